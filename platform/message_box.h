@@ -1,0 +1,40 @@
+// Modal message boxes. A test queues the answers beforehand and reads back every box shown,
+// so that no test ever waits on a dialog.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace toven::platform {
+
+class Window;
+
+enum class MessageBoxButtons { ok, yes_no };
+enum class MessageBoxAnswer { ok, yes, no };
+
+// Shows a box owned by `owner` (may be null) and waits for the answer.
+MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
+                             MessageBoxButtons buttons);
+
+// The test seam: while it is active no real box is shown; each box takes the next queued
+// answer (OK for a box with one button when the queue is empty, No for a yes/no box).
+struct ShownMessageBox {
+    Window* owner = nullptr;
+    std::string text;
+    std::string caption;
+    MessageBoxButtons buttons = MessageBoxButtons::ok;
+};
+
+class MessageBoxSeam {
+public:
+    MessageBoxSeam();
+    ~MessageBoxSeam();
+    MessageBoxSeam(const MessageBoxSeam&) = delete;
+    MessageBoxSeam& operator=(const MessageBoxSeam&) = delete;
+
+    void queue_answer(MessageBoxAnswer answer);
+    const std::vector<ShownMessageBox>& shown() const;
+    void clear_shown();
+};
+
+}  // namespace toven::platform
