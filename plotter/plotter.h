@@ -2,11 +2,14 @@
 // (a window's client area or a printer page), the pens, brushes, font and regions made for
 // it, a viewport placed by percentages, a world window mapped onto that viewport, and a text
 // cursor. It owns every object and device it holds and releases them in end_output (or when
-// it is destroyed with its output still open); `window` is never owned.
+// it is destroyed with its output still open); `window` is never owned. Drawing calls made
+// while no output is open change the Plotter's fields but draw nothing.
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/device.h"
 #include "platform/drawing_objects.h"
@@ -18,7 +21,7 @@
 namespace toven {
 
 class Plotter {
-public:
+  public:
     explicit Plotter(platform::Window* window);  // `create`: closed output, pen width 1, colour on
     ~Plotter();
     Plotter(const Plotter&) = delete;
@@ -105,6 +108,33 @@ public:
     double viewport_aspect = 1.0;
     double scale_ratio = 1.0;
     int clipping = 1;
+
+    // Opens a printer by queue name, null when it cannot be opened. Tests put a recording
+    // printer here; the program keeps the platform's.
+    std::function<std::unique_ptr<platform::PrinterDevice>(const std::string&)> open_printer =
+        platform::create_printer_device;
+    std::string printer_name;  // the queue of the print in progress (or of the last one)
+
+  private:
+    void place_viewport(int left, int right, int bottom, int top);
+    void clip_to_viewport(int clip);
+    void measure_viewport(int left, int right, int bottom, int top);
+    void make_pens();
+    void make_brushes();
+    void release_objects();
+    void take_font_metrics();
+    std::string ask_for_printer();
+    bool open_print_job(const std::string& name);
+    void finish_print(bool report);
+    void release_screen_device();
+
+    // What giving the screen device back needs, kept apart from `window`, which a caller
+    // may point at another window while this output is open.
+    platform::Window* device_window = nullptr;
+    platform::Device* window_device = nullptr;
+    // The screen's text font while a print holds `font`; deleted once the stock font has
+    // replaced it on the screen device.
+    platform::Font* screen_font = nullptr;
 };
 
 }  // namespace toven

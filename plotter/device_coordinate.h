@@ -1,0 +1,21 @@
+// Turning computed positions into device coordinates. A device coordinate is always an
+// integer within a safe range, whatever the double holds (NaN, infinity, a huge value), and
+// a ratio with a zero denominator is 0, so degenerate sizes never stop the drawing.
+#pragma once
+
+namespace toven {
+
+// The largest device coordinate passed to a device, either side of zero. It keeps every
+// double-to-int conversion defined and leaves a device room to add and subtract coordinates
+// without overflow. A point farther off (only a world value far outside its window) is moved
+// onto the limit, which may turn a line drawn to it; no page is anywhere near this size.
+inline constexpr double device_coordinate_limit = 134217728.0;  // 2^27
+
+// Truncates toward zero; NaN gives 0, values beyond the limit give the limit.
+int truncate_to_device(double value);
+
+// numerator / denominator, or 0 where the denominator is 0 (an empty client area, a world
+// window of no width or height).
+double quotient(double numerator, double denominator);
+
+}  // namespace toven

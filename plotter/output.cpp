@@ -1,0 +1,243 @@
+// Opening and closing the Plotter's output: the screen, or one page of the default printer
+// after two questions. Whatever output is open, its objects and devices belong to the
+// Plotter until end_output (or the destructor) gives them back.
+#include <string>
+
+#include "platform/message_box.h"
+#include "plotter/device_coordinate.h"
+#include "plotter/plotter.h"
+#include "plotter/scaled_font.h"
+
+namespace toven {
+
+namespace {
+
+using platform::MessageBoxAnswer;
+using platform::MessageBoxButtons;
+
+constexpr const char* text_face = "Times New Roman";
+
+void tell(platform::Window* owner, const std::string& text) {
+    platform::message_box(owner, text, "Note", MessageBoxButtons::ok);
+}
+
+bool ask(platform::Window* owner, const std::string& text, const std::string& caption) {
+    return platform::message_box(owner, text, caption, MessageBoxButtons::yes_no) ==
+           MessageBoxAnswer::yes;
+}
+
+}  // namespace
+
+void Plotter::begin_output(int to_printer) {
+    if (printer_dc) {
+        finish_print(true);
+    }
+    release_objects();
+    release_screen_device();
+    printing = to_printer != 0 ? 1 : 0;
+
+    make_pens();
+    text_colour = 1;
+    frame_pen = 2;
+    brush_number = 5;
+    make_brushes();
+
+    if (window != nullptr) {
+        device_window = window;
+        window_device = window->get_device();
+    }
+    dc = window_device;
+    if (dc != nullptr) {
+        font = create_scaled_font(*dc, text_face, 100, 100, 0, 1);
+        dc->select_font(font);
+        take_font_metrics();
+    }
+    text_y = line_height;
+    text_margin = text_x = 10 * char_width;
+
+    client_rect = window != nullptr ? window->client_rect() : platform::Rect{};
+    screen_width = device_width = client_rect.width();
+    screen_height = device_height = client_rect.height();
+    device_aspect = quotient(device_height, device_width);
+    client_region = platform::create_rect_region(client_rect);
+    if (window != nullptr) {
+        window->invalidate(client_rect);
+    }
+    if (dc != nullptr && (printing == 0 || colour == 1)) {
+        dc->fill_region(*client_region, *brushes[brush_number]);
+    }
+
+    if (printing == 1) {
+        const std::string name = ask_for_printer();
+        if (name.empty() || !open_print_job(name)) {
+            printing = 0;
+            colour = 1;
+        }
+    }
+
+    if (dc != nullptr) {
+        dc->set_background_colour(background_colours[brush_number]);
+        dc->set_text_colour(pen_colours[text_colour]);
+        dc->select_pen(pens[0]);
+    }
+    pen_number = 0;
+}
+
+// The printer's name from the profile entry, once the person has agreed to print on it
+// (and chosen colour or not); empty when nothing is to be printed.
+std::string Plotter::ask_for_printer() {
+    const std::string entry = platform::default_printer_entry();
+    const std::string name = entry.substr(0, entry.find(','));
+    if (name.find_first_not_of(' ') == std::string::npos) {
+        tell(window, "No default printer is set up, so nothing was printed.");
+        return {};
+    }
+    if (!ask(window, name, "Shall we print to ")) {
+        return {};
+    }
+    colour = ask(window, "Colour ?", "Notice") ? 1 : 0;
+    return name;
+}
+
+// Opens the printer and its one page and makes it the device drawn on; on failure tells
+// the person, leaves the screen as the output and returns false.
+bool Plotter::open_print_job(const std::string& name) {
+    printer_name = name;
+    std::unique_ptr<platform::PrinterDevice> printer = open_printer ? open_printer(name) : nullptr;
+    if (!printer) {
+        tell(window, "Printing failed: the printer \"" + name +
+                         "\" could not be opened, so nothing was printed.");
+        return false;
+    }
+    const int page_width = printer->capability(platform::DeviceCapability::width_pixels);
+    const int page_height = printer->capability(platform::DeviceCapability::height_pixels);
+    const bool document = printer->start_document("");
+    if (!document || !printer->start_page()) {
+        if (document) {
+            printer->end_document();
+        }
+        tell(window, "Printing failed: the printer \"" + name +
+                         "\" did not accept the document, so nothing was printed.");
+        return false;
+    }
+
+    printing = 1;
+    device_width = page_width;
+    device_height = page_height;
+    device_aspect = quotient(page_height, page_width);
+    saved_frame_pen = frame_pen;
+    saved_text_colour = text_colour;
+    saved_brush_number = brush_number;
+    saved_pen_number = pen_number;
+    screen_dc = dc;
+    printer_dc = std::move(printer);
+    dc = printer_dc.get();
+    if (colour == 0) {
+        frame_pen = 0;
+        brush_number = 5;
+        pen_number = 0;
+        text_colour = 0;
+    }
+
+    screen_font = font;
+    font = create_scaled_font(*dc, text_face, 140, 160, 0, 1);
+    dc->select_font(font);
+    take_font_metrics();
+    text_y = line_height;
+    text_margin = text_x = 10 * char_width;
+    return true;
+}
+
+void Plotter::end_output() {
+    set_pen_width(1);
+    release_objects();
+    if (printer_dc) {
+        finish_print(true);
+    }
+    release_screen_device();
+}
+
+// Ends the page and the document and returns to the screen device; with `report` tells the
+// person whether the job went to the queue.
+void Plotter::finish_print(bool report) {
+    bool sent = printer_dc->end_page();
+    sent = printer_dc->end_document() && sent;
+    printer_dc.reset();
+
+    dc = screen_dc;
+    device_width = screen_width;
+    device_height = screen_height;
+    brush_number = saved_brush_number;
+    frame_pen = saved_frame_pen;
+    pen_number = saved_pen_number;
+    text_colour = saved_text_colour;
+    printing = 0;
+    colour = 1;
+    if (dc != nullptr) {
+        dc->select_font(platform::stock_fixed_font());
+        take_font_metrics();
+    }
+    platform::delete_object(screen_font);
+    screen_font = nullptr;
+
+    if (!report) {
+        return;
+    }
+    if (sent) {
+        tell(window, "Printing is Finished");
+    } else {
+        tell(window, "Printing failed: the page could not be finished on the printer \"" +
+                         printer_name + "\".");
+    }
+}
+
+void Plotter::release_screen_device() {
+    if (window_device != nullptr && device_window != nullptr) {
+        device_window->release_device(window_device);
+    }
+    window_device = nullptr;
+    device_window = nullptr;
+    dc = nullptr;
+    screen_dc = nullptr;
+    platform::delete_object(screen_font);
+    screen_font = nullptr;
+}
+
+void Plotter::make_pens() {
+    for (std::size_t i = 0; i < pens.size(); ++i) {
+        platform::delete_object(pens[i]);
+        pens[i] = platform::create_pen(pen_width, pen_colours[i]);
+    }
+}
+
+void Plotter::make_brushes() {
+    for (std::size_t i = 0; i < brushes.size(); ++i) {
+        platform::delete_object(brushes[i]);
+        brushes[i] = platform::create_solid_brush(background_colours[i]);
+    }
+}
+
+void Plotter::release_objects() {
+    platform::delete_object(client_region);
+    platform::delete_object(viewport_region);
+    client_region = nullptr;
+    viewport_region = nullptr;
+    for (platform::Pen*& pen : pens) {
+        platform::delete_object(pen);
+        pen = nullptr;
+    }
+    for (platform::Brush*& brush : brushes) {
+        platform::delete_object(brush);
+        brush = nullptr;
+    }
+    platform::delete_object(font);
+    font = nullptr;
+}
+
+void Plotter::take_font_metrics() {
+    metrics = dc->text_metrics();
+    char_width = metrics.ave_char_width;
+    line_height = metrics.height;
+}
+
+}  // namespace toven

@@ -1,0 +1,140 @@
+// Creation, colour numbers, viewports and the world-to-device mapping of the Plotter.
+#include "plotter/plotter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "plotter/device_coordinate.h"
+
+namespace toven {
+
+int truncate_to_device(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(value, -device_coordinate_limit, device_coordinate_limit));
+}
+
+double quotient(double numerator, double denominator) {
+    return denominator == 0.0 ? 0.0 : numerator / denominator;
+}
+
+namespace {
+
+// percent x size x 0.01: the integer product first, then the double factor, truncated.
+int percent_of(int percent, int size) {
+    const long long product = static_cast<long long>(percent) * size;
+    return truncate_to_device(static_cast<double>(product) * 0.01);
+}
+
+}  // namespace
+
+Plotter::Plotter(platform::Window* output_window) : window(output_window) {}
+
+Plotter::~Plotter() {
+    if (printer_dc) {
+        finish_print(false);
+    }
+    release_objects();
+    release_screen_device();
+}
+
+void Plotter::set_colours(int brush, int frame_pen_number, int pen, int text_colour_number) {
+    if (!colour_on()) {
+        return;
+    }
+    brush_number = brush;
+    frame_pen = frame_pen_number;
+    pen_number = pen;
+    text_colour = text_colour_number;
+}
+
+void Plotter::set_viewport(int left, int right, int bottom, int top, int clip) {
+    place_viewport(left, right, bottom, top);
+    clip_to_viewport(clip);
+    measure_viewport(left, right, bottom, top);
+}
+
+void Plotter::place_viewport(int left, int right, int bottom, int top) {
+    vp_left = percent_of(left, device_width);
+    vp_right = percent_of(right, device_width);
+    vp_top = percent_of(100 - top, device_height);
+    vp_bottom = percent_of(100 - bottom, device_height);
+    viewport_rect = {vp_left, vp_top, vp_right, vp_bottom};
+
+    text_margin = text_x = vp_left + char_width;
+    text_y = vp_top + line_height;
+
+    platform::Region* replaced = viewport_region;
+    viewport_region = platform::create_rect_region(viewport_rect);
+    platform::delete_object(replaced);
+
+    if (dc == nullptr) {
+        return;
+    }
+    // Numbers outside the tables keep what the device has.
+    if (is_background_number(brush_number)) {
+        dc->select_brush(brushes[brush_number]);
+        dc->set_background_colour(background_colours[brush_number]);
+    }
+    if (is_pen_number(text_colour)) {
+        dc->set_text_colour(pen_colours[text_colour]);
+    }
+}
+
+void Plotter::clip_to_viewport(int clip) {
+    clipping = clip;
+    if (dc != nullptr) {
+        dc->select_clip_region(clip == 1 ? viewport_region : nullptr);
+    }
+}
+
+void Plotter::measure_viewport(int left, int right, int bottom, int top) {
+    vp_width = vp_right - vp_left;
+    vp_height = vp_bottom - vp_top;
+    viewport_aspect = quotient((top - bottom) * device_aspect, right - left);
+}
+
+void Plotter::set_world_window(double left, double right, double bottom, double top) {
+    world_left = left;
+    world_right = right;
+    world_bottom = bottom;
+    world_top = top;
+    world_width = right - left;
+    world_height = top - bottom;
+    x_scale = quotient(vp_width, world_width);
+    y_scale = quotient(vp_height, world_height);
+    scale_ratio = quotient(world_width * viewport_aspect, world_height);
+    char_width_world = quotient(char_width, x_scale);
+    line_height_world = quotient(line_height, y_scale);
+}
+
+int Plotter::to_device_x(double x) const {
+    return truncate_to_device((x - world_left) * x_scale + vp_left + 0.5);
+}
+
+int Plotter::to_device_y(double y) const {
+    return truncate_to_device(vp_bottom - (y - world_bottom) * y_scale + 0.5);
+}
+
+double Plotter::to_world_x(int px, int clamp) const {
+    if (clamp == 1 && px <= vp_left) {
+        return world_left;
+    }
+    if (clamp == 1 && px >= vp_right) {
+        return world_right;
+    }
+    return quotient(static_cast<double>(px) - vp_left, x_scale) + world_left;
+}
+
+double Plotter::to_world_y(int py, int clamp) const {
+    if (clamp == 1 && py <= vp_top) {
+        return world_top;
+    }
+    if (clamp == 1 && py >= vp_bottom) {
+        return world_bottom;
+    }
+    return world_bottom - quotient(static_cast<double>(py) - vp_bottom, y_scale);
+}
+
+}  // namespace toven
