@@ -1,0 +1,195 @@
+// draw_surface: the mesh of curves of constant y, then of constant x, each family drawn from
+// the front edges backwards against its own two-sided floating horizon. Every sample lies on
+// one page column (the rotation is chosen so), so a horizon is an array indexed by column.
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "surface/plot_limits.h"
+#include "surface/surface_plotter.h"
+
+namespace toven {
+
+namespace {
+
+class HiddenLineDrawing {
+  public:
+    HiddenLineDrawing(SurfacePlotter& plotter, FunctionXY& function, int columns)
+        : plotter_(plotter),
+          function_(function),
+          device_(*plotter.dc),
+          upper_(static_cast<std::size_t>(columns)),
+          lower_(static_cast<std::size_t>(columns)),
+          surface_pen_(plotter.pen_number),
+          underside_pen_(underside_pen(plotter.pen_number)) {}
+
+    // Evaluates f(x, y) afresh and projects the point; v is summed in this order everywhere,
+    // so that equal heights compare equal.
+    void sample(double x, double y) {
+        const double z = function_.evaluate(x, y);
+        const double h = x * plotter_.cos_rot + y * plotter_.sin_rot;
+        v_ = z * plotter_.cos_tilt - x * plotter_.sin_rot_sin_tilt + y * plotter_.cos_rot_sin_tilt;
+        plotter_.cur_x = h;
+        plotter_.cur_y = v_;
+        plotter_.cur_px = plotter_.to_device_x(h);
+        plotter_.cur_py = plotter_.to_device_y(v_);
+    }
+
+    void move() {
+        device_.move_to(plotter_.cur_px, plotter_.cur_py);
+        position_finite_ = std::isfinite(v_);
+    }
+
+    // A segment with an end that is not a finite number has no place on the page: the pen
+    // only moves there.
+    void line() {
+        if (!position_finite_ || !std::isfinite(v_)) {
+            move();
+            return;
+        }
+        device_.line_to(plotter_.cur_px, plotter_.cur_py);
+    }
+
+    void set_horizons(int column) {
+        upper_[static_cast<std::size_t>(column)] = v_;
+        lower_[static_cast<std::size_t>(column)] = v_;
+    }
+
+    // Seen from above: drawn in the surface pen; seen from below: in the underside pen;
+    // between the horizons (equality included, or not a number): hidden.
+    void apply_visibility(int column) {
+        double& upper = upper_[static_cast<std::size_t>(column)];
+        double& lower = lower_[static_cast<std::size_t>(column)];
+        if (upper < v_) {
+            line();
+            upper = v_;
+        } else if (v_ < lower) {
+            line_in_underside_pen();
+            lower = v_;
+        } else {
+            move();
+        }
+    }
+
+    void restore_surface_pen() { plotter_.select_pen(surface_pen_); }
+
+  private:
+    // The dark shade of a bright pen lies eight places below it. Pens 0..7 have no darker
+    // shade, so their underside is drawn in the surface pen itself.
+    static int underside_pen(int pen) { return is_pen_number(pen) && pen >= 8 ? pen - 8 : pen; }
+
+    void line_in_underside_pen() {
+        if (underside_pen_ == surface_pen_) {
+            line();
+            return;
+        }
+        plotter_.select_pen(underside_pen_);
+        line();
+        plotter_.select_pen(surface_pen_);
+    }
+
+    SurfacePlotter& plotter_;
+    FunctionXY& function_;
+    platform::Device& device_;
+    std::vector<double> upper_;
+    std::vector<double> lower_;
+    int surface_pen_;
+    int underside_pen_;
+    double v_ = 0;
+    bool position_finite_ = true;
+};
+
+struct Mesh {
+    double x1, x2, y1, y2;
+    int m, n, k;
+    double mesh_dx = (x2 - x1) / m;
+    double mesh_dy = (y2 - y1) / n;
+    double step_dx = mesh_dx / k;
+    double step_dy = mesh_dy / k;
+};
+
+// The front edges x = x1 (columns 0..nk, from the corner (x1, y2)) and y = y1 (columns
+// nk + 1 ..), sampled into both horizons and, when `draw` is set, drawn whole.
+void front_edges(HiddenLineDrawing& drawing, const Mesh& mesh, bool draw) {
+    const int nk = mesh.n * mesh.k;
+    const int mk = mesh.m * mesh.k;
+    drawing.sample(mesh.x1, mesh.y2);
+    drawing.move();
+    drawing.set_horizons(0);
+    double y_front = mesh.y2;
+    for (int i = 1; i <= nk; ++i) {
+        y_front = mesh.y2 - i * mesh.step_dy;
+        drawing.sample(mesh.x1, y_front);
+        if (draw) {
+            drawing.line();
+        }
+        drawing.set_horizons(i);
+    }
+    for (int j = 1; j <= mk; ++j) {
+        drawing.sample(mesh.x1 + j * mesh.step_dx, y_front);
+        if (draw) {
+            drawing.line();
+        }
+        drawing.set_horizons(nk + j);
+    }
+}
+
+void curves_of_constant_y(HiddenLineDrawing& drawing, const Mesh& mesh) {
+    const int nk = mesh.n * mesh.k;
+    const int mk = mesh.m * mesh.k;
+    for (int i = 1; i <= mesh.n; ++i) {
+        const double y = mesh.y1 + i * mesh.mesh_dy;
+        drawing.sample(mesh.x1, y);
+        drawing.move();
+        const int first_column = nk - i * mesh.k;
+        for (int j = 1; j <= mk; ++j) {
+            drawing.sample(mesh.x1 + j * mesh.step_dx, y);
+            drawing.apply_visibility(first_column + j);
+        }
+    }
+}
+
+void curves_of_constant_x(HiddenLineDrawing& drawing, const Mesh& mesh) {
+    const int nk = mesh.n * mesh.k;
+    for (int l = 1; l <= mesh.m; ++l) {
+        const double x = mesh.x1 + l * mesh.mesh_dx;
+        drawing.sample(x, mesh.y1);
+        drawing.move();
+        const int first_column = nk + l * mesh.k;
+        for (int j = 1; j <= nk; ++j) {
+            drawing.sample(x, mesh.y1 + j * mesh.step_dy);
+            drawing.apply_visibility(first_column - j);
+        }
+    }
+}
+
+}  // namespace
+
+std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double x2, double y1,
+                                         double y2, double z1, double z2, int m, int n, int k,
+                                         double tilt) {
+    const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
+    if (auto refusal = surface_refusal(new_box, m, n, k, tilt); !refusal.empty()) {
+        return refusal;
+    }
+    if (dc == nullptr) {
+        return "There is no output open to draw the surface on.";
+    }
+    try {
+        HiddenLineDrawing drawing(*this, function, (n + m) * k + 1);
+        static_cast<SurfaceView&>(*this) = make_view(new_box, m, n, tilt);
+        const WorldWindow world = projected_box_window(*this);
+        set_world_window(world.left, world.right, world.bottom, world.top);
+        const Mesh mesh{x1, x2, y1, y2, m, n, k};
+        front_edges(drawing, mesh, true);
+        curves_of_constant_y(drawing, mesh);
+        front_edges(drawing, mesh, false);
+        curves_of_constant_x(drawing, mesh);
+        drawing.restore_surface_pen();
+    } catch (const std::bad_alloc&) {
+        return "There is not enough memory for a mesh this large: lower n, m or k.";
+    }
+    return {};
+}
+
+}  // namespace toven

@@ -1,0 +1,185 @@
+#include "surface/plot_driver.h"
+
+#include <limits>
+
+#include "platform/message_box.h"
+#include "surface/graph_parameters.h"
+#include "surface/mini_grid.h"
+#include "surface/plot_limits.h"
+
+namespace toven {
+
+int readout_ready = 0;
+
+namespace {
+
+constexpr int printer_pen_width = 3;
+constexpr int frame_box_pen = 1;
+constexpr int z_axis_pen = 10;  // green
+constexpr int y_axis_pen = 12;  // cyan
+constexpr int x_axis_pen = 9;   // blue
+constexpr const char* refusal_caption = "Cannot plot";
+
+// The surface, data and formula panels; their bottom edges (and the data panel's top) move
+// up on the printed page.
+struct PageLayout {
+    int bottom;
+    int data_top;
+};
+
+void set_up_panel(Plotter& plotter, int left, int right, int bottom, int top, int brush,
+                  int frame_pen, int pen, int text_colour) {
+    plotter.set_colours(brush, frame_pen, pen, text_colour);
+    plotter.set_viewport(left, right, bottom, top, 1);
+    plotter.frame_viewport(brush);
+}
+
+// The text lines of records first..last, one below the other; records the table lacks are
+// left out.
+void put_lines(Plotter& plotter, const DataTable& table, int first, int last) {
+    for (int i = first; i <= last && i < table.size(); ++i) {
+        plotter.put_text(table[i].line);
+        plotter.next_line(1);
+    }
+}
+
+int parameter_count(const DataTable& fdata) {
+    return item_count(fdata) - 1;
+}
+
+void draw_frame_box(SurfacePlotter& plotter) {
+    const int pen = plotter.pen_number;
+    plotter.select_pen(frame_box_pen);
+    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
+    plotter.draw_box(x1, x2, y1, y2, z1, z2);
+    plotter.select_pen(pen);
+}
+
+// Through the origin whether or not it lies inside the box; the panel's clip region cuts them.
+void draw_axes(SurfacePlotter& plotter) {
+    const int pen = plotter.pen_number;
+    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
+    plotter.select_pen(z_axis_pen);
+    plotter.move_to_3d(0, 0, z1);
+    plotter.line_to_3d(0, 0, z2);
+    plotter.select_pen(y_axis_pen);
+    plotter.move_to_3d(0, y1, 0);
+    plotter.line_to_3d(0, y2, 0);
+    plotter.select_pen(x_axis_pen);
+    plotter.move_to_3d(x1, 0, 0);
+    plotter.line_to_3d(x2, 0, 0);
+    plotter.select_pen(pen);
+}
+
+// Compiles the formula and draws the surface with its frame box and axes; returns `rot`.
+double draw_surface_panel(const PlotContext& context, int printer) {
+    const GraphParameters& g = graph_parameters;
+    SurfacePlotter& plotter = context.plotter;
+    if (printer == 0) {
+        context.function.message_window = plotter.window;
+    }
+    context.function.compile();
+    context.function.load_parameters();
+    plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2, g.m, g.n, g.k,
+                         g.tilt);
+    if (g.fc == 1) {
+        draw_frame_box(plotter);
+    }
+    if (g.ax == 1) {
+        draw_axes(plotter);
+    }
+    return plotter.rot;
+}
+
+void draw_data_panel(const PlotContext& context, const PageLayout& page, double rot) {
+    Plotter& plotter = context.plotter;
+    set_up_panel(plotter, 77, 98, page.bottom, page.data_top, 4, 12, 2, 2);
+    put_lines(plotter, context.fdata, 1, parameter_count(context.fdata));
+    put_lines(plotter, context.sdata, 1, 8);
+    plotter.print_line("rot  = %8.2f", rot);
+    plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
+}
+
+void draw_formula_panel(const PlotContext& context) {
+    Plotter& plotter = context.plotter;
+    set_up_panel(plotter, 5, 75, 77, 90, 3, 2, 1, 1);
+    const int formula = parameter_count(context.fdata) + 1;
+    put_lines(plotter, context.fdata, formula, formula);
+}
+
+std::string refusal_of(const GraphParameters& g) {
+    if (auto refusal = plot_colour_refusal(g.pc); !refusal.empty()) {
+        return refusal;
+    }
+    return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.m, g.n, g.k, g.tilt);
+}
+
+void report(const PlotContext& context, const std::string& refusal) {
+    if (context.show_refusals) {
+        platform::message_box(context.plotter.window, refusal, refusal_caption,
+                              platform::MessageBoxButtons::ok);
+    }
+}
+
+// A page whose graph data cannot be plotted still shows what was typed: the data and formula
+// panels around a surface panel that names the fault. A print of it is not started.
+std::string draw_page(const PlotContext& context, int printer) {
+    const GraphParameters& g = graph_parameters;
+    const std::string refusal = refusal_of(g);
+    if (!refusal.empty() && printer == 1) {
+        report(context, refusal);
+        return refusal;
+    }
+    SurfacePlotter& plotter = context.plotter;
+    const bool printer_layout = printer == 1 || context.print_layout;
+    const PageLayout page = printer_layout ? PageLayout{20, 75} : PageLayout{5, 52};
+    if (printer_layout) {
+        plotter.set_pen_width(printer_pen_width);
+    }
+    plotter.begin_output(printer);
+
+    set_up_panel(plotter, 5, 75, page.bottom, 75, 6, 2, g.pc, 1);
+    double rot = std::numeric_limits<double>::quiet_NaN();
+    if (refusal.empty()) {
+        rot = draw_surface_panel(context, printer);
+    } else {
+        plotter.put_text(refusal.c_str());
+    }
+    draw_data_panel(context, page, rot);
+    draw_formula_panel(context);
+
+    if (printer_layout) {
+        plotter.end_output();
+    } else if (refusal.empty()) {
+        draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
+        readout_ready = 1;
+    } else {
+        readout_ready = 0;
+    }
+    if (!refusal.empty()) {
+        report(context, refusal);
+    }
+    return refusal;
+}
+
+// After a print the Plotter holds no device (and the printed page's mapping): a readout then
+// waits for the next screen plot.
+void draw_readout_if_ready(const PlotContext& context) {
+    if (readout_ready == 0 || context.plotter.dc == nullptr) {
+        return;
+    }
+    draw_readout(context.plotter, context.function, context.mouse_x, context.mouse_y);
+}
+
+}  // namespace
+
+std::string draw_plot(const PlotContext& context, int readout, int printer) {
+    load_graph_parameters(context.sdata);
+    if (readout == 1) {
+        draw_readout_if_ready(context);
+        return {};
+    }
+    return draw_page(context, printer);
+}
+
+}  // namespace toven

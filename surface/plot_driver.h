@@ -1,0 +1,36 @@
+// One whole page of panels from the two data tables (surface with frame box and axes, data,
+// formula, and on screen the mini grid), or a refresh of the mouse readout.
+#pragma once
+
+#include <string>
+
+#include "expr/data_table.h"
+#include "expr/surface_function.h"
+#include "surface/surface_plotter.h"
+
+namespace toven {
+
+struct PlotContext {
+    SurfacePlotter& plotter;
+    SurfaceFunction& function;
+    const DataTable& fdata;
+    const DataTable& sdata;
+    int mouse_x = 0;
+    int mouse_y = 0;
+    bool show_refusals = true;  // a refusal also appears in a message box over the plotter's window
+    // Draws the printer's layout (panels from 20 percent, no mini grid, wide pens) on the
+    // screen device and ends output, as a declined print does; for pictures of the printed page.
+    bool print_layout = false;
+};
+
+// 1 while the mouse readout may draw: from the end of a screen plot until a child window is
+// resized or the plot window destroyed.
+extern int readout_ready;
+
+// readout 0 draws a page, on the screen (printer 0) or the default printer (printer 1);
+// readout 1 refreshes the readout panel. Returns empty when the page (or readout) was drawn,
+// else the refusal message: graph data that cannot be plotted draws the panels around an
+// empty surface, and on the printer nothing at all.
+std::string draw_plot(const PlotContext& context, int readout, int printer);
+
+}  // namespace toven

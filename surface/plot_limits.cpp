@@ -1,0 +1,98 @@
+#include "surface/plot_limits.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "surface/surface_view.h"
+
+namespace toven {
+
+namespace {
+
+constexpr std::array<const char*, 6> box_names = {"x1", "x2", "y1", "y2", "z1", "z2"};
+
+std::string format(const char* format, auto... values) {
+    char text[200];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+std::string mesh_refusal(int m, int n, int k) {
+    if (m < 1 || n < 1 || k < 1) {
+        return format("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n, k);
+    }
+    if (column_count(m, n, k) > static_cast<double>(max_columns)) {
+        return format("The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
+                      column_count(m, n, k), static_cast<long long>(max_columns));
+    }
+    if (evaluation_count(m, n, k) > max_evaluations) {
+        return format(
+            "The mesh is too large: 2nmk + 2(n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
+            "at most %.0f.",
+            evaluation_count(m, n, k), max_evaluations);
+    }
+    return {};
+}
+
+std::string box_refusal(const std::array<double, 6>& box, double tilt) {
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        if (!std::isfinite(box[i])) {
+            return format("%s must be a finite number (it is %g).", box_names[i], box[i]);
+        }
+    }
+    if (!std::isfinite(tilt)) {
+        return format("tilt must be a finite number (it is %g).", tilt);
+    }
+    const auto [x1, x2, y1, y2, z1, z2] = box;
+    if (x1 == x2 || y1 == y2) {
+        return format("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
+                      x1, x2, y1, y2);
+    }
+    if (!std::isfinite(x2 - x1) || !std::isfinite(y2 - y1) || !std::isfinite(z2 - z1)) {
+        return "The box is too large: its sides must be finite numbers.";
+    }
+    return {};
+}
+
+bool usable_extent(double low, double high) {
+    const double extent = high - low;
+    return std::isfinite(extent) && extent != 0;
+}
+
+}  // namespace
+
+double column_count(int m, int n, int k) {
+    return (static_cast<double>(n) + m) * k + 1;
+}
+
+double evaluation_count(int m, int n, int k) {
+    const double nd = n;
+    const double md = m;
+    return 2 * nd * md * k + 2 * (nd + md) * k + nd + md + 2;
+}
+
+std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int k, double tilt) {
+    if (auto message = mesh_refusal(m, n, k); !message.empty()) {
+        return message;
+    }
+    if (auto message = box_refusal(box, tilt); !message.empty()) {
+        return message;
+    }
+    const WorldWindow window = projected_box_window(make_view(box, m, n, tilt));
+    if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
+        return format(
+            "The box seen at tilt %g has no width or no height on the page: change the box or "
+            "the tilt.",
+            tilt);
+    }
+    return {};
+}
+
+std::string plot_colour_refusal(int pc) {
+    if (pc < 0 || pc > 25) {
+        return format("pc = %d: the plot colour must be a number from 0 to 25.", pc);
+    }
+    return {};
+}
+
+}  // namespace toven

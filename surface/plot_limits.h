@@ -1,0 +1,30 @@
+// Graph data that cannot be plotted. Each check returns empty when the data can be drawn,
+// else a message for the person that names the value at fault.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace toven {
+
+// The two horizon arrays hold one double per page column, 16 bytes a column in all: ten
+// million columns cost 160 MB, far more than any device has pixels to show.
+inline constexpr std::int64_t max_columns = 10'000'000;
+
+// Each evaluation of a formula costs roughly 0.05 to 0.5 microseconds, and a plot runs inside
+// one window message: 200 million evaluations keep the longest plot well under a minute.
+inline constexpr double max_evaluations = 200'000'000;
+
+// (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
+double column_count(int m, int n, int k);
+// 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.
+double evaluation_count(int m, int n, int k);
+
+// The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.
+std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int k, double tilt);
+
+// The plot colour: a pen number 0..25.
+std::string plot_colour_refusal(int pc);
+
+}  // namespace toven

@@ -1,0 +1,30 @@
+// The plot window's Plotter: the Plotter plus the view of a surface (its fields and
+// projection come from SurfaceView) and the 3-D operations on it. draw_surface sets the view
+// and the world window; the other operations read them and draw on the Plotter's current
+// device, which must be open.
+#pragma once
+
+#include <string>
+
+#include "expr/surface_function.h"
+#include "plotter/plotter.h"
+#include "surface/surface_view.h"
+
+namespace toven {
+
+class SurfacePlotter : public Plotter, public SurfaceView {
+  public:
+    using Plotter::Plotter;
+
+    void move_to_3d(double x, double y, double z);
+    void line_to_3d(double x, double y, double z);
+    void draw_box(double x1, double x2, double y1, double y2, double z1, double z2);
+
+    // Draws z = f(x, y) over the box with hidden lines removed, in the current pen and, for
+    // the underside, the pen eight below it. Returns empty when drawn, else why the graph
+    // data cannot be plotted; then nothing is drawn and the view fields are left as they were.
+    std::string draw_surface(FunctionXY& function, double x1, double x2, double y1, double y2,
+                             double z1, double z2, int m, int n, int k, double tilt);
+};
+
+}  // namespace toven

@@ -1,0 +1,41 @@
+// The view of a surface: the rotation that follows from the mesh, the user's tilt, the box,
+// and the parallel projection of a point (x, y, z) to page coordinates (h, v).
+#pragma once
+
+#include <array>
+
+namespace toven {
+
+inline constexpr double radians_per_degree = 0.017453292519943295;
+
+struct SurfaceView {
+    double sin_rot = 0;
+    double cos_rot = 1;
+    double sin_tilt = 0;
+    double cos_tilt = 1;
+    double cos_rot_sin_tilt = 0;
+    double sin_rot_sin_tilt = 0;
+    double rot = 0;               // degrees
+    std::array<double, 6> box{};  // x1, x2, y1, y2, z1, z2 of the last surface drawn
+
+    double project_h(double x, double y) const { return x * cos_rot + y * sin_rot; }
+    double project_v(double x, double y, double z) const {
+        return y * cos_rot_sin_tilt - x * sin_rot_sin_tilt + z * cos_tilt;
+    }
+};
+
+// The view of a box x1..x2, y1..y2, z1..z2 over a mesh of m by n intervals: `rot` puts every
+// sample of the mesh on one of (n + m) k + 1 page columns. Needs m, n >= 1, x1 != x2, y1 != y2.
+SurfaceView make_view(const std::array<double, 6>& box, int m, int n, double tilt);
+
+// The world window that makes the projected box fill a panel: two opposite corners, chosen
+// by the signs of sin(rot) and sin(tilt).
+struct WorldWindow {
+    double left = 0;
+    double right = 0;
+    double bottom = 0;
+    double top = 0;
+};
+WorldWindow projected_box_window(const SurfaceView& view);
+
+}  // namespace toven
