@@ -1,0 +1,228 @@
+#include "platform/qt/controls.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+
+#include "platform/qt/font_resolver.h"
+#include "platform/qt/text_bytes.h"
+#include "platform/qt/widget_window.h"
+
+namespace toven::platform {
+
+namespace {
+
+std::vector<Control*> live_controls;
+
+// The inverse of text_from_bytes: one byte a character where that reads back the same,
+// otherwise UTF-8.
+std::string bytes_from_text(const QString& text) {
+    QByteArray latin1 = text.toLatin1();
+    std::string bytes(latin1.constData(), static_cast<std::size_t>(latin1.size()));
+    if (qt::text_from_bytes(bytes) == text) {
+        return bytes;
+    }
+    QByteArray utf8 = text.toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+QListWidget* as_list(const Control* control) {
+    return control != nullptr && control->kind == ControlKind::list_box
+               ? static_cast<QListWidget*>(control->widget)
+               : nullptr;
+}
+
+QLineEdit* as_edit(const Control* control) {
+    return control != nullptr && control->kind == ControlKind::edit
+               ? static_cast<QLineEdit*>(control->widget)
+               : nullptr;
+}
+
+QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
+    switch (kind) {
+        case ControlKind::list_box: {
+            auto* list = new QListWidget(client);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            return list;
+        }
+        case ControlKind::edit:
+            return new QLineEdit(qt::text_from_bytes(text), client);
+        case ControlKind::push_button:
+            return new QPushButton(qt::text_from_bytes(text), client);
+    }
+    return nullptr;
+}
+
+// One Qt signal, one notification.
+void connect_notifications(Control* control) {
+    auto notify = [control](unsigned code) { return [control, code] { control->notify(code); }; };
+    if (auto* list = as_list(control)) {
+        control->connections.push_back(
+            QObject::connect(list, &QListWidget::itemDoubleClicked, notify(LBN_DBLCLK)));
+    } else if (auto* edit = as_edit(control)) {
+        control->connections.push_back(
+            QObject::connect(edit, &QLineEdit::textChanged, notify(EN_UPDATE)));
+    } else {
+        auto* button = static_cast<QPushButton*>(control->widget);
+        control->connections.push_back(
+            QObject::connect(button, &QPushButton::clicked, notify(BN_CLICKED)));
+    }
+}
+
+}  // namespace
+
+Control::Control(ControlKind control_kind, qt::WidgetWindow* parent_window, QWidget* control_widget)
+    : kind(control_kind), parent(parent_window), widget(control_widget) {
+    live_controls.push_back(this);
+}
+
+Control::~Control() {
+    for (const QMetaObject::Connection& connection : connections) {
+        QObject::disconnect(connection);
+    }
+    // The widget may be in the middle of the event that led here.
+    widget->hide();
+    widget->deleteLater();
+    std::erase(live_controls, this);
+}
+
+void Control::notify(unsigned code) {
+    parent->dispatch(WM_COMMAND, make_wparam(0, static_cast<int>(code)), control_handle(this));
+}
+
+Control* create_control(ControlKind kind, Window* parent, std::string_view text, const Rect& rect) {
+    qt::WidgetWindow* window = qt::widget_window(parent);
+    if (window == nullptr || window->destroyed()) {
+        return nullptr;
+    }
+    QWidget* widget = make_widget(kind, window->client_widget(), text);
+    widget->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+    auto* control = new Control(kind, window, widget);
+    connect_notifications(control);
+    widget->show();
+    return control;
+}
+
+void destroy_control(Control* control) {
+    delete control;
+}
+
+std::intptr_t control_handle(const Control* control) {
+    return reinterpret_cast<std::intptr_t>(control);
+}
+
+Rect control_rect(const Control* control) {
+    QRect r = control->widget->geometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+int list_insert(Control* list, int index, std::string_view text) {
+    QListWidget* widget = as_list(list);
+    if (widget == nullptr || index < -1 || index > widget->count()) {
+        return -1;
+    }
+    int row = index == -1 ? widget->count() : index;
+    widget->insertItem(row, qt::text_from_bytes(text));
+    return row;
+}
+
+void list_delete(Control* list, int index) {
+    QListWidget* widget = as_list(list);
+    if (widget != nullptr && index >= 0 && index < widget->count()) {
+        delete widget->takeItem(index);
+    }
+}
+
+int list_count(const Control* list) {
+    QListWidget* widget = as_list(list);
+    return widget != nullptr ? widget->count() : 0;
+}
+
+void list_select(Control* list, int index) {
+    QListWidget* widget = as_list(list);
+    if (widget == nullptr) {
+        return;
+    }
+    if (index < 0 || index >= widget->count()) {
+        widget->clearSelection();
+        return;
+    }
+    widget->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+}
+
+int list_selection(const Control* list) {
+    QListWidget* widget = as_list(list);
+    if (widget == nullptr) {
+        return -1;
+    }
+    QList<QListWidgetItem*> selected = widget->selectedItems();
+    return selected.isEmpty() ? -1 : widget->row(selected.front());
+}
+
+std::string list_line(const Control* list, int index) {
+    QListWidget* widget = as_list(list);
+    if (widget == nullptr || index < 0 || index >= widget->count()) {
+        return {};
+    }
+    return bytes_from_text(widget->item(index)->text());
+}
+
+void set_control_text(Control* control, std::string_view text) {
+    if (control == nullptr) {
+        return;
+    }
+    if (QLineEdit* edit = as_edit(control)) {
+        edit->setText(qt::text_from_bytes(text));
+    } else if (control->kind == ControlKind::push_button) {
+        static_cast<QPushButton*>(control->widget)->setText(qt::text_from_bytes(text));
+    }
+}
+
+std::string control_text(const Control* control) {
+    if (QLineEdit* edit = as_edit(control)) {
+        return bytes_from_text(edit->text());
+    }
+    if (control != nullptr && control->kind == ControlKind::push_button) {
+        return bytes_from_text(static_cast<QPushButton*>(control->widget)->text());
+    }
+    return {};
+}
+
+void set_text_limit(Control* edit, int characters) {
+    if (QLineEdit* widget = as_edit(edit)) {
+        widget->setMaxLength(std::max(characters, 0));
+    }
+}
+
+void set_control_font(Control* control, const Font* font) {
+    if (control == nullptr) {
+        return;
+    }
+    if (font == nullptr) {
+        control->widget->setFont(QFont());
+        return;
+    }
+    qt::FontResolver resolver(control->widget);
+    control->widget->setFont(resolver.resolve(font->description, font->fixed_pitch));
+}
+
+int vertical_scroll_bar_width() {
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+namespace qt {
+
+void destroy_controls_of(WidgetWindow* window) {
+    for (Control* control : std::vector<Control*>(live_controls)) {
+        if (control->parent == window) {
+            delete control;
+        }
+    }
+}
+
+}  // namespace qt
+
+}  // namespace toven::platform

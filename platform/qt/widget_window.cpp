@@ -1,0 +1,238 @@
+#include "platform/qt/widget_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/qt/controls.h"
+#include "platform/qt/text_bytes.h"
+#include "platform/qt/window_device.h"
+
+namespace toven::platform::qt {
+
+namespace {
+
+std::vector<WidgetWindow*> windows_on_screen;
+
+// Mouse positions go out as unsigned 16-bit halves, as the old messages carried them.
+std::intptr_t position_lparam(const QMouseEvent* event) {
+    QPoint at = event->position().toPoint();
+    return make_lparam(at.x(), at.y());
+}
+
+std::uintptr_t button_flags(const QMouseEvent* event) {
+    constexpr std::uintptr_t left_button_down = 0x0001;
+    return (event->buttons() & Qt::LeftButton) ? left_button_down : 0;
+}
+
+QImage white_image(QSize size) {
+    QImage image(std::max(size.width(), 1), std::max(size.height(), 1), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+}  // namespace
+
+ClientArea::ClientArea(WidgetWindow* window, QWidget* parent) : QWidget(parent), window_(window) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ClientArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    if (window_ != nullptr) {
+        painter.drawImage(event->rect(), window_->image_to_show(), event->rect());
+    }
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    if (window_ != nullptr) {
+        window_->dispatch(WM_MOUSEMOVE, button_flags(event), position_lparam(event));
+    }
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+    if (window_ != nullptr && event->button() == Qt::LeftButton) {
+        window_->dispatch(WM_LBUTTONDOWN, button_flags(event), position_lparam(event));
+    }
+}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    if (window_ != nullptr) {
+        window_->client_resized(event->size());
+    }
+}
+
+FrameWidget::FrameWidget(WidgetWindow* window, QWidget* owner)
+    : QWidget(owner, Qt::Window), window_(window), client_(new ClientArea(window, this)) {}
+
+void FrameWidget::set_menu_bar(QMenuBar* bar) {
+    menu_bar_ = bar;
+    bar->setParent(this);
+    place_children();
+}
+
+void FrameWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (window_ != nullptr) {
+        window_->dispatch(WM_CLOSE, 0, 0);
+    }
+}
+
+void FrameWidget::resizeEvent(QResizeEvent*) {
+    place_children();
+}
+
+void FrameWidget::place_children() {
+    int top = 0;
+    if (menu_bar_ != nullptr) {
+        top = menu_bar_->heightForWidth(width());
+        if (top <= 0) {
+            top = menu_bar_->sizeHint().height();
+        }
+        menu_bar_->setGeometry(0, 0, width(), top);
+    }
+    client_->setGeometry(0, top, width(), std::max(height() - top, 0));
+}
+
+WidgetWindow::WidgetWindow(const WindowClass& window_class, const std::string& window_title,
+                           WidgetWindow* owner)
+    : title(window_title),
+      procedure_(window_class.procedure),
+      owner_(owner),
+      image_(white_image({1, 1})),
+      frame_(new FrameWidget(this, owner != nullptr ? owner->widget() : nullptr)) {
+    frame_->setWindowTitle(text_from_bytes(title));
+    if (owner_ != nullptr) {
+        owner_->owned_.push_back(this);
+    }
+    windows_on_screen.push_back(this);
+}
+
+Rect WidgetWindow::client_rect() const {
+    if (frame_ == nullptr) {
+        return {0, 0, std::max(reported_size_.width(), 0), std::max(reported_size_.height(), 0)};
+    }
+    QSize size = frame_->client()->size();
+    return {0, 0, size.width(), size.height()};
+}
+
+QWidget* WidgetWindow::client_widget() const {
+    return frame_ != nullptr ? frame_->client() : nullptr;
+}
+
+Device* WidgetWindow::get_device() {
+    ++devices_out_;
+    return new WindowDevice(painter_, this);
+}
+
+void WidgetWindow::release_device(Device* device) {
+    if (device == nullptr) {
+        return;
+    }
+    delete device;
+    --devices_out_;
+    reclaim_when_unused();
+}
+
+void WidgetWindow::invalidate(const Rect& rect) {
+    if (frame_ != nullptr) {
+        frame_->client()->update(rect.left, rect.top, rect.width(), rect.height());
+    }
+}
+
+std::intptr_t WidgetWindow::dispatch(unsigned message, std::uintptr_t wparam,
+                                     std::intptr_t lparam) {
+    if (frame_ == nullptr || procedure_ == nullptr) {
+        return 0;
+    }
+    return procedure_(this, message, wparam, lparam);
+}
+
+void WidgetWindow::destroy() {
+    if (destroying_) {
+        return;
+    }
+    destroying_ = true;
+    for (WidgetWindow* owned : std::vector<WidgetWindow*>(owned_)) {
+        owned->destroy();
+    }
+    dispatch(WM_DESTROY, 0, 0);
+    destroy_controls_of(this);
+    if (owner_ != nullptr) {
+        std::erase(owner_->owned_, this);
+    }
+    std::erase(windows_on_screen, this);
+    // The widgets may be in the middle of the event that led here, so Qt deletes them later;
+    // detached, they forward nothing more.
+    frame_->client()->detach();
+    frame_->detach();
+    frame_->hide();
+    frame_->setParent(nullptr);
+    frame_->deleteLater();
+    frame_ = nullptr;
+    reclaim_when_unused();
+}
+
+void WidgetWindow::client_resized(QSize size) {
+    // The image only grows, so a window made smaller and larger again keeps its picture.
+    QSize grown = image_.size().expandedTo(size);
+    if (grown != image_.size()) {
+        painter_.end();
+        QImage bigger = white_image(grown);
+        QPainter copier(&bigger);
+        copier.drawImage(0, 0, image_);
+        copier.end();
+        image_ = std::move(bigger);
+    }
+    if (size == reported_size_) {
+        return;
+    }
+    reported_size_ = size;
+    constexpr std::uintptr_t size_restored = 0;
+    dispatch(WM_SIZE, size_restored, make_lparam(size.width(), size.height()));
+}
+
+void WidgetWindow::drawn() {
+    if (frame_ != nullptr && !update_pending_) {
+        update_pending_ = true;
+        frame_->client()->update();
+    }
+}
+
+const QImage& WidgetWindow::image_to_show() {
+    update_pending_ = false;
+    // Ending the painter draws the lines its devices hold back; the next drawing call
+    // begins it again.
+    painter_.end();
+    return image_;
+}
+
+QImage WidgetWindow::picture() {
+    Rect client = client_rect();
+    return image_to_show().copy(0, 0, client.width(), client.height());
+}
+
+void WidgetWindow::reclaim_when_unused() {
+    if (frame_ != nullptr || devices_out_ > 0 || reclaim_scheduled_) {
+        return;
+    }
+    reclaim_scheduled_ = true;
+    // Deleted from the event loop, after the message that destroyed it has been handled.
+    QMetaObject::invokeMethod(
+        qApp, [this] { delete this; }, Qt::QueuedConnection);
+}
+
+WidgetWindow* widget_window(const Window* window) {
+    return dynamic_cast<WidgetWindow*>(const_cast<Window*>(window));
+}
+
+const std::vector<WidgetWindow*>& screen_windows() {
+    return windows_on_screen;
+}
+
+}  // namespace toven::platform::qt

@@ -1,0 +1,112 @@
+// A screen window on Qt: a top-level frame with an optional menu bar over a client area that
+// shows the window's backing image. The Qt widgets only translate their events into messages
+// for the window procedure. Internal to the platform layer.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/qt/shared_painter.h"
+#include "platform/qt/widget_owner.h"
+#include "platform/window.h"
+#include "platform/window_system.h"
+
+class QMenuBar;
+
+namespace toven::platform::qt {
+
+class WidgetWindow;
+
+// The client area: paints the backing image and turns mouse and size events into messages.
+class ClientArea final : public QWidget {
+  public:
+    ClientArea(WidgetWindow* window, QWidget* parent);
+    void detach() { window_ = nullptr; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    WidgetWindow* window_;
+};
+
+// The top-level frame: places the menu bar and the client area, and turns the close box into
+// WM_CLOSE (the window procedure decides whether the window goes).
+class FrameWidget final : public QWidget {
+  public:
+    FrameWidget(WidgetWindow* window, QWidget* owner);
+    void detach() { window_ = nullptr; }
+    void set_menu_bar(QMenuBar* bar);
+    ClientArea* client() const { return client_; }
+    QMenuBar* menu_bar() const { return menu_bar_; }
+    void place_children();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    WidgetWindow* window_;
+    QMenuBar* menu_bar_ = nullptr;
+    ClientArea* client_;
+};
+
+class WidgetWindow final : public Window, public WidgetOwner {
+  public:
+    WidgetWindow(const WindowClass& window_class, const std::string& title, WidgetWindow* owner);
+
+    Rect client_rect() const override;
+    Device* get_device() override;
+    void release_device(Device* device) override;
+    void invalidate(const Rect& rect) override;
+    QWidget* widget() const override { return frame_; }  // null once destroyed
+    QWidget* client_widget() const;                      // null once destroyed
+    FrameWidget* frame() const { return frame_; }        // null once destroyed
+
+    // Calls the procedure; a destroyed window takes no more messages and answers 0.
+    std::intptr_t dispatch(unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+    void destroy();
+    bool destroyed() const { return frame_ == nullptr; }
+
+    // From the client area: the new size grows the backing image and goes to the procedure.
+    void client_resized(QSize size);
+    // From a window device: what it drew is shown at the next paint.
+    void drawn();
+    // For the client area's paint: the backing image with everything drawn so far.
+    const QImage& image_to_show();
+    // A copy of the client area's part of the backing image.
+    QImage picture();
+
+    WidgetWindow* owner() const { return owner_; }
+    std::string title;
+
+  private:
+    ~WidgetWindow() override = default;  // a destroyed window frees itself once no device is out
+    void reclaim_when_unused();
+
+    WindowProcedure procedure_;
+    WidgetWindow* owner_;
+    std::vector<WidgetWindow*> owned_;
+    QImage image_;
+    SharedPainter painter_{&image_};
+    FrameWidget* frame_;
+    QSize reported_size_{-1, -1};
+    int devices_out_ = 0;
+    bool update_pending_ = false;
+    bool destroying_ = false;
+    bool reclaim_scheduled_ = false;
+};
+
+// The window for a public pointer, or null for windows that are not screen windows.
+WidgetWindow* widget_window(const Window* window);
+
+// Every screen window not yet destroyed, oldest first.
+const std::vector<WidgetWindow*>& screen_windows();
+
+}  // namespace toven::platform::qt

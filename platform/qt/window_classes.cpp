@@ -1,0 +1,116 @@
+#include <QMenuBar>
+#include <map>
+
+#include "platform/qt/menu.h"
+#include "platform/qt/widget_window.h"
+#include "platform/window_system.h"
+
+namespace toven::platform {
+
+namespace {
+
+// The size of a window whose class and caller leave it to the window system.
+constexpr int default_width = 640;
+constexpr int default_height = 480;
+
+std::string folded(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return key;
+}
+
+std::map<std::string, WindowClass>& window_classes() {
+    static std::map<std::string, WindowClass> classes;
+    return classes;
+}
+
+qt::WidgetWindow* live_window(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    return screen_window != nullptr && !screen_window->destroyed() ? screen_window : nullptr;
+}
+
+void place(qt::FrameWidget* frame, const WindowPlacement& placement) {
+    frame->resize(placement.width == use_default ? default_width : placement.width,
+                  placement.height == use_default ? default_height : placement.height);
+    if (placement.x != use_default && placement.y != use_default) {
+        frame->move(placement.x, placement.y);
+    }
+    frame->place_children();
+}
+
+}  // namespace
+
+void register_class(const WindowClass& window_class) {
+    window_classes()[folded(window_class.name)] = window_class;
+}
+
+Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
+                      const WindowPlacement& placement, bool visible) {
+    auto found = window_classes().find(folded(class_name));
+    if (found == window_classes().end()) {
+        return nullptr;
+    }
+    auto* window = new qt::WidgetWindow(found->second, std::string(title), live_window(owner));
+    if (QMenuBar* bar = qt::build_menu_bar(found->second.menu_name, window)) {
+        window->frame()->set_menu_bar(bar);
+    }
+    place(window->frame(), placement);
+    window->client_resized(window->client_widget()->size());
+    if (visible && !window->destroyed()) {
+        window->frame()->show();
+    }
+    return window;
+}
+
+void show_window(Window* window) {
+    if (qt::WidgetWindow* screen_window = live_window(window)) {
+        screen_window->frame()->show();
+        screen_window->frame()->raise();
+    }
+}
+
+void destroy_window(Window* window) {
+    if (qt::WidgetWindow* screen_window = live_window(window)) {
+        screen_window->destroy();
+    }
+}
+
+std::intptr_t send_message(Window* window, unsigned message, std::uintptr_t wparam,
+                           std::intptr_t lparam) {
+    qt::WidgetWindow* screen_window = live_window(window);
+    return screen_window != nullptr ? screen_window->dispatch(message, wparam, lparam) : 0;
+}
+
+std::string window_title(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    return screen_window != nullptr ? screen_window->title : std::string();
+}
+
+Rect window_rect(const Window* window) {
+    qt::WidgetWindow* screen_window = live_window(window);
+    if (screen_window == nullptr) {
+        return {};
+    }
+    QRect frame = screen_window->frame()->frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+bool is_visible(const Window* window) {
+    qt::WidgetWindow* screen_window = live_window(window);
+    return screen_window != nullptr && screen_window->frame()->isVisible();
+}
+
+Window* window_owner(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    return screen_window != nullptr ? screen_window->owner() : nullptr;
+}
+
+std::vector<Window*> live_windows() {
+    return {qt::screen_windows().begin(), qt::screen_windows().end()};
+}
+
+}  // namespace toven::platform

@@ -1,0 +1,139 @@
+// Window services: window classes and screen windows fed through window procedures, the
+// messages they receive, menus built from resources, the list box, edit and button controls,
+// and the message loop. The platform owns every window and control: a pointer stays valid
+// until its destroy call, and a destroyed window gets no more messages.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/device.h"
+#include "platform/drawing_objects.h"
+#include "platform/geometry.h"
+#include "platform/window.h"
+
+namespace toven::platform {
+
+// Message numbers and notification codes, with the values the old window system gave them.
+inline constexpr unsigned WM_DESTROY = 0x0002;
+inline constexpr unsigned WM_SIZE = 0x0005;
+inline constexpr unsigned WM_CLOSE = 0x0010;
+inline constexpr unsigned WM_COMMAND = 0x0111;
+inline constexpr unsigned WM_MOUSEMOVE = 0x0200;
+inline constexpr unsigned WM_LBUTTONDOWN = 0x0201;
+
+inline constexpr unsigned LBN_DBLCLK = 2;
+inline constexpr unsigned EN_UPDATE = 0x0400;
+inline constexpr unsigned BN_CLICKED = 0;
+
+// A message's two parameters carry two unsigned 16-bit halves: x and y of a mouse position,
+// width and height of a client area, a command number and a notification code.
+constexpr unsigned low_word(std::uintmax_t value) {
+    return static_cast<unsigned>(value & 0xFFFF);
+}
+constexpr unsigned high_word(std::uintmax_t value) {
+    return static_cast<unsigned>((value >> 16) & 0xFFFF);
+}
+constexpr std::uintptr_t make_wparam(int low, int high) {
+    return static_cast<std::uintptr_t>(low & 0xFFFF) | static_cast<std::uintptr_t>(high & 0xFFFF)
+                                                           << 16;
+}
+constexpr std::intptr_t make_lparam(int low, int high) {
+    return static_cast<std::intptr_t>(make_wparam(low, high));
+}
+
+using WindowProcedure = std::intptr_t (*)(Window* window, unsigned message, std::uintptr_t wparam,
+                                          std::intptr_t lparam);
+
+// Default processing: WM_CLOSE destroys the window; every other message is ignored, with 0.
+std::intptr_t def_window_procedure(Window* window, unsigned message, std::uintptr_t wparam,
+                                   std::intptr_t lparam);
+
+// Window classes. Registering a name again replaces the class.
+struct WindowClass {
+    std::string name;
+    WindowProcedure procedure = nullptr;
+    std::string menu_name;  // a menu resource; a name that no resource has gives no menu bar
+};
+void register_class(const WindowClass& window_class);
+
+// Menu resources: a menu bar's items, each a command, a popup of items, or a separator.
+// `text` marks its mnemonic with "&".
+struct MenuItem {
+    std::string text;
+    int command = 0;
+    std::vector<MenuItem> popup;
+    bool separator = false;
+};
+void register_menu_resource(std::string_view name, std::vector<MenuItem> items);
+
+// Screen position and size; `use_default` leaves them to the window system.
+inline constexpr int use_default = INT_MIN;
+struct WindowPlacement {
+    int x = use_default;
+    int y = use_default;
+    int width = use_default;
+    int height = use_default;
+};
+
+// A top-level window of a registered class, with the class's menu bar, owned by `owner` (may
+// be null): owned windows are destroyed with their owner. The procedure gets a first WM_SIZE
+// before the call returns. Null when the class is unknown.
+Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
+                      const WindowPlacement& placement, bool visible);
+void show_window(Window* window);
+// Destroys the owned windows first, then sends WM_DESTROY to the window and takes it off the
+// screen. Ignores null and windows that are not screen windows.
+void destroy_window(Window* window);
+// Calls the window's procedure at once; 0 for a destroyed window.
+std::intptr_t send_message(Window* window, unsigned message, std::uintptr_t wparam,
+                           std::intptr_t lparam);
+
+std::string window_title(const Window* window);
+// The window's frame on the screen: its position and its size with the menu bar.
+Rect window_rect(const Window* window);
+bool is_visible(const Window* window);
+Window* window_owner(const Window* window);
+// The screen windows not yet destroyed, oldest first.
+std::vector<Window*> live_windows();
+
+// The message loop: runs until post_quit_message, and returns its exit code.
+int run_message_loop();
+void post_quit_message(int exit_code);
+// The exit code of a quit posted and not yet taken by a message loop (tests read it here).
+std::optional<int> take_posted_quit();
+
+// Controls inside a window's client area. They tell their parent's procedure what the user did
+// with WM_COMMAND: wparam = make_wparam(0, notification code), lparam = control_handle.
+class Control;
+enum class ControlKind { list_box, edit, push_button };
+Control* create_control(ControlKind kind, Window* parent, std::string_view text, const Rect& rect);
+void destroy_control(Control* control);
+std::intptr_t control_handle(const Control* control);
+Rect control_rect(const Control* control);
+
+// List box: lines in the order inserted, by position. An index out of range does nothing and
+// reads -1 or an empty line.
+int list_insert(Control* list, int index, std::string_view text);  // -1 appends
+void list_delete(Control* list, int index);
+int list_count(const Control* list);
+void list_select(Control* list, int index);
+int list_selection(const Control* list);
+std::string list_line(const Control* list, int index);
+
+// The text of an edit or a button. Setting an edit's text is a change (EN_UPDATE) like typing.
+void set_control_text(Control* control, std::string_view text);
+std::string control_text(const Control* control);
+// The longest text an edit accepts, typed or set.
+void set_text_limit(Control* edit, int characters);
+// WM_SETFONT: the control copies the font's description; null gives back its default font.
+void set_control_font(Control* control, const Font* font);
+
+// The width of a vertical scroll bar, in pixels.
+int vertical_scroll_bar_width();
+
+}  // namespace toven::platform
