@@ -212,9 +212,14 @@ const QImage& WidgetWindow::image_to_show() {
     return image_;
 }
 
-QImage WidgetWindow::picture() {
+const QImage& WidgetWindow::picture() const {
+    painter_.end();
     Rect client = client_rect();
-    return image_to_show().copy(0, 0, client.width(), client.height());
+    if (image_.width() == client.width() && image_.height() == client.height()) {
+        return image_;
+    }
+    picture_ = image_.copy(0, 0, client.width(), client.height());
+    return picture_;
 }
 
 void WidgetWindow::reclaim_when_unused() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
 #include "platform/qt/widget_owner.h"
 #include "platform/window.h"
@@ -57,7 +58,7 @@ class FrameWidget final : public QWidget {
     ClientArea* client_;
 };
 
-class WidgetWindow final : public Window, public WidgetOwner {
+class WidgetWindow final : public Window, public WidgetOwner, public PictureSource {
   public:
     WidgetWindow(const WindowClass& window_class, const std::string& title, WidgetWindow* owner);
 
@@ -80,8 +81,8 @@ class WidgetWindow final : public Window, public WidgetOwner {
     void drawn();
     // For the client area's paint: the backing image with everything drawn so far.
     const QImage& image_to_show();
-    // A copy of the client area's part of the backing image.
-    QImage picture();
+    // The client area's part of the backing image.
+    const QImage& picture() const override;
 
     WidgetWindow* owner() const { return owner_; }
     std::string title;
@@ -94,7 +95,8 @@ class WidgetWindow final : public Window, public WidgetOwner {
     WidgetWindow* owner_;
     std::vector<WidgetWindow*> owned_;
     QImage image_;
-    SharedPainter painter_{&image_};
+    mutable SharedPainter painter_{&image_};
+    mutable QImage picture_;
     FrameWidget* frame_;
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;

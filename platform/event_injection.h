@@ -1,0 +1,44 @@
+// For tests: what a person does with the mouse and the keyboard, delivered at once as real
+// window-system events to screen windows, their menus and their controls, so that a test
+// goes through the same translation into messages as a person does.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/geometry.h"
+#include "platform/window.h"
+#include "platform/window_system.h"
+
+namespace toven::platform::inject {
+
+// Mouse in a window's client area.
+void click(Window* window, Point at);
+void move_mouse(Window* window, Point to);
+
+// The frame: its close box, and a new size of the whole window.
+void close(Window* window);
+void resize(Window* window, int width, int height);
+
+// Chooses the menu bar's item with this command number, as a click on it does; false when
+// the window's menu has no such item.
+bool choose_menu_command(Window* window, int command);
+// The window's menu, one line per item in order: "text command" for a command, "text" for a
+// popup followed by its items indented by two blanks, "-" for a separator.
+std::vector<std::string> menu_outline(Window* window);
+
+// Controls.
+void click(Control* button);
+void click_line(Control* list, int line);
+void double_click_line(Control* list, int line);
+void type_text(Control* edit, std::string_view text);
+enum class Key { backspace, home, end, select_all };
+void press_key(Control* edit, Key key);
+// Whether the control shows its text in a fixed-pitch font.
+bool control_font_is_fixed_pitch(const Control* control);
+
+// Runs what is waiting in the event queue, deferred deletions included.
+void process_events();
+
+}  // namespace toven::platform::inject

@@ -1,0 +1,209 @@
+#include "platform/event_injection.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "platform/qt/controls.h"
+#include "platform/qt/text_bytes.h"
+#include "platform/qt/widget_window.h"
+
+namespace toven::platform::inject {
+
+namespace {
+
+QWidget* client_of(Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    return screen_window != nullptr ? screen_window->client_widget() : nullptr;
+}
+
+void send_mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void press_and_release(QWidget* target, QPoint at) {
+    send_mouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    send_mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void send_key(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+}
+
+QMenuBar* menu_bar_of(Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window == nullptr || screen_window->destroyed()) {
+        return nullptr;
+    }
+    return screen_window->frame()->menu_bar();
+}
+
+QAction* find_command(const QList<QAction*>& actions, int command) {
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu()) {
+            if (QAction* found = find_command(menu->actions(), command)) {
+                return found;
+            }
+        } else if (!action->isSeparator() && action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void outline(const QList<QAction*>& actions, const std::string& indent,
+             std::vector<std::string>& lines) {
+    for (QAction* action : actions) {
+        const std::string text = action->text().toStdString();
+        if (action->isSeparator()) {
+            lines.push_back(indent + "-");
+        } else if (QMenu* menu = action->menu()) {
+            lines.push_back(indent + text);
+            outline(menu->actions(), indent + "  ", lines);
+        } else {
+            lines.push_back(indent + text + " " + std::to_string(action->data().toInt()));
+        }
+    }
+}
+
+// Brings a list line into view and gives the point at its middle, in viewport coordinates.
+QPoint line_centre(QListWidget* list, int line) {
+    QListWidgetItem* item = list->item(line);
+    list->scrollToItem(item);
+    return list->visualItemRect(item).center();
+}
+
+}  // namespace
+
+void click(Window* window, Point at) {
+    if (QWidget* client = client_of(window)) {
+        press_and_release(client, {at.x, at.y});
+    }
+}
+
+void move_mouse(Window* window, Point to) {
+    if (QWidget* client = client_of(window)) {
+        send_mouse(client, QEvent::MouseMove, {to.x, to.y}, Qt::NoButton, Qt::NoButton);
+    }
+}
+
+void close(Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window != nullptr && !screen_window->destroyed()) {
+        screen_window->frame()->close();
+    }
+}
+
+void resize(Window* window, int width, int height) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window != nullptr && !screen_window->destroyed()) {
+        screen_window->frame()->resize(width, height);
+        process_events();
+    }
+}
+
+bool choose_menu_command(Window* window, int command) {
+    QMenuBar* bar = menu_bar_of(window);
+    QAction* action = bar != nullptr ? find_command(bar->actions(), command) : nullptr;
+    if (action == nullptr) {
+        return false;
+    }
+    action->trigger();
+    return true;
+}
+
+std::vector<std::string> menu_outline(Window* window) {
+    std::vector<std::string> lines;
+    if (QMenuBar* bar = menu_bar_of(window)) {
+        outline(bar->actions(), "", lines);
+    }
+    return lines;
+}
+
+void click(Control* button) {
+    if (button != nullptr) {
+        press_and_release(button->widget, button->widget->rect().center());
+    }
+}
+
+void click_line(Control* list, int line) {
+    if (list == nullptr || list->kind != ControlKind::list_box) {
+        return;
+    }
+    auto* widget = static_cast<QListWidget*>(list->widget);
+    if (line >= 0 && line < widget->count()) {
+        press_and_release(widget->viewport(), line_centre(widget, line));
+    }
+}
+
+// Item views act on a double click only after the press and release of its first click.
+void double_click_line(Control* list, int line) {
+    if (list == nullptr || list->kind != ControlKind::list_box) {
+        return;
+    }
+    auto* widget = static_cast<QListWidget*>(list->widget);
+    if (line < 0 || line >= widget->count()) {
+        return;
+    }
+    const QPoint at = line_centre(widget, line);
+    QWidget* viewport = widget->viewport();
+    press_and_release(viewport, at);
+    send_mouse(viewport, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    send_mouse(viewport, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void type_text(Control* edit, std::string_view text) {
+    if (edit == nullptr) {
+        return;
+    }
+    for (QChar character : qt::text_from_bytes(text)) {
+        send_key(edit->widget, character.toUpper().unicode(), Qt::NoModifier, QString(character));
+    }
+}
+
+void press_key(Control* edit, Key key) {
+    if (edit == nullptr) {
+        return;
+    }
+    switch (key) {
+        case Key::backspace:
+            send_key(edit->widget, Qt::Key_Backspace, Qt::NoModifier, {});
+            break;
+        case Key::home:
+            send_key(edit->widget, Qt::Key_Home, Qt::NoModifier, {});
+            break;
+        case Key::end:
+            send_key(edit->widget, Qt::Key_End, Qt::NoModifier, {});
+            break;
+        case Key::select_all:
+            send_key(edit->widget, Qt::Key_A, Qt::ControlModifier, {});
+            break;
+    }
+}
+
+bool control_font_is_fixed_pitch(const Control* control) {
+    return control != nullptr && QFontInfo(control->widget->font()).fixedPitch();
+}
+
+void process_events() {
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+}  // namespace toven::platform::inject
