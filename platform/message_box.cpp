@@ -1,0 +1,68 @@
+#include "platform/message_box.h"
+
+#include <cassert>
+#include <deque>
+
+#include "platform/qt/message_box_dialog.h"
+
+namespace toven::platform {
+
+namespace {
+
+// What the live seam holds; null while no seam lives, and then boxes are real dialogs.
+struct SeamState {
+    std::deque<MessageBoxAnswer> answers;
+    std::vector<ShownMessageBox> shown;
+};
+SeamState* active_seam = nullptr;
+
+MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
+    return buttons == MessageBoxButtons::ok ? MessageBoxAnswer::ok : MessageBoxAnswer::no;
+}
+
+MessageBoxAnswer take_queued_answer(SeamState& seam, MessageBoxButtons buttons) {
+    if (seam.answers.empty()) {
+        return default_answer(buttons);
+    }
+    MessageBoxAnswer answer = seam.answers.front();
+    seam.answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
+                             MessageBoxButtons buttons) {
+    if (active_seam != nullptr) {
+        active_seam->shown.push_back({owner, text, caption, buttons});
+        return take_queued_answer(*active_seam, buttons);
+    }
+    if (!qt::can_show_dialogs()) {
+        return default_answer(buttons);
+    }
+    return qt::show_message_box(owner, text, caption, buttons);
+}
+
+MessageBoxSeam::MessageBoxSeam() {
+    assert(active_seam == nullptr && "only one MessageBoxSeam may live at a time");
+    active_seam = new SeamState;
+}
+
+MessageBoxSeam::~MessageBoxSeam() {
+    delete active_seam;
+    active_seam = nullptr;
+}
+
+void MessageBoxSeam::queue_answer(MessageBoxAnswer answer) {
+    active_seam->answers.push_back(answer);
+}
+
+const std::vector<ShownMessageBox>& MessageBoxSeam::shown() const {
+    return active_seam->shown;
+}
+
+void MessageBoxSeam::clear_shown() {
+    active_seam->shown.clear();
+}
+
+}  // namespace toven::platform

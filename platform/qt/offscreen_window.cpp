@@ -1,0 +1,70 @@
+#include <QImage>
+#include <algorithm>
+
+#include "platform/qt/drawing_log.h"
+#include "platform/qt/painter_device.h"
+#include "platform/qt/picture_source.h"
+#include "platform/qt/shared_painter.h"
+#include "platform/window.h"
+
+namespace toven::platform {
+
+namespace {
+
+// A window that is only its image. Its devices draw into the image and into a recording,
+// from which the same picture is drawn again as a PDF or SVG page.
+class OffscreenWindow final : public Window, public qt::PictureSource {
+  public:
+    OffscreenWindow(int width, int height)
+        : width_(std::max(width, 0)), height_(std::max(height, 0)), painter_(nullptr) {
+        if (width_ > 0 && height_ > 0) {
+            image_ = QImage(width_, height_, QImage::Format_RGB32);
+            image_.fill(Qt::white);
+            painter_.set_target(&image_);
+        }
+    }
+
+    ~OffscreenWindow() override { painter_.end(); }
+
+    Rect client_rect() const override { return {0, 0, width_, height_}; }
+
+    Device* get_device() override {
+        ++devices_;
+        return new qt::PainterDevice(painter_, &log_, log_.new_device());
+    }
+
+    void release_device(Device* device) override {
+        if (device == nullptr) {
+            return;
+        }
+        delete device;
+        if (--devices_ == 0) {
+            painter_.end();
+        }
+    }
+
+    void invalidate(const Rect&) override {}
+
+    const QImage& picture() const override {
+        painter_.flush();
+        return image_;
+    }
+
+    const qt::DrawingLog* recording() const override { return &log_; }
+
+  private:
+    int width_;
+    int height_;
+    QImage image_;
+    mutable qt::SharedPainter painter_;
+    qt::DrawingLog log_;
+    int devices_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Window> create_offscreen_window(int width, int height) {
+    return std::make_unique<OffscreenWindow>(width, height);
+}
+
+}  // namespace toven::platform

@@ -1,0 +1,278 @@
+#include "platform/qt/painter_canvas.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/qt/shared_painter.h"
+#include "platform/qt/text_bytes.h"
+
+namespace toven::platform::qt {
+
+namespace {
+
+// How many lines are held back before they are drawn: bounds the memory a long run of
+// lines takes (16 bytes a line), while one painter call still draws thousands.
+constexpr std::size_t max_held_lines = 8192;
+
+// The resolution assumed where there is no paint device to ask.
+constexpr int default_dpi = 96;
+
+QColor colour_of(ColourRef colour) {
+    return QColor(red_of(colour), green_of(colour), blue_of(colour));
+}
+
+QRect to_qrect(const Rect& rect) {
+    return QRect(rect.left, rect.top, std::max(rect.width(), 0), std::max(rect.height(), 0));
+}
+
+}  // namespace
+
+PainterCanvas::PainterCanvas(SharedPainter& painter, DrawingLog* log, int log_device)
+    : shared_(painter), log_(log), log_device_(log_device), fonts_(painter.target()) {
+    font_ = fonts_.default_font();
+    this->log(DrawingOp::Kind::begin_device);
+}
+
+PainterCanvas::~PainterCanvas() {
+    shared_.forget(*this);
+    log(DrawingOp::Kind::end_device);
+}
+
+void PainterCanvas::log(DrawingOp::Kind kind, int a, int b, int c, int d, ColourRef colour) {
+    if (log_ != nullptr) {
+        log_->add({kind, log_device_, a, b, c, d, colour});
+    }
+}
+
+QPainter* PainterCanvas::painter() {
+    bool state_lost = false;
+    QPainter* painter = shared_.take(*this, state_lost);
+    if (state_lost) {
+        pen_applied_ = brush_applied_ = font_applied_ = clip_applied_ = false;
+    }
+    if (painter != nullptr) {
+        apply_clip(*painter);
+    }
+    return painter;
+}
+
+void PainterCanvas::apply_line_pen(QPainter& painter) {
+    if (pen_applied_) {
+        return;
+    }
+    // A one-pixel pen with flat caps leaves out a line's end point, as the old LineTo did;
+    // wider pens were round-capped and round-joined there.
+    QPen pen(pen_colour_, pen_width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (pen_width_ > 1) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    painter.setPen(pen);
+    pen_applied_ = true;
+}
+
+void PainterCanvas::apply_clip(QPainter& painter) {
+    if (clip_applied_) {
+        return;
+    }
+    if (clip_) {
+        painter.setClipRect(*clip_);
+    } else {
+        painter.setClipping(false);
+    }
+    clip_applied_ = true;
+}
+
+void PainterCanvas::set_pen(int width, ColourRef colour) {
+    flush();
+    pen_width_ = std::max(width, 1);
+    pen_colour_ = colour_of(colour);
+    pen_applied_ = false;
+    log(DrawingOp::Kind::pen, width, 0, 0, 0, colour);
+}
+
+void PainterCanvas::set_brush(ColourRef colour) {
+    brush_colour_ = colour_of(colour);
+    brush_applied_ = false;
+    log(DrawingOp::Kind::brush, 0, 0, 0, 0, colour);
+}
+
+void PainterCanvas::set_font(const LogicalFont& description, bool fixed_pitch) {
+    font_ = fonts_.resolve(description, fixed_pitch);
+    metrics_.reset();
+    font_applied_ = false;
+    if (log_ != nullptr) {
+        log(DrawingOp::Kind::font, log_->add_font(description, fixed_pitch));
+    }
+}
+
+void PainterCanvas::set_background_colour(ColourRef colour) {
+    background_colour_ = colour_of(colour);
+    log(DrawingOp::Kind::background, 0, 0, 0, 0, colour);
+}
+
+void PainterCanvas::set_text_colour(ColourRef colour) {
+    text_colour_ = colour_of(colour);
+    log(DrawingOp::Kind::text_colour, 0, 0, 0, 0, colour);
+}
+
+void PainterCanvas::set_clip(const Rect* rect) {
+    flush();
+    if (rect != nullptr) {
+        clip_ = to_qrect(*rect);
+        log(DrawingOp::Kind::clip, rect->left, rect->top, rect->right, rect->bottom);
+    } else {
+        clip_.reset();
+        log(DrawingOp::Kind::no_clip);
+    }
+    clip_applied_ = false;
+}
+
+void PainterCanvas::fill(const Rect& rect, ColourRef colour) {
+    flush();
+    log(DrawingOp::Kind::fill, rect.left, rect.top, rect.right, rect.bottom, colour);
+    if (QPainter* p = painter(); p != nullptr && rect.width() > 0 && rect.height() > 0) {
+        p->fillRect(to_qrect(rect), colour_of(colour));
+    }
+}
+
+void PainterCanvas::move_to(int x, int y) {
+    position_ = QPoint(x, y);
+    log(DrawingOp::Kind::move, x, y);
+}
+
+void PainterCanvas::line_to(int x, int y) {
+    log(DrawingOp::Kind::line, x, y);
+    const QPoint from = position_;
+    position_ = QPoint(x, y);
+    // The first held line claims the painter, so that lines and the drawing of other
+    // canvases on the same target keep their order.
+    if (held_lines_.empty() && painter() == nullptr) {
+        return;
+    }
+    held_lines_.emplace_back(from, position_);
+    if (held_lines_.size() >= max_held_lines) {
+        flush();
+    }
+}
+
+void PainterCanvas::flush() {
+    if (held_lines_.empty()) {
+        return;
+    }
+    if (QPainter* p = painter()) {
+        draw_held_lines(*p);
+    }
+    held_lines_.clear();
+}
+
+void PainterCanvas::draw_held_lines(QPainter& painter) {
+    if (held_lines_.empty()) {
+        return;
+    }
+    apply_clip(painter);
+    apply_line_pen(painter);
+    painter.drawLines(held_lines_.data(), static_cast<int>(held_lines_.size()));
+    held_lines_.clear();
+}
+
+void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
+    flush();
+    log(DrawingOp::Kind::rectangle, left, top, right, bottom);
+    if (left > right) {
+        std::swap(left, right);
+    }
+    if (top > bottom) {
+        std::swap(top, bottom);
+    }
+    QPainter* p = painter();
+    if (p == nullptr || right - left < 1 || bottom - top < 1) {
+        return;
+    }
+    apply_line_pen(*p);
+    if (!brush_applied_) {
+        p->setBrush(brush_colour_);
+        brush_applied_ = true;
+    }
+    // Right and bottom edges are exclusive: a one-pixel outline covers left..right-1.
+    p->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void PainterCanvas::text_out(int x, int y, std::string_view text) {
+    flush();
+    if (log_ != nullptr) {
+        log(DrawingOp::Kind::text, x, y, log_->add_text(text));
+    }
+    QPainter* p = painter();
+    if (p == nullptr || text.empty()) {
+        return;
+    }
+    const QString string = text_from_bytes(text);
+    const QFontMetrics& font_metrics = metrics();
+    p->fillRect(QRect(x, y, font_metrics.horizontalAdvance(string), font_metrics.height()),
+                background_colour_);
+    if (!font_applied_) {
+        p->setFont(font_);
+        font_applied_ = true;
+    }
+    p->setPen(text_colour_);
+    pen_applied_ = false;
+    p->drawText(QPoint(x, y + font_metrics.ascent()), string);
+}
+
+const QFontMetrics& PainterCanvas::metrics() {
+    if (!metrics_) {
+        QPaintDevice* target = shared_.target();
+        if (target != nullptr && target->logicalDpiY() > 0) {
+            metrics_.emplace(font_, target);
+        } else {
+            metrics_.emplace(font_);
+        }
+    }
+    return *metrics_;
+}
+
+Extent PainterCanvas::text_extent(std::string_view text) {
+    const QFontMetrics& font_metrics = metrics();
+    return {font_metrics.horizontalAdvance(text_from_bytes(text)), font_metrics.height()};
+}
+
+TextMetrics PainterCanvas::text_metrics() {
+    const QFontMetrics& font_metrics = metrics();
+    TextMetrics result;
+    result.ascent = font_metrics.ascent();
+    result.descent = font_metrics.descent();
+    result.height = result.ascent + result.descent;
+    const int em =
+        font_.pixelSize() > 0
+            ? font_.pixelSize()
+            : static_cast<int>(
+                  font_.pointSizeF() * capability(DeviceCapability::logical_pixels_y) / 72.0 + 0.5);
+    result.internal_leading = std::max(result.height - em, 0);
+    result.ave_char_width = font_metrics.averageCharWidth();
+    result.max_char_width = font_metrics.maxWidth();
+    return result;
+}
+
+int PainterCanvas::capability(DeviceCapability which) const {
+    const QPaintDevice* target = shared_.target();
+    const bool measurable = target != nullptr && target->logicalDpiX() > 0;
+    switch (which) {
+        case DeviceCapability::logical_pixels_x:
+            return measurable ? target->logicalDpiX() : default_dpi;
+        case DeviceCapability::logical_pixels_y:
+            return measurable ? target->logicalDpiY() : default_dpi;
+        case DeviceCapability::width_pixels:
+            return measurable ? target->width() : 0;
+        case DeviceCapability::height_pixels:
+            return measurable ? target->height() : 0;
+        case DeviceCapability::width_millimetres:
+            return measurable ? target->widthMM() : 0;
+        case DeviceCapability::height_millimetres:
+            return measurable ? target->heightMM() : 0;
+    }
+    return 0;
+}
+
+}  // namespace toven::platform::qt

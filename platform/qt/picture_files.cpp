@@ -1,0 +1,124 @@
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include "platform/qt/drawing_log.h"
+#include "platform/qt/picture_source.h"
+#include "platform/qt/shared_painter.h"
+#include "platform/window.h"
+
+namespace toven::platform {
+
+namespace {
+
+// Vector pages are laid out at this resolution, so one device pixel is one page unit.
+constexpr int page_dpi = 96;
+constexpr double points_per_inch = 72.0;
+
+const QImage* picture_of(const Window& window) {
+    const auto* source = dynamic_cast<const qt::PictureSource*>(&window);
+    return source != nullptr ? &source->picture() : nullptr;
+}
+
+// Draws the window's picture on a page: again from its recording where it has one.
+bool draw_page(const Window& window, QPaintDevice& page) {
+    const auto& source = dynamic_cast<const qt::PictureSource&>(window);
+    const qt::DrawingLog* log = source.recording();
+    if (log == nullptr) {
+        QPainter painter;
+        if (!painter.begin(&page)) {
+            return false;
+        }
+        painter.drawImage(0, 0, source.picture());
+        return painter.end();
+    }
+    qt::SharedPainter painter(&page, qt::SharedPainter::Start::explicitly);
+    if (!painter.begin()) {
+        return false;
+    }
+    log->replay(painter, source.picture().size());
+    return painter.end();
+}
+
+bool write_png(const QImage& image, QSaveFile& file) {
+    return image.save(&file, "PNG");
+}
+
+bool write_pdf(const Window& window, const QImage& image, QSaveFile& file) {
+    QPdfWriter writer(&file);
+    writer.setResolution(page_dpi);
+    const QSizeF points(image.width() * points_per_inch / page_dpi,
+                        image.height() * points_per_inch / page_dpi);
+    writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setCreator(QStringLiteral("toven"));
+    return draw_page(window, writer);
+}
+
+bool write_svg(const Window& window, const QImage& image, QSaveFile& file) {
+    QSvgGenerator generator;
+    generator.setOutputDevice(&file);
+    generator.setResolution(page_dpi);
+    generator.setSize(image.size());
+    generator.setViewBox(QRect(QPoint(0, 0), image.size()));
+    return draw_page(window, generator);
+}
+
+}  // namespace
+
+Image snapshot(const Window& window) {
+    Image result;
+    const QImage* picture = picture_of(window);
+    if (picture == nullptr || picture->isNull()) {
+        return result;
+    }
+    const QImage image = picture->convertToFormat(QImage::Format_RGB32);
+    result.width = image.width();
+    result.height = image.height();
+    result.pixels.reserve(static_cast<std::size_t>(result.width) * result.height);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            result.pixels.push_back(rgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
+        }
+    }
+    return result;
+}
+
+bool save_picture(const Window& window, const std::string& path, std::string& error) {
+    const QString file_name = QString::fromStdString(path);
+    const QString extension = QFileInfo(file_name).suffix().toLower();
+    if (extension != "png" && extension != "pdf" && extension != "svg") {
+        error =
+            "Cannot save a picture as \"" + path + "\": the name must end in .png, .pdf or .svg.";
+        return false;
+    }
+    const QImage* image = picture_of(window);
+    if (image == nullptr || image->isNull()) {
+        error = "Cannot save \"" + path + "\": the picture has no pixels.";
+        return false;
+    }
+    QSaveFile file(file_name);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = "Cannot write \"" + path + "\": " + file.errorString().toStdString() + ".";
+        return false;
+    }
+    bool written = false;
+    if (extension == "png") {
+        written = write_png(*image, file);
+    } else if (extension == "pdf") {
+        written = write_pdf(window, *image, file);
+    } else {
+        written = write_svg(window, *image, file);
+    }
+    if (!written || !file.commit()) {
+        error = "Cannot write \"" + path + "\": " + file.errorString().toStdString() + ".";
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace toven::platform

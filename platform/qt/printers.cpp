@@ -1,0 +1,97 @@
+#include "platform/qt/printers.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "platform/qt/painter_device.h"
+#include "platform/qt/shared_painter.h"
+
+namespace toven::platform::qt {
+
+namespace {
+
+// The entry's fields are separated by commas, so a comma inside a field would end it early.
+std::string field(const QString& text) {
+    QString cleaned = text;
+    cleaned.replace(QLatin1Char(','), QLatin1Char(' '));
+    return cleaned.toStdString();
+}
+
+// The printer and its painter, built before the device that draws through them.
+struct PrinterPage {
+    explicit PrinterPage(const QPrinterInfo& info)
+        : printer(info, QPrinter::HighResolution),
+          painter(&printer, SharedPainter::Start::explicitly) {}
+    QPrinter printer;
+    SharedPainter painter;
+};
+
+// One document of pages on a print queue. Painting begins with the document, so nothing
+// reaches the printer before start_document, and a printer that cannot be opened says so.
+class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<PrinterDevice> {
+  public:
+    explicit QueuePrinterDevice(const QPrinterInfo& info)
+        : PrinterPage(info), BasicPainterDevice(PrinterPage::painter) {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+    }
+
+    // A document never ended is not sent.
+    ~QueuePrinterDevice() override {
+        if (PrinterPage::painter.active()) {
+            printer.abort();
+        }
+    }
+
+    bool start_document(std::string_view name) override {
+        if (PrinterPage::painter.active()) {
+            return false;
+        }
+        printer.setDocName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        pages_ = 0;
+        return PrinterPage::painter.begin();
+    }
+
+    bool start_page() override {
+        if (!PrinterPage::painter.active()) {
+            return false;
+        }
+        // The first page comes with the document; every later one is asked for.
+        return pages_++ == 0 || printer.newPage();
+    }
+
+    bool end_page() override {
+        flush();
+        return PrinterPage::painter.active() && printer.printerState() != QPrinter::Error;
+    }
+
+    bool end_document() override {
+        if (!PrinterPage::painter.active()) {
+            return false;
+        }
+        return PrinterPage::painter.end() && printer.printerState() != QPrinter::Error;
+    }
+
+  private:
+    int pages_ = 0;
+};
+
+}  // namespace
+
+std::string system_default_printer_entry() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull() || info.printerName().isEmpty()) {
+        return {};
+    }
+    return field(info.printerName()) + "," + field(info.makeAndModel()) + ",";
+}
+
+std::unique_ptr<PrinterDevice> open_printer_device(const std::string& name) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+    if (info.isNull()) {
+        return nullptr;
+    }
+    auto device = std::make_unique<QueuePrinterDevice>(info);
+    return device;
+}
+
+}  // namespace toven::platform::qt

@@ -1,0 +1,55 @@
+#include <QApplication>
+#include <QGuiApplication>
+#include <string>
+#include <vector>
+
+#include "platform/application.h"
+#include "platform/qt/display_probe.h"
+
+namespace toven::platform {
+
+// Qt keeps references to the argument count and vector for the application's lifetime, so
+// the arguments given to a forced platform live here.
+struct Session::State {
+    std::vector<std::string> arguments;
+    std::vector<char*> argument_pointers;
+    int argument_count = 0;
+    std::unique_ptr<QGuiApplication> application;
+
+    // The program's name and "-platform offscreen": no display is looked for, whatever the
+    // environment says. The caller's own arguments are not Qt's to read.
+    void force_offscreen(const char* program) {
+        arguments = {program != nullptr ? program : "toven", "-platform", "offscreen"};
+        for (std::string& argument : arguments) {
+            argument_pointers.push_back(argument.data());
+        }
+        argument_pointers.push_back(nullptr);
+        argument_count = static_cast<int>(arguments.size());
+    }
+};
+
+Session::Session(int& argc, char** argv, SessionKind kind) : state_(std::make_unique<State>()) {
+    switch (kind) {
+        case SessionKind::interactive:
+            state_->application = std::make_unique<QApplication>(argc, argv);
+            break;
+        case SessionKind::test:
+            state_->force_offscreen(argc > 0 ? argv[0] : nullptr);
+            state_->application = std::make_unique<QApplication>(state_->argument_count,
+                                                                 state_->argument_pointers.data());
+            break;
+        case SessionKind::headless:
+            state_->force_offscreen(argc > 0 ? argv[0] : nullptr);
+            state_->application = std::make_unique<QGuiApplication>(
+                state_->argument_count, state_->argument_pointers.data());
+            break;
+    }
+}
+
+Session::~Session() = default;
+
+bool Session::display_available() {
+    return qt::x11_display_answers() || qt::wayland_display_answers();
+}
+
+}  // namespace toven::platform
