@@ -1,0 +1,191 @@
+// The hidden-line drawing on a recording device: which segments are drawn, in which order and
+// in which pen, and how often f is evaluated.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plotter/colour_tables.h"
+#include "tests/surface/surface_test_support.h"
+
+namespace toven {
+namespace {
+
+using surface_test::CountingFunction;
+using surface_test::RecordedSurface;
+using test_support::Segment;
+
+struct Point3 {
+    double x, y, z;
+};
+
+struct ExpectedSegment {
+    Point3 from;
+    Point3 to;
+    int pen;
+};
+
+std::string describe(const std::vector<Segment>& segments) {
+    std::string text;
+    for (const Segment& s : segments) {
+        char line[80];
+        std::snprintf(line, sizeof line, "(%d,%d)-(%d,%d) #%06x\n", s.from.x, s.from.y, s.to.x,
+                      s.to.y, static_cast<unsigned>(s.colour));
+        text += line;
+    }
+    return text;
+}
+
+void expect_segments(const RecordedSurface& surface, const std::vector<ExpectedSegment>& expected) {
+    std::vector<Segment> wanted;
+    for (const ExpectedSegment& e : expected) {
+        wanted.push_back({surface.device_point(e.from.x, e.from.y, e.from.z),
+                          surface.device_point(e.to.x, e.to.y, e.to.z), pen_colours[e.pen], 1});
+    }
+    std::vector<Segment> drawn = surface.window.log->segments;
+    for (Segment& s : drawn) {
+        s.width = 1;
+    }
+    EXPECT_EQ(drawn, wanted) << "drawn:\n" << describe(drawn) << "wanted:\n" << describe(wanted);
+}
+
+double flat(double, double) {
+    return 0;
+}
+
+// One mesh cell: the two front edges, then the back edge of the row and of the column, seen
+// from above in the surface pen and from below in the pen eight places lower.
+TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
+    struct Case {
+        const char* name;
+        double tilt;
+        int back_pen;
+    } cases[] = {{"from above", 30, 13}, {"from below", -30, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordedSurface surface;
+        CountingFunction f(flat);
+        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 1, 1, 1, c.tilt), "");
+        expect_segments(surface, {{{-1, 1, 0}, {-1, -1, 0}, 13},
+                                  {{-1, -1, 0}, {1, -1, 0}, 13},
+                                  {{-1, 1, 0}, {1, 1, 0}, c.back_pen},
+                                  {{1, -1, 0}, {1, 1, 0}, c.back_pen}});
+        EXPECT_EQ(surface.plotter.pen_number, 13);
+    }
+}
+
+// A 2 by 2 mesh with a peak at its centre: the peak hides the two segments behind it that
+// end in the back corner (1, 1).
+TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
+    RecordedSurface surface;
+    CountingFunction f([](double x, double y) { return x == 0 && y == 0 ? 5.0 : 0.0; });
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 5, 2, 2, 1, 30), "");
+    expect_segments(surface, {
+                                 {{-1, 1, 0}, {-1, 0, 0}, 13},  // front edge x = x1
+                                 {{-1, 0, 0}, {-1, -1, 0}, 13},
+                                 {{-1, -1, 0}, {0, -1, 0}, 13},  // front edge y = y1
+                                 {{0, -1, 0}, {1, -1, 0}, 13},
+                                 {{-1, 0, 0}, {0, 0, 5}, 13},  // row y = 0
+                                 {{0, 0, 5}, {1, 0, 0}, 13},
+                                 {{-1, 1, 0}, {0, 1, 0}, 13},  // row y = 1
+                                 {{0, -1, 0}, {0, 0, 5}, 13},  // column x = 0
+                                 {{0, 0, 5}, {0, 1, 0}, 13},
+                                 {{1, -1, 0}, {1, 0, 0}, 13},  // column x = 1
+                             });
+}
+
+struct FlatCase {
+    const char* name;
+    double tilt;
+    int front_segments;      // in the surface pen 13
+    int underside_segments;  // in pen 5
+};
+
+// Flat surfaces at the default mesh (n 20, m 40, k 20): 1200 front-edge segments, 32000
+// interior ones.
+TEST(HiddenLine, FlatSurfaceCounts) {
+    const FlatCase cases[] = {
+        {"positive tilt: all from above", 15, 33200, 0},
+        {"negative tilt: the interior from below", -15, 1200, 32000},
+        {"tilt 0: only the front edges", 0, 1200, 0},
+    };
+    for (const FlatCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordedSurface surface;
+        CountingFunction f(flat);
+        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, c.tilt), "");
+        int top = 0;
+        int under = 0;
+        for (const Segment& s : surface.window.log->segments) {
+            top += s.colour == pen_colours[13];
+            under += s.colour == pen_colours[5];
+        }
+        EXPECT_EQ(top, c.front_segments);
+        EXPECT_EQ(under, c.underside_segments);
+        EXPECT_EQ(surface.window.log->count(test_support::Call::line_to),
+                  c.front_segments + c.underside_segments);
+    }
+}
+
+// Pens 0..7 have no darker shade eight places below: their underside keeps the surface pen.
+TEST(HiddenLine, PenWithoutADarkerShadeDrawsTheUndersideInItself) {
+    RecordedSurface surface(3);
+    CountingFunction f(flat);
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 4, 2, 2, -15), "");
+    for (const Segment& s : surface.window.log->segments) {
+        ASSERT_EQ(s.colour, pen_colours[3]);
+    }
+    EXPECT_EQ(surface.window.log->segments.size(), 4u + 8u + 2u * 4u * 2u * 2u);
+}
+
+TEST(HiddenLine, EvaluatesEverySampleAfresh) {
+    struct Mesh {
+        int m, n, k;
+        long evaluations;
+    } meshes[] = {{40, 20, 20, 34462}, {1, 1, 1, 10}, {3, 2, 4, 2 * 3 * 2 * 4 + 2 * 5 * 4 + 5 + 2}};
+    for (const Mesh& mesh : meshes) {
+        RecordedSurface surface;
+        CountingFunction f(flat);
+        surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, mesh.m, mesh.n, mesh.k, 15);
+        EXPECT_EQ(f.evaluations, mesh.evaluations) << mesh.m << " " << mesh.n << " " << mesh.k;
+    }
+}
+
+// A value that is not a number is hidden: no segment starts or ends there, and the horizons
+// keep what they had.
+TEST(HiddenLine, NotANumberIsHidden) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    RecordedSurface surface;
+    CountingFunction f([nan](double x, double y) { return x == 0 && y == 0 ? nan : 0.0; });
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, 2, 2, 1, 30), "");
+    expect_segments(surface, {
+                                 {{-1, 1, 0}, {-1, 0, 0}, 13},
+                                 {{-1, 0, 0}, {-1, -1, 0}, 13},
+                                 {{-1, -1, 0}, {0, -1, 0}, 13},
+                                 {{0, -1, 0}, {1, -1, 0}, 13},
+                                 {{-1, 1, 0}, {0, 1, 0}, 13},  // row y = 1
+                                 {{0, 1, 0}, {1, 1, 0}, 13},
+                                 {{1, -1, 0}, {1, 0, 0}, 13},  // column x = 1
+                                 {{1, 0, 0}, {1, 1, 0}, 13},
+                             });
+}
+
+TEST(HiddenLine, SetsTheViewOfTheDefaultData) {
+    RecordedSurface surface;
+    CountingFunction f(flat);
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, 15), "");
+    EXPECT_NEAR(surface.plotter.rot, -26.565051177077990, 1e-12);
+    const std::array<double, 6> box = {-1, 1, -1, 1, -0.2, 1.2};
+    EXPECT_EQ(surface.plotter.box, box);
+    // The projected box fills the panel: its outermost corners land on the panel's edges.
+    EXPECT_EQ(surface.device_point(-1, 1, 0).x, surface.plotter.vp_left);
+    EXPECT_EQ(surface.device_point(1, -1, 0).x, surface.plotter.vp_right);
+    EXPECT_EQ(surface.plotter.to_device_y(surface.plotter.project_v(-1, -1, -0.2)),
+              surface.plotter.vp_bottom);
+    EXPECT_EQ(surface.plotter.to_device_y(surface.plotter.project_v(1, 1, 1.2)),
+              surface.plotter.vp_top);
+}
+
+}  // namespace
+}  // namespace toven
