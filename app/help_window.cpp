@@ -1,0 +1,75 @@
+#include "app/help_window.h"
+
+#include "plotter/plotter.h"
+
+namespace toven {
+
+namespace {
+
+constexpr int panel_brush = 6;      // pale yellow
+constexpr int panel_frame_pen = 2;  // dark green
+constexpr int panel_pen = 1;        // dark blue
+constexpr int panel_text_colour = 8;
+constexpr int heading_colour = 3;  // dark red
+constexpr int body_colour = 1;     // dark blue
+constexpr int body_column = 9;     // character widths from the margin
+constexpr int margin_characters = 3;
+
+void draw_section(Plotter& plotter, const HelpSection& section) {
+    plotter.set_text_colour(heading_colour);
+    plotter.text_x = plotter.text_margin;
+    plotter.put_text(section.heading.data());
+    plotter.text_x = plotter.text_margin + body_column * plotter.char_width;
+    plotter.set_text_colour(body_colour);
+    for (std::size_t i = 0; i < section.lines.size(); ++i) {
+        if (i > 0) {
+            plotter.indent_line(body_column);
+        }
+        plotter.put_text(section.lines[i].data());
+    }
+    plotter.next_line(1);
+    plotter.next_line(1);
+}
+
+}  // namespace
+
+// Every text is a string literal, so each line's data() is terminated.
+const std::vector<HelpSection>& help_sections() {
+    static const std::vector<HelpSection> sections = {
+        {"Menu:", {"Open, arrange, and size Plot (and Data) window(s), then click to activate."}},
+        {"Screen:   ",
+         {"Screen plots are started or refreshed by a mouse click.",
+          "By moving the mouse over the mini grid, we get function values.",
+          "Avoid clicking mouse over mini grid since this will also start a replot."}},
+        {"Fdata: ",
+         {"The function f(x,y) and its optional parameters a b c d e,",
+          "Use * for multiplication, / for division, ^ for powers, |x| = abs(x),",
+          "If there is a parse error, the program warns and sets f(x,y) = 0.",
+          "To update revised data, press button [u] in data box."}},
+        {"Gdata: ",
+         {"Sets the graph scale parameters for box (x1,x2,y1,y2,z1,z2),",
+          "and tilt angle. m and n are number of xy mesh points; k is the number",
+          "of steps on curve between mesh points.  Choose m > n. This fixes rot angle.",
+          "Axes: ax = (0, 1);  Frame: fc = 1 draws it;  Plot colours = (pc, pc-8)."}},
+        {"Print:", {"Prints all but the mini grid to the default printer."}},
+    };
+    return sections;
+}
+
+void draw_help(platform::Window* window) {
+    Plotter plotter(window);
+    plotter.begin_output(0);
+    plotter.set_colours(panel_brush, panel_frame_pen, panel_pen, panel_text_colour);
+    plotter.set_viewport(1, 99, 2, 98, 1);
+    plotter.frame_viewport(panel_brush);
+    const int c = plotter.char_width;
+    const int h = plotter.line_height;
+    plotter.text_margin = plotter.text_x = plotter.vp_left + margin_characters * c;
+    plotter.text_y = plotter.vp_top + h / 3 + h;
+    for (const HelpSection& section : help_sections()) {
+        draw_section(plotter, section);
+    }
+    plotter.end_output();
+}
+
+}  // namespace toven

@@ -1,0 +1,135 @@
+// The main window's procedure: the menu commands, and the end of the program when the main
+// window is destroyed.
+#include <array>
+
+#include "app/data_tables.h"
+#include "app/help_window.h"
+#include "app/message_table.h"
+#include "app/shell.h"
+#include "platform/message_box.h"
+
+namespace toven {
+
+namespace {
+
+using platform::Window;
+
+constexpr const char* about_text =
+    "toven 1.0\n\n"
+    "Plots surfaces z = f(x,y) with hidden lines removed, reads f(x,y) off a mini grid "
+    "under the mouse, and prints the page on the default printer.";
+
+void exit_program(Window* main_window) {
+    platform::send_message(main_window, platform::WM_CLOSE, 0, 0);
+}
+
+void open_data_window(Window* main_window, const char* title, DataTable& table, Window*& window,
+                      std::unique_ptr<DataBox>& box) {
+    if (box != nullptr) {
+        return;
+    }
+    window = create_child_window(title, main_window, 200, 200);
+    box = std::make_unique<DataBox>(window);
+    box->build(table);
+}
+
+void open_fdata(Window* main_window) {
+    open_data_window(main_window, "fdata", fdata, fdata_window, fdata_box);
+}
+
+void open_sdata(Window* main_window) {
+    open_data_window(main_window, "sdata", sdata, sdata_window, sdata_box);
+}
+
+void make_surface_function() {
+    if (surface_function == nullptr) {
+        surface_function = std::make_unique<SurfaceFunction>(fdata);
+    }
+}
+
+// Nothing is drawn yet: a click in the new window starts the plot. An earlier plot window
+// stays open, but no longer plots.
+void open_plot_window(Window* main_window) {
+    plot_window = create_child_window("plot", main_window, 200, 200);
+    if (plotter != nullptr) {
+        plotter->window = plot_window;
+    } else {
+        plotter = std::make_unique<SurfacePlotter>(plot_window);
+    }
+    make_surface_function();
+}
+
+// The main window owns the printer questions, and shows the plot if printing is declined.
+// A Plotter that was drawing in the plot window goes back to it, so the next click there
+// plots there.
+void print_plot(Window* main_window) {
+    const bool was_on_plot_window =
+        plotter != nullptr && plot_window != nullptr && plotter->window == plot_window;
+    if (plotter != nullptr) {
+        plotter->window = main_window;
+    } else {
+        plotter = std::make_unique<SurfacePlotter>(main_window);
+    }
+    make_surface_function();
+    plot(0, 1);
+    if (plotter != nullptr && was_on_plot_window && plot_window != nullptr) {
+        plotter->window = plot_window;
+    }
+}
+
+void open_help(Window* main_window) {
+    if (help_closed != 1) {
+        return;
+    }
+    help_closed = 0;
+    help_window = create_child_window("help", main_window, 650, 430);
+    draw_help(help_window);
+}
+
+void show_about(Window* main_window) {
+    platform::message_box(main_window, about_text, "About", platform::MessageBoxButtons::ok);
+}
+
+struct MenuCommand {
+    int number;
+    void (*run)(Window* main_window);
+};
+
+constexpr std::array menu_commands{
+    MenuCommand{10, exit_program},     MenuCommand{30, open_fdata}, MenuCommand{40, open_sdata},
+    MenuCommand{50, open_plot_window}, MenuCommand{60, print_plot}, MenuCommand{90, open_help},
+    MenuCommand{99, show_about},
+};
+
+std::intptr_t on_command(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
+    const auto number = static_cast<int>(platform::low_word(wparam));
+    for (const MenuCommand& command : menu_commands) {
+        if (command.number == number) {
+            command.run(window);
+            return 0;
+        }
+    }
+    return platform::def_window_procedure(window, platform::WM_COMMAND, wparam, lparam);
+}
+
+// The owned windows are gone by now (their data boxes wrote back); what the Print command
+// made on the main window goes with it.
+std::intptr_t on_destroy(Window*, std::uintptr_t, std::intptr_t) {
+    release_plotter();
+    platform::post_quit_message(0);
+    return 0;
+}
+
+constexpr std::array main_window_messages{
+    MessageEntry{platform::WM_COMMAND, on_command},
+    MessageEntry{platform::WM_DESTROY, on_destroy},
+};
+
+}  // namespace
+
+std::intptr_t main_window_procedure(Window* window, unsigned message, std::uintptr_t wparam,
+                                    std::intptr_t lparam) {
+    return dispatch_message(main_window_messages, window, message, wparam, lparam);
+}
+
+}  // namespace toven

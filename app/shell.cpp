@@ -1,0 +1,84 @@
+#include "app/shell.h"
+
+#include "app/data_tables.h"
+#include "surface/plot_driver.h"
+
+namespace toven {
+
+platform::Window* fdata_window = nullptr;
+platform::Window* sdata_window = nullptr;
+platform::Window* plot_window = nullptr;
+platform::Window* help_window = nullptr;
+std::unique_ptr<DataBox> fdata_box;
+std::unique_ptr<DataBox> sdata_box;
+std::unique_ptr<SurfacePlotter> plotter;
+std::unique_ptr<SurfaceFunction> surface_function;
+int help_closed = 1;
+int mouse_x = 0;
+int mouse_y = 0;
+
+namespace {
+
+// Every child window opens at the same place on the screen.
+constexpr int child_window_x = 30;
+constexpr int child_window_y = 50;
+
+platform::MenuItem command(const char* text, int number) {
+    return {text, number, {}, false};
+}
+platform::MenuItem popup(const char* text, std::vector<platform::MenuItem> items) {
+    return {text, 0, std::move(items), false};
+}
+platform::MenuItem separator() {
+    return {"", 0, {}, true};
+}
+
+// The menu resource "TOVEN"; the numbers are the commands of main_window_procedure.
+std::vector<platform::MenuItem> toven_menu() {
+    return {
+        command("E&xit", 10),
+        popup("&Data", {command("&Fdata", 30), separator(), command("&Gdata", 40)}),
+        popup("&Plot", {command("&Screen", 50), command("&Print", 60)}),
+        command("&Help", 90),
+        command("&About", 99),
+    };
+}
+
+}  // namespace
+
+void plot(int readout, int printer) {
+    draw_plot(PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout,
+              printer);
+}
+
+void release_plotter() {
+    if (plotter != nullptr) {
+        plotter->end_output();
+    }
+    readout_ready = 0;
+    plotter.reset();
+    surface_function.reset();
+}
+
+platform::Window* create_child_window(const char* title, platform::Window* owner, int width,
+                                      int height) {
+    return platform::create_window("SubWnd", title, owner,
+                                   {child_window_x, child_window_y, width, height}, true);
+}
+
+platform::Window* start_shell() {
+    platform::register_menu_resource("TOVEN", toven_menu());
+    platform::register_class({"toven", main_window_procedure, "toven"});
+    platform::Window* main_window = platform::create_window("toven", "toven", nullptr, {}, false);
+    platform::show_window(main_window);
+    platform::register_class({"SubWnd", child_window_procedure, "SubWnd"});
+    platform::register_class({"SubWndM", child_window_procedure, "SubWndM"});
+    return main_window;
+}
+
+int run_shell() {
+    start_shell();
+    return platform::run_message_loop();
+}
+
+}  // namespace toven
