@@ -12,18 +12,20 @@ inline constexpr int background_colour_count = 10;
 
 // Pens and text. The dark shade of each bright colour 9..14 lies 8 places below it.
 inline constexpr std::array<platform::ColourRef, pen_colour_count> pen_colours = {
-    0x000000, 0xA00000, 0x00A000, 0x0000A0, 0xA0A000, 0xA000A0, 0x00A0A0,
-    0xA0A0A0, 0x0080FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF,
-    0x00FFFF, 0xFFFFFF, 0x000000, 0xFFFFF0, 0xFFE6FF, 0xC8E6FF, 0xFFFFE6,
-    0xFFFFFF, 0xDAFEFD, 0xDCFDE2, 0xCAFFFB, 0xFFC8FF,
+    0x000000, 0xA00000, 0x00A000, 0x0000A0, 0xA0A000, 0xA000A0, 0x00A0A0, 0xA0A0A0, 0x0080FF,
+    0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF, 0x000000, 0xFFFFF0,
+    0xFFE6FF, 0xC8E6FF, 0xFFFFE6, 0xFFFFFF, 0xDAFEFD, 0xDCFDE2, 0xCAFFFB, 0xFFC8FF,
 };
 
 // Brushes and text backgrounds: the same values as pen colours 16..25.
 inline constexpr std::array<platform::ColourRef, background_colour_count> background_colours = {
-    0x000000, 0xFFFFF0, 0xFFE6FF, 0xC8E6FF, 0xFFFFE6, 0xFFFFFF, 0xDAFEFD, 0xDCFDE2, 0xCAFFFB, 0xFFC8FF,
+    0x000000, 0xFFFFF0, 0xFFE6FF, 0xC8E6FF, 0xFFFFE6,
+    0xFFFFFF, 0xDAFEFD, 0xDCFDE2, 0xCAFFFB, 0xFFC8FF,
 };
 
-constexpr bool is_pen_number(int number) { return number >= 0 && number < pen_colour_count; }
+constexpr bool is_pen_number(int number) {
+    return number >= 0 && number < pen_colour_count;
+}
 constexpr bool is_background_number(int number) {
     return number >= 0 && number < background_colour_count;
 }

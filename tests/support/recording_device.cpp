@@ -251,9 +251,11 @@ int RecordingDevice::capability(platform::DeviceCapability which) {
         case platform::DeviceCapability::height_pixels:
             return height_pixels;
         case platform::DeviceCapability::width_millimetres:
-            return static_cast<int>(width_pixels * 25.4 / logical_dpi);
+            return width_millimetres != 0 ? width_millimetres
+                                          : static_cast<int>(width_pixels * 25.4 / logical_dpi);
         case platform::DeviceCapability::height_millimetres:
-            return static_cast<int>(height_pixels * 25.4 / logical_dpi);
+            return height_millimetres != 0 ? height_millimetres
+                                           : static_cast<int>(height_pixels * 25.4 / logical_dpi);
     }
     return 0;
 }

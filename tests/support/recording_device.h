@@ -115,6 +115,8 @@ class RecordingDevice : public platform::PrinterDevice {
     int logical_dpi = 96;
     int width_pixels = 640;
     int height_pixels = 480;
+    int width_millimetres = 0;  // 0: the size that logical_dpi gives
+    int height_millimetres = 0;
     // Document steps that report failure.
     bool fail_start_document = false;
     bool fail_start_page = false;

@@ -1,0 +1,46 @@
+// One real page through the default print queue, as the Print command makes it. Without a
+// queue the test says so and skips; under CI (where tools/print-queue sets one up) it fails.
+#include <cstdlib>
+
+#include "platform/printing.h"
+#include "tests/plotter/plotter_fixture.h"
+
+namespace toven::test_support {
+namespace {
+
+using Answer = platform::MessageBoxAnswer;
+
+TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
+    if (platform::default_printer_entry().empty()) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "CI must print for real, but this machine has no default print queue "
+                      "(tools/print-queue sets one up)";
+        }
+        GTEST_SKIP() << "No default print queue here, so the Plotter's real print is not "
+                        "tested; tools/print-queue sets one up";
+    }
+    platform::MessageBoxSeam boxes;
+    boxes.queue_answer(Answer::yes);
+    boxes.queue_answer(Answer::yes);
+    const std::unique_ptr<platform::Window> window = platform::create_offscreen_window(320, 240);
+    const platform::ObjectCounts before = platform::live_objects();
+    {
+        Plotter plotter(window.get());
+        plotter.set_pen_width(3);
+        plotter.begin_output(1);
+        ASSERT_EQ(plotter.printing, 1) << "the default queue could not be opened";
+        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.frame_viewport(5);
+        plotter.set_world_window(0, 1, 0, 1);
+        plotter.select_pen(1);
+        plotter.draw_rect(0.1, 0.9, 0.1, 0.9);
+        plotter.print_line("toven real print");
+        plotter.end_output();
+    }
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown().back().text, "Printing is Finished");
+    EXPECT_EQ(platform::live_objects(), before);
+}
+
+}  // namespace
+}  // namespace toven::test_support
