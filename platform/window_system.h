@@ -94,7 +94,8 @@ std::intptr_t send_message(Window* window, unsigned message, std::uintptr_t wpar
                            std::intptr_t lparam);
 
 std::string window_title(const Window* window);
-// The window's frame on the screen: its position and its size with the menu bar.
+// The window's frame on the screen, decorations included; the size asked for at creation is
+// the size inside the decorations (menu bar and client area).
 Rect window_rect(const Window* window);
 bool is_visible(const Window* window);
 Window* window_owner(const Window* window);

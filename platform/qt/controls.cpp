@@ -29,6 +29,23 @@ std::string bytes_from_text(const QString& text) {
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
 
+// A text set from bytes keeps those bytes beside it, so that a text nobody changed reads
+// back byte for byte, whichever encoding it came in.
+const char* const bytes_property = "toven_bytes";
+
+QVariant kept_bytes(std::string_view bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string read_back(const QString& text, const QVariant& kept) {
+    const QByteArray original = kept.toByteArray();
+    const std::string_view bytes(original.constData(), static_cast<std::size_t>(original.size()));
+    if (kept.isValid() && qt::text_from_bytes(bytes) == text) {
+        return std::string(bytes);
+    }
+    return bytes_from_text(text);
+}
+
 QListWidget* as_list(const Control* control) {
     return control != nullptr && control->kind == ControlKind::list_box
                ? static_cast<QListWidget*>(control->widget)
@@ -99,6 +116,7 @@ Control* create_control(ControlKind kind, Window* parent, std::string_view text,
         return nullptr;
     }
     QWidget* widget = make_widget(kind, window->client_widget(), text);
+    widget->setProperty(bytes_property, kept_bytes(text));
     widget->setGeometry(rect.left, rect.top, rect.width(), rect.height());
     auto* control = new Control(kind, window, widget);
     connect_notifications(control);
@@ -125,7 +143,9 @@ int list_insert(Control* list, int index, std::string_view text) {
         return -1;
     }
     int row = index == -1 ? widget->count() : index;
-    widget->insertItem(row, qt::text_from_bytes(text));
+    auto* item = new QListWidgetItem(qt::text_from_bytes(text));
+    item->setData(Qt::UserRole, kept_bytes(text));
+    widget->insertItem(row, item);
     return row;
 }
 
@@ -167,13 +187,17 @@ std::string list_line(const Control* list, int index) {
     if (widget == nullptr || index < 0 || index >= widget->count()) {
         return {};
     }
-    return bytes_from_text(widget->item(index)->text());
+    const QListWidgetItem* item = widget->item(index);
+    return read_back(item->text(), item->data(Qt::UserRole));
 }
 
 void set_control_text(Control* control, std::string_view text) {
     if (control == nullptr) {
         return;
     }
+    // The bytes go first: setting an edit's text notifies at once, and the procedure reads
+    // the text back then.
+    control->widget->setProperty(bytes_property, kept_bytes(text));
     if (QLineEdit* edit = as_edit(control)) {
         edit->setText(qt::text_from_bytes(text));
     } else if (control->kind == ControlKind::push_button) {
@@ -183,10 +207,11 @@ void set_control_text(Control* control, std::string_view text) {
 
 std::string control_text(const Control* control) {
     if (QLineEdit* edit = as_edit(control)) {
-        return bytes_from_text(edit->text());
+        return read_back(edit->text(), edit->property(bytes_property));
     }
     if (control != nullptr && control->kind == ControlKind::push_button) {
-        return bytes_from_text(static_cast<QPushButton*>(control->widget)->text());
+        return read_back(static_cast<QPushButton*>(control->widget)->text(),
+                         control->widget->property(bytes_property));
     }
     return {};
 }
