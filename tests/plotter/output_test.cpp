@@ -75,6 +75,10 @@ struct DialogueCase {
     int colour;
 };
 
+void PrintTo(const DialogueCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 const DialogueCase dialogue_cases[] = {
     {"profile_with_commas_colour",
      "Office Laser,winspool,Ne00:",
@@ -296,6 +300,22 @@ TEST_F(OutputTest, ClosingAClosedOutputDoesNothing) {
     EXPECT_EQ(boxes.shown().size(), boxes_shown);
     EXPECT_EQ(screen_log().calls.size() + printer.log->calls.size(), calls);
     EXPECT_EQ(window.foreign_releases, 0);
+}
+
+TEST_F(OutputTest, PrintStillOpenIsFinishedBeforeTheNextOutput) {
+    platform::PrinterEntrySeam entry("PDF");
+    answer({Answer::yes, Answer::yes});
+    plotter.begin_output(1);
+    draw_page();
+    boxes.clear_shown();
+    plotter.begin_output(0);
+    EXPECT_EQ(shown_boxes(boxes), std::vector<Box>{finished});
+    EXPECT_EQ(printer.log->count(Call::end_document), 1);
+    EXPECT_EQ(plotter.printing, 0);
+    EXPECT_EQ(window.devices_held(), 1);
+    EXPECT_EQ(plotter.device_width, 640);
+    plotter.end_output();
+    EXPECT_EQ(shown_boxes(boxes), std::vector<Box>{finished});
 }
 
 TEST_F(OutputTest, NextScreenOutputMakesEverythingAnew) {

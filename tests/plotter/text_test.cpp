@@ -17,6 +17,10 @@ struct FontCase {
     bool italic, underline, strike_out;
 };
 
+void PrintTo(const FontCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 // 100 tenths at 96 dpi: py = 133, lfHeight -13. 140 x 160 tenths at 600 dpi: py = 1166,
 // px = 1333, lfWidth = 1333 x average / 1166 + 0.5, truncated.
 const FontCase font_cases[] = {

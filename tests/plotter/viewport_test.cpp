@@ -16,6 +16,10 @@ struct ViewportCase {
     int vp_left, vp_right, vp_top, vp_bottom;
 };
 
+void PrintTo(const ViewportCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 // The integer product comes first, then the factor 0.01, then truncation: 29 x 100 x 0.01
 // is 29, while 29 x 0.01 x 100 would give 28.
 const ViewportCase viewport_cases[] = {
