@@ -1,0 +1,169 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/data_tables.h"
+#include "app/render_command.h"
+#include "expr/c_number.h"
+#include "expr/expression.h"
+#include "expr/parser.h"
+#include "expr/surface_function.h"
+
+namespace toven {
+
+namespace {
+
+const char* const help_lines[] = {
+    "Usage:",
+    "  toven                                     the interactive program",
+    "  toven --render FILE [--size WxH] [--print-layout] [NAME=VALUE ...]",
+    "  toven --eval FORMULA X Y [NAME=VALUE ...]",
+    "  toven --help",
+    "",
+    "--render draws one whole page, as a screen plot draws it (mini grid included), into",
+    "  FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels",
+    "  (default 800x600). --print-layout draws the printer's layout instead.",
+    "--eval compiles FORMULA, sets the named parameters, evaluates f(X, Y) once and prints",
+    "  the value with %.17g.",
+    "",
+    "Each NAME=VALUE sets the data item called NAME, as the data windows do:",
+    "  function data: a b c d e f(x,y)",
+    "  graph data:    x1 x2 y1 y2 z1 z2 n m k tilt pc fc ax title",
+    "  for example a=2, tilt=30, 'f(x,y)=x^2+y^2'.",
+    "",
+    "Formulas: numbers, names, + - * / ^ (one ^ per factor), parentheses, |x| for the",
+    "  absolute value, and sin cos tan atan exp log sqrt cosh sinh tanh fabs step. A name",
+    "  that nothing sets is 0. Where log, sqrt or a division has no value, f is 0.",
+    "",
+    "A formula that does not parse prints its text up to the fault, two blanks and the",
+    "  message.",
+    "A bad formula, an unknown name, a bad number or graph data that cannot be plotted",
+    "  give a message on standard error and exit status 1, and no file is written.",
+};
+
+void print_help() {
+    for (const char* line : help_lines) {
+        std::puts(line);
+    }
+    std::printf("A formula may be up to %zu characters long and nest %d levels deep.\n",
+                max_formula_length, max_nesting);
+}
+
+std::string_view trim_blanks(std::string_view text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// The item record of fdata or sdata whose trimmed name is `name`, or null.
+DataRecord* find_item(std::string_view name) {
+    for (DataTable* table : {&fdata, &sdata}) {
+        int count = item_count(*table);
+        for (int i = 1; i <= count && i < table->size(); ++i) {
+            if (trim_blanks((*table)[i].name) == name) {
+                return &(*table)[i];
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::string item_names() {
+    std::string names;
+    for (const DataTable* table : {&fdata, &sdata}) {
+        int count = item_count(*table);
+        for (int i = 1; i <= count && i < table->size(); ++i) {
+            names += ' ';
+            names += trim_blanks((*table)[i].name);
+        }
+    }
+    return names;
+}
+
+// A whole argument that strtod reads as a number.
+bool read_number(const char* text, double& value) {
+    const char* end = nullptr;
+    value = c_strtod(text, &end);
+    return end != text && *end == '\0';
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "toven: %s\n", message.c_str());
+    return 1;
+}
+
+// toven --eval FORMULA X Y [NAME=VALUE ...]
+int run_eval(int argc, char** argv) {
+    if (argc < 5) {
+        return fail("--eval needs FORMULA X Y (see toven --help)");
+    }
+    double x = 0;
+    double y = 0;
+    if (!read_number(argv[3], x)) {
+        return fail(std::string("X is not a number: '") + argv[3] + "'");
+    }
+    if (!read_number(argv[4], y)) {
+        return fail(std::string("Y is not a number: '") + argv[4] + "'");
+    }
+    std::string error;
+    const DataRecord& formula_record = fdata[item_count(fdata)];
+    std::string formula_name(trim_blanks(formula_record.name));
+    if (!apply_assignment(formula_name + "=" + argv[2], error)) {
+        return fail(error);
+    }
+    for (int i = 5; i < argc; ++i) {
+        if (!apply_assignment(argv[i], error)) {
+            return fail(error);
+        }
+    }
+    SurfaceFunction function(fdata);
+    function.compile();
+    if (!function.compiled) {
+        std::fprintf(stderr, "%s\n", function.expression().diagnostic().c_str());
+        return 1;
+    }
+    function.load_parameters();
+    std::printf("%.17g\n", function.evaluate(x, y));
+    return 0;
+}
+
+}  // namespace
+
+bool apply_assignment(std::string_view name_equals_value, std::string& error) {
+    std::size_t equals = name_equals_value.find('=');
+    if (equals == std::string_view::npos) {
+        error = "expected NAME=VALUE, not '" + std::string(name_equals_value) + "'";
+        return false;
+    }
+    std::string_view name = trim_blanks(name_equals_value.substr(0, equals));
+    DataRecord* record = name.empty() ? nullptr : find_item(name);
+    if (record == nullptr) {
+        error = "unknown name '" + std::string(name) + "'; the names are" + item_names();
+        return false;
+    }
+    std::string line = std::string(record->name) + " = ";
+    line += name_equals_value.substr(equals + 1);
+    set_line(*record, line.c_str());
+    return true;
+}
+
+int run_command_line(int argc, char** argv) {
+    std::string_view option = argc > 1 ? argv[1] : "";
+    if (option == "--help" || option == "-h") {
+        print_help();
+        return 0;
+    }
+    if (option == "--eval") {
+        return run_eval(argc, argv);
+    }
+    if (option == "--render") {
+        return run_render_command(argc, argv);
+    }
+    return fail("unknown option '" + std::string(option) + "' (see toven --help)");
+}
+
+}  // namespace toven

@@ -1,0 +1,18 @@
+// The options that serve scripts and people without a display: --eval, --render and --help.
+// Results go to standard output, messages to standard error; the status is 0 or 1.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace toven {
+
+// Runs the option in argv[1]; returns the program's exit status.
+int run_command_line(int argc, char** argv);
+
+// Sets the fdata or sdata item whose name, blanks trimmed, is the NAME of "NAME=VALUE", as a
+// data box would: its line becomes the name, " = " and VALUE. On failure returns false with
+// a message for the person in `error`, and changes nothing.
+bool apply_assignment(std::string_view name_equals_value, std::string& error);
+
+}  // namespace toven

@@ -1,0 +1,94 @@
+// The engine's evaluation of the default formula against the same formula compiled by the
+// C++ compiler, over the same points, and the cost of one compile.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/data_tables.h"
+#include "expr/surface_function.h"
+
+namespace {
+
+struct Point {
+    double x;
+    double y;
+};
+
+// The points of a default plot's curves: a 41 x 41 grid over the default box.
+const std::vector<Point>& grid() {
+    static const std::vector<Point> points = [] {
+        std::vector<Point> result;
+        for (int i = 0; i <= 40; ++i) {
+            for (int j = 0; j <= 40; ++j) {
+                result.push_back({-1 + i / 20.0, -1 + j / 20.0});
+            }
+        }
+        return result;
+    }();
+    return points;
+}
+
+void BM_native(benchmark::State& state) {
+    const std::vector<Point>& points = grid();
+    for (auto _ : state) {
+        for (const Point& p : points) {
+            benchmark::DoNotOptimize(
+                std::sin(std::pow(std::fabs(p.x), 3) + std::pow(std::fabs(p.y), 3)));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+
+void BM_engine(benchmark::State& state) {
+    toven::load_fdata_defaults();
+    toven::SurfaceFunction function(toven::fdata);
+    function.compile();
+    function.load_parameters();
+    const std::vector<Point>& points = grid();
+    for (auto _ : state) {
+        for (const Point& p : points) {
+            benchmark::DoNotOptimize(function.evaluate(p.x, p.y));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+
+// The tree's own virtual evaluation, for comparison with the postfix program.
+void BM_tree(benchmark::State& state) {
+    toven::load_fdata_defaults();
+    toven::SurfaceFunction function(toven::fdata);
+    function.compile();
+    function.load_parameters();
+    toven::Symbol* symbols = function.expression().lexer()->symbols.get();
+    toven::Symbol* x = toven::find_symbol(symbols, "x");
+    toven::Symbol* y = toven::find_symbol(symbols, "y");
+    const toven::Node* root = function.expression().root();
+    const std::vector<Point>& points = grid();
+    for (auto _ : state) {
+        for (const Point& p : points) {
+            x->value = p.x;
+            y->value = p.y;
+            benchmark::DoNotOptimize(root->evaluate());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+
+void BM_compile(benchmark::State& state) {
+    toven::load_fdata_defaults();
+    toven::SurfaceFunction function(toven::fdata);
+    for (auto _ : state) {
+        function.compile();
+        benchmark::DoNotOptimize(function.compiled);
+    }
+}
+
+BENCHMARK(BM_native);
+BENCHMARK(BM_engine);
+BENCHMARK(BM_tree);
+BENCHMARK(BM_compile);
+
+}  // namespace
+
+BENCHMARK_MAIN();

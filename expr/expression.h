@@ -1,0 +1,56 @@
+// The compiled form of one formula: the lexer of the last parse (with the symbol table that
+// holds the variables), the tree, and the same tree as a postfix program for evaluation.
+// Evaluation errors never leave evaluate(): they turn the value into 0.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "expr/lexer.h"
+#include "expr/node.h"
+#include "expr/program.h"
+
+namespace toven {
+
+// The longest formula text compiled. It bounds the time of a parse (the symbol tree is not
+// balanced, so a formula of many distinct names costs the square of their number) and the
+// memory of the tree, about 40 bytes a character at worst.
+inline constexpr std::size_t max_formula_length = 100000;
+
+class Expression {
+  public:
+    Expression();
+    ~Expression();
+    Expression(const Expression&) = delete;
+    Expression& operator=(const Expression&) = delete;
+
+    // Compiles the NUL-terminated `text`, replacing the previous lexer, symbols and tree;
+    // `ok` tells whether it parsed without error. The text is not needed afterwards.
+    void parse(const char* text, bool& ok);
+
+    // The formula's value for the current symbol values; 0 after an evaluation error, and 0
+    // when the last parse failed or there was none.
+    double evaluate();
+
+    // The lexer of the last parse (with the symbol table), or null before the first.
+    Lexer* lexer() const { return lexer_.get(); }
+    // The tree of the last parse; incomplete after a failed parse; null before the first.
+    const Node* root() const { return root_.get(); }
+
+    // The last diagnostic: a failed parse's (the text up to the fault, two blanks, the
+    // message and a full stop) or the last evaluation error's ("Domain error: log(-1)").
+    // Empty when neither has happened since the last parse.
+    const std::string& diagnostic() const { return diagnostic_; }
+
+  private:
+    void compose_domain_error(const Error* error) noexcept;
+
+    std::unique_ptr<Lexer> lexer_;
+    std::unique_ptr<Node> root_;
+    Program program_;
+    bool compiled_ = false;
+    std::string diagnostic_;
+};
+
+}  // namespace toven

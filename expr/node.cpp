@@ -1,0 +1,56 @@
+#include "expr/node.h"
+
+#include <utility>
+
+namespace toven {
+
+void Node::release_children(std::vector<std::unique_ptr<Node>>&) {}
+
+void destroy_tree(std::unique_ptr<Node> node) {
+    std::vector<std::unique_ptr<Node>> pending;
+    while (node) {
+        node->release_children(pending);
+        node.reset();
+        if (pending.empty()) {
+            break;
+        }
+        node = std::move(pending.back());
+        pending.pop_back();
+    }
+}
+
+CallNode::~CallNode() {
+    destroy_tree(std::move(argument_node));
+}
+
+double CallNode::evaluate() const {
+    return function->apply(argument_node->evaluate());
+}
+
+void CallNode::release_children(std::vector<std::unique_ptr<Node>>& into) {
+    if (argument_node) {
+        into.push_back(std::move(argument_node));
+    }
+}
+
+BinaryNode::~BinaryNode() {
+    destroy_tree(std::move(left));
+    destroy_tree(std::move(right));
+}
+
+double BinaryNode::evaluate() const {
+    double left_value = left->evaluate();
+    double right_value = right->evaluate();
+    return apply_operator(op, left_value, right_value);
+}
+
+void BinaryNode::release_children(std::vector<std::unique_ptr<Node>>& into) {
+    if (left) {
+        into.push_back(std::move(left));
+    }
+    if (right) {
+        into.push_back(std::move(right));
+    }
+}
+
+}  // namespace toven

@@ -1,0 +1,102 @@
+// The expression tree: each node owns its children and computes its value from the current
+// symbol values. A tree from a failed parse may miss children and must not be evaluated.
+// Destroying a tree of any depth uses no recursion.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "expr/builtin_function.h"
+#include "expr/error.h"
+#include "expr/lexer.h"
+#include "expr/symbol.h"
+
+namespace toven {
+
+class Node {
+  public:
+    Node() = default;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    virtual ~Node() = default;
+    // May raise Error.
+    virtual double evaluate() const = 0;
+    // Moves the children out, so that a tree can be destroyed one node at a time.
+    virtual void release_children(std::vector<std::unique_ptr<Node>>& into);
+};
+
+// Destroys `node` and everything under it, without recursion.
+void destroy_tree(std::unique_ptr<Node> node);
+
+class ConstantNode final : public Node {
+  public:
+    explicit ConstantNode(double constant) : value(constant) {}
+    double evaluate() const override { return value; }
+
+    double value;
+};
+
+class VariableNode final : public Node {
+  public:
+    explicit VariableNode(const Symbol& variable) : symbol(variable) {}
+    double evaluate() const override { return symbol.value; }
+
+    const Symbol& symbol;  // owned by the lexer's symbol table
+};
+
+class CallNode final : public Node {
+  public:
+    CallNode(const BuiltinFunction* called, std::unique_ptr<Node> argument)
+        : function(called), argument_node(std::move(argument)) {}
+    ~CallNode() override;
+    double evaluate() const override;
+    void release_children(std::vector<std::unique_ptr<Node>>& into) override;
+
+    const BuiltinFunction* function;  // null for a name that is not a built-in
+    std::unique_ptr<Node> argument_node;
+};
+
+class BinaryNode final : public Node {
+  public:
+    BinaryNode(TokenKind operation, std::unique_ptr<Node> left_node,
+               std::unique_ptr<Node> right_node)
+        : op(operation), left(std::move(left_node)), right(std::move(right_node)) {}
+    ~BinaryNode() override;
+    double evaluate() const override;
+    void release_children(std::vector<std::unique_ptr<Node>>& into) override;
+
+    TokenKind op;  // Plus, Minus, Times, Divide or Power
+    std::unique_ptr<Node> left;
+    std::unique_ptr<Node> right;
+};
+
+// Division of the formula language: a divisor of 0 (either sign) or not a number raises
+// the "div" Error.
+inline double divide(double left, double right) {
+    if (right == 0 || std::isnan(right)) {
+        raise_error("div", 0);
+    }
+    return left / right;
+}
+
+// The value of `left op right`, shared by the tree and the compiled program so that both
+// give the same bits.
+inline double apply_operator(TokenKind op, double left, double right) {
+    switch (op) {
+        case Plus:
+            return left + right;
+        case Minus:
+            return left - right;
+        case Times:
+            return left * right;
+        case Divide:
+            return divide(left, right);
+        case Power:
+            return std::pow(left, right);
+        default:
+            return 0;
+    }
+}
+
+}  // namespace toven

@@ -1,0 +1,45 @@
+// Recursive descent over the tokens of a Lexer: builds the expression tree and, alongside,
+// the same tree as a postfix Program. Errors go to the lexer's one-shot flag; the descent
+// always goes on to the end of the text, except that it refuses to nest deeper than
+// max_nesting.
+#pragma once
+
+#include <memory>
+
+#include "expr/lexer.h"
+#include "expr/node.h"
+#include "expr/program.h"
+
+namespace toven {
+
+// How deep parentheses, bars and calls may nest. Each level costs four parser frames on the
+// stack (a few hundred bytes, about a kilobyte under AddressSanitizer); deeper formulas are
+// refused rather than risk the stack.
+inline constexpr int max_nesting = 2000;
+
+class Parser {
+  public:
+    Parser(Lexer& lexer, Program& program) : lexer_(lexer), program_(program) {}
+
+    // The tree of the whole formula; reports "Unexpected character" for tokens left over.
+    std::unique_ptr<Node> parse();
+
+  private:
+    std::unique_ptr<Node> parse_expression();
+    std::unique_ptr<Node> parse_term();
+    std::unique_ptr<Node> parse_power();
+    std::unique_ptr<Node> parse_primary();
+    std::unique_ptr<Node> parse_call(const Symbol& name);
+    std::unique_ptr<Node> parse_parenthesis();
+    std::unique_ptr<Node> parse_bars();
+    std::unique_ptr<Node> binary(TokenKind op, std::unique_ptr<Node> left,
+                                 std::unique_ptr<Node> right);
+    void expect_right_paren();
+    bool enter_nesting();
+
+    Lexer& lexer_;
+    Program& program_;
+    int nesting_ = 0;
+};
+
+}  // namespace toven

@@ -1,0 +1,57 @@
+#include "expr/surface_function.h"
+
+#include <cassert>
+
+#include "expr/c_number.h"
+#include "platform/message_box.h"
+
+namespace toven {
+
+namespace {
+
+constexpr const char* parse_error_caption = "Parse error: therefore f(x,y) = 0";
+
+}  // namespace
+
+SurfaceFunction::SurfaceFunction(const DataTable& function_table)
+    : table(function_table), parameter_count(item_count(function_table) - 1) {
+    assert(parameter_count >= 0 && parameter_count + 2 <= table.size() &&
+           "the function table's header counts its records");
+}
+
+void SurfaceFunction::compile() {
+    const DataRecord& formula = table[parameter_count + 1];
+    expression_.parse(record_value(formula), compiled);
+    Symbol* symbols = expression_.lexer()->symbols.get();
+    x_symbol_ = find_symbol(symbols, "x");
+    y_symbol_ = find_symbol(symbols, "y");
+    if (!compiled && message_window != nullptr) {
+        platform::message_box(message_window, formula.line, parse_error_caption,
+                              platform::MessageBoxButtons::ok);
+    }
+}
+
+void SurfaceFunction::load_parameters() {
+    if (!compiled) {
+        return;
+    }
+    Symbol* symbols = expression_.lexer()->symbols.get();
+    for (int i = 1; i <= parameter_count; ++i) {
+        set_variable(table[i].name, c_atof(record_value(table[i])), symbols);
+    }
+}
+
+double SurfaceFunction::evaluate(double x, double y) {
+    if (!compiled) {
+        return 0;
+    }
+    if (x_symbol_ != nullptr) {
+        x_symbol_->value = x;
+    }
+    if (y_symbol_ != nullptr) {
+        y_symbol_->value = y;
+    }
+    return expression_.evaluate();
+}
+
+}  // namespace toven

@@ -1,0 +1,49 @@
+// f(x,y) as the plot sees it. SurfaceFunction binds the fdata table (not owned; it must
+// outlive the object) to the engine: compile the last item record's formula, load the other
+// item records into the formula's variables, evaluate. A formula that did not compile
+// evaluates to 0 everywhere.
+#pragma once
+
+#include "expr/data_table.h"
+#include "expr/expression.h"
+
+namespace toven {
+
+namespace platform {
+class Window;
+}
+
+class FunctionXY {
+  public:
+    virtual double evaluate(double x, double y) = 0;
+
+  protected:
+    ~FunctionXY() = default;
+};
+
+class SurfaceFunction final : public FunctionXY {
+  public:
+    explicit SurfaceFunction(const DataTable& function_table);
+
+    // Parses the formula record's value; on failure shows the parse-error box over
+    // `message_window` when it is set, and is silent otherwise.
+    void compile();
+    // Assigns each parameter record's value (atof) to the variable of its name.
+    void load_parameters();
+    double evaluate(double x, double y) override;
+
+    const Expression& expression() const { return expression_; }
+
+    const DataTable& table;
+    int parameter_count;
+    bool compiled = false;
+    platform::Window* message_window = nullptr;
+
+  private:
+    Expression expression_;
+    // The symbols of x and y, looked up once per compile rather than at every point.
+    Symbol* x_symbol_ = nullptr;
+    Symbol* y_symbol_ = nullptr;
+};
+
+}  // namespace toven

@@ -1,0 +1,136 @@
+#include "expr/surface_function.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/data_tables.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+
+namespace toven {
+namespace {
+
+// A window that only has to own a message box.
+class OwnerWindow : public platform::Window {
+  public:
+    platform::Rect client_rect() const override { return {}; }
+    platform::Device* get_device() override { return nullptr; }
+    void release_device(platform::Device*) override {}
+    void invalidate(const platform::Rect&) override {}
+};
+
+class SurfaceFunctionTest : public testing::Test {
+  protected:
+    void SetUp() override { load_fdata_defaults(); }
+    void TearDown() override { load_fdata_defaults(); }
+
+    void set_value(int record, const char* value) {
+        fdata[record] = make_record(fdata[record].name, value);
+    }
+
+    platform::MessageBoxSeam seam;
+};
+
+TEST_F(SurfaceFunctionTest, DefaultTablesGiveTheDefaultSurface) {
+    SurfaceFunction function(fdata);
+    EXPECT_EQ(function.parameter_count, 5);
+    EXPECT_FALSE(function.compiled);
+    EXPECT_EQ(function.message_window, nullptr);
+    function.compile();
+    function.load_parameters();
+    EXPECT_TRUE(function.compiled);
+    EXPECT_EQ(function.evaluate(1, -1), std::sin(2.0));
+    EXPECT_EQ(function.evaluate(0.5, 0.25),
+              std::sin(std::pow(std::fabs(0.5), 3) + std::pow(std::fabs(0.25), 3)));
+}
+
+TEST_F(SurfaceFunctionTest, ParametersComeFromTheirRecords) {
+    set_value(6, "a + b*10 + c*100 + d*1000 + e*10000 + x + y");
+    set_value(1, "abc");
+    set_value(2, "2.5e1xyz");
+    set_value(3, "  7");
+    SurfaceFunction function(fdata);
+    function.compile();
+    function.load_parameters();
+    EXPECT_EQ(function.evaluate(0.25, 0.5), 0 + 250 + 700 + 1000 + 10000 + 0.25 + 0.5);
+}
+
+TEST_F(SurfaceFunctionTest, NothingEvaluatesBeforeCompile) {
+    SurfaceFunction function(fdata);
+    function.load_parameters();
+    EXPECT_EQ(function.evaluate(1, -1), 0);
+}
+
+TEST_F(SurfaceFunctionTest, AFormulaInXAloneIgnoresY) {
+    set_value(6, "x^2");
+    SurfaceFunction function(fdata);
+    function.compile();
+    function.load_parameters();
+    EXPECT_EQ(function.evaluate(3, 100), 9);
+    EXPECT_EQ(find_symbol(function.expression().lexer()->symbols.get(), "y"), nullptr);
+}
+
+TEST_F(SurfaceFunctionTest, ParseErrorShowsTheBoxOverTheMessageWindow) {
+    set_value(6, "2x");
+    SurfaceFunction function(fdata);
+    OwnerWindow window;
+    function.message_window = &window;
+    function.compile();
+    function.load_parameters();
+    EXPECT_FALSE(function.compiled);
+    ASSERT_EQ(seam.shown().size(), 1u);
+    const platform::ShownMessageBox& box = seam.shown().front();
+    EXPECT_EQ(box.owner, &window);
+    EXPECT_EQ(box.text, "f(x,y) = 2x");
+    EXPECT_EQ(box.caption, "Parse error: therefore f(x,y) = 0");
+    EXPECT_EQ(box.buttons, platform::MessageBoxButtons::ok);
+    EXPECT_EQ(function.evaluate(1, 1), 0);
+}
+
+TEST_F(SurfaceFunctionTest, ParseErrorWithoutAWindowIsSilent) {
+    set_value(6, "(");
+    SurfaceFunction function(fdata);
+    function.compile();
+    EXPECT_FALSE(function.compiled);
+    EXPECT_TRUE(seam.shown().empty());
+}
+
+TEST_F(SurfaceFunctionTest, AFailedCompileUndoesAGoodOne) {
+    SurfaceFunction function(fdata);
+    function.compile();
+    function.load_parameters();
+    set_value(6, "x+");
+    function.compile();
+    EXPECT_FALSE(function.compiled);
+    EXPECT_EQ(function.evaluate(1, -1), 0);
+    set_value(6, "x+1");
+    function.compile();
+    EXPECT_TRUE(function.compiled);
+    EXPECT_EQ(function.evaluate(1, -1), 2);
+}
+
+TEST_F(SurfaceFunctionTest, ALongFormulaReachesTheEngineWhole) {
+    std::string formula = "x";
+    for (int i = 0; i < 40; ++i) {
+        formula += " + 1";
+    }
+    set_line(fdata[6], ("f(x,y) = " + formula).c_str());
+    SurfaceFunction function(fdata);
+    function.compile();
+    EXPECT_TRUE(function.compiled);
+    EXPECT_EQ(function.evaluate(1, 0), 41);
+}
+
+TEST_F(SurfaceFunctionTest, EvaluationErrorsGiveZero) {
+    set_value(6, "log(x) + sqrt(y)");
+    SurfaceFunction function(fdata);
+    function.compile();
+    EXPECT_EQ(function.evaluate(-1, 4), 0);
+    EXPECT_EQ(function.evaluate(1, -4), 0);
+    EXPECT_EQ(function.evaluate(1, 4), 2);
+}
+
+}  // namespace
+}  // namespace toven
