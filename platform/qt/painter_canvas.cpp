@@ -191,6 +191,13 @@ void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
         return;
     }
     apply_line_pen(*p);
+    if (pen_width_ > 1) {
+        // Square corners: a wide frame keeps its full width round the corner.
+        QPen pen = p->pen();
+        pen.setJoinStyle(Qt::MiterJoin);
+        p->setPen(pen);
+        pen_applied_ = false;
+    }
     if (!brush_applied_) {
         p->setBrush(brush_colour_);
         brush_applied_ = true;

@@ -3,6 +3,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <algorithm>
+#include <vector>
 
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"

@@ -28,7 +28,26 @@ struct Session::State {
     }
 };
 
+namespace {
+
+QtMessageHandler qt_default_handler = nullptr;
+
+// Without a desktop session there is no XDG_RUNTIME_DIR, and Qt says so on every start; a
+// script's standard error is for the program's own messages.
+void drop_runtime_dir_notice(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: "))) {
+        return;
+    }
+    qt_default_handler(type, context, message);
+}
+
+}  // namespace
+
 Session::Session(int& argc, char** argv, SessionKind kind) : state_(std::make_unique<State>()) {
+    if (kind != SessionKind::interactive) {
+        qt_default_handler = qInstallMessageHandler(drop_runtime_dir_notice);
+    }
     switch (kind) {
         case SessionKind::interactive:
             state_->application = std::make_unique<QApplication>(argc, argv);

@@ -1,0 +1,212 @@
+// Saving an offscreen picture as PNG, PDF and SVG, and windows of no size.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "platform/drawing_objects.h"
+#include "tests/platform/drawing_fixture.h"
+
+namespace toven::platform::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PictureFiles : public DrawingTest {
+  protected:
+    PictureFiles() : DrawingTest(80, 60) {
+        directory = fs::temp_directory_path() /
+                    ("toven-pictures-" + std::to_string(::getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(directory);
+        use_pen(1, red);
+        use_brush(blue);
+        device->rectangle(10, 10, 70, 50);
+        font = create_font({-13, 0, 0, false, false, false, "Times New Roman"});
+        device->select_font(font);
+        device->text_out(15, 20, "Saved text");
+        release();
+    }
+    ~PictureFiles() override {
+        delete_object(font);
+        fs::remove_all(directory);
+    }
+    std::string path(const std::string& name) const { return (directory / name).string(); }
+
+    fs::path directory;
+    Font* font = nullptr;
+};
+
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+int big_endian(const std::string& bytes, std::size_t at) {
+    int value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+// A tool's standard output, empty when the tool is missing.
+std::string run(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string output;
+    char buffer[256];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
+        output += buffer;
+    }
+    return output;
+}
+
+TEST_F(PictureFiles, PngHoldsThePicturesSize) {
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, path("plot.PNG"), error)) << error;
+    const std::string png = contents(path("plot.PNG"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(big_endian(png, 16), 80);
+    EXPECT_EQ(big_endian(png, 20), 60);
+}
+
+TEST_F(PictureFiles, PdfIsOnePageOfTheWindowsSizeWithItsText) {
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, path("plot.pdf"), error)) << error;
+    const std::string pdf = contents(path("plot.pdf"));
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+    const std::string info = run("pdfinfo '" + path("plot.pdf") + "' 2>/dev/null");
+    if (info.empty()) {
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    }
+    EXPECT_NE(info.find("Pages:          1\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Page size:      60 x 45 pts"), std::string::npos) << info;
+    EXPECT_NE(run("pdftotext '" + path("plot.pdf") + "' -").find("Saved text"), std::string::npos);
+}
+
+TEST_F(PictureFiles, SvgIsAVectorPictureWithItsText) {
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, path("plot.svg"), error)) << error;
+    const std::string svg = contents(path("plot.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("</svg>"), std::string::npos);
+    EXPECT_NE(svg.find("viewBox=\"0 0 80 60\""), std::string::npos);
+    EXPECT_NE(svg.find("Saved text"), std::string::npos);
+    EXPECT_EQ(svg.find("<image"), std::string::npos);
+}
+
+TEST_F(PictureFiles, UnknownExtensionIsRefusedAndNothingIsWritten) {
+    std::string error;
+    EXPECT_FALSE(save_picture(*window, path("plot.bmp"), error));
+    EXPECT_NE(error.find(".png, .pdf or .svg"), std::string::npos) << error;
+    EXPECT_FALSE(save_picture(*window, path("plot"), error));
+    EXPECT_FALSE(fs::exists(path("plot.bmp")));
+}
+
+TEST_F(PictureFiles, UnwritablePathIsReported) {
+    std::string error;
+    EXPECT_FALSE(save_picture(*window, path("missing/plot.png"), error));
+    EXPECT_NE(error.find("missing/plot.png"), std::string::npos) << error;
+}
+
+TEST_F(PictureFiles, FailedSaveLeavesAnOldFileAlone) {
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, path("plot.png"), error)) << error;
+    const std::string before = contents(path("plot.png"));
+    auto empty = create_offscreen_window(0, 0);
+    EXPECT_FALSE(save_picture(*empty, path("plot.png"), error));
+    EXPECT_EQ(contents(path("plot.png")), before);
+}
+
+struct EmptySize {
+    const char* name;
+    int width;
+    int height;
+};
+
+class EmptyWindow : public ::testing::TestWithParam<EmptySize> {};
+
+TEST_P(EmptyWindow, DrawsNowhereWithoutCrashing) {
+    auto window = create_offscreen_window(GetParam().width, GetParam().height);
+    const Rect client = window->client_rect();
+    EXPECT_TRUE(client.width() <= 0 || client.height() <= 0);
+    EXPECT_GE(client.width(), 0);
+    EXPECT_GE(client.height(), 0);
+    Device* device = window->get_device();
+    Pen* pen = create_pen(3, red);
+    Region* region = create_rect_region({0, 0, 10, 10});
+    Brush* brush = create_solid_brush(blue);
+    device->select_pen(pen);
+    device->select_font(stock_fixed_font());
+    device->select_clip_region(region);
+    device->fill_region(*region, *brush);
+    device->move_to(0, 0);
+    device->line_to(10, 10);
+    device->rectangle(0, 0, 10, 10);
+    device->text_out(0, 0, "nowhere");
+    EXPECT_GT(device->text_metrics().height, 0);
+    EXPECT_GT(device->text_extent("nowhere").cx, 0);
+    EXPECT_GT(device->capability(DeviceCapability::logical_pixels_x), 0);
+    EXPECT_EQ(device->capability(DeviceCapability::width_pixels), client.width());
+    window->release_device(device);
+    const Image image = snapshot(*window);
+    EXPECT_TRUE(image.pixels.empty());
+    std::string error;
+    EXPECT_FALSE(save_picture(*window, "/tmp/toven-empty-window.png", error));
+    EXPECT_FALSE(error.empty());
+    delete_object(pen);
+    delete_object(region);
+    delete_object(brush);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, EmptyWindow,
+                         ::testing::Values(EmptySize{"zero", 0, 0}, EmptySize{"no_width", 0, 50},
+                                           EmptySize{"no_height", 50, 0},
+                                           EmptySize{"negative", -5, -7}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST(OffscreenWindow, StartsWhite) {
+    auto window = create_offscreen_window(7, 5);
+    EXPECT_EQ(window->client_rect(), (Rect{0, 0, 7, 5}));
+    const Image image = snapshot(*window);
+    EXPECT_EQ(image.width, 7);
+    EXPECT_EQ(image.height, 5);
+    EXPECT_EQ(count_of(image, white), 35);
+}
+
+TEST(OffscreenWindow, PdfRedrawsEveryDeviceWithItsOwnState) {
+    auto window = create_offscreen_window(40, 40);
+    Device* first = window->get_device();
+    Device* second = window->get_device();
+    Pen* pen = create_pen(1, red);
+    first->select_pen(pen);
+    first->move_to(0, 5);
+    first->line_to(40, 5);
+    second->move_to(0, 10);
+    second->line_to(40, 10);  // in the default black pen
+    window->release_device(first);
+    window->release_device(second);
+    const Image image = snapshot(*window);
+    EXPECT_EQ(image.at(3, 5), red);
+    EXPECT_EQ(image.at(3, 10), black);
+    const std::string file = fs::temp_directory_path() / "toven-two-devices.svg";
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, file, error)) << error;
+    const std::string svg = contents(file);
+    EXPECT_NE(svg.find("#ff0000"), std::string::npos);
+    EXPECT_NE(svg.find("#000000"), std::string::npos);
+    fs::remove(file);
+    delete_object(pen);
+}
+
+}  // namespace
+}  // namespace toven::platform::testing

@@ -1,0 +1,156 @@
+// The default printer's entry, its seam, and a real print through the system's default
+// queue (a cups-pdf queue, set up by `make print-queue`), whose PDF is then read back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/drawing_objects.h"
+#include "platform/printing.h"
+
+namespace toven::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// cups-pdf writes its file some seconds after the job is queued.
+constexpr auto pdf_wait = std::chrono::seconds(30);
+
+std::string run(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string output;
+    char buffer[256];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
+        output += buffer;
+    }
+    return output;
+}
+
+std::string printer_name(const std::string& entry) {
+    return entry.substr(0, entry.find(','));
+}
+
+TEST(PrinterEntry, SeamAnswersWhileItLives) {
+    const std::string system = default_printer_entry();
+    {
+        PrinterEntrySeam seam("Office,winspool,LPT1:");
+        EXPECT_EQ(default_printer_entry(), "Office,winspool,LPT1:");
+    }
+    {
+        PrinterEntrySeam seam("");
+        EXPECT_EQ(default_printer_entry(), "");
+    }
+    EXPECT_EQ(default_printer_entry(), system);
+}
+
+TEST(PrinterEntry, SystemEntryHasThreeFieldsOrIsEmpty) {
+    const std::string entry = default_printer_entry();
+    if (entry.empty()) {
+        GTEST_SKIP() << "this machine has no default print queue";
+    }
+    EXPECT_FALSE(printer_name(entry).empty());
+    EXPECT_EQ(std::count(entry.begin(), entry.end(), ','), 2) << entry;
+}
+
+TEST(PrinterDevice, UnknownQueueCannotBeOpened) {
+    EXPECT_EQ(create_printer_device("no-such-queue-for-toven"), nullptr);
+    EXPECT_EQ(create_printer_device(""), nullptr);
+}
+
+// The newest PDF in `directory` written after `since`, once cups-pdf has finished it.
+std::optional<fs::path> wait_for_pdf(const fs::path& directory, fs::file_time_type since) {
+    const auto deadline = std::chrono::steady_clock::now() + pdf_wait;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::optional<fs::path> newest;
+        std::error_code error;
+        for (const auto& file : fs::directory_iterator(directory, error)) {
+            if (file.path().extension() == ".pdf" && file.last_write_time() >= since &&
+                (!newest || file.last_write_time() > fs::last_write_time(*newest))) {
+                newest = file.path();
+            }
+        }
+        if (newest && run("pdfinfo '" + newest->string() + "' 2>/dev/null").find("Pages:") !=
+                          std::string::npos) {
+            return newest;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return std::nullopt;
+}
+
+fs::path pdf_directory() {
+    const char* home = std::getenv("HOME");
+    return fs::path(home != nullptr ? home : "/root") / "PDF";
+}
+
+TEST(PrinterDevice, PrintsOnePageToTheDefaultQueue) {
+    const std::string entry = default_printer_entry();
+    if (entry.empty()) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "CI must have a default print queue: run `make print-queue` as root";
+        }
+        GTEST_SKIP() << "no default print queue: `make print-queue` as root sets up a "
+                        "cups-pdf queue, and this test then prints to it";
+    }
+    const auto since = fs::file_time_type::clock::now() - std::chrono::seconds(1);
+    const ObjectCounts start = live_objects();
+    {
+        auto printer = create_printer_device(printer_name(entry));
+        ASSERT_NE(printer, nullptr) << entry;
+        const int width = printer->capability(DeviceCapability::width_pixels);
+        const int height = printer->capability(DeviceCapability::height_pixels);
+        const int dpi = printer->capability(DeviceCapability::logical_pixels_x);
+        EXPECT_GT(width, 1000);
+        EXPECT_GT(height, 1000);
+        EXPECT_GE(dpi, 72);
+        EXPECT_NEAR(printer->capability(DeviceCapability::width_millimetres), width * 25.4 / dpi,
+                    2);
+
+        ASSERT_TRUE(printer->start_document(""));
+        ASSERT_TRUE(printer->start_page());
+        Pen* pen = create_pen(3, rgb(0, 0, 0));
+        Brush* brush = create_solid_brush(rgb(255, 255, 255));
+        Font* font = create_font({-117, 0, 0, false, false, false, "Times New Roman"});
+        printer->select_pen(pen);
+        printer->select_brush(brush);
+        printer->select_font(font);
+        printer->rectangle(width / 10, height / 10, width * 9 / 10, height * 9 / 10);
+        printer->move_to(width / 10, height / 10);
+        printer->line_to(width * 9 / 10, height * 9 / 10);
+        printer->text_out(width / 5, height / 5, "toven printing test");
+        EXPECT_TRUE(printer->end_page());
+        EXPECT_TRUE(printer->end_document());
+        delete_object(pen);
+        delete_object(brush);
+        delete_object(font);
+    }
+    EXPECT_EQ(live_objects(), start);
+
+    const std::optional<fs::path> pdf = wait_for_pdf(pdf_directory(), since);
+    ASSERT_TRUE(pdf) << "no PDF from the queue in " << pdf_directory();
+    EXPECT_NE(run("pdfinfo '" + pdf->string() + "'").find("Pages:          1\n"),
+              std::string::npos);
+    EXPECT_NE(run("pdftotext '" + pdf->string() + "' -").find("toven printing test"),
+              std::string::npos);
+}
+
+TEST(PrinterDevice, DocumentMustStartBeforeItsPage) {
+    const std::string entry = default_printer_entry();
+    if (entry.empty()) {
+        GTEST_SKIP() << "this machine has no default print queue";
+    }
+    auto printer = create_printer_device(printer_name(entry));
+    ASSERT_NE(printer, nullptr);
+    EXPECT_FALSE(printer->start_page());
+    EXPECT_FALSE(printer->end_document());
+}
+
+}  // namespace
+}  // namespace toven::platform
