@@ -1,0 +1,174 @@
+// Data boxes in their data windows, driven through the list, edit and button as a person
+// uses them.
+#include <cstring>
+
+#include "expr/data_table.h"
+#include "tests/app/shell_fixture.h"
+
+namespace toven::test_support {
+namespace {
+
+using platform::inject::Key;
+
+class DataBoxTest : public ShellTest {
+  protected:
+    DataBox& open_fdata() {
+        command(fdata_command);
+        return *fdata_box;
+    }
+    // Replaces the edit's whole text by typing, keystroke by keystroke.
+    static void retype(DataBox& box, const std::string& text) {
+        platform::inject::press_key(box.edit, Key::select_all);
+        platform::inject::type_text(box.edit, text);
+    }
+};
+
+TEST_F(DataBoxTest, FdataBoxShowsTheItemLinesAndTheFirstInTheEdit) {
+    DataBox& box = open_fdata();
+    ASSERT_EQ(platform::list_count(box.list), 6);
+    EXPECT_EQ(platform::list_line(box.list, 0), "a = 3");
+    EXPECT_EQ(platform::list_line(box.list, 5), "f(x,y) = sin(|x|^a  + |y|^b)");
+    EXPECT_EQ(platform::control_text(box.edit), "a = 3");
+    EXPECT_EQ(platform::control_text(box.button), "u");
+    EXPECT_EQ(box.built, 1);
+    EXPECT_EQ(box.current, 0);
+    EXPECT_TRUE(platform::inject::control_font_is_fixed_pitch(box.list));
+    EXPECT_TRUE(platform::inject::control_font_is_fixed_pitch(box.edit));
+    EXPECT_EQ(platform::window_title(fdata_window), "fdata");
+}
+
+TEST_F(DataBoxTest, SdataBoxShowsFourteenLines) {
+    command(gdata);
+    ASSERT_NE(sdata_box, nullptr);
+    ASSERT_EQ(platform::list_count(sdata_box->list), 14);
+    EXPECT_EQ(platform::list_line(sdata_box->list, 0), "x1        = -1");
+    EXPECT_EQ(platform::list_line(sdata_box->list, 13), "title     = ");
+}
+
+// The controls are placed by the data window's default font: the list from the third line,
+// the button "u" a little over a line above it, the edit above that; list and edit as wide
+// as a scroll bar and the table's longest line.
+struct LayoutCase {
+    const char* name;
+    int command;
+    int longest_line;
+    int items;
+};
+
+class DataBoxLayoutTest : public DataBoxTest, public testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(DataBoxLayoutTest, ControlsSitWhereTheFontPutsThem) {
+    const LayoutCase& layout = GetParam();
+    command(layout.command);
+    DataBox& box = layout.command == fdata_command ? *fdata_box : *sdata_box;
+    const int c = box.char_width;
+    const int h = box.line_height;
+    ASSERT_GT(c, 0);
+    ASSERT_GT(h, 0);
+    const int width = platform::vertical_scroll_bar_width() + layout.longest_line * c;
+    const int edit_top = 3 * h - static_cast<int>(2.5 * h);
+    const int button_top = 3 * h - static_cast<int>(1.1 * h);
+    EXPECT_EQ(platform::control_rect(box.list),
+              (platform::Rect{c, 3 * h, c + width, 3 * h + (layout.items + 1) * h}));
+    EXPECT_EQ(platform::control_rect(box.edit),
+              (platform::Rect{c, edit_top, c + width, edit_top + h}));
+    EXPECT_EQ(platform::control_rect(box.button),
+              (platform::Rect{c, button_top, c + 2 * c, button_top + h}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, DataBoxLayoutTest,
+                         testing::Values(LayoutCase{"fdata_formula_line", fdata_command, 28, 6},
+                                         LayoutCase{"sdata_z1_line", gdata, 16, 14}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(DataBoxTest, EveryKeystrokeChangesTheListButNotTheTable) {
+    DataBox& box = open_fdata();
+    platform::inject::double_click_line(box.list, 5);
+    EXPECT_EQ(box.current, 5);
+    EXPECT_EQ(platform::control_text(box.edit), "f(x,y) = sin(|x|^a  + |y|^b)");
+
+    platform::inject::press_key(box.edit, Key::end);
+    platform::inject::press_key(box.edit, Key::backspace);
+    EXPECT_EQ(platform::list_line(box.list, 5), "f(x,y) = sin(|x|^a  + |y|^b");
+    platform::inject::type_text(box.edit, "+1)");
+    EXPECT_EQ(platform::list_line(box.list, 5), "f(x,y) = sin(|x|^a  + |y|^b+1)");
+    EXPECT_EQ(platform::list_selection(box.list), 5) << "the highlight returns to the line";
+    EXPECT_EQ(platform::list_count(box.list), 6);
+    EXPECT_STREQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b)") << "not written back yet";
+
+    platform::inject::click(box.button);
+    EXPECT_STREQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b+1)");
+    EXPECT_STREQ(record_value(fdata[6]), "sin(|x|^a  + |y|^b+1)");
+}
+
+TEST_F(DataBoxTest, ASingleClickDoesNotMoveTheLineBeingEdited) {
+    DataBox& box = open_fdata();
+    platform::inject::double_click_line(box.list, 1);
+    platform::inject::click_line(box.list, 3);
+    retype(box, "b = 7");
+    EXPECT_EQ(platform::list_line(box.list, 1), "b = 7");
+    EXPECT_EQ(platform::list_line(box.list, 3), "d = 1");
+}
+
+TEST_F(DataBoxTest, ClosingTheWindowWritesBackAndReopeningShowsIt) {
+    DataBox& box = open_fdata();
+    platform::inject::double_click_line(box.list, 0);
+    retype(box, "a = 2.5");
+    platform::inject::close(fdata_window);
+    EXPECT_EQ(fdata_box, nullptr);
+    EXPECT_EQ(fdata_window, nullptr);
+    EXPECT_STREQ(fdata[1].value, "2.5");
+
+    DataBox& reopened = open_fdata();
+    EXPECT_EQ(platform::list_line(reopened.list, 0), "a = 2.5");
+    EXPECT_EQ(platform::control_text(reopened.edit), "a = 2.5");
+}
+
+TEST_F(DataBoxTest, ASecondFdataCommandWhileOpenDoesNothing) {
+    open_fdata();
+    platform::Window* first = fdata_window;
+    DataBox* box = fdata_box.get();
+    command(fdata_command);
+    EXPECT_EQ(fdata_window, first);
+    EXPECT_EQ(fdata_box.get(), box);
+    EXPECT_EQ(platform::live_windows().size(), 2u) << "the main window and one data window";
+}
+
+TEST_F(DataBoxTest, TheBoxGivesItsFontBackWhenTheWindowCloses) {
+    const int fonts = platform::live_objects().fonts;
+    open_fdata();
+    EXPECT_EQ(platform::live_objects().fonts, fonts + 1);
+    platform::inject::close(fdata_window);
+    EXPECT_EQ(platform::live_objects().fonts, fonts);
+}
+
+// The edit takes no more than a line can keep, so nothing typed is cut off on the way to the
+// table; a formula longer than the value field still reaches the table whole.
+TEST_F(DataBoxTest, ALongFormulaIsKeptWholeAndTypingStopsAtTheLineLimit) {
+    DataBox& box = open_fdata();
+    platform::inject::double_click_line(box.list, 5);
+    const std::string formula = "x" + std::string(60, '+') + "y";
+    retype(box, "f(x,y) = " + formula);
+    platform::inject::click(box.button);
+    EXPECT_EQ(std::string(record_value(fdata[6])), formula);
+
+    retype(box, std::string(200, '1'));
+    EXPECT_EQ(platform::control_text(box.edit).size(), 118u);
+    EXPECT_EQ(platform::list_line(box.list, 5), std::string(118, '1'));
+}
+
+TEST_F(DataBoxTest, DataWindowsAndAPlotWindowEachHaveTheirOwnLines) {
+    command(fdata_command);
+    command(gdata);
+    platform::inject::double_click_line(sdata_box->list, 6);
+    retype(*sdata_box, "n         = 9");
+    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = sin(|x|^a  + |y|^b)")
+        << "a notification reaches every box, and only its own box acts";
+    platform::inject::click(fdata_box->button);
+    EXPECT_STREQ(sdata[7].value, "20") << "the fdata box's button writes only fdata";
+    platform::inject::click(sdata_box->button);
+    EXPECT_STREQ(sdata[7].value, "9");
+}
+
+}  // namespace
+}  // namespace toven::test_support

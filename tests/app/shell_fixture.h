@@ -1,0 +1,121 @@
+// A started shell for tests: the defaults in both tables, the main window up, every message
+// box answered through the seam. Tearing down destroys what is left, as closing the main
+// window does, and checks that every object was given back and every window pointer cleared.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app/data_tables.h"
+#include "app/shell.h"
+#include "platform/event_injection.h"
+#include "platform/message_box.h"
+#include "platform/window_system.h"
+#include "surface/plot_driver.h"
+#include "tests/support/recording_device.h"
+
+namespace toven::test_support {
+
+// Colours of the colour tables that tests look for.
+inline constexpr platform::ColourRef white = platform::rgb(255, 255, 255);
+inline constexpr platform::ColourRef pale_yellow = platform::rgb(253, 254, 218);
+inline constexpr platform::ColourRef dark_green = platform::rgb(0, 160, 0);
+inline constexpr platform::ColourRef dark_red = platform::rgb(160, 0, 0);
+inline constexpr platform::ColourRef dark_blue = platform::rgb(0, 0, 160);
+
+enum Command {
+    exit = 10,
+    fdata_command = 30,
+    gdata = 40,
+    screen = 50,
+    print = 60,
+    help = 90,
+    about = 99
+};
+
+inline bool alive(platform::Window* window) {
+    const auto windows = platform::live_windows();
+    return window != nullptr && std::ranges::find(windows, window) != windows.end();
+}
+
+inline int count_colour(const platform::Image& image, platform::ColourRef colour,
+                        const platform::Rect& area) {
+    int count = 0;
+    for (int y = std::max(area.top, 0); y < std::min(area.bottom, image.height); ++y) {
+        for (int x = std::max(area.left, 0); x < std::min(area.right, image.width); ++x) {
+            count += image.at(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+inline int count_not(const platform::Image& image, platform::ColourRef colour) {
+    return image.width * image.height -
+           count_colour(image, colour, {0, 0, image.width, image.height});
+}
+
+class ShellTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        load_fdata_defaults();
+        load_sdata_defaults();
+        readout_ready = 0;
+        before_ = platform::live_objects();
+        main_window = start_shell();
+    }
+
+    void TearDown() override {
+        if (alive(main_window)) {
+            platform::destroy_window(main_window);
+        }
+        platform::inject::process_events();
+        EXPECT_EQ(platform::live_objects(), before_) << "every object is given back";
+        EXPECT_TRUE(platform::live_windows().empty());
+        EXPECT_EQ(fdata_window, nullptr);
+        EXPECT_EQ(sdata_window, nullptr);
+        EXPECT_EQ(plot_window, nullptr);
+        EXPECT_EQ(help_window, nullptr);
+        EXPECT_EQ(fdata_box, nullptr);
+        EXPECT_EQ(sdata_box, nullptr);
+        EXPECT_EQ(plotter, nullptr);
+        EXPECT_EQ(surface_function, nullptr);
+        EXPECT_EQ(help_closed, 1);
+        platform::take_posted_quit();
+        load_fdata_defaults();
+        load_sdata_defaults();
+    }
+
+    // The menu command as the main window's procedure gets it.
+    void command(int number) {
+        main_window_procedure(main_window, platform::WM_COMMAND, platform::make_wparam(number, 0),
+                              0);
+    }
+
+    // Prints from now on go to a recording printer of this name instead of a real queue.
+    void record_prints(std::string queue = "TestQueue") {
+        printer_entry_ = std::make_unique<platform::PrinterEntrySeam>(queue + ",winspool,Ne00:");
+    }
+    void use_recording_printer() {
+        plotter->open_printer = [log = printed](const std::string&) {
+            return std::make_unique<RecordingDevice>("printer", log);
+        };
+    }
+
+    bool box_shown(const std::string& text) const {
+        return std::ranges::any_of(
+            boxes.shown(), [&](const platform::ShownMessageBox& box) { return box.text == text; });
+    }
+
+    platform::MessageBoxSeam boxes;
+    platform::Window* main_window = nullptr;
+    std::shared_ptr<CallLog> printed = std::make_shared<CallLog>();
+
+  private:
+    platform::ObjectCounts before_;
+    std::unique_ptr<platform::PrinterEntrySeam> printer_entry_;
+};
+
+}  // namespace toven::test_support
