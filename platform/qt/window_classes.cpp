@@ -69,7 +69,6 @@ Window* create_window(std::string_view class_name, std::string_view title, Windo
 void show_window(Window* window) {
     if (qt::WidgetWindow* screen_window = live_window(window)) {
         screen_window->frame()->show();
-        screen_window->frame()->raise();
     }
 }
 

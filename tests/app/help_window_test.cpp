@@ -1,0 +1,131 @@
+// The help window: its text, where and in which colours it is drawn, and its one-window guard.
+#include "app/help_window.h"
+
+#include "plotter/plotter.h"
+#include "tests/app/shell_fixture.h"
+
+namespace toven::test_support {
+namespace {
+
+using HelpWindowTest = ShellTest;
+
+// The character width and line height the help's own Plotter gets on a window of this size.
+struct TextCell {
+    int c;
+    int h;
+};
+TextCell text_cell(const platform::Rect& client) {
+    auto picture = platform::create_offscreen_window(client.width(), client.height());
+    Plotter measuring(picture.get());
+    measuring.begin_output(0);
+    TextCell cell{measuring.char_width, measuring.line_height};
+    measuring.end_output();
+    return cell;
+}
+
+// The leftmost column holding a pixel of `colour` inside `area`, or -1.
+int leftmost(const platform::Image& image, platform::ColourRef colour, const platform::Rect& area) {
+    for (int x = area.left; x < area.right; ++x) {
+        for (int y = area.top; y < area.bottom; ++y) {
+            if (image.at(x, y) == colour) {
+                return x;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST(HelpTextTest, FiveSectionsWithTheFrameAndColourLinesTrue) {
+    const auto& sections = help_sections();
+    ASSERT_EQ(sections.size(), 5u);
+    const char* headings[] = {"Menu:", "Screen:   ", "Fdata: ", "Gdata: ", "Print:"};
+    const std::size_t line_counts[] = {1, 3, 4, 4, 1};
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        EXPECT_EQ(sections[i].heading, headings[i]);
+        EXPECT_EQ(sections[i].lines.size(), line_counts[i]) << headings[i];
+    }
+    EXPECT_EQ(sections[3].lines[2],
+              "of steps on curve between mesh points.  Choose m > n. This fixes rot angle.");
+    EXPECT_EQ(sections[3].lines[3],
+              "Axes: ax = (0, 1);  Frame: fc = 1 draws it;  Plot colours = (pc, pc-8).");
+}
+
+TEST_F(HelpWindowTest, ThePanelAndTheTextSitAtTheirPlaces) {
+    command(help);
+    ASSERT_NE(help_window, nullptr);
+    EXPECT_EQ(help_closed, 0);
+    EXPECT_EQ(platform::window_title(help_window), "help");
+    const platform::Rect client = help_window->client_rect();
+    EXPECT_EQ(client, (platform::Rect{0, 0, 650, 430}));
+    const platform::Image image = platform::snapshot(*help_window);
+    const auto [c, h] = text_cell(client);
+
+    // 1 % margins left and right, 2 % at top and bottom.
+    const int left = 650 * 1 / 100;
+    const int right = 650 * 99 / 100;
+    const int top = 430 - 430 * 98 / 100;
+    EXPECT_EQ(image.at(left - 1, 200), white);
+    EXPECT_EQ(image.at(left, 200), dark_green) << "the frame";
+    EXPECT_EQ(image.at(left + 2, top + 2), pale_yellow) << "the panel";
+    EXPECT_EQ(image.at(right + 1, 200), white);
+
+    const platform::Rect panel{left + 1, top + 1, right - 1, 430 - 430 * 2 / 100 - 1};
+    EXPECT_GT(count_colour(image, dark_red, panel), 0) << "headings";
+    EXPECT_GT(count_colour(image, dark_blue, panel), 0) << "body lines";
+    const int heading_x = leftmost(image, dark_red, panel);
+    const int body_x = leftmost(image, dark_blue, panel);
+    EXPECT_GE(heading_x, left + 3 * c);
+    EXPECT_LT(heading_x, left + 4 * c);
+    EXPECT_GE(body_x, left + 12 * c);
+    EXPECT_LT(body_x, left + 13 * c);
+    EXPECT_EQ(count_colour(image, dark_red, {0, 0, 650, top + h / 3 + h}), 0)
+        << "the first heading starts a line and a third below the panel's top";
+    EXPECT_GT(count_colour(image, dark_red, {0, top + h / 3 + h, 650, top + h / 3 + 2 * h}), 0);
+}
+
+TEST_F(HelpWindowTest, HelpWhileOpenDoesNothingAndAClickRedraws) {
+    command(help);
+    platform::Window* first = help_window;
+    command(help);
+    EXPECT_EQ(help_window, first);
+    EXPECT_EQ(platform::live_windows().size(), 2u);
+
+    const platform::Image drawn = platform::snapshot(*help_window);
+    platform::Device* device = help_window->get_device();
+    platform::Brush* white_brush = platform::create_solid_brush(white);
+    platform::Region* all = platform::create_rect_region(help_window->client_rect());
+    device->fill_region(*all, *white_brush);
+    help_window->release_device(device);
+    platform::delete_object(all);
+    platform::delete_object(white_brush);
+    ASSERT_EQ(count_not(platform::snapshot(*help_window), white), 0);
+
+    platform::inject::click(help_window, {300, 200});
+    EXPECT_EQ(platform::snapshot(*help_window).pixels, drawn.pixels);
+}
+
+TEST_F(HelpWindowTest, AClickInTheHelpWindowLeavesThePlotAlone) {
+    command(screen);
+    platform::inject::click(plot_window, {100, 100});
+    const platform::Image plot = platform::snapshot(*plot_window);
+    const int pen = plotter->pen_number;
+    const int width = plotter->device_width;
+    command(help);
+    platform::inject::click(help_window, {10, 10});
+    EXPECT_EQ(plotter->window, plot_window);
+    EXPECT_EQ(plotter->pen_number, pen);
+    EXPECT_EQ(plotter->device_width, width);
+    EXPECT_EQ(platform::snapshot(*plot_window).pixels, plot.pixels);
+}
+
+TEST_F(HelpWindowTest, ClosingTheHelpWindowLetsHelpOpenItAgain) {
+    command(help);
+    platform::inject::close(help_window);
+    EXPECT_EQ(help_closed, 1);
+    EXPECT_EQ(help_window, nullptr);
+    command(help);
+    EXPECT_NE(help_window, nullptr);
+}
+
+}  // namespace
+}  // namespace toven::test_support
