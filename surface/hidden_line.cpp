@@ -3,6 +3,7 @@
 // one page column (the rotation is chosen so), so a horizon is an array indexed by column.
 #include <cmath>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "surface/plot_limits.h"
@@ -35,19 +36,47 @@ class HiddenLineDrawing {
         plotter_.cur_py = plotter_.to_device_y(v_);
     }
 
+    // The pen's position moves with every sample, but reaches the device only before a line
+    // starts elsewhere: a run of hidden samples costs one move. Dense meshes put many samples
+    // on one device point, and a line of no length changes no pixel, so it is left out.
     void move() {
-        device_.move_to(plotter_.cur_px, plotter_.cur_py);
         position_finite_ = std::isfinite(v_);
+        pen_position_ = {plotter_.cur_px, plotter_.cur_py};
     }
 
     // A segment with an end that is not a finite number has no place on the page: the pen
-    // only moves there.
-    void line() {
+    // only moves there. A pen is selected only when a segment needs another one than the
+    // last, so a run of segments on one side reaches the device as one run of lines.
+    void line(int pen) {
         if (!position_finite_ || !std::isfinite(v_)) {
             move();
             return;
         }
-        device_.line_to(plotter_.cur_px, plotter_.cur_py);
+        const platform::Point to = {plotter_.cur_px, plotter_.cur_py};
+        if (to == pen_position_) {
+            return;
+        }
+        if (pen_position_ != device_position_) {
+            device_.move_to(pen_position_.x, pen_position_.y);
+        }
+        if (pen != device_pen_) {
+            plotter_.select_pen(pen);
+            device_pen_ = pen;
+        }
+        device_.line_to(to.x, to.y);
+        pen_position_ = to;
+        device_position_ = to;
+    }
+
+    void line() { line(surface_pen_); }
+
+    // Leaves the device where the drawing left the pen.
+    void finish() {
+        if (pen_position_ != device_position_) {
+            device_.move_to(pen_position_.x, pen_position_.y);
+            device_position_ = pen_position_;
+        }
+        plotter_.select_pen(surface_pen_);
     }
 
     void set_horizons(int column) {
@@ -61,32 +90,20 @@ class HiddenLineDrawing {
         double& upper = upper_[static_cast<std::size_t>(column)];
         double& lower = lower_[static_cast<std::size_t>(column)];
         if (upper < v_) {
-            line();
+            line(surface_pen_);
             upper = v_;
         } else if (v_ < lower) {
-            line_in_underside_pen();
+            line(underside_pen_);
             lower = v_;
         } else {
             move();
         }
     }
 
-    void restore_surface_pen() { plotter_.select_pen(surface_pen_); }
-
   private:
     // The dark shade of a bright pen lies eight places below it. Pens 0..7 have no darker
     // shade, so their underside is drawn in the surface pen itself.
     static int underside_pen(int pen) { return is_pen_number(pen) && pen >= 8 ? pen - 8 : pen; }
-
-    void line_in_underside_pen() {
-        if (underside_pen_ == surface_pen_) {
-            line();
-            return;
-        }
-        plotter_.select_pen(underside_pen_);
-        line();
-        plotter_.select_pen(surface_pen_);
-    }
 
     SurfacePlotter& plotter_;
     FunctionXY& function_;
@@ -95,8 +112,11 @@ class HiddenLineDrawing {
     std::vector<double> lower_;
     int surface_pen_;
     int underside_pen_;
+    int device_pen_ = surface_pen_;
     double v_ = 0;
     bool position_finite_ = true;
+    platform::Point pen_position_;
+    std::optional<platform::Point> device_position_;  // unknown until the first move
 };
 
 struct Mesh {
@@ -185,7 +205,7 @@ std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double
         curves_of_constant_y(drawing, mesh);
         front_edges(drawing, mesh, false);
         curves_of_constant_x(drawing, mesh);
-        drawing.restore_surface_pen();
+        drawing.finish();
     } catch (const std::bad_alloc&) {
         return "There is not enough memory for a mesh this large: lower n, m or k.";
     }

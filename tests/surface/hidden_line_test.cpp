@@ -98,34 +98,55 @@ TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
 struct FlatCase {
     const char* name;
     double tilt;
-    int front_segments;      // in the surface pen 13
-    int underside_segments;  // in pen 5
+    int surface_pen_segments;
+    int underside_segments;
 };
 
-// Flat surfaces at the default mesh (n 20, m 40, k 20): 1200 front-edge segments, 32000
-// interior ones.
+// Flat surfaces on a mesh (n 4, m 8, k 2) coarse enough that no segment is shorter than a
+// pixel: 24 segments on the front edges, 2nmk = 128 inside.
 TEST(HiddenLine, FlatSurfaceCounts) {
     const FlatCase cases[] = {
-        {"positive tilt: all from above", 15, 33200, 0},
-        {"negative tilt: the interior from below", -15, 1200, 32000},
-        {"tilt 0: only the front edges", 0, 1200, 0},
+        {"positive tilt: all from above", 15, 152, 0},
+        {"negative tilt: the interior from below", -15, 24, 128},
+        {"tilt 0: only the front edges", 0, 24, 0},
     };
     for (const FlatCase& c : cases) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
-        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, c.tilt), "");
+        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 8, 4, 2, c.tilt), "");
         int top = 0;
         int under = 0;
         for (const Segment& s : surface.window.log->segments) {
             top += s.colour == pen_colours[13];
             under += s.colour == pen_colours[5];
         }
-        EXPECT_EQ(top, c.front_segments);
+        EXPECT_EQ(top, c.surface_pen_segments);
         EXPECT_EQ(under, c.underside_segments);
         EXPECT_EQ(surface.window.log->count(test_support::Call::line_to),
-                  c.front_segments + c.underside_segments);
+                  c.surface_pen_segments + c.underside_segments);
     }
+}
+
+// On a dense mesh many samples share a device point: no line of no length and no second
+// move reaches the device, and runs of segments on one side keep their pen.
+TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
+    RecordedSurface surface;
+    CountingFunction f([](double x, double y) { return std::sin(x * x * x + y * y * y); });
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, 15), "");
+    const auto& calls = surface.window.log->calls;
+    for (std::size_t i = 1; i < calls.size(); ++i) {
+        const bool consecutive_moves = calls[i].call == test_support::Call::move_to &&
+                                       calls[i - 1].call == test_support::Call::move_to;
+        ASSERT_FALSE(consecutive_moves) << i;
+        const bool consecutive_pens = calls[i].call == test_support::Call::select_pen &&
+                                      calls[i - 1].call == test_support::Call::select_pen;
+        ASSERT_FALSE(consecutive_pens) << i;
+    }
+    for (const Segment& s : surface.window.log->segments) {
+        ASSERT_NE(s.from, s.to);
+    }
+    EXPECT_GT(surface.window.log->count(test_support::Call::select_pen), 2);
 }
 
 // Pens 0..7 have no darker shade eight places below: their underside keeps the surface pen.

@@ -1,0 +1,153 @@
+// The surface plot: one whole page, the hidden-line drawing at growing meshes against the
+// evaluations of f alone at the same samples, and one mouse readout.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/data_tables.h"
+#include "expr/surface_function.h"
+#include "platform/application.h"
+#include "platform/window.h"
+#include "surface/plot_driver.h"
+#include "surface/plot_limits.h"
+
+namespace toven {
+namespace {
+
+constexpr int page_width = 800;
+constexpr int page_height = 600;
+
+// The default mesh (n 20, m 40, k 20) with its sides grown by `factor`: factor^2 the samples.
+struct Mesh {
+    int n, m, k;
+};
+Mesh grown_mesh(int factor) {
+    return factor == 0 ? Mesh{1, 1, 1} : Mesh{20 * factor, 40 * factor, 20};
+}
+
+struct Page {
+    Page() {
+        load_fdata_defaults();
+        load_sdata_defaults();
+        context.show_refusals = false;
+    }
+    std::unique_ptr<platform::Window> window =
+        platform::create_offscreen_window(page_width, page_height);
+    SurfacePlotter plotter{window.get()};
+    SurfaceFunction function{fdata};
+    PlotContext context{plotter, function, fdata, sdata};
+};
+
+// Each iteration draws on a fresh picture, as `toven --render` does: an offscreen window
+// keeps a record of everything drawn on it (for vector output), which would otherwise grow.
+void BM_DrawPlot(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = std::make_unique<Page>();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(draw_plot(page->context, 0, 0));
+        state.PauseTiming();
+        page.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DrawPlot)->Unit(benchmark::kMillisecond);
+
+// The surface panel of a screen plot, open with the plot colour 13 and the formula compiled.
+void open_surface_panel(Page& page) {
+    page.plotter.begin_output(0);
+    page.plotter.set_colours(6, 2, 13, 1);
+    page.plotter.set_viewport(5, 75, 5, 75, 1);
+    page.plotter.frame_viewport(6);
+    page.function.compile();
+    page.function.load_parameters();
+}
+
+void BM_DrawSurface(benchmark::State& state) {
+    const Mesh mesh = grown_mesh(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = std::make_unique<Page>();
+        open_surface_panel(*page);
+        state.ResumeTiming();
+        page->plotter.draw_surface(page->function, -1, 1, -1, 1, -0.2, 1.2, mesh.m, mesh.n, mesh.k,
+                                   15);
+        page->plotter.end_output();  // draws the lines still held back
+        state.PauseTiming();
+        page.reset();
+        state.ResumeTiming();
+    }
+    state.counters["samples"] = evaluation_count(mesh.m, mesh.n, mesh.k);
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(evaluation_count(mesh.m, mesh.n, mesh.k)));
+}
+BENCHMARK(BM_DrawSurface)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// f at the same samples as draw_surface, in the same order, and nothing else.
+double evaluate_samples(FunctionXY& f, const Mesh& mesh) {
+    const double x1 = -1, x2 = 1, y1 = -1, y2 = 1;
+    const double mesh_dx = (x2 - x1) / mesh.m, mesh_dy = (y2 - y1) / mesh.n;
+    const double step_dx = mesh_dx / mesh.k, step_dy = mesh_dy / mesh.k;
+    const int nk = mesh.n * mesh.k, mk = mesh.m * mesh.k;
+    double sum = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        sum += f.evaluate(x1, y2);
+        for (int i = 1; i <= nk; ++i) {
+            sum += f.evaluate(x1, y2 - i * step_dy);
+        }
+        for (int j = 1; j <= mk; ++j) {
+            sum += f.evaluate(x1 + j * step_dx, y1);
+        }
+    }
+    for (int i = 1; i <= mesh.n; ++i) {
+        for (int j = 0; j <= mk; ++j) {
+            sum += f.evaluate(x1 + j * step_dx, y1 + i * mesh_dy);
+        }
+    }
+    for (int l = 1; l <= mesh.m; ++l) {
+        for (int j = 0; j <= nk; ++j) {
+            sum += f.evaluate(x1 + l * mesh_dx, y1 + j * step_dy);
+        }
+    }
+    return sum;
+}
+
+void BM_EvaluateSamples(benchmark::State& state) {
+    load_fdata_defaults();
+    SurfaceFunction function(fdata);
+    function.compile();
+    function.load_parameters();
+    const Mesh mesh = grown_mesh(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(evaluate_samples(function, mesh));
+    }
+    state.counters["samples"] = evaluation_count(mesh.m, mesh.n, mesh.k);
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(evaluation_count(mesh.m, mesh.n, mesh.k)));
+}
+BENCHMARK(BM_EvaluateSamples)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+void BM_Readout(benchmark::State& state) {
+    Page page;
+    draw_plot(page.context, 0, 0);
+    page.context.mouse_x = 700;
+    page.context.mouse_y = 213;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(draw_plot(page.context, 1, 0));
+    }
+}
+BENCHMARK(BM_Readout)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace toven
+
+int main(int argc, char** argv) {
+    toven::platform::Session session(argc, argv, toven::platform::SessionKind::headless);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
