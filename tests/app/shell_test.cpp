@@ -1,0 +1,218 @@
+// The shell's commands and window procedures, called with messages as the window system
+// sends them: which window a plot goes to, the one-window guards, what is released when.
+#include "tests/app/shell_fixture.h"
+
+namespace toven::test_support {
+namespace {
+
+using platform::MessageBoxAnswer;
+
+TEST_F(ShellTest, TheMainWindowCarriesTheMenu) {
+    EXPECT_EQ(platform::window_title(main_window), "toven");
+    EXPECT_TRUE(platform::is_visible(main_window));
+    EXPECT_EQ(
+        platform::inject::menu_outline(main_window),
+        (std::vector<std::string>{"E&xit 10", "&Data", "  &Fdata 30", "  -", "  &Gdata 40", "&Plot",
+                                  "  &Screen 50", "  &Print 60", "&Help 90", "&About 99"}));
+}
+
+TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {
+    command(fdata_command);
+    command(screen);
+    for (platform::Window* child : {fdata_window, plot_window}) {
+        const platform::Rect frame = platform::window_rect(child);
+        EXPECT_EQ(frame.left, 30);
+        EXPECT_EQ(frame.top, 50);
+        EXPECT_EQ(child->client_rect(), (platform::Rect{0, 0, 200, 200}));
+        EXPECT_EQ(platform::window_owner(child), main_window);
+    }
+    EXPECT_EQ(platform::window_title(plot_window), "plot");
+}
+
+TEST_F(ShellTest, ScreenMakesThePlotterButAClickDraws) {
+    command(screen);
+    ASSERT_NE(plotter, nullptr);
+    ASSERT_NE(surface_function, nullptr);
+    EXPECT_EQ(plotter->window, plot_window);
+    EXPECT_EQ(count_not(platform::snapshot(*plot_window), white), 0);
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
+    EXPECT_EQ(readout_ready, 1);
+}
+
+TEST_F(ShellTest, ScreenTwiceLeavesTheFirstPlotWindowIdle) {
+    command(screen);
+    platform::Window* first = plot_window;
+    command(screen);
+    platform::Window* second = plot_window;
+    ASSERT_NE(first, second);
+    EXPECT_EQ(plotter->window, second);
+
+    platform::inject::click(first, {20, 20});
+    EXPECT_EQ(count_not(platform::snapshot(*first), white), 0) << "clicks in the first do nothing";
+    platform::inject::close(first);
+    EXPECT_NE(plotter, nullptr) << "closing the first releases nothing";
+    EXPECT_EQ(plot_window, second);
+    platform::inject::close(second);
+    EXPECT_EQ(plotter, nullptr);
+    EXPECT_EQ(surface_function, nullptr);
+    EXPECT_EQ(readout_ready, 0);
+}
+
+// A plot window closed while the Plotter still draws in an older one: the held device goes
+// back when the next plot or the release asks for it, never to a window that is gone.
+TEST_F(ShellTest, ClosingAnOlderPlotWindowWhileItsOutputIsOpenIsSafe) {
+    command(screen);
+    platform::Window* first = plot_window;
+    platform::inject::click(first, {20, 20});
+    command(screen);
+    platform::inject::close(first);
+    platform::inject::process_events();
+    platform::inject::move_mouse(plot_window, {150, 60});
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
+}
+
+TEST_F(ShellTest, PrintWithoutAPlotWindowDrawsOnTheMainWindowWhenDeclined) {
+    record_prints();
+    boxes.queue_answer(MessageBoxAnswer::no);
+    command(print);
+    ASSERT_NE(plotter, nullptr);
+    EXPECT_EQ(plotter->window, main_window);
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown()[0].caption, "Shall we print to ");
+    EXPECT_EQ(boxes.shown()[0].text, "TestQueue");
+    EXPECT_EQ(boxes.shown()[0].owner, main_window);
+    EXPECT_FALSE(box_shown("Printing is Finished"));
+    EXPECT_GT(count_not(platform::snapshot(*main_window), white), 1000);
+
+    command(screen);
+    EXPECT_EQ(plotter->window, plot_window) << "a later Screen points the Plotter at it";
+}
+
+TEST_F(ShellTest, AfterAPrintTheNextClickPlotsInThePlotWindow) {
+    record_prints();
+    command(screen);
+    boxes.queue_answer(MessageBoxAnswer::no);
+    command(print);
+    EXPECT_EQ(plotter->window, plot_window);
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
+}
+
+TEST_F(ShellTest, APrintedPageGoesToThePrinterAndIsReported) {
+    record_prints();
+    command(screen);
+    use_recording_printer();
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    command(print);
+    EXPECT_TRUE(box_shown("Printing is Finished"));
+    EXPECT_GT(printed->count(Call::line_to), 100);
+    EXPECT_EQ(printed->count(Call::end_document), 1);
+    EXPECT_EQ(plotter->window, plot_window);
+    EXPECT_EQ(plotter->dc, nullptr);
+}
+
+// After a print the Plotter holds no device: mouse moves draw nothing until a click plots.
+TEST_F(ShellTest, NoReadoutBetweenAPrintAndTheNextScreenPlot) {
+    record_prints();
+    command(screen);
+    use_recording_printer();
+    platform::inject::click(plot_window, {20, 20});
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    boxes.queue_answer(MessageBoxAnswer::no);
+    command(print);
+    const platform::Image after_print = platform::snapshot(*plot_window);
+    platform::inject::move_mouse(plot_window, {170, 60});
+    EXPECT_EQ(platform::snapshot(*plot_window).pixels, after_print.pixels);
+
+    platform::inject::click(plot_window, {20, 20});
+    const platform::Image replotted = platform::snapshot(*plot_window);
+    platform::inject::move_mouse(plot_window, {170, 60});
+    EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels);
+}
+
+TEST_F(ShellTest, PrintAfterThePlotWindowWasClosedUsesTheMainWindow) {
+    record_prints();
+    command(screen);
+    platform::inject::close(plot_window);
+    boxes.queue_answer(MessageBoxAnswer::no);
+    command(print);
+    EXPECT_EQ(plotter->window, main_window);
+    command(screen);
+    command(screen);
+    EXPECT_EQ(plotter->window, plot_window);
+}
+
+// Any child window's new size stops the readout until the next click plot; a data or help
+// window's creation delivers a first size too.
+struct ResizeCase {
+    const char* name;
+    int opener;
+};
+
+class ReadoutStopTest : public ShellTest, public testing::WithParamInterface<ResizeCase> {};
+
+TEST_P(ReadoutStopTest, ANewChildWindowSizeStopsTheReadout) {
+    command(screen);
+    platform::inject::click(plot_window, {20, 20});
+    ASSERT_EQ(readout_ready, 1);
+    if (GetParam().opener == screen) {
+        platform::inject::resize(plot_window, 300, 250);
+    } else {
+        command(GetParam().opener);
+    }
+    EXPECT_EQ(readout_ready, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,
+                         testing::Values(ResizeCase{"plot_window_resized", screen},
+                                         ResizeCase{"fdata_window_opened", fdata_command},
+                                         ResizeCase{"sdata_window_opened", gdata},
+                                         ResizeCase{"help_window_opened", help}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(ShellTest, AboutNamesTheProgramAndItsVersion) {
+    command(about);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "About");
+    EXPECT_EQ(boxes.shown()[0].owner, main_window);
+    EXPECT_EQ(boxes.shown()[0].text.rfind("toven 1.0\n\n", 0), 0u) << boxes.shown()[0].text;
+    EXPECT_NE(boxes.shown()[0].text.find("z = f(x,y)"), std::string::npos);
+}
+
+TEST_F(ShellTest, UnknownCommandsAndMessagesGetDefaultProcessing) {
+    EXPECT_EQ(
+        main_window_procedure(main_window, platform::WM_COMMAND, platform::make_wparam(77, 0), 0),
+        0);
+    EXPECT_EQ(platform::live_windows().size(), 1u);
+    EXPECT_EQ(child_window_procedure(main_window, platform::WM_LBUTTONDOWN, 0, 0), 0);
+}
+
+TEST_F(ShellTest, ExitWritesBackOpenBoxesReleasesEverythingAndQuits) {
+    command(fdata_command);
+    command(screen);
+    command(help);
+    platform::inject::click(plot_window, {20, 20});
+    platform::inject::double_click_line(fdata_box->list, 0);
+    platform::inject::press_key(fdata_box->edit, platform::inject::Key::select_all);
+    platform::inject::type_text(fdata_box->edit, "a = 4");
+    command(exit);
+    EXPECT_STREQ(fdata[1].value, "4");
+    EXPECT_TRUE(platform::live_windows().empty());
+    EXPECT_EQ(platform::take_posted_quit(), 0);
+}
+
+TEST_F(ShellTest, ClosingTheMainWindowReleasesAPlotterMadeByPrint) {
+    record_prints();
+    boxes.queue_answer(MessageBoxAnswer::no);
+    command(print);
+    ASSERT_NE(plotter, nullptr);
+    platform::inject::close(main_window);
+    EXPECT_EQ(plotter, nullptr);
+    EXPECT_EQ(platform::take_posted_quit(), 0);
+}
+
+}  // namespace
+}  // namespace toven::test_support
