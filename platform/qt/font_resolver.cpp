@@ -51,6 +51,9 @@ QFont FontResolver::build(const LogicalFont& description, bool fixed_pitch) cons
     }
     font.setStyleStrategy(QFont::NoAntialias);
     font.setKerning(false);
+    // Whole-pixel advances, whatever the desktop's hinting: a text's extent is then the sum
+    // of its characters' widths, as it was on the old device.
+    font.setHintingPreference(QFont::PreferFullHinting);
     font.setWeight(weight_of(description.weight));
     font.setItalic(description.italic);
     font.setUnderline(description.underline);

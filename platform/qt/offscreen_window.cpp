@@ -21,6 +21,8 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
             image_ = QImage(width_, height_, QImage::Format_RGB32);
             image_.fill(Qt::white);
             painter_.set_target(&image_);
+        } else {
+            painter_.set_nominal_size(QSize(width_, height_));
         }
     }
 

@@ -1,9 +1,11 @@
 #include "platform/qt/painter_canvas.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/qt/line_runs.h"
 #include "platform/qt/shared_painter.h"
 #include "platform/qt/text_bytes.h"
 
@@ -17,6 +19,7 @@ constexpr std::size_t max_held_lines = 8192;
 
 // The resolution assumed where there is no paint device to ask.
 constexpr int default_dpi = 96;
+constexpr double millimetres_per_inch = 25.4;
 
 QColor colour_of(ColourRef colour) {
     return QColor(red_of(colour), green_of(colour), blue_of(colour));
@@ -100,6 +103,7 @@ void PainterCanvas::set_brush(ColourRef colour) {
 
 void PainterCanvas::set_font(const LogicalFont& description, bool fixed_pitch) {
     font_ = fonts_.resolve(description, fixed_pitch);
+    fixed_pitch_ = fixed_pitch;
     metrics_.reset();
     font_applied_ = false;
     if (log_ != nullptr) {
@@ -173,7 +177,19 @@ void PainterCanvas::draw_held_lines(QPainter& painter) {
     }
     apply_clip(painter);
     apply_line_pen(painter);
-    painter.drawLines(held_lines_.data(), static_cast<int>(held_lines_.size()));
+    // On a raster image a one-pixel line gets the old device's pixels; on a page (PDF, SVG,
+    // printer) a line is a line.
+    const bool pixel_exact =
+        pen_width_ == 1 && painter.paintEngine()->type() == QPaintEngine::Raster;
+    if (pixel_exact) {
+        runs_.clear();
+        for (const QLine& line : held_lines_) {
+            append_line_runs(line.p1(), line.p2(), runs_);
+        }
+        painter.drawLines(runs_.data(), static_cast<int>(runs_.size()));
+    } else {
+        painter.drawLines(held_lines_.data(), static_cast<int>(held_lines_.size()));
+    }
     held_lines_.clear();
 }
 
@@ -257,7 +273,10 @@ TextMetrics PainterCanvas::text_metrics() {
             : static_cast<int>(
                   font_.pointSizeF() * capability(DeviceCapability::logical_pixels_y) / 72.0 + 0.5);
     result.internal_leading = std::max(result.height - em, 0);
-    result.ave_char_width = font_metrics.averageCharWidth();
+    // A fixed-pitch face's every character has the same width, whatever average the face
+    // declares (some declare one that counts their wide characters).
+    result.ave_char_width = fixed_pitch_ ? font_metrics.horizontalAdvance(QLatin1Char('x'))
+                                         : font_metrics.averageCharWidth();
     result.max_char_width = font_metrics.maxWidth();
     return result;
 }
@@ -265,19 +284,23 @@ TextMetrics PainterCanvas::text_metrics() {
 int PainterCanvas::capability(DeviceCapability which) const {
     const QPaintDevice* target = shared_.target();
     const bool measurable = target != nullptr && target->logicalDpiX() > 0;
+    const QSize size = shared_.size();
+    const auto millimetres = [](int pixels) {
+        return static_cast<int>(pixels * millimetres_per_inch / default_dpi + 0.5);
+    };
     switch (which) {
         case DeviceCapability::logical_pixels_x:
             return measurable ? target->logicalDpiX() : default_dpi;
         case DeviceCapability::logical_pixels_y:
             return measurable ? target->logicalDpiY() : default_dpi;
         case DeviceCapability::width_pixels:
-            return measurable ? target->width() : 0;
+            return size.width();
         case DeviceCapability::height_pixels:
-            return measurable ? target->height() : 0;
+            return size.height();
         case DeviceCapability::width_millimetres:
-            return measurable ? target->widthMM() : 0;
+            return measurable ? target->widthMM() : millimetres(size.width());
         case DeviceCapability::height_millimetres:
-            return measurable ? target->heightMM() : 0;
+            return measurable ? target->heightMM() : millimetres(size.height());
     }
     return 0;
 }

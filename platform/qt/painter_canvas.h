@@ -69,6 +69,7 @@ class PainterCanvas {
     QColor background_colour_{Qt::white};
     QColor text_colour_{Qt::black};
     QFont font_;
+    bool fixed_pitch_ = false;
     std::optional<QFontMetrics> metrics_;
     std::optional<QRect> clip_;
     QPoint position_;
@@ -80,6 +81,7 @@ class PainterCanvas {
     bool clip_applied_ = false;
 
     std::vector<QLine> held_lines_;
+    std::vector<QLine> runs_;  // the held lines' pixel runs, kept to reuse its memory
 };
 
 }  // namespace toven::platform::qt

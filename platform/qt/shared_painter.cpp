@@ -18,6 +18,10 @@ SharedPainter::~SharedPainter() {
     end();
 }
 
+QSize SharedPainter::size() const {
+    return target_ != nullptr ? QSize(target_->width(), target_->height()) : nominal_size_;
+}
+
 bool SharedPainter::begin() {
     if (painter_.isActive()) {
         return true;

@@ -21,6 +21,10 @@ class SharedPainter {
     SharedPainter& operator=(const SharedPainter&) = delete;
 
     QPaintDevice* target() const { return target_; }
+    // The drawing area: the target's size, or without a target the size the owner gives
+    // (a window of no width still has its height).
+    QSize size() const;
+    void set_nominal_size(QSize size) { nominal_size_ = size; }
     bool active() const { return painter_.isActive(); }
 
     // Begins painting; false when the paint device refuses (a printer without a queue).
@@ -45,6 +49,7 @@ class SharedPainter {
     Start start_;
     QPainter painter_;
     PainterCanvas* user_ = nullptr;
+    QSize nominal_size_;
 };
 
 }  // namespace toven::platform::qt

@@ -12,6 +12,7 @@
 
 #include "platform/drawing_objects.h"
 #include "tests/platform/drawing_fixture.h"
+#include "tests/platform/tool_output.h"
 
 namespace toven::platform::testing {
 namespace {
@@ -56,17 +57,6 @@ int big_endian(const std::string& bytes, std::size_t at) {
     return value;
 }
 
-// A tool's standard output, empty when the tool is missing.
-std::string run(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string output;
-    char buffer[256];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        output += buffer;
-    }
-    return output;
-}
-
 TEST_F(PictureFiles, PngHoldsThePicturesSize) {
     std::string error;
     ASSERT_TRUE(save_picture(*window, path("plot.PNG"), error)) << error;
@@ -84,12 +74,11 @@ TEST_F(PictureFiles, PdfIsOnePageOfTheWindowsSizeWithItsText) {
     const std::string pdf = contents(path("plot.pdf"));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
-    const std::string info = run("pdfinfo '" + path("plot.pdf") + "' 2>/dev/null");
-    if (info.empty()) {
+    if (run("pdfinfo -v 2>&1").empty()) {
         GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     }
-    EXPECT_NE(info.find("Pages:          1\n"), std::string::npos) << info;
-    EXPECT_NE(info.find("Page size:      60 x 45 pts"), std::string::npos) << info;
+    EXPECT_EQ(pdf_info(path("plot.pdf"), "Pages"), "1");
+    EXPECT_EQ(pdf_info(path("plot.pdf"), "Page size"), "60 x 45 pts");
     EXPECT_NE(run("pdftotext '" + path("plot.pdf") + "' -").find("Saved text"), std::string::npos);
 }
 
