@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 #include "platform/qt/font_resolver.h"
@@ -46,6 +47,18 @@ std::string read_back(const QString& text, const QVariant& kept) {
     return bytes_from_text(text);
 }
 
+// List lines one font height apart, as the old list box set them, so a list sized in lines
+// shows that many.
+class CompactRows final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(option.fontMetrics.height());
+        return size;
+    }
+};
+
 QListWidget* as_list(const Control* control) {
     return control != nullptr && control->kind == ControlKind::list_box
                ? static_cast<QListWidget*>(control->widget)
@@ -63,6 +76,8 @@ QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
         case ControlKind::list_box: {
             auto* list = new QListWidget(client);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            list->setItemDelegate(new CompactRows(list));
             return list;
         }
         case ControlKind::edit:

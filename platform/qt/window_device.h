@@ -10,8 +10,13 @@ namespace toven::platform::qt {
 
 class WindowDevice final : public BasicPainterDevice<Device> {
   public:
+    // A window's default font is the system's fixed-pitch font: measured by its default
+    // font, a window lays out text that a fixed-pitch font shows.
     WindowDevice(SharedPainter& painter, WidgetWindow* window)
-        : BasicPainterDevice(painter), window_(window) {}
+        : BasicPainterDevice(painter), window_(window) {
+        const Font* font = stock_fixed_font();
+        canvas_.set_font(font->description, font->fixed_pitch);
+    }
 
     void fill_region(const Region& region, const Brush& brush) override {
         BasicPainterDevice::fill_region(region, brush);
