@@ -35,7 +35,11 @@ void Program::push_variable(const Symbol& symbol) {
 }
 
 void Program::call(const BuiltinFunction* function) {
-    Instruction instruction{Opcode::call, {}};
+    // The absolute value, which every |...| calls, runs inline rather than through a virtual
+    // call: it cannot fail and gives the same bits.
+    Opcode opcode =
+        function != nullptr && function == find_function("fabs") ? Opcode::fabs : Opcode::call;
+    Instruction instruction{opcode, {}};
     instruction.function = function;
     code_.push_back(instruction);
 }
@@ -48,43 +52,48 @@ void Program::apply(TokenKind op) {
     grow(-1);
 }
 
+// The top of the stack lives in `top`, a register, rather than in memory: the default
+// formula then runs within a few nanoseconds of the native expression.
 double Program::run() {
     assert(depth_ == 1 && "only a complete program is run");
-    double* next = stack_.data();  // the first free slot
+    double top = 0;
+    double* below = stack_.data();  // the first free slot under `top`
     for (const Instruction& instruction : code_) {
         switch (instruction.opcode) {
             case Opcode::constant:
-                *next++ = instruction.constant;
+                *below++ = top;
+                top = instruction.constant;
                 break;
             case Opcode::variable:
-                *next++ = *instruction.variable;
+                *below++ = top;
+                top = *instruction.variable;
                 break;
             case Opcode::call:
-                next[-1] = instruction.function->apply(next[-1]);
+                top = instruction.function->apply(top);
+                break;
+            case Opcode::fabs:
+                top = std::fabs(top);
                 break;
             case Opcode::plus:
-                --next;
-                next[-1] = next[-1] + next[0];
+                top = *--below + top;
                 break;
             case Opcode::minus:
-                --next;
-                next[-1] = next[-1] - next[0];
+                top = *--below - top;
                 break;
             case Opcode::times:
-                --next;
-                next[-1] = next[-1] * next[0];
+                top = *--below * top;
                 break;
             case Opcode::divide:
-                --next;
-                next[-1] = divide(next[-1], next[0]);
+                --below;
+                top = divide(*below, top);
                 break;
             case Opcode::power:
-                --next;
-                next[-1] = std::pow(next[-1], next[0]);
+                --below;
+                top = std::pow(*below, top);
                 break;
         }
     }
-    return next[-1];
+    return top;
 }
 
 }  // namespace toven

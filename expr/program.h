@@ -30,6 +30,7 @@ class Program {
         constant,
         variable,
         call,
+        fabs,
         plus,
         minus,
         times,
