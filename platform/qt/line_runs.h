@@ -5,12 +5,14 @@
 #pragma once
 
 #include <QLine>
+#include <QRect>
 #include <vector>
 
 namespace toven::platform::qt {
 
-// Appends the line's pixels as runs along its major axis, each a QLine that a one-pixel
-// flat-capped pen draws as exactly that run.
-void append_line_runs(QPoint from, QPoint to, std::vector<QLine>& runs);
+// Appends the line's pixels that lie within `bounds` (the rest cannot show) as runs along its
+// major axis, each a QLine that a one-pixel flat-capped pen draws as exactly that run. The
+// work is bounded by the size of `bounds`, however far away the line's ends are.
+void append_line_runs(QPoint from, QPoint to, const QRect& bounds, std::vector<QLine>& runs);
 
 }  // namespace toven::platform::qt

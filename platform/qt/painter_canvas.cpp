@@ -25,8 +25,22 @@ QColor colour_of(ColourRef colour) {
     return QColor(red_of(colour), green_of(colour), blue_of(colour));
 }
 
+// Far beyond any drawing surface, and small enough that the width of a rectangle between two
+// such coordinates fits an int: rectangle edges are clamped to it, which moves no visible
+// pixel.
+constexpr int coordinate_limit = 1 << 24;
+
+int clamped(int coordinate) {
+    return std::clamp(coordinate, -coordinate_limit, coordinate_limit);
+}
+
+Rect clamped(const Rect& rect) {
+    return {clamped(rect.left), clamped(rect.top), clamped(rect.right), clamped(rect.bottom)};
+}
+
 QRect to_qrect(const Rect& rect) {
-    return QRect(rect.left, rect.top, std::max(rect.width(), 0), std::max(rect.height(), 0));
+    const Rect r = clamped(rect);
+    return QRect(r.left, r.top, std::max(r.width(), 0), std::max(r.height(), 0));
 }
 
 }  // namespace
@@ -136,8 +150,9 @@ void PainterCanvas::set_clip(const Rect* rect) {
 void PainterCanvas::fill(const Rect& rect, ColourRef colour) {
     flush();
     log(DrawingOp::Kind::fill, rect.left, rect.top, rect.right, rect.bottom, colour);
-    if (QPainter* p = painter(); p != nullptr && rect.width() > 0 && rect.height() > 0) {
-        p->fillRect(to_qrect(rect), colour_of(colour));
+    const QRect area = to_qrect(rect);
+    if (QPainter* p = painter(); p != nullptr && !area.isEmpty()) {
+        p->fillRect(area, colour_of(colour));
     }
 }
 
@@ -182,9 +197,13 @@ void PainterCanvas::draw_held_lines(QPainter& painter) {
     const bool pixel_exact =
         pen_width_ == 1 && painter.paintEngine()->type() == QPaintEngine::Raster;
     if (pixel_exact) {
+        QRect bounds(QPoint(0, 0), shared_.size());
+        if (clip_) {
+            bounds &= *clip_;
+        }
         runs_.clear();
         for (const QLine& line : held_lines_) {
-            append_line_runs(line.p1(), line.p2(), runs_);
+            append_line_runs(line.p1(), line.p2(), bounds, runs_);
         }
         painter.drawLines(runs_.data(), static_cast<int>(runs_.size()));
     } else {
@@ -196,6 +215,10 @@ void PainterCanvas::draw_held_lines(QPainter& painter) {
 void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
     flush();
     log(DrawingOp::Kind::rectangle, left, top, right, bottom);
+    left = clamped(left);
+    top = clamped(top);
+    right = clamped(right);
+    bottom = clamped(bottom);
     if (left > right) {
         std::swap(left, right);
     }
@@ -231,6 +254,8 @@ void PainterCanvas::text_out(int x, int y, std::string_view text) {
     if (p == nullptr || text.empty()) {
         return;
     }
+    x = clamped(x);
+    y = clamped(y);
     const QString string = text_from_bytes(text);
     const QFontMetrics& font_metrics = metrics();
     p->fillRect(QRect(x, y, font_metrics.horizontalAdvance(string), font_metrics.height()),

@@ -1,6 +1,8 @@
 // Lines, rectangles, fills and clipping on an offscreen device, checked on the pixels.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/drawing_objects.h"
 #include "tests/platform/drawing_fixture.h"
 
@@ -13,6 +15,10 @@ struct LineCase {
     Point to;
     int pixels;  // pen-coloured pixels drawn
 };
+
+void PrintTo(const LineCase& line, std::ostream* out) {
+    *out << line.name;
+}
 
 class OnePixelLine : public DrawingTest, public ::testing::WithParamInterface<LineCase> {};
 
@@ -33,8 +39,11 @@ INSTANTIATE_TEST_SUITE_P(Lines, OnePixelLine,
                          ::testing::Values(LineCase{"rightward", {2, 5}, {12, 5}, 10},
                                            LineCase{"leftward", {12, 5}, {2, 5}, 10},
                                            LineCase{"downward", {3, 2}, {3, 20}, 18},
+                                           LineCase{"upward", {3, 20}, {3, 2}, 18},
                                            LineCase{"diagonal", {2, 2}, {12, 12}, 10},
                                            LineCase{"steep", {4, 1}, {7, 20}, 19},
+                                           LineCase{"steep_back", {7, 20}, {4, 1}, 19},
+                                           LineCase{"shallow_back", {30, 9}, {1, 2}, 29},
                                            LineCase{"no_length", {5, 5}, {5, 5}, 0}),
                          [](const auto& test) { return std::string(test.param.name); });
 
@@ -48,6 +57,50 @@ TEST_F(DrawingTest, ConnectedLinesDrawEveryCornerOnce) {
     EXPECT_EQ(count_of(image, red), 10 + 6 + 10);
     EXPECT_EQ(image.at(12, 2), red);
     EXPECT_EQ(image.at(2, 8), white);
+}
+
+// A device coordinate can be any integer (a plot of huge values): the visible part is
+// drawn as for any line, and the drawing takes no longer than for a short one.
+TEST_F(DrawingTest, FarAwayEndsDrawTheVisiblePart) {
+    use_pen(1, red);
+    device->move_to(-2000000000, -1000000000);
+    device->line_to(2000000000, 1000000000);
+    device->move_to(5, 2147483647);
+    device->line_to(5, -2147483647);
+    const Image image = picture();
+    EXPECT_EQ(image.at(10, 5), red);
+    EXPECT_EQ(image.at(20, 10), red);
+    EXPECT_EQ(image.at(5, 0), red);
+    EXPECT_EQ(image.at(5, 29), red);
+    EXPECT_EQ(count_of(image, red), 40 + 30 - 1);
+}
+
+TEST_F(DrawingTest, FarAwayRectanglesFillsAndTextDrawTheirVisiblePart) {
+    constexpr int far = 2147483647;
+    use_pen(1, red);
+    use_brush(blue);
+    device->rectangle(-far, -far, far, 10);
+    Region* region = create_rect_region({-far, 20, far, far});
+    Brush* brush = create_solid_brush(green);
+    device->fill_region(*region, *brush);
+    device->select_clip_region(region);
+    device->text_out(far, far, "nowhere");
+    device->text_out(-far, -far, "nowhere");
+    const Image image = picture();
+    EXPECT_EQ(image.at(5, 9), red);
+    EXPECT_EQ(image.at(5, 5), blue);
+    EXPECT_EQ(image.at(5, 25), green);
+    delete_object(region);
+    delete_object(brush);
+}
+
+TEST_F(DrawingTest, FarAwayEndsOfWidePensDoNotHang) {
+    use_pen(3, blue);
+    device->move_to(-2000000000, 15);
+    device->line_to(2000000000, 15);
+    const Image image = picture();
+    EXPECT_EQ(image.at(20, 15), blue);
+    EXPECT_EQ(image.at(20, 16), blue);
 }
 
 TEST_F(DrawingTest, WidePenIsCentredOnTheLineAndCoversItsEnds) {

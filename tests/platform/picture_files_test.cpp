@@ -1,6 +1,8 @@
 // Saving an offscreen picture as PNG, PDF and SVG, and windows of no size.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -121,6 +123,10 @@ struct EmptySize {
     int width;
     int height;
 };
+
+void PrintTo(const EmptySize& size, std::ostream* out) {
+    *out << size.name;
+}
 
 class EmptyWindow : public ::testing::TestWithParam<EmptySize> {};
 
