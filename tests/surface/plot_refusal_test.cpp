@@ -1,0 +1,110 @@
+// Graph data that cannot be plotted: a message (in a box over the plot window), the panels
+// around an empty surface, no readouts, and never a print.
+#include <gtest/gtest.h>
+
+#include "surface/plot_limits.h"
+#include "tests/surface/plot_page_fixture.h"
+
+namespace toven {
+namespace {
+
+using surface_test::count_colour;
+using surface_test::panel_rect;
+using surface_test::PlotPage;
+
+struct RefusalCase {
+    const char* name;
+    std::vector<const char*> assignments;
+    const char* message_part;
+};
+
+const RefusalCase refusal_cases[] = {
+    {"m below 1", {"m=0"}, "at least 1 (m = 0, n = 20, k = 20)"},
+    {"k negative", {"k=-3"}, "at least 1"},
+    {"x1 = x2", {"x2=-1"}, "x1 != x2"},
+    {"y1 = y2", {"y1=1"}, "y1 != y2"},
+    {"z2 not finite", {"z2=inf"}, "z2 must be a finite number"},
+    {"tilt not a number", {"tilt=nan"}, "tilt must be a finite number"},
+    {"a box side beyond the doubles", {"x1=-1e308", "x2=1e308"}, "sides must be finite"},
+    {"a flat box seen edge-on", {"z2=-0.2", "tilt=0"}, "no width or no height"},
+    {"too many columns", {"n=100000", "m=100000", "k=100"}, "20000001 columns"},
+    {"too many evaluations", {"n=1000", "m=1000", "k=200"}, "evaluations of f(x,y)"},
+    {"counts whose products overflow an int",
+     {"n=2000000000", "m=2000000000", "k=2000000000"},
+     "columns"},
+    {"plot colour beyond the pens", {"pc=26"}, "pc = 26"},
+    {"negative plot colour", {"pc=-1"}, "pc = -1"},
+};
+
+class PlotRefusal : public PlotPage, public testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(PlotRefusal, ShowsTheDataAndTheMessageButNoSurface) {
+    for (const char* assignment : GetParam().assignments) {
+        set(assignment);
+    }
+    const std::string message = plot();
+    EXPECT_NE(message.find(GetParam().message_part), std::string::npos) << message;
+
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
+    EXPECT_EQ(boxes.shown()[0].text, message);
+    EXPECT_EQ(boxes.shown()[0].owner, &window);
+
+    const auto image = picture();
+    const platform::Rect surface = panel_rect(5, 75, 5, 75);
+    EXPECT_EQ(count_colour(image, surface, pen_colours[13]), 0);
+    EXPECT_EQ(count_colour(image, surface, pen_colours[5]), 0);
+    EXPECT_EQ(surface_test::most_frequent_colour(image, panel_rect(77, 98, 5, 52)),
+              background_colours[4]);
+    const auto drawn = texts();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), message), drawn.end());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "rot  =      nan"), drawn.end());
+
+    EXPECT_EQ(readout_ready, 0);
+    window.log->clear();
+    move_mouse(700, 200);
+    EXPECT_TRUE(window.log->calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(GraphData, PlotRefusal, testing::ValuesIn(refusal_cases),
+                         [](const testing::TestParamInfo<RefusalCase>& param_info) {
+                             std::string name = param_info.param.name;
+                             for (char& c : name) {
+                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name;
+                         });
+
+TEST_F(PlotPage, RefusedPrintStartsNoPrintJob) {
+    set("m=0");
+    bool printer_opened = false;
+    plotter.open_printer = [&printer_opened](const std::string&) {
+        printer_opened = true;
+        return std::unique_ptr<platform::PrinterDevice>();
+    };
+    EXPECT_NE(plot(1), "");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
+    EXPECT_FALSE(printer_opened);
+    EXPECT_TRUE(window.log->calls.empty());
+}
+
+TEST_F(PlotPage, RefusalsAreSilentWhenAskedTo) {
+    context.show_refusals = false;
+    set("n=0");
+    EXPECT_NE(plot(), "");
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// The largest meshes still allowed sit just under the limits.
+TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
+    const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
+    EXPECT_EQ(surface_refusal(box, 9990, 9990, 1, 15), "");
+    EXPECT_NE(surface_refusal(box, 10000, 10000, 1, 15), "");
+    EXPECT_EQ(surface_refusal(box, 1, 1, 4'999'999, 15), "");
+    EXPECT_NE(surface_refusal(box, 1, 1, 5'000'000, 15), "");
+    EXPECT_EQ(evaluation_count(40, 20, 20), 34462);
+}
+
+}  // namespace
+}  // namespace toven
