@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -194,8 +194,15 @@ void press_key(Control* edit, Key key) {
     }
 }
 
+// Measured rather than asked: fontconfig calls some fixed-pitch faces (those with a few wide
+// glyphs) proportional.
 bool control_font_is_fixed_pitch(const Control* control) {
-    return control != nullptr && QFontInfo(control->widget->font()).fixedPitch();
+    if (control == nullptr) {
+        return false;
+    }
+    const QFontMetrics metrics(control->widget->font());
+    return metrics.horizontalAdvance(QLatin1Char('i')) ==
+           metrics.horizontalAdvance(QLatin1Char('W'));
 }
 
 void process_events() {
