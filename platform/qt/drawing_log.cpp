@@ -7,12 +7,32 @@
 
 namespace toven::platform::qt {
 
+void DrawingLog::add(const DrawingOp& op) {
+    if (!complete_) {
+        return;
+    }
+    if (ops_.size() >= max_recorded_ops) {
+        complete_ = false;
+        ops_ = {};
+        fonts_ = {};
+        texts_ = {};
+        return;
+    }
+    ops_.push_back(op);
+}
+
 int DrawingLog::add_font(const LogicalFont& description, bool fixed_pitch) {
+    if (!complete_) {
+        return 0;
+    }
     fonts_.push_back({description, fixed_pitch});
     return static_cast<int>(fonts_.size()) - 1;
 }
 
 int DrawingLog::add_text(std::string_view text) {
+    if (!complete_) {
+        return 0;
+    }
     texts_.emplace_back(text);
     return static_cast<int>(texts_.size()) - 1;
 }

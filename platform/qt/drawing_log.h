@@ -38,10 +38,17 @@ struct DrawingOp {
     ColourRef colour = 0;
 };
 
+// How many operations a log keeps: about 25 whole plots on one window, some 30 MB. A window
+// drawn on longer than that (a long session of readouts) stops recording, and its vector
+// files then hold its image instead.
+constexpr std::size_t max_recorded_ops = 1 << 20;
+
 class DrawingLog {
   public:
     int new_device() { return next_device_++; }
-    void add(const DrawingOp& op) { ops_.push_back(op); }
+    void add(const DrawingOp& op);
+    // False once the log has outgrown its limit and no longer holds the whole picture.
+    bool complete() const { return complete_; }
     int add_font(const LogicalFont& description, bool fixed_pitch);
     int add_text(std::string_view text);
 
@@ -58,6 +65,7 @@ class DrawingLog {
     std::vector<FontEntry> fonts_;
     std::vector<std::string> texts_;
     int next_device_ = 0;
+    bool complete_ = true;
 };
 
 }  // namespace toven::platform::qt

@@ -52,7 +52,7 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
         return image_;
     }
 
-    const qt::DrawingLog* recording() const override { return &log_; }
+    const qt::DrawingLog* recording() const override { return log_.complete() ? &log_ : nullptr; }
 
   private:
     int width_;

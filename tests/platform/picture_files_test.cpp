@@ -203,5 +203,24 @@ TEST(OffscreenWindow, PdfRedrawsEveryDeviceWithItsOwnState) {
     delete_object(pen);
 }
 
+// A window drawn on for a long time stops recording; its vector files then hold its image.
+TEST(OffscreenWindow, LongDrawingStillSavesItsPicture) {
+    auto window = create_offscreen_window(20, 20);
+    Device* device = window->get_device();
+    Pen* pen = create_pen(1, red);
+    device->select_pen(pen);
+    for (int line = 0; line < 600000; ++line) {
+        device->move_to(0, line % 20);
+        device->line_to(20, line % 20);
+    }
+    window->release_device(device);
+    delete_object(pen);
+    const std::string file = fs::temp_directory_path() / "toven-long-drawing.svg";
+    std::string error;
+    ASSERT_TRUE(save_picture(*window, file, error)) << error;
+    EXPECT_NE(contents(file).find("<image"), std::string::npos);
+    fs::remove(file);
+}
+
 }  // namespace
 }  // namespace toven::platform::testing
