@@ -1,0 +1,154 @@
+// toven --render, run as the program a script runs: the file it writes, and what it refuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace toven {
+namespace {
+
+struct RenderRun {
+    int status = -1;
+    std::string err;
+};
+
+std::string file_text(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool file_exists(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+RenderRun render(std::vector<std::string> arguments) {
+    const char* binary = std::getenv("TOVEN_BINARY");
+    if (binary == nullptr) {
+        ADD_FAILURE() << "TOVEN_BINARY is not set";
+        return {};
+    }
+    std::string err_path = testing::TempDir() + "render_err_XXXXXX";
+    const int err = mkstemp(err_path.data());
+    arguments.insert(arguments.begin(), {binary, "--render"});
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(err, 2);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        execv(binary, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(err);
+    RenderRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(err_path)};
+    std::remove(err_path.c_str());
+    return run;
+}
+
+std::string out_path(const std::string& name) {
+    return testing::TempDir() + "render_" + name;
+}
+
+// Width and height from a PNG's header chunk.
+std::pair<int, int> png_size(const std::string& png) {
+    auto at = [&png](std::size_t i) {
+        return static_cast<int>(static_cast<unsigned char>(png[i])) << 24 |
+               static_cast<unsigned char>(png[i + 1]) << 16 |
+               static_cast<unsigned char>(png[i + 2]) << 8 | static_cast<unsigned char>(png[i + 3]);
+    };
+    return {at(16), at(20)};
+}
+
+struct PictureCase {
+    const char* file;
+    std::vector<std::string> options;
+    std::string magic;
+};
+
+TEST(RenderCommand, WritesAReadablePicture) {
+    const PictureCase cases[] = {
+        {"default.png", {}, "\x89PNG\r\n\x1a\n"},
+        {"page.pdf", {}, "%PDF-"},
+        {"page.svg", {}, "<?xml"},
+        {"upper.PNG", {"--print-layout", "fc=1", "ax=1"}, "\x89PNG\r\n\x1a\n"},
+        {"formula.png", {"f(x,y)=x^2-y^2", "a=2", "tilt=-30", "k=1"}, "\x89PNG\r\n\x1a\n"},
+    };
+    for (const PictureCase& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = out_path(c.file);
+        std::remove(path.c_str());
+        std::vector<std::string> arguments = {path};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const RenderRun run = render(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(file_text(path).substr(0, c.magic.size()), c.magic);
+        std::remove(path.c_str());
+    }
+}
+
+TEST(RenderCommand, DrawsOnTheGivenSize) {
+    const std::string path = out_path("small.png");
+    const RenderRun run = render({path, "--size", "320x240"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(png_size(file_text(path)), std::make_pair(320, 240));
+    std::remove(path.c_str());
+}
+
+struct RefusalCase {
+    const char* name;
+    std::vector<std::string> arguments;  // after the file
+    const char* file;
+    std::string message_part;
+};
+
+TEST(RenderCommand, RefusesBadInputAndWritesNothing) {
+    const RefusalCase cases[] = {
+        {"unknown name", {"q=1"}, "a.png", "unknown name 'q'"},
+        {"assignment without =", {"tilt"}, "a.png", "NAME=VALUE"},
+        {"size without a height", {"--size", "800"}, "a.png", "--size needs WxH"},
+        {"size of zero", {"--size", "0x600"}, "a.png", "--size needs WxH"},
+        {"size with a sign", {"--size", "+800x600"}, "a.png", "--size needs WxH"},
+        {"size too large", {"--size", "100000x600"}, "a.png", "--size needs WxH"},
+        {"size missing", {"--size"}, "a.png", "--size needs WxH"},
+        {"unknown option", {"--colour"}, "a.png", "unknown option '--colour'"},
+        {"unsupported extension", {}, "a.bmp", "must end in .png, .pdf or .svg"},
+        {"no extension", {}, "picture", "must end in .png, .pdf or .svg"},
+        {"graph data that cannot be plotted", {"m=0"}, "a.png", "cannot plot: The mesh needs"},
+        {"plot colour", {"pc=40"}, "a.png", "pc = 40"},
+        {"formula that does not parse", {"f(x,y)=2x"}, "a.png", "2x  "},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = out_path(c.file);
+        std::remove(path.c_str());
+        std::vector<std::string> arguments = {path};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const RenderRun run = render(arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(c.message_part), std::string::npos) << run.err;
+        EXPECT_FALSE(file_exists(path));
+    }
+}
+
+TEST(RenderCommand, NeedsAFile) {
+    EXPECT_EQ(render({}).status, 1);
+    const RenderRun run = render({"--size", "800x600"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("needs a FILE"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace toven
