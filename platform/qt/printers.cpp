@@ -28,18 +28,13 @@ struct PrinterPage {
 
 // One document of pages on a print queue. Painting begins with the document, so nothing
 // reaches the printer before start_document, and a printer that cannot be opened says so.
+// A document still open when the device goes is ended then: Qt cannot take back a job on a
+// CUPS queue once painting has begun.
 class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<PrinterDevice> {
   public:
     explicit QueuePrinterDevice(const QPrinterInfo& info)
         : PrinterPage(info), BasicPainterDevice(PrinterPage::painter) {
         printer.setOutputFormat(QPrinter::NativeFormat);
-    }
-
-    // A document never ended is not sent.
-    ~QueuePrinterDevice() override {
-        if (PrinterPage::painter.active()) {
-            printer.abort();
-        }
     }
 
     bool start_document(std::string_view name) override {
