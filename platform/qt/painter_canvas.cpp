@@ -78,8 +78,9 @@ void PainterCanvas::apply_line_pen(QPainter& painter) {
     if (pen_applied_) {
         return;
     }
-    // A one-pixel pen with flat caps leaves out a line's end point, as the old LineTo did;
-    // wider pens were round-capped and round-joined there.
+    // A one-pixel pen is flat-capped, so a line stops at its end point (on an image the runs
+    // of line_runs.h choose its pixels); wider pens were round-capped and round-joined on
+    // the old device.
     QPen pen(pen_colour_, pen_width_, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     if (pen_width_ > 1) {
         pen.setCapStyle(Qt::RoundCap);
