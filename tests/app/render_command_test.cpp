@@ -29,12 +29,20 @@ bool file_exists(const std::string& path) {
     return std::ifstream(path).good();
 }
 
-RenderRun render(std::vector<std::string> arguments) {
-    const char* binary = std::getenv("TOVEN_BINARY");
-    if (binary == nullptr) {
-        ADD_FAILURE() << "TOVEN_BINARY is not set";
-        return {};
+// The program under test: TOVEN_BINARY, else the toven built beside this test program.
+std::string toven_binary() {
+    if (const char* binary = std::getenv("TOVEN_BINARY")) {
+        return binary;
     }
+    char self[4096] = {};
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string path(self, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return path.substr(0, path.rfind('/')) + "/../app/toven";
+}
+
+RenderRun render(std::vector<std::string> arguments) {
+    const std::string program = toven_binary();
+    const char* binary = program.c_str();
     std::string err_path = testing::TempDir() + "render_err_XXXXXX";
     const int err = mkstemp(err_path.data());
     arguments.insert(arguments.begin(), {binary, "--render"});
