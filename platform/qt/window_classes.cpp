@@ -60,15 +60,18 @@ Window* create_window(std::string_view class_name, std::string_view title, Windo
     }
     place(window->frame(), placement);
     window->client_resized(window->client_widget()->size());
-    if (visible && !window->destroyed()) {
-        window->frame()->show();
+    if (visible) {
+        show_window(window);
     }
     return window;
 }
 
 void show_window(Window* window) {
     if (qt::WidgetWindow* screen_window = live_window(window)) {
+        // A window shown is the one the keyboard goes to, also where no window manager
+        // hands out the focus.
         screen_window->frame()->show();
+        screen_window->frame()->activateWindow();
     }
 }
 
