@@ -1,6 +1,5 @@
 #include "platform/message_box.h"
 
-#include <cassert>
 #include <deque>
 
 #include "platform/qt/message_box_dialog.h"
@@ -9,10 +8,12 @@ namespace toven::platform {
 
 namespace {
 
-// What the live seam holds; null while no seam lives, and then boxes are real dialogs.
+// What the live seams hold; null while no seam lives, and then boxes are real dialogs.
+// Seams made while one lives share its queue and record.
 struct SeamState {
     std::deque<MessageBoxAnswer> answers;
     std::vector<ShownMessageBox> shown;
+    int seams = 0;
 };
 SeamState* active_seam = nullptr;
 
@@ -44,13 +45,17 @@ MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::
 }
 
 MessageBoxSeam::MessageBoxSeam() {
-    assert(active_seam == nullptr && "only one MessageBoxSeam may live at a time");
-    active_seam = new SeamState;
+    if (active_seam == nullptr) {
+        active_seam = new SeamState;
+    }
+    ++active_seam->seams;
 }
 
 MessageBoxSeam::~MessageBoxSeam() {
-    delete active_seam;
-    active_seam = nullptr;
+    if (--active_seam->seams == 0) {
+        delete active_seam;
+        active_seam = nullptr;
+    }
 }
 
 void MessageBoxSeam::queue_answer(MessageBoxAnswer answer) {

@@ -1,6 +1,6 @@
 #include "platform/printing.h"
 
-#include <cassert>
+#include <vector>
 
 #include "platform/qt/printers.h"
 
@@ -8,14 +8,14 @@ namespace toven::platform {
 
 namespace {
 
-// The entry the live seam answers; null while no seam lives.
-std::string* seam_entry = nullptr;
+// The entries of the live seams, the newest last; the newest answers.
+std::vector<std::string>* seam_entries = nullptr;
 
 }  // namespace
 
 std::string default_printer_entry() {
-    if (seam_entry != nullptr) {
-        return *seam_entry;
+    if (seam_entries != nullptr) {
+        return seam_entries->back();
     }
     return qt::system_default_printer_entry();
 }
@@ -25,13 +25,18 @@ std::unique_ptr<PrinterDevice> create_printer_device(const std::string& name) {
 }
 
 PrinterEntrySeam::PrinterEntrySeam(std::string entry) {
-    assert(seam_entry == nullptr && "only one PrinterEntrySeam may live at a time");
-    seam_entry = new std::string(std::move(entry));
+    if (seam_entries == nullptr) {
+        seam_entries = new std::vector<std::string>;
+    }
+    seam_entries->push_back(std::move(entry));
 }
 
 PrinterEntrySeam::~PrinterEntrySeam() {
-    delete seam_entry;
-    seam_entry = nullptr;
+    seam_entries->pop_back();
+    if (seam_entries->empty()) {
+        delete seam_entries;
+        seam_entries = nullptr;
+    }
 }
 
 }  // namespace toven::platform

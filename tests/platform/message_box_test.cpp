@@ -53,5 +53,18 @@ TEST(MessageBoxSeam, NewSeamStartsEmpty) {
     EXPECT_EQ(message_box(nullptr, "second", "", MessageBoxButtons::yes_no), MessageBoxAnswer::no);
 }
 
+TEST(MessageBoxSeam, SeamWithinASeamSharesItsQueueAndRecord) {
+    MessageBoxSeam outer;
+    outer.queue_answer(MessageBoxAnswer::yes);
+    {
+        MessageBoxSeam inner;
+        EXPECT_EQ(message_box(nullptr, "inner", "", MessageBoxButtons::yes_no),
+                  MessageBoxAnswer::yes);
+    }
+    message_box(nullptr, "outer", "", MessageBoxButtons::ok);
+    ASSERT_EQ(outer.shown().size(), 2u);
+    EXPECT_EQ(outer.shown()[1].text, "outer");
+}
+
 }  // namespace
 }  // namespace toven::platform

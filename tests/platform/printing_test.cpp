@@ -36,7 +36,12 @@ TEST(PrinterEntry, SeamAnswersWhileItLives) {
         EXPECT_EQ(default_printer_entry(), "Office,winspool,LPT1:");
     }
     {
-        PrinterEntrySeam seam("");
+        PrinterEntrySeam outer("");
+        EXPECT_EQ(default_printer_entry(), "");
+        {
+            PrinterEntrySeam inner("Laser");
+            EXPECT_EQ(default_printer_entry(), "Laser");
+        }
         EXPECT_EQ(default_printer_entry(), "");
     }
     EXPECT_EQ(default_printer_entry(), system);
