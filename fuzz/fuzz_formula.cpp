@@ -43,8 +43,7 @@ constexpr std::array<std::array<const char*, 5>, 2> parameter_sets = {{
 }};
 
 bool same_value(double a, double b) {
-    return (std::isnan(a) && std::isnan(b)) ||
-           (a == b && std::signbit(a) == std::signbit(b));
+    return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
 }
 
 // The formula record: either its line with the name's prefix and the typed formula, or the

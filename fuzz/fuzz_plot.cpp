@@ -42,8 +42,9 @@ void type_line(Tables& tables, std::string_view line) {
     }
     const auto choice = static_cast<unsigned char>(line[0]);
     DataRecord& record = pick_item(tables, choice >> 1);
-    const std::string text = fuzz::typed_text(reinterpret_cast<const std::uint8_t*>(line.data()) + 1,
-                                              line.size() - 1, fuzz::longest_line);
+    const std::string text =
+        fuzz::typed_text(reinterpret_cast<const std::uint8_t*>(line.data()) + 1, line.size() - 1,
+                         fuzz::longest_line);
     const bool whole_line = (choice & 1) != 0;
     std::string typed = whole_line ? text : std::string(record.name) + " = " + text;
     if (typed.size() > fuzz::longest_line) {
@@ -80,8 +81,10 @@ void draw_page(Tables& tables, bool print_layout, int mouse_x, int mouse_y,
     check_refusal(draw_plot(context, 0, 0), input);
     if (!print_layout) {
         draw_plot(context, 1, 0);
-        plotter.end_output();
     }
+    // As --render does: the printer's layout has ended output itself, and ending it again
+    // must be harmless.
+    plotter.end_output();
     readout_ready = 0;
 }
 
