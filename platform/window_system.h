@@ -82,7 +82,7 @@ struct WindowPlacement {
 
 // A top-level window of a registered class, with the class's menu bar, owned by `owner` (may
 // be null): owned windows are destroyed with their owner. The procedure gets a first WM_SIZE
-// before the call returns. Null when the class is unknown.
+// before the call returns. Null when the class is unknown or the session has no widgets.
 Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
                       const WindowPlacement& placement, bool visible);
 void show_window(Window* window);

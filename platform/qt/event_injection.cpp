@@ -206,7 +206,9 @@ bool control_font_is_fixed_pitch(const Control* control) {
 }
 
 void process_events() {
-    for (int round = 0; round < 3; ++round) {
+    // A deletion or a paint may post further events; a few rounds see them through.
+    constexpr int rounds = 3;
+    for (int round = 0; round < rounds; ++round) {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::sendPostedEvents();

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QMenuBar>
 #include <map>
 
@@ -51,7 +52,7 @@ void register_class(const WindowClass& window_class) {
 Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
                       const WindowPlacement& placement, bool visible) {
     auto found = window_classes().find(folded(class_name));
-    if (found == window_classes().end()) {
+    if (found == window_classes().end() || !qobject_cast<QApplication*>(qApp)) {
         return nullptr;
     }
     auto* window = new qt::WidgetWindow(found->second, std::string(title), live_window(owner));
