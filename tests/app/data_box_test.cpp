@@ -2,7 +2,9 @@
 // uses them.
 #include <cstring>
 
+#include <ostream>
 #include "expr/data_table.h"
+
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -54,6 +56,9 @@ struct LayoutCase {
     int longest_line;
     int items;
 };
+void PrintTo(const LayoutCase& test, std::ostream* out) {
+    *out << test.name;
+}
 
 class DataBoxLayoutTest : public DataBoxTest, public testing::WithParamInterface<LayoutCase> {};
 

@@ -1,5 +1,7 @@
 // The shell's commands and window procedures, called with messages as the window system
 // sends them: which window a plot goes to, the one-window guards, what is released when.
+#include <ostream>
+
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -151,6 +153,9 @@ struct ResizeCase {
     const char* name;
     int opener;
 };
+void PrintTo(const ResizeCase& test, std::ostream* out) {
+    *out << test.name;
+}
 
 class ReadoutStopTest : public ShellTest, public testing::WithParamInterface<ResizeCase> {};
 

@@ -1,7 +1,9 @@
 // The whole program as a person uses it, through real window-system events: menus, the data
 // boxes' list, edit and button, clicks and mouse moves in the plot window, the close boxes.
 // What the plot window shows is compared with the same page drawn on an offscreen window.
+#include <ostream>
 #include "surface/plot_driver.h"
+
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -155,6 +157,9 @@ struct ClosingCase {
     const char* name;
     bool main_window_first;
 };
+void PrintTo(const ClosingCase& test, std::ostream* out) {
+    *out << test.name;
+}
 
 class ClosingOrderTest : public JourneyTest, public testing::WithParamInterface<ClosingCase> {};
 
