@@ -13,6 +13,10 @@ namespace toven {
 
 namespace {
 
+// The pen follows every sample, but the device hears of it only when a line is drawn: a run
+// of hidden samples costs one move, and the device point of a sample is computed only when
+// a line needs it. Dense meshes put many samples on one device point; a line of no length
+// changes no pixel, so it is left out.
 class HiddenLineDrawing {
   public:
     HiddenLineDrawing(SurfacePlotter& plotter, FunctionXY& function, int columns)
@@ -28,53 +32,47 @@ class HiddenLineDrawing {
     // so that equal heights compare equal.
     void sample(double x, double y) {
         const double z = function_.evaluate(x, y);
-        const double h = x * plotter_.cos_rot + y * plotter_.sin_rot;
+        h_ = x * plotter_.cos_rot + y * plotter_.sin_rot;
         v_ = z * plotter_.cos_tilt - x * plotter_.sin_rot_sin_tilt + y * plotter_.cos_rot_sin_tilt;
-        plotter_.cur_x = h;
-        plotter_.cur_y = v_;
-        plotter_.cur_px = plotter_.to_device_x(h);
-        plotter_.cur_py = plotter_.to_device_y(v_);
     }
 
-    // The pen's position moves with every sample, but reaches the device only before a line
-    // starts elsewhere: a run of hidden samples costs one move. Dense meshes put many samples
-    // on one device point, and a line of no length changes no pixel, so it is left out.
-    void move() {
-        position_finite_ = std::isfinite(v_);
-        pen_position_ = {plotter_.cur_px, plotter_.cur_py};
-    }
+    void move() { pen_ = {h_, v_, std::nullopt}; }
 
     // A segment with an end that is not a finite number has no place on the page: the pen
     // only moves there. A pen is selected only when a segment needs another one than the
     // last, so a run of segments on one side reaches the device as one run of lines.
     void line(int pen) {
-        if (!position_finite_ || !std::isfinite(v_)) {
+        if (!std::isfinite(pen_.v) || !std::isfinite(v_)) {
             move();
             return;
         }
-        const platform::Point to = {plotter_.cur_px, plotter_.cur_py};
-        if (to == pen_position_) {
+        const platform::Point from = device_point(pen_);
+        pen_ = {h_, v_, device_point(h_, v_)};
+        if (*pen_.device == from) {
             return;
         }
-        if (pen_position_ != device_position_) {
-            device_.move_to(pen_position_.x, pen_position_.y);
+        if (device_position_ != from) {
+            device_.move_to(from.x, from.y);
         }
         if (pen != device_pen_) {
             plotter_.select_pen(pen);
             device_pen_ = pen;
         }
-        device_.line_to(to.x, to.y);
-        pen_position_ = to;
-        device_position_ = to;
+        device_.line_to(pen_.device->x, pen_.device->y);
+        device_position_ = pen_.device;
     }
 
     void line() { line(surface_pen_); }
 
-    // Leaves the device where the drawing left the pen.
+    // Leaves the Plotter's current point and the device at the last sample, and pen P selected.
     void finish() {
-        if (pen_position_ != device_position_) {
-            device_.move_to(pen_position_.x, pen_position_.y);
-            device_position_ = pen_position_;
+        const platform::Point last = device_point(pen_);
+        plotter_.cur_x = pen_.h;
+        plotter_.cur_y = pen_.v;
+        plotter_.cur_px = last.x;
+        plotter_.cur_py = last.y;
+        if (device_position_ != last) {
+            device_.move_to(last.x, last.y);
         }
         plotter_.select_pen(surface_pen_);
     }
@@ -101,6 +99,22 @@ class HiddenLineDrawing {
     }
 
   private:
+    struct PenPosition {
+        double h = 0;
+        double v = 0;
+        std::optional<platform::Point> device;  // computed when first needed
+    };
+
+    platform::Point device_point(double h, double v) const {
+        return {plotter_.to_device_x(h), plotter_.to_device_y(v)};
+    }
+    platform::Point device_point(PenPosition& position) const {
+        if (!position.device) {
+            position.device = device_point(position.h, position.v);
+        }
+        return *position.device;
+    }
+
     // The dark shade of a bright pen lies eight places below it. Pens 0..7 have no darker
     // shade, so their underside is drawn in the surface pen itself.
     static int underside_pen(int pen) { return is_pen_number(pen) && pen >= 8 ? pen - 8 : pen; }
@@ -113,10 +127,10 @@ class HiddenLineDrawing {
     int surface_pen_;
     int underside_pen_;
     int device_pen_ = surface_pen_;
+    double h_ = 0;
     double v_ = 0;
-    bool position_finite_ = true;
-    platform::Point pen_position_;
-    std::optional<platform::Point> device_position_;  // unknown until the first move
+    PenPosition pen_;
+    std::optional<platform::Point> device_position_;  // unknown until the first line
 };
 
 struct Mesh {
