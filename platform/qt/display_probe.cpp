@@ -3,13 +3,11 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace toven::platform::qt {
@@ -29,18 +27,12 @@ bool connects(int domain, const sockaddr* address, socklen_t length) {
     return connected;
 }
 
-// `abstract`: Linux's abstract namespace, where X servers also listen.
-bool unix_socket_answers(const std::string& path, bool abstract) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::size_t offset = abstract ? 1 : 0;
-    if (path.size() + offset >= sizeof(address.sun_path)) {
-        return false;
-    }
-    std::memcpy(address.sun_path + offset, path.data(), path.size());
-    const auto length =
-        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size() + 1);
-    return connects(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), length);
+// A local server is found by its socket file alone. Connecting to it would make this probe a
+// client, and an X server that resets when its last client leaves (Xvfb) may then still be
+// resetting when the real connection comes.
+bool unix_socket_exists(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode);
 }
 
 bool local_tcp_port_answers(int port) {
@@ -73,7 +65,7 @@ bool x11_display_answers() {
     const int number = std::atoi(text.c_str() + colon + 1);
     if (host.empty() || host == "unix") {
         const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
-        return unix_socket_answers(path, false) || unix_socket_answers(path, true);
+        return unix_socket_exists(path);
     }
     if (host == "localhost" || host == "127.0.0.1") {
         return local_tcp_port_answers(x11_tcp_base_port + number);
@@ -88,10 +80,10 @@ bool wayland_display_answers() {
         return false;
     }
     if (name[0] == '/') {
-        return unix_socket_answers(name, false);
+        return unix_socket_exists(name);
     }
     const char* runtime = environment("XDG_RUNTIME_DIR");
-    return runtime != nullptr && unix_socket_answers(std::string(runtime) + "/" + name, false);
+    return runtime != nullptr && unix_socket_exists(std::string(runtime) + "/" + name);
 }
 
 }  // namespace toven::platform::qt

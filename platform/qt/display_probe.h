@@ -1,4 +1,4 @@
-// Whether a window system answers at the address the environment gives (DISPLAY for X11,
+// Whether a window system is there at the address the environment gives (DISPLAY for X11,
 // WAYLAND_DISPLAY for Wayland), found without starting the window system's client.
 #pragma once
 
