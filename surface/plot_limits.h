@@ -8,9 +8,9 @@
 
 namespace toven {
 
-// The two horizon arrays hold one double per page column, 16 bytes a column in all: ten
-// million columns cost 160 MB, far more than any device has pixels to show.
-inline constexpr std::int64_t max_columns = 10'000'000;
+// The two horizon arrays hold one double per page column, 16 bytes a column in all: four
+// million columns cost 64 MB, a thousand times more columns than a page has pixels.
+inline constexpr std::int64_t max_columns = 4'000'000;
 
 // Each evaluation of a formula costs roughly 0.05 to 0.5 microseconds, and a plot runs inside
 // one window message: 200 million evaluations keep the longest plot well under a minute.
