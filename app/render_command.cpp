@@ -65,14 +65,20 @@ bool read_size(std::string_view text, RenderRequest& request) {
     return true;
 }
 
-bool supported_extension(const std::string& path) {
+// The file's extension in lower case, or empty when it has none.
+std::string lowercase_extension(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return false;
+        return {};
     }
     std::string extension = path.substr(dot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+bool supported_extension(const std::string& path) {
+    const std::string extension = lowercase_extension(path);
     return extension == "png" || extension == "pdf" || extension == "svg";
 }
 
@@ -122,7 +128,11 @@ int run_render_command(int argc, char** argv) {
 
     int session_argc = 1;
     platform::Session session(session_argc, argv, platform::SessionKind::headless);
-    const auto window = platform::create_offscreen_window(request.width, request.height);
+    // Only PDF and SVG pages need the drawing recorded; a PNG is the image itself.
+    const auto recording = lowercase_extension(request.path) == "png"
+                               ? platform::OffscreenRecording::image_only
+                               : platform::OffscreenRecording::vector_pages;
+    const auto window = platform::create_offscreen_window(request.width, request.height, recording);
     SurfacePlotter plotter(window.get());
     PlotContext context{plotter, function, fdata, sdata};
     context.show_refusals = false;

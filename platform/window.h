@@ -15,7 +15,7 @@
 namespace toven::platform {
 
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -39,9 +39,15 @@ struct Image {
     ColourRef at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// Whether an offscreen window also records what is drawn, so that save_picture can write
+// PDF and SVG as vector pages (otherwise they hold the image). Recording costs about a
+// quarter of the time a dense surface takes to draw.
+enum class OffscreenRecording { image_only, vector_pages };
+
 // A window that exists only as an image of the given size, white at first. The scripts'
 // --render and the tests draw into it.
-std::unique_ptr<Window> create_offscreen_window(int width, int height);
+std::unique_ptr<Window> create_offscreen_window(
+    int width, int height, OffscreenRecording recording = OffscreenRecording::vector_pages);
 
 Image snapshot(const Window& window);
 

@@ -3,6 +3,9 @@
 // a ratio with a zero denominator is 0, so degenerate sizes never stop the drawing.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace toven {
 
 // The largest device coordinate passed to a device, either side of zero. It keeps every
@@ -11,8 +14,14 @@ namespace toven {
 // onto the limit, which may turn a line drawn to it; no page is anywhere near this size.
 inline constexpr double device_coordinate_limit = 134217728.0;  // 2^27
 
-// Truncates toward zero; NaN gives 0, values beyond the limit give the limit.
-int truncate_to_device(double value);
+// Truncates toward zero; NaN gives 0, values beyond the limit give the limit. Inline: every
+// sample of a surface passes through it twice.
+inline int truncate_to_device(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<int>(std::clamp(value, -device_coordinate_limit, device_coordinate_limit));
+}
 
 // numerator / denominator, or 0 where the denominator is 0 (an empty client area, a world
 // window of no width or height).

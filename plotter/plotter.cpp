@@ -8,13 +8,6 @@
 
 namespace toven {
 
-int truncate_to_device(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    return static_cast<int>(std::clamp(value, -device_coordinate_limit, device_coordinate_limit));
-}
-
 double quotient(double numerator, double denominator) {
     return denominator == 0.0 ? 0.0 : numerator / denominator;
 }
@@ -107,14 +100,6 @@ void Plotter::set_world_window(double left, double right, double bottom, double 
     scale_ratio = quotient(world_width * viewport_aspect, world_height);
     char_width_world = quotient(char_width, x_scale);
     line_height_world = quotient(line_height, y_scale);
-}
-
-int Plotter::to_device_x(double x) const {
-    return truncate_to_device((x - world_left) * x_scale + vp_left + 0.5);
-}
-
-int Plotter::to_device_y(double y) const {
-    return truncate_to_device(vp_bottom - (y - world_bottom) * y_scale + 0.5);
 }
 
 double Plotter::to_world_x(int px, int clamp) const {

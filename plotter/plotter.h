@@ -16,6 +16,7 @@
 #include "platform/printing.h"
 #include "platform/window.h"
 #include "plotter/colour_tables.h"
+#include "plotter/device_coordinate.h"
 #include "plotter/panel_layout.h"
 
 namespace toven {
@@ -32,8 +33,12 @@ class Plotter {
     void set_colours(int brush, int frame_pen_number, int pen, int text_colour_number);
     void set_viewport(int left, int right, int bottom, int top, int clip);
     void set_world_window(double left, double right, double bottom, double top);
-    int to_device_x(double x) const;
-    int to_device_y(double y) const;
+    int to_device_x(double x) const {
+        return truncate_to_device((x - world_left) * x_scale + vp_left + 0.5);
+    }
+    int to_device_y(double y) const {
+        return truncate_to_device(vp_bottom - (y - world_bottom) * y_scale + 0.5);
+    }
     double to_world_x(int px, int clamp) const;
     double to_world_y(int py, int clamp) const;
 

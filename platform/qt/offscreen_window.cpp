@@ -11,12 +11,15 @@ namespace toven::platform {
 
 namespace {
 
-// A window that is only its image. Its devices draw into the image and into a recording,
-// from which the same picture is drawn again as a PDF or SVG page.
+// A window that is only its image. Its devices draw into the image and, when asked, into a
+// recording, from which the same picture is drawn again as a PDF or SVG page.
 class OffscreenWindow final : public Window, public qt::PictureSource {
   public:
-    OffscreenWindow(int width, int height)
-        : width_(std::max(width, 0)), height_(std::max(height, 0)), painter_(nullptr) {
+    OffscreenWindow(int width, int height, OffscreenRecording recording)
+        : width_(std::max(width, 0)),
+          height_(std::max(height, 0)),
+          painter_(nullptr),
+          recording_(recording == OffscreenRecording::vector_pages) {
         if (width_ > 0 && height_ > 0) {
             image_ = QImage(width_, height_, QImage::Format_RGB32);
             image_.fill(Qt::white);
@@ -32,7 +35,7 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
 
     Device* get_device() override {
         ++devices_;
-        return new qt::PainterDevice(painter_, &log_, log_.new_device());
+        return new qt::PainterDevice(painter_, recording_ ? &log_ : nullptr, log_.new_device());
     }
 
     void release_device(Device* device) override {
@@ -52,21 +55,25 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
         return image_;
     }
 
-    const qt::DrawingLog* recording() const override { return log_.complete() ? &log_ : nullptr; }
+    const qt::DrawingLog* recording() const override {
+        return recording_ && log_.complete() ? &log_ : nullptr;
+    }
 
   private:
     int width_;
     int height_;
     QImage image_;
     mutable qt::SharedPainter painter_;
+    bool recording_;
     qt::DrawingLog log_;
     int devices_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Window> create_offscreen_window(int width, int height) {
-    return std::make_unique<OffscreenWindow>(width, height);
+std::unique_ptr<Window> create_offscreen_window(int width, int height,
+                                                OffscreenRecording recording) {
+    return std::make_unique<OffscreenWindow>(width, height, recording);
 }
 
 }  // namespace toven::platform
