@@ -1,10 +1,10 @@
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <vector>
 
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
@@ -44,8 +44,43 @@ bool draw_page(const Window& window, QPaintDevice& page) {
     return painter.end();
 }
 
+// A plot has a handful of colours, so its PNG is written with a palette, or null where the
+// picture has more colours than a palette holds.
+QImage with_palette(const QImage& image) {
+    constexpr int palette_limit = 256;
+    QList<QRgb> palette;
+    QImage indexed(image.size(), QImage::Format_Indexed8);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* indices = indexed.scanLine(y);
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = pixels[x] | 0xFF000000u;
+            if (last < 0 || palette[last] != pixel) {
+                last = static_cast<int>(std::find(palette.begin(), palette.end(), pixel) -
+                                        palette.begin());
+                if (last == palette.size()) {
+                    if (last == palette_limit) {
+                        return {};
+                    }
+                    palette.push_back(pixel);
+                }
+            }
+            indices[x] = static_cast<uchar>(last);
+        }
+    }
+    indexed.setColorTable(palette);
+    return indexed;
+}
+
+// Light compression: the palette already makes the file small, and the strongest
+// compression would cost more than the whole plot takes to draw.
 bool write_png(const QImage& image, QSaveFile& file) {
-    return image.save(&file, "PNG");
+    constexpr int png_quality = 80;  // Qt's scale: 0 compresses most, 100 least
+    const QImage indexed = with_palette(image);
+    QImageWriter writer(&file, "PNG");
+    writer.setQuality(png_quality);
+    return writer.write(indexed.isNull() ? image : indexed);
 }
 
 bool write_pdf(const Window& window, const QImage& image, QSaveFile& file) {
