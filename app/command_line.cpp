@@ -121,9 +121,7 @@ int run_eval(int argc, char** argv) {
         }
     }
     SurfaceFunction function(fdata);
-    function.compile();
-    if (!function.compiled) {
-        std::fprintf(stderr, "%s\n", function.expression().diagnostic().c_str());
+    if (!compile_or_report(function)) {
         return 1;
     }
     function.load_parameters();
@@ -149,6 +147,14 @@ bool apply_assignment(std::string_view name_equals_value, std::string& error) {
     line += name_equals_value.substr(equals + 1);
     set_line(*record, line.c_str());
     return true;
+}
+
+bool compile_or_report(SurfaceFunction& function) {
+    function.compile();
+    if (!function.compiled) {
+        std::fprintf(stderr, "%s\n", function.expression().diagnostic().c_str());
+    }
+    return function.compiled;
 }
 
 int run_command_line(int argc, char** argv) {

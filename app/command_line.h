@@ -15,4 +15,10 @@ int run_command_line(int argc, char** argv);
 // a message for the person in `error`, and changes nothing.
 bool apply_assignment(std::string_view name_equals_value, std::string& error);
 
+class SurfaceFunction;
+
+// Compiles the formula of fdata; a formula that does not parse is reported on standard error
+// with the engine's diagnostic, and the result is false.
+bool compile_or_report(SurfaceFunction& function);
+
 }  // namespace toven

@@ -120,9 +120,7 @@ int run_render_command(int argc, char** argv) {
         return fail(error);
     }
     SurfaceFunction function(fdata);
-    function.compile();
-    if (!function.compiled) {
-        std::fprintf(stderr, "%s\n", function.expression().diagnostic().c_str());
+    if (!compile_or_report(function)) {
         return 1;
     }
 

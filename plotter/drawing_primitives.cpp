@@ -86,21 +86,22 @@ void Plotter::open_panel(PanelLayout& layout, int framed) {
     }
 }
 
-void Plotter::move_to(double x, double y) {
+void Plotter::set_current_point(double x, double y) {
     cur_x = x;
     cur_y = y;
     cur_px = to_device_x(x);
     cur_py = to_device_y(y);
+}
+
+void Plotter::move_to(double x, double y) {
+    set_current_point(x, y);
     if (dc != nullptr) {
         dc->move_to(cur_px, cur_py);
     }
 }
 
 void Plotter::line_to(double x, double y) {
-    cur_x = x;
-    cur_y = y;
-    cur_px = to_device_x(x);
-    cur_py = to_device_y(y);
+    set_current_point(x, y);
     if (dc != nullptr) {
         dc->line_to(cur_px, cur_py);
     }

@@ -121,6 +121,8 @@ class Plotter {
     std::string printer_name;  // the queue of the print in progress (or of the last one)
 
   private:
+    // Records a world point and its device point as the current ones.
+    void set_current_point(double x, double y);
     void place_viewport(int left, int right, int bottom, int top);
     void clip_to_viewport(int clip);
     void measure_viewport(int left, int right, int bottom, int top);

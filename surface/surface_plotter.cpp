@@ -3,23 +3,11 @@
 namespace toven {
 
 void SurfacePlotter::move_to_3d(double x, double y, double z) {
-    cur_x = project_h(x, y);
-    cur_y = project_v(x, y, z);
-    cur_px = to_device_x(cur_x);
-    cur_py = to_device_y(cur_y);
-    if (dc != nullptr) {
-        dc->move_to(cur_px, cur_py);
-    }
+    move_to(project_h(x, y), project_v(x, y, z));
 }
 
 void SurfacePlotter::line_to_3d(double x, double y, double z) {
-    cur_x = project_h(x, y);
-    cur_y = project_v(x, y, z);
-    cur_px = to_device_x(cur_x);
-    cur_py = to_device_y(cur_y);
-    if (dc != nullptr) {
-        dc->line_to(cur_px, cur_py);
-    }
+    line_to(project_h(x, y), project_v(x, y, z));
 }
 
 // The four edges at x1, the four at x2, then the four that join them.

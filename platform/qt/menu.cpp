@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "platform/qt/resource_name.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_window.h"
 #include "platform/window_system.h"
@@ -13,16 +14,6 @@
 namespace toven::platform {
 
 namespace {
-
-std::string folded(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return key;
-}
 
 std::map<std::string, std::vector<MenuItem>>& menu_resources() {
     static std::map<std::string, std::vector<MenuItem>> resources;
@@ -55,13 +46,13 @@ void add_popup_items(QMenu* menu, const std::vector<MenuItem>& items, qt::Widget
 }  // namespace
 
 void register_menu_resource(std::string_view name, std::vector<MenuItem> items) {
-    menu_resources()[folded(name)] = std::move(items);
+    menu_resources()[qt::resource_key(name)] = std::move(items);
 }
 
 namespace qt {
 
 QMenuBar* build_menu_bar(std::string_view resource_name, WidgetWindow* window) {
-    auto found = menu_resources().find(folded(resource_name));
+    auto found = menu_resources().find(qt::resource_key(resource_name));
     if (found == menu_resources().end()) {
         return nullptr;
     }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/qt/menu.h"
+#include "platform/qt/resource_name.h"
 #include "platform/qt/widget_window.h"
 #include "platform/window_system.h"
 
@@ -13,16 +14,6 @@ namespace {
 // The size of a window whose class and caller leave it to the window system.
 constexpr int default_width = 640;
 constexpr int default_height = 480;
-
-std::string folded(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return key;
-}
 
 std::map<std::string, WindowClass>& window_classes() {
     static std::map<std::string, WindowClass> classes;
@@ -46,12 +37,12 @@ void place(qt::FrameWidget* frame, const WindowPlacement& placement) {
 }  // namespace
 
 void register_class(const WindowClass& window_class) {
-    window_classes()[folded(window_class.name)] = window_class;
+    window_classes()[qt::resource_key(window_class.name)] = window_class;
 }
 
 Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
                       const WindowPlacement& placement, bool visible) {
-    auto found = window_classes().find(folded(class_name));
+    auto found = window_classes().find(qt::resource_key(class_name));
     if (found == window_classes().end() || !qobject_cast<QApplication*>(qApp)) {
         return nullptr;
     }
