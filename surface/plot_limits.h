@@ -12,9 +12,11 @@ namespace toven {
 // million columns cost 64 MB, a thousand times more columns than a page has pixels.
 inline constexpr std::int64_t max_columns = 4'000'000;
 
-// Each evaluation of a formula costs roughly 0.05 to 0.5 microseconds, and a plot runs inside
-// one window message: 200 million evaluations keep the longest plot well under a minute.
-inline constexpr double max_evaluations = 200'000'000;
+// A plot runs inside one window message, so the program cannot answer while it draws. An
+// evaluation with its share of the drawing costs about 0.05 microseconds for the default
+// formula and ten times that for a long one: 20 million evaluations (600 times the default
+// mesh) keep the longest plot to a few seconds.
+inline constexpr double max_evaluations = 20'000'000;
 
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
 double column_count(int m, int n, int k);

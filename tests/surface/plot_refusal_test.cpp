@@ -29,6 +29,9 @@ const RefusalCase refusal_cases[] = {
     {"a flat box seen edge-on", {"z2=-0.2", "tilt=0"}, "no width or no height"},
     {"too many columns", {"n=100000", "m=100000", "k=100"}, "20000001 columns"},
     {"too many evaluations", {"n=1000", "m=1000", "k=200"}, "evaluations of f(x,y)"},
+    {"a mesh that would keep the window busy for long",
+     {"n=3000", "m=3000", "k=11"},
+     "evaluations of f(x,y)"},
     {"counts whose products overflow an int",
      {"n=2000000000", "m=2000000000", "k=2000000000"},
      "columns"},
@@ -99,8 +102,8 @@ TEST_F(PlotPage, RefusalsAreSilentWhenAskedTo) {
 // The largest meshes still allowed sit just under the limits.
 TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
     const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
-    EXPECT_EQ(surface_refusal(box, 9990, 9990, 1, 15), "");
-    EXPECT_NE(surface_refusal(box, 10000, 10000, 1, 15), "");
+    EXPECT_EQ(surface_refusal(box, 3150, 3150, 1, 15), "");
+    EXPECT_NE(surface_refusal(box, 3200, 3200, 1, 15), "");
     EXPECT_EQ(surface_refusal(box, 1, 1, 1'999'999, 15), "");
     EXPECT_NE(surface_refusal(box, 1, 1, 2'000'000, 15), "");
     EXPECT_EQ(evaluation_count(40, 20, 20), 34462);
