@@ -4,10 +4,13 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace toven::platform::qt {
@@ -33,6 +36,20 @@ bool connects(int domain, const sockaddr* address, socklen_t length) {
 bool unix_socket_exists(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode);
+}
+
+// Linux's abstract socket namespace, where X servers in containers may listen without a
+// socket file. Asked only where the file is missing, so the reset above cannot follow a
+// probe of an ordinary server.
+bool abstract_socket_answers(const std::string& name) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (name.size() + 1 >= sizeof(address.sun_path)) {
+        return false;
+    }
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return connects(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), length);
 }
 
 bool local_tcp_port_answers(int port) {
@@ -65,7 +82,7 @@ bool x11_display_answers() {
     const int number = std::atoi(text.c_str() + colon + 1);
     if (host.empty() || host == "unix") {
         const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
-        return unix_socket_exists(path);
+        return unix_socket_exists(path) || abstract_socket_answers(path);
     }
     if (host == "localhost" || host == "127.0.0.1") {
         return local_tcp_port_answers(x11_tcp_base_port + number);

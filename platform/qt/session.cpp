@@ -67,7 +67,13 @@ Session::Session(int& argc, char** argv, SessionKind kind) : state_(std::make_un
 
 Session::~Session() = default;
 
+// A window-system plugin that the environment names and that is neither X11 nor Wayland (vnc,
+// eglfs, linuxfb, offscreen) needs no display address: it is taken at its word.
 bool Session::display_available() {
+    const QByteArray named = qgetenv("QT_QPA_PLATFORM");
+    if (!named.isEmpty() && !named.startsWith("xcb") && !named.startsWith("wayland")) {
+        return true;
+    }
     return qt::x11_display_answers() || qt::wayland_display_answers();
 }
 

@@ -70,28 +70,39 @@ class ListeningSocket {
 };
 
 TEST(DisplayAvailable, NotWithoutDisplayVariables) {
+    ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
     ScopedVariable display("DISPLAY", nullptr);
     ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
     EXPECT_FALSE(Session::display_available());
 }
 
 TEST(DisplayAvailable, NotWhereNothingAnswers) {
+    ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
     ScopedVariable display("DISPLAY", ":4711");
     ScopedVariable wayland("WAYLAND_DISPLAY", "/nonexistent/toven-wayland-0");
     EXPECT_FALSE(Session::display_available());
 }
 
 TEST(DisplayAvailable, NotForAMalformedDisplay) {
+    ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
     ScopedVariable display("DISPLAY", "no-colon-here");
     ScopedVariable wayland("WAYLAND_DISPLAY", "");
     EXPECT_FALSE(Session::display_available());
 }
 
 TEST(DisplayAvailable, WhereAServerListens) {
+    ScopedVariable platform("QT_QPA_PLATFORM", nullptr);
     ListeningSocket server;
     ASSERT_TRUE(server.listening());
     ScopedVariable display("DISPLAY", nullptr);
     ScopedVariable wayland("WAYLAND_DISPLAY", server.path().c_str());
+    EXPECT_TRUE(Session::display_available());
+}
+
+TEST(DisplayAvailable, WhereTheEnvironmentNamesAPlatformThatNeedsNone) {
+    ScopedVariable platform("QT_QPA_PLATFORM", "vnc");
+    ScopedVariable display("DISPLAY", nullptr);
+    ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
     EXPECT_TRUE(Session::display_available());
 }
 
