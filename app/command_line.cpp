@@ -91,11 +91,6 @@ bool read_number(const char* text, double& value) {
     return end != text && *end == '\0';
 }
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "toven: %s\n", message.c_str());
-    return 1;
-}
-
 // toven --eval FORMULA X Y [NAME=VALUE ...]
 int run_eval(int argc, char** argv) {
     if (argc < 5) {
@@ -147,6 +142,11 @@ bool apply_assignment(std::string_view name_equals_value, std::string& error) {
     line += name_equals_value.substr(equals + 1);
     set_line(*record, line.c_str());
     return true;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "toven: %s\n", message.c_str());
+    return 1;
 }
 
 bool compile_or_report(SurfaceFunction& function) {

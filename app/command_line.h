@@ -17,6 +17,9 @@ bool apply_assignment(std::string_view name_equals_value, std::string& error);
 
 class SurfaceFunction;
 
+// Prints "toven: " and the message on standard error; returns the exit status 1.
+int fail(const std::string& message);
+
 // Compiles the formula of fdata; a formula that does not parse is reported on standard error
 // with the engine's diagnostic, and the result is false.
 bool compile_or_report(SurfaceFunction& function);

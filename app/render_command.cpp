@@ -33,11 +33,6 @@ struct RenderRequest {
     bool print_layout = false;
 };
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "toven: %s\n", message.c_str());
-    return 1;
-}
-
 // side = digit { digit }, from 1 to max_side
 std::optional<int> read_side(std::string_view text) {
     int value = 0;

@@ -25,6 +25,8 @@ inline int truncate_to_device(double value) {
 
 // numerator / denominator, or 0 where the denominator is 0 (an empty client area, a world
 // window of no width or height).
-double quotient(double numerator, double denominator);
+inline double quotient(double numerator, double denominator) {
+    return denominator == 0.0 ? 0.0 : numerator / denominator;
+}
 
 }  // namespace toven

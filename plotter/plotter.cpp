@@ -8,10 +8,6 @@
 
 namespace toven {
 
-double quotient(double numerator, double denominator) {
-    return denominator == 0.0 ? 0.0 : numerator / denominator;
-}
-
 namespace {
 
 // percent x size x 0.01: the integer product first, then the double factor, truncated.

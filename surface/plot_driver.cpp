@@ -71,8 +71,9 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.select_pen(pen);
 }
 
-// Compiles the formula and draws the surface with its frame box and axes; returns `rot`.
-double draw_surface_panel(const PlotContext& context, int printer) {
+// Compiles the formula and draws the surface with its frame box and axes. Returns empty when
+// the surface was drawn, else why not.
+std::string draw_surface_panel(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == 0) {
@@ -80,15 +81,18 @@ double draw_surface_panel(const PlotContext& context, int printer) {
     }
     context.function.compile();
     context.function.load_parameters();
-    plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2, g.m, g.n, g.k,
-                         g.tilt);
+    std::string refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
+                                               g.m, g.n, g.k, g.tilt);
+    if (!refusal.empty()) {
+        return refusal;
+    }
     if (g.fc == 1) {
         draw_frame_box(plotter);
     }
     if (g.ax == 1) {
         draw_axes(plotter);
     }
-    return plotter.rot;
+    return {};
 }
 
 void draw_data_panel(const PlotContext& context, const PageLayout& page, double rot) {
@@ -125,7 +129,7 @@ void report(const PlotContext& context, const std::string& refusal) {
 // panels around a surface panel that names the fault. A print of it is not started.
 std::string draw_page(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
-    const std::string refusal = refusal_of(g);
+    std::string refusal = refusal_of(g);
     if (!refusal.empty() && printer == 1) {
         report(context, refusal);
         return refusal;
@@ -139,10 +143,12 @@ std::string draw_page(const PlotContext& context, int printer) {
     plotter.begin_output(printer);
 
     set_up_panel(plotter, 5, 75, page.bottom, 75, 6, 2, g.pc, 1);
-    double rot = std::numeric_limits<double>::quiet_NaN();
     if (refusal.empty()) {
-        rot = draw_surface_panel(context, printer);
-    } else {
+        refusal = draw_surface_panel(context, printer);
+    }
+    double rot = plotter.rot;
+    if (!refusal.empty()) {
+        rot = std::numeric_limits<double>::quiet_NaN();
         plotter.put_text(refusal.c_str());
     }
     draw_data_panel(context, page, rot);
