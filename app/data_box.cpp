@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace toven {
 
@@ -11,6 +12,20 @@ namespace {
 // and the line read from the edit stops one short of that. Typing stops there too, so no
 // typed character is ever cut off.
 constexpr int longest_edit_line = 118;
+
+// The edit's text cut to the longest line, at a character's start: a character typed
+// outside ASCII takes several bytes, and half of one would show as other characters.
+std::string cut_to_line(std::string text) {
+    if (text.size() <= longest_edit_line) {
+        return text;
+    }
+    std::size_t end = longest_edit_line;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    text.resize(end);
+    return text;
+}
 
 int longest_line(const DataTable& table, int items) {
     std::size_t longest = 0;
@@ -92,7 +107,7 @@ void DataBox::handle_command(std::intptr_t control, unsigned code) {
         text = platform::list_line(list, current);
         platform::set_control_text(edit, text);
     } else if (control == platform::control_handle(edit) && code == platform::EN_UPDATE) {
-        text = platform::control_text(edit).substr(0, longest_edit_line);
+        text = cut_to_line(platform::control_text(edit));
         platform::list_insert(list, current, text);
         platform::list_delete(list, current + 1);
         platform::list_select(list, current);

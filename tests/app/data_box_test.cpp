@@ -160,6 +160,10 @@ TEST_F(DataBoxTest, ALongFormulaIsKeptWholeAndTypingStopsAtTheLineLimit) {
     retype(box, std::string(200, '1'));
     EXPECT_EQ(platform::control_text(box.edit).size(), 118u);
     EXPECT_EQ(platform::list_line(box.list, 5), std::string(118, '1'));
+
+    // A last character of three bytes (the euro sign) does not fit whole; none of it is kept.
+    retype(box, std::string(117, '1') + "\xE2\x82\xAC");
+    EXPECT_EQ(platform::list_line(box.list, 5), std::string(117, '1'));
 }
 
 TEST_F(DataBoxTest, DataWindowsAndAPlotWindowEachHaveTheirOwnLines) {
