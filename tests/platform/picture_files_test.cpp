@@ -14,7 +14,7 @@
 
 #include "platform/drawing_objects.h"
 #include "tests/platform/drawing_fixture.h"
-#include "tests/platform/tool_output.h"
+#include "tests/support/tool_output.h"
 
 namespace toven::platform::testing {
 namespace {

@@ -4,26 +4,21 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/drawing_objects.h"
 #include "platform/printing.h"
-#include "tests/platform/tool_output.h"
+#include "tests/support/printed_pdf.h"
 
 namespace toven::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-// cups-pdf writes its file some seconds after the job is queued.
-constexpr auto pdf_wait = std::chrono::seconds(30);
 
 std::string printer_name(const std::string& entry) {
     return entry.substr(0, entry.find(','));
@@ -59,28 +54,6 @@ TEST(PrinterEntry, SystemEntryHasThreeFieldsOrIsEmpty) {
 TEST(PrinterDevice, UnknownQueueCannotBeOpened) {
     EXPECT_EQ(create_printer_device("no-such-queue-for-toven"), nullptr);
     EXPECT_EQ(create_printer_device(""), nullptr);
-}
-
-// The PDF in `directory` whose name starts with `prefix`, once cups-pdf has finished it.
-std::optional<fs::path> wait_for_pdf(const fs::path& directory, const std::string& prefix) {
-    const auto deadline = std::chrono::steady_clock::now() + pdf_wait;
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::error_code error;
-        for (const auto& file : fs::directory_iterator(directory, error)) {
-            const std::string name = file.path().filename().string();
-            if (name.rfind(prefix, 0) == 0 && file.path().extension() == ".pdf" &&
-                !testing::pdf_info(file.path().string(), "Pages").empty()) {
-                return file.path();
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return std::nullopt;
-}
-
-fs::path pdf_directory() {
-    const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr ? home : "/root") / "PDF";
 }
 
 TEST(PrinterDevice, PrintsOnePageToTheDefaultQueue) {
@@ -128,8 +101,9 @@ TEST(PrinterDevice, PrintsOnePageToTheDefaultQueue) {
     }
     EXPECT_EQ(live_objects(), start);
 
-    const std::optional<fs::path> pdf = wait_for_pdf(pdf_directory(), file_prefix);
-    ASSERT_TRUE(pdf) << "no PDF from the queue in " << pdf_directory();
+    const std::optional<fs::path> pdf = testing::wait_for_pdf(
+        [&](const fs::path& file) { return file.filename().string().rfind(file_prefix, 0) == 0; });
+    ASSERT_TRUE(pdf) << "no PDF from the queue in " << testing::pdf_directory();
     EXPECT_EQ(testing::pdf_info(pdf->string(), "Pages"), "1");
     // The frame, the diagonal and the text: some hundreds of dark pixels at 50 dpi, where a
     // blank page has none. (cups-pdf re-encodes the fonts, so the text cannot be read back.)

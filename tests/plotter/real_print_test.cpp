@@ -4,6 +4,7 @@
 
 #include "platform/printing.h"
 #include "tests/plotter/plotter_fixture.h"
+#include "tests/support/printed_pdf.h"
 
 namespace toven::test_support {
 namespace {
@@ -22,6 +23,7 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     platform::MessageBoxSeam boxes;
     boxes.queue_answer(Answer::yes);
     boxes.queue_answer(Answer::yes);
+    const auto pdfs_before = platform::testing::pdfs_now();
     const std::unique_ptr<platform::Window> window = platform::create_offscreen_window(320, 240);
     const platform::ObjectCounts before = platform::live_objects();
     {
@@ -40,6 +42,14 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     ASSERT_FALSE(boxes.shown().empty());
     EXPECT_EQ(boxes.shown().back().text, "Printing is Finished");
     EXPECT_EQ(platform::live_objects(), before);
+
+    // The queue's PDF: one page with the frame, the rectangle and the line of text on it.
+    const auto pdf = platform::testing::wait_for_pdf(
+        [&](const std::filesystem::path& file) { return !pdfs_before.contains(file); });
+    ASSERT_TRUE(pdf) << "no new PDF from the queue in " << platform::testing::pdf_directory();
+    EXPECT_EQ(platform::testing::pdf_info(pdf->string(), "Pages"), "1");
+    EXPECT_GT(platform::testing::dark_pixels(pdf->string(), 50), 100);
+    std::filesystem::remove(*pdf);
 }
 
 }  // namespace
