@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/qt/line_runs.h"
 #include "platform/qt/shared_painter.h"
@@ -58,24 +59,27 @@ QImage* writable_image(QPainter& painter) {
     return four_bytes ? image : nullptr;
 }
 
-// Writes each run (a horizontal or vertical QLine that stops one pixel past its far end) in
-// an opaque colour. The runs are already cut to `bounds` along their length; a run beside
-// the bounds is left out. The painter has begun on the image, so its buffer is the one
-// written here too: constBits() reaches it without detaching from it.
-void write_runs(QImage& image, const std::vector<QLine>& runs, const QRect& bounds, QRgb colour) {
+// Writes the pixels of one-pixel lines in an opaque colour, cut to `bounds`. The painter
+// has begun on the image, so its buffer is the one written here too: constBits() reaches it
+// without detaching from it.
+void write_lines(QImage& image, const std::vector<QLine>& lines, const QRect& bounds, QRgb colour) {
     auto* bits = const_cast<uchar*>(image.constBits());
     const qsizetype stride = image.bytesPerLine();
-    auto pixel = [&](int x, int y) { return reinterpret_cast<QRgb*>(bits + y * stride) + x; };
-    for (const QLine& run : runs) {
-        if (run.y1() == run.y2()) {
-            if (run.y1() >= bounds.top() && run.y1() <= bounds.bottom()) {
-                std::fill(pixel(run.x1(), run.y1()), pixel(run.x2(), run.y1()), colour);
+    auto row = [&](std::int64_t y) { return reinterpret_cast<QRgb*>(bits + y * stride); };
+    // A run is already cut to the bounds along its length; one beside them is left out.
+    auto write = [&](const LineRun& run) {
+        if (run.along_y) {
+            if (run.across >= bounds.left() && run.across <= bounds.right()) {
+                for (std::int64_t y = run.first; y <= run.last; ++y) {
+                    row(y)[run.across] = colour;
+                }
             }
-        } else if (run.x1() >= bounds.left() && run.x1() <= bounds.right()) {
-            for (int y = run.y1(); y < run.y2(); ++y) {
-                *pixel(run.x1(), y) = colour;
-            }
+        } else if (run.across >= bounds.top() && run.across <= bounds.bottom()) {
+            std::fill(row(run.across) + run.first, row(run.across) + run.last + 1, colour);
         }
+    };
+    for (const QLine& line : lines) {
+        for_each_line_run(line.p1(), line.p2(), bounds, write);
     }
 }
 
@@ -238,13 +242,13 @@ void PainterCanvas::draw_held_lines(QPainter& painter) {
         if (clip_) {
             bounds &= *clip_;
         }
-        runs_.clear();
-        for (const QLine& line : held_lines_) {
-            append_line_runs(line.p1(), line.p2(), bounds, runs_);
-        }
         if (QImage* image = writable_image(painter)) {
-            write_runs(*image, runs_, bounds, pen_colour_.rgb());
+            write_lines(*image, held_lines_, bounds, pen_colour_.rgb());
         } else {
+            runs_.clear();
+            for (const QLine& line : held_lines_) {
+                append_line_runs(line.p1(), line.p2(), bounds, runs_);
+            }
             painter.drawLines(runs_.data(), static_cast<int>(runs_.size()));
         }
     } else {
