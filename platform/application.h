@@ -10,7 +10,7 @@ namespace toven::platform {
 enum class SessionKind { headless, interactive, test };
 
 class Session {
-public:
+  public:
     Session(int& argc, char** argv, SessionKind kind);
     ~Session();
     Session(const Session&) = delete;
@@ -19,7 +19,7 @@ public:
     // True where a display can show windows.
     static bool display_available();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

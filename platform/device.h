@@ -32,7 +32,7 @@ enum class DeviceCapability {
 };
 
 class Device : detail::Counted<detail::live_devices> {
-public:
+  public:
     Device() = default;
     virtual ~Device() = default;
     Device(const Device&) = delete;
@@ -66,7 +66,7 @@ public:
 
 // A printer's page device: one document of pages. Each step says whether it succeeded.
 class PrinterDevice : public Device {
-public:
+  public:
     virtual bool start_document(std::string_view name) = 0;
     virtual bool start_page() = 0;
     virtual bool end_page() = 0;

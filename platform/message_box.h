@@ -26,7 +26,7 @@ struct ShownMessageBox {
 };
 
 class MessageBoxSeam {
-public:
+  public:
     MessageBoxSeam();
     ~MessageBoxSeam();
     MessageBoxSeam(const MessageBoxSeam&) = delete;

@@ -18,7 +18,7 @@ std::unique_ptr<PrinterDevice> create_printer_device(const std::string& name);
 
 // The test seam for the profile entry: while it lives, default_printer_entry answers `entry`.
 class PrinterEntrySeam {
-public:
+  public:
     explicit PrinterEntrySeam(std::string entry);
     ~PrinterEntrySeam();
     PrinterEntrySeam(const PrinterEntrySeam&) = delete;
