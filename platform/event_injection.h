@@ -38,6 +38,10 @@ void press_key(Control* edit, Key key);
 // Whether the control shows its text in a fixed-pitch font.
 bool control_font_is_fixed_pitch(const Control* control);
 
+// The window that the window system keeps this one above and minimises it with (its
+// transient parent), as a window manager sees it; null for a window of its own.
+Window* window_manager_owner(const Window* window);
+
 // Runs what is waiting in the event queue, deferred deletions included.
 void process_events();
 

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWindow>
 
 #include "platform/qt/controls.h"
 #include "platform/qt/text_bytes.h"
@@ -203,6 +204,23 @@ bool control_font_is_fixed_pitch(const Control* control) {
     const QFontMetrics metrics(control->widget->font());
     return metrics.horizontalAdvance(QLatin1Char('i')) ==
            metrics.horizontalAdvance(QLatin1Char('W'));
+}
+
+Window* window_manager_owner(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window == nullptr || screen_window->destroyed()) {
+        return nullptr;
+    }
+    // X11 window managers are told of a transient parent only for windows of the dialog kind.
+    const QWindow* handle = screen_window->frame()->windowHandle();
+    const bool kept_with_owner = handle != nullptr && handle->type() == Qt::Dialog;
+    const QWindow* parent = kept_with_owner ? handle->transientParent() : nullptr;
+    for (qt::WidgetWindow* other : qt::screen_windows()) {
+        if (parent != nullptr && other->frame()->windowHandle() == parent) {
+            return other;
+        }
+    }
+    return nullptr;
 }
 
 void process_events() {

@@ -28,6 +28,17 @@ std::uintptr_t button_flags(const QMouseEvent* event) {
     return (event->buttons() & Qt::LeftButton) ? left_button_down : 0;
 }
 
+// An owned window is a dialog to the window system, which is the kind of window that X11
+// window managers keep above its owner and minimise with it (WM_TRANSIENT_FOR); the hints
+// give it the buttons of an ordinary frame. Qt makes the owner's window its transient parent.
+Qt::WindowFlags frame_flags(const QWidget* owner) {
+    if (owner == nullptr) {
+        return Qt::Window;
+    }
+    return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+}
+
 QImage white_image(QSize size) {
     QImage image(std::max(size.width(), 1), std::max(size.height(), 1), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -68,7 +79,7 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
 }
 
 FrameWidget::FrameWidget(WidgetWindow* window, QWidget* owner)
-    : QWidget(owner, Qt::Window), window_(window), client_(new ClientArea(window, this)) {}
+    : QWidget(owner, frame_flags(owner)), window_(window), client_(new ClientArea(window, this)) {}
 
 void FrameWidget::set_menu_bar(QMenuBar* bar) {
     menu_bar_ = bar;

@@ -20,15 +20,29 @@ TEST_F(ShellTest, TheMainWindowCarriesTheMenu) {
 
 TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {
     command(fdata_command);
+    command(gdata);
     command(screen);
-    for (platform::Window* child : {fdata_window, plot_window}) {
-        const platform::Rect frame = platform::window_rect(child);
+    command(help);
+    struct Child {
+        platform::Window* window;
+        const char* title;
+        platform::Rect client;
+    };
+    for (const Child& child : {Child{fdata_window, "fdata", {0, 0, 200, 200}},
+                               Child{sdata_window, "sdata", {0, 0, 200, 200}},
+                               Child{plot_window, "plot", {0, 0, 200, 200}},
+                               Child{help_window, "help", {0, 0, 650, 430}}}) {
+        SCOPED_TRACE(child.title);
+        const platform::Rect frame = platform::window_rect(child.window);
         EXPECT_EQ(frame.left, 30);
         EXPECT_EQ(frame.top, 50);
-        EXPECT_EQ(child->client_rect(), (platform::Rect{0, 0, 200, 200}));
-        EXPECT_EQ(platform::window_owner(child), main_window);
+        EXPECT_EQ(child.window->client_rect(), child.client);
+        EXPECT_EQ(platform::window_title(child.window), child.title);
+        EXPECT_EQ(platform::window_owner(child.window), main_window);
+        EXPECT_EQ(platform::inject::window_manager_owner(child.window), main_window)
+            << "the window manager keeps it above the main window and minimises it with it";
     }
-    EXPECT_EQ(platform::window_title(plot_window), "plot");
+    EXPECT_EQ(platform::inject::window_manager_owner(main_window), nullptr);
 }
 
 TEST_F(ShellTest, ScreenMakesThePlotterButAClickDraws) {

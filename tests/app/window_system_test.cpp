@@ -87,6 +87,8 @@ TEST_F(WindowSystemTest, ChildWindowsOpenWhereAskedAndAreVisible) {
     Window* child = create_window("Stubborn", "child", owner, {30, 50, 200, 200}, true);
     EXPECT_TRUE(is_visible(child));
     EXPECT_EQ(window_owner(child), owner);
+    EXPECT_EQ(inject::window_manager_owner(child), owner) << "kept above it, minimised with it";
+    EXPECT_EQ(inject::window_manager_owner(owner), nullptr);
     const Rect frame = window_rect(child);
     EXPECT_EQ(frame.left, 30);
     EXPECT_EQ(frame.top, 50);
