@@ -50,9 +50,9 @@ const std::vector<HelpSection>& help_sections() {
          {"Sets the graph scale parameters for box (x1,x2,y1,y2,z1,z2),",
           "and tilt angle. m and n are number of xy mesh points; k is the number",
           "of steps on curve between mesh points.  Choose m > n. This fixes rot angle.",
-          // The plot draws the frame box only for fc = 1 (in pen 1) and the underside in the
-          // pen eight below pc, and this line says so.
-          "Axes: ax = (0, 1);  Frame: fc = 1 draws it;  Plot colours = (pc, pc-8)."}},
+          // Shown as written, although the plot draws the underside in pen pc-8 and the frame
+          // box only for fc = 1, in pen 1: the README says what the plot really does.
+          "Axes: ax = (0, 1);  Frame: fc (0,c), c = colour;  Plot colours = (pc, pc-5)."}},
         {"Print:", {"Prints all but the mini grid to the default printer."}},
     };
     return sections;
