@@ -10,10 +10,13 @@ JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ ninja-build make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation \
             fonts-dejavu-core libgtest-dev libbenchmark-dev
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
+# The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
+# window manager, driven and looked at from outside.
+TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 
-.PHONY: run test test-sanitize fuzz bench deps print-queue build clean
+.PHONY: run test test-sanitize fuzz bench deps test-deps print-queue build clean
 
 run: deps build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -23,7 +26,7 @@ run: deps build
 	    echo "No display here: the default plot is drawn in $(CURDIR)/toven.png"; \
 	fi
 
-test: deps print-queue
+test: deps test-deps print-queue
 	cmake -S . -B $(BUILD) -G Ninja -DTOVEN_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -31,7 +34,7 @@ test: deps print-queue
 # The whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer:
 # any report fails the run. Only leaks inside Qt's and fontconfig's own libraries are
 # suppressed (tests/support/lsan.supp); a leak that passes through our code is never hidden.
-test-sanitize: deps print-queue
+test-sanitize: deps test-deps print-queue
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DTOVEN_WERROR=ON -DTOVEN_SANITIZE=ON -DTOVEN_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
@@ -58,6 +61,9 @@ build:
 
 deps:
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGES)"
+
+test-deps:
+	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES)"
 
 # Installs those of $(WANT) that are not installed yet.
 packages:

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QGuiApplication>
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,10 @@ Session::Session(int& argc, char** argv, SessionKind kind) : state_(std::make_un
                 state_->argument_count, state_->argument_pointers.data());
             break;
     }
+    // Creating the application set the whole process locale from the environment. Text keeps
+    // the user's encoding, but every number the program writes or reads (the page, the
+    // readout, the command line) keeps the decimal point and no digit grouping.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 Session::~Session() = default;

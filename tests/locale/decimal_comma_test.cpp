@@ -1,0 +1,120 @@
+// Under a locale with a decimal comma (this program runs with LC_ALL=de_DE.UTF-8): the page, the
+// readout and the command line write and read numbers with the decimal point, exactly as in
+// the "C" locale, while the rest of the user's locale stays in force.
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/command_line.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/tool_output.h"
+
+namespace toven::test_support {
+namespace {
+
+// Runs `body` with the whole process locale at "C", then puts the user's locale back.
+template <typename Body>
+void in_c_locale(Body body) {
+    const std::string users = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    body();
+    std::setlocale(LC_ALL, users.c_str());
+}
+
+bool same_pixels(const platform::Image& a, const platform::Image& b) {
+    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
+}
+
+TEST(DecimalComma, TheSessionKeepsTheUsersTextAndTheDecimalPoint) {
+    ASSERT_NE(std::string(std::setlocale(LC_CTYPE, nullptr)).find("de_DE"), std::string::npos)
+        << "the test runs in the generated de_DE.UTF-8 locale";
+    EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+    EXPECT_STREQ(std::localeconv()->thousands_sep, "");
+}
+
+using DecimalCommaWindow = ShellTest;
+
+TEST_F(DecimalCommaWindow, ThePlotWindowAndItsReadoutEqualThePageInC) {
+    command(screen);
+    ASSERT_NE(plot_window, nullptr);
+    const platform::Rect client = plot_window->client_rect();
+    // Over the mini grid, which lies 77 to 98 percent across and 54 to 75 percent up.
+    const platform::Point over_grid{client.width() * 80 / 100, client.height() * 30 / 100};
+    // The default data hold "-0.2"; a parameter with a fraction also reaches the data panel.
+    std::string error;
+    ASSERT_TRUE(apply_assignment("a=2.5", error)) << error;
+    auto plot_and_read_out = [&] {
+        platform::inject::click(plot_window, {5, 5});
+        platform::inject::move_mouse(plot_window, over_grid);
+        platform::inject::process_events();
+        return platform::snapshot(*plot_window);
+    };
+    const platform::Image in_users_locale = plot_and_read_out();
+    EXPECT_EQ(readout_ready, 1);
+    platform::Image in_c;
+    in_c_locale([&] { in_c = plot_and_read_out(); });
+    EXPECT_TRUE(same_pixels(in_users_locale, in_c));
+}
+
+class DecimalCommaCommandLine : public testing::Test {
+  protected:
+    DecimalCommaCommandLine() {
+        std::string pattern = testing::TempDir() + "toven-locale-XXXXXX";
+        folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
+    ~DecimalCommaCommandLine() override {
+        if (!folder_.empty()) {
+            std::filesystem::remove_all(folder_);
+        }
+    }
+
+    // The program's standard output, run in the user's locale or, with `c_locale`, in "C".
+    static std::string toven(const std::string& arguments, bool c_locale = false) {
+        const char* binary = std::getenv("TOVEN_BINARY");
+        return platform::testing::run(std::string(c_locale ? "LC_ALL=C " : "") + "'" +
+                                      (binary != nullptr ? binary : "toven") + "' " + arguments +
+                                      " 2>&1");
+    }
+
+    static std::string file_bytes(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << file.rdbuf();
+        return bytes.str();
+    }
+
+    std::string folder_;
+};
+
+TEST_F(DecimalCommaCommandLine, EvalPrintsADecimalPoint) {
+    struct Case {
+        const char* name;
+        const char* arguments;
+        const char* output;
+    } cases[] = {
+        {"a half", "--eval x/2 1 0", "0.5\n"},
+        {"a parameter with a fraction", "--eval a*x 3 0 a=0.25", "0.75\n"},
+        {"a point read from the arguments", "--eval x+y 0.5 0.25", "0.75\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toven(c.arguments), c.output) << c.name;
+    }
+}
+
+TEST_F(DecimalCommaCommandLine, RenderDrawsThePageOfTheCLocale) {
+    ASSERT_FALSE(folder_.empty());
+    const std::string users = folder_ + "/users.png";
+    const std::string c = folder_ + "/c.png";
+    const std::string data = "a=2.5 tilt=22.5 'f(x,y)=a*x*y'";
+    ASSERT_EQ(toven("--render '" + users + "' " + data), "");
+    ASSERT_EQ(toven("--render '" + c + "' " + data, true), "");
+    const std::string users_page = file_bytes(users);
+    EXPECT_FALSE(users_page.empty());
+    EXPECT_TRUE(users_page == file_bytes(c)) << "the same PNG, byte for byte";
+}
+
+}  // namespace
+}  // namespace toven::test_support
