@@ -16,6 +16,8 @@ namespace toven::platform::inject {
 // Mouse in a window's client area.
 void click(Window* window, Point at);
 void move_mouse(Window* window, Point to);
+// A move with the left button held, which the window system reports also outside the window.
+void drag_mouse(Window* window, Point to);
 
 // The frame: its close box, and a new size of the whole window.
 void close(Window* window);

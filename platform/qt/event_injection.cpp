@@ -101,6 +101,12 @@ void move_mouse(Window* window, Point to) {
     }
 }
 
+void drag_mouse(Window* window, Point to) {
+    if (QWidget* client = client_of(window)) {
+        send_mouse(client, QEvent::MouseMove, {to.x, to.y}, Qt::NoButton, Qt::LeftButton);
+    }
+}
+
 void close(Window* window) {
     qt::WidgetWindow* screen_window = qt::widget_window(window);
     if (screen_window != nullptr && !screen_window->destroyed()) {

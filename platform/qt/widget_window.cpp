@@ -60,8 +60,11 @@ void ClientArea::paintEvent(QPaintEvent* event) {
     }
 }
 
+// While a button is held Qt goes on reporting moves outside the client area, where the old
+// window system reported none; as unsigned words a position left of the window would read as
+// one far right. Such a move is not a move over the window and gives no message.
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    if (window_ != nullptr) {
+    if (window_ != nullptr && rect().contains(event->position().toPoint())) {
         window_->dispatch(WM_MOUSEMOVE, button_flags(event), position_lparam(event));
     }
 }

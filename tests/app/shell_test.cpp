@@ -149,6 +149,22 @@ TEST_F(ShellTest, NoReadoutBetweenAPrintAndTheNextScreenPlot) {
     EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels);
 }
 
+// Dragging off the window after a click: Qt still reports the moves, but the readout keeps
+// the last position over the window instead of jumping to the opposite edge.
+TEST_F(ShellTest, DraggingOffThePlotWindowLeavesTheReadoutAlone) {
+    command(screen);
+    platform::inject::click(plot_window, {170, 60});
+    platform::inject::drag_mouse(plot_window, {170, 60});
+    const platform::Image read = platform::snapshot(*plot_window);
+    for (platform::Point outside : {platform::Point{-4, 60}, platform::Point{170, -2},
+                                    platform::Point{230, 60}, platform::Point{170, 260}}) {
+        platform::inject::drag_mouse(plot_window, outside);
+        EXPECT_EQ(mouse_x, 170);
+        EXPECT_EQ(mouse_y, 60);
+        EXPECT_EQ(platform::snapshot(*plot_window).pixels, read.pixels);
+    }
+}
+
 TEST_F(ShellTest, PrintAfterThePlotWindowWasClosedUsesTheMainWindow) {
     record_prints();
     command(screen);

@@ -110,6 +110,24 @@ TEST_F(WindowSystemTest, MouseMessagesCarryClientCoordinatesInTwoHalves) {
         << "a position left of the window arrives as an unsigned word";
 }
 
+TEST_F(WindowSystemTest, MovesOutsideTheClientAreaAreNoMovesOverTheWindow) {
+    Window* window = create_window("Stubborn", "w", nullptr, {30, 50, 200, 200}, true);
+    struct Move {
+        const char* name;
+        Point to;
+        bool delivered;
+    };
+    for (const Move& move :
+         {Move{"inside", {199, 199}, true}, Move{"left", {-1, 20}, false},
+          Move{"above", {20, -3}, false}, Move{"right", {200, 20}, false},
+          Move{"below", {20, 250}, false}, Move{"far_left", {-900, -900}, false}}) {
+        SCOPED_TRACE(move.name);
+        received.clear();
+        inject::drag_mouse(window, move.to);
+        EXPECT_EQ(of(WM_MOUSEMOVE).size(), move.delivered ? 1u : 0u);
+    }
+}
+
 TEST_F(WindowSystemTest, TheCloseBoxAsksTheProcedureAndDefaultProcessingDestroys) {
     Window* stubborn = create_window("Stubborn", "s", nullptr, {30, 50, 200, 200}, true);
     inject::close(stubborn);
