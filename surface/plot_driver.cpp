@@ -1,6 +1,6 @@
 #include "surface/plot_driver.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "platform/message_box.h"
 #include "surface/graph_parameters.h"
@@ -19,6 +19,10 @@ constexpr int z_axis_pen = 10;  // green
 constexpr int y_axis_pen = 12;  // cyan
 constexpr int x_axis_pen = 9;   // blue
 constexpr const char* refusal_caption = "Cannot plot";
+constexpr const char* no_view = "-";
+constexpr int page_brush = 5;          // white, as output begins
+constexpr int title_colour = 1;        // dark blue, as the formula
+constexpr int title_band_bottom = 90;  // percent: the formula panel's top
 
 // The surface, data and formula panels; their bottom edges (and the data panel's top) move
 // up on the printed page.
@@ -95,13 +99,20 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     return {};
 }
 
-void draw_data_panel(const PlotContext& context, const PageLayout& page, double rot) {
-    Plotter& plotter = context.plotter;
+// A refused page has no view, so its rot and tilt are shown as "-" rather than as numbers
+// that were never used.
+void draw_data_panel(const PlotContext& context, const PageLayout& page, bool surface_drawn) {
+    SurfacePlotter& plotter = context.plotter;
     set_up_panel(plotter, 77, 98, page.bottom, page.data_top, 4, 12, 2, 2);
     put_lines(plotter, context.fdata, 1, parameter_count(context.fdata));
     put_lines(plotter, context.sdata, 1, 8);
-    plotter.print_line("rot  = %8.2f", rot);
-    plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
+    if (surface_drawn) {
+        plotter.print_line("rot  = %8.2f", plotter.rot);
+        plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
+    } else {
+        plotter.print_line("rot  = %8s", no_view);
+        plotter.print_line("tilt = %8s", no_view);
+    }
 }
 
 void draw_formula_panel(const PlotContext& context) {
@@ -111,10 +122,23 @@ void draw_formula_panel(const PlotContext& context) {
     put_lines(plotter, context.fdata, formula, formula);
 }
 
-std::string refusal_of(const GraphParameters& g) {
-    if (auto refusal = plot_colour_refusal(g.pc); !refusal.empty()) {
-        return refusal;
+// A title is centred in the band above the formula panel, across the whole page, in the
+// page's text colour on its background; a long one starts at the left margin and is cut at
+// the page's edge. A title of blanks alone draws nothing, so an untitled page is unchanged.
+void draw_title(Plotter& plotter, const std::string& title) {
+    if (title.find_first_not_of(' ') == std::string::npos || plotter.dc == nullptr) {
+        return;
     }
+    plotter.set_colours(page_brush, plotter.frame_pen, plotter.pen_number, title_colour);
+    plotter.set_viewport(0, 100, title_band_bottom, 100, 1);
+    const int width = plotter.dc->text_extent(title).cx;
+    plotter.text_x = std::max(plotter.vp_left + plotter.char_width,
+                              plotter.vp_left + (plotter.vp_width - width) / 2);
+    plotter.text_y = plotter.vp_top + (plotter.vp_height - plotter.line_height) / 2;
+    plotter.put_text(title.c_str());
+}
+
+std::string refusal_of(const GraphParameters& g) {
     return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.m, g.n, g.k, g.tilt);
 }
 
@@ -146,13 +170,12 @@ std::string draw_page(const PlotContext& context, int printer) {
     if (refusal.empty()) {
         refusal = draw_surface_panel(context, printer);
     }
-    double rot = plotter.rot;
     if (!refusal.empty()) {
-        rot = std::numeric_limits<double>::quiet_NaN();
         plotter.put_text(refusal.c_str());
     }
-    draw_data_panel(context, page, rot);
+    draw_data_panel(context, page, refusal.empty());
     draw_formula_panel(context);
+    draw_title(plotter, g.title);
 
     if (printer_layout) {
         plotter.end_output();

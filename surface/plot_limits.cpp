@@ -88,11 +88,4 @@ std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int 
     return {};
 }
 
-std::string plot_colour_refusal(int pc) {
-    if (pc < 0 || pc > 25) {
-        return format("pc = %d: the plot colour must be a number from 0 to 25.", pc);
-    }
-    return {};
-}
-
 }  // namespace toven

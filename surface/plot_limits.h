@@ -26,7 +26,4 @@ double evaluation_count(int m, int n, int k);
 // The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.
 std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int k, double tilt);
 
-// The plot colour: a pen number 0..25.
-std::string plot_colour_refusal(int pc);
-
 }  // namespace toven
