@@ -135,7 +135,6 @@ TEST(RenderCommand, RefusesBadInputAndWritesNothing) {
         {"unsupported extension", {}, "a.bmp", "must end in .png, .pdf or .svg"},
         {"no extension", {}, "picture", "must end in .png, .pdf or .svg"},
         {"graph data that cannot be plotted", {"m=0"}, "a.png", "cannot plot: The mesh needs"},
-        {"plot colour", {"pc=40"}, "a.png", "pc = 40"},
         {"formula that does not parse", {"f(x,y)=2x"}, "a.png", "2x  "},
     };
     for (const RefusalCase& c : cases) {
