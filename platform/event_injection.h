@@ -44,6 +44,9 @@ bool control_font_is_fixed_pitch(const Control* control);
 // transient parent), as a window manager sees it; null for a window of its own.
 Window* window_manager_owner(const Window* window);
 
+// The size of the image behind a window's client area, in pixels.
+Extent backing_image_size(const Window* window);
+
 // Runs what is waiting in the event queue, deferred deletions included.
 void process_events();
 

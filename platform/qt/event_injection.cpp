@@ -229,6 +229,15 @@ Window* window_manager_owner(const Window* window) {
     return nullptr;
 }
 
+Extent backing_image_size(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window == nullptr) {
+        return {};
+    }
+    const QSize size = screen_window->image_size();
+    return {size.width(), size.height()};
+}
+
 void process_events() {
     // A deletion or a paint may post further events; a few rounds see them through.
     constexpr int rounds = 3;

@@ -193,20 +193,19 @@ void WidgetWindow::destroy() {
 }
 
 void WidgetWindow::client_resized(QSize size) {
-    // The image only grows, so a window made smaller and larger again keeps its picture.
-    QSize grown = image_.size().expandedTo(size);
-    if (grown != image_.size()) {
-        painter_.end();
-        QImage bigger = white_image(grown);
-        QPainter copier(&bigger);
-        copier.drawImage(0, 0, image_);
-        copier.end();
-        image_ = std::move(bigger);
-    }
     if (size == reported_size_) {
         return;
     }
     reported_size_ = size;
+    // The client area is not kept across a size change: the window shows its white
+    // background until it is drawn again, and the picture takes the new size, down as well
+    // as up.
+    painter_.end();
+    image_ = white_image(size);
+    picture_ = QImage();
+    if (frame_ != nullptr) {
+        frame_->client()->update();
+    }
     constexpr std::uintptr_t size_restored = 0;
     dispatch(WM_SIZE, size_restored, make_lparam(size.width(), size.height()));
 }

@@ -83,6 +83,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     const QImage& image_to_show();
     // The client area's part of the backing image.
     const QImage& picture() const override;
+    QSize image_size() const { return image_.size(); }
 
     WidgetWindow* owner() const { return owner_; }
     std::string title;

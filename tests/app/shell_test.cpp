@@ -208,6 +208,25 @@ INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,
                                          ResizeCase{"help_window_opened", help}),
                          [](const auto& test) { return std::string(test.param.name); });
 
+// A resized plot window is white until the next click: no old page in a corner whose
+// readout no longer answers.
+TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
+    command(screen);
+    platform::inject::click(plot_window, {20, 20});
+    platform::inject::resize(plot_window, 300, 250);
+    platform::inject::move_mouse(plot_window, {270, 80});
+    const platform::Image resized = platform::snapshot(*plot_window);
+    EXPECT_EQ(resized.width, 300);
+    EXPECT_EQ(count_not(resized, white), 0);
+
+    platform::inject::click(plot_window, {20, 20});
+    const platform::Image replotted = platform::snapshot(*plot_window);
+    EXPECT_GT(count_colour(replotted, pale_yellow, {200, 0, 300, 250}), 0)
+        << "the next page fills the new size";
+    platform::inject::move_mouse(plot_window, {270, 80});
+    EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels) << "the readout answers";
+}
+
 TEST_F(ShellTest, AboutNamesTheProgramAndItsVersion) {
     command(about);
     ASSERT_EQ(boxes.shown().size(), 1u);
