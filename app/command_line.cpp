@@ -5,6 +5,7 @@
 
 #include "app/data_tables.h"
 #include "app/render_command.h"
+#include "app/version.h"
 #include "expr/c_number.h"
 #include "expr/expression.h"
 #include "expr/parser.h"
@@ -20,6 +21,7 @@ const char* const help_lines[] = {
     "  toven --render FILE [--size WxH] [--print-layout] [NAME=VALUE ...]",
     "  toven --eval FORMULA X Y [NAME=VALUE ...]",
     "  toven --help",
+    "  toven --version",
     "",
     "--render draws one whole page, as a screen plot draws it (mini grid included), into",
     "  FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels",
@@ -161,6 +163,10 @@ int run_command_line(int argc, char** argv) {
     std::string_view option = argc > 1 ? argv[1] : "";
     if (option == "--help" || option == "-h") {
         print_help();
+        return 0;
+    }
+    if (option == "--version") {
+        std::puts("toven " TOVEN_VERSION);
         return 0;
     }
     if (option == "--eval") {

@@ -6,6 +6,7 @@
 #include "app/help_window.h"
 #include "app/message_table.h"
 #include "app/shell.h"
+#include "app/version.h"
 #include "platform/message_box.h"
 
 namespace toven {
@@ -15,7 +16,8 @@ namespace {
 using platform::Window;
 
 constexpr const char* about_text =
-    "toven 1.0\n\n"
+    "toven " TOVEN_VERSION
+    "\n\n"
     "Plots surfaces z = f(x,y) with hidden lines removed, reads f(x,y) off a mini grid "
     "under the mouse, and prints the page on the default printer.";
 

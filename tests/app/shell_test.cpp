@@ -2,6 +2,7 @@
 // sends them: which window a plot goes to, the one-window guards, what is released when.
 #include <ostream>
 
+#include "app/version.h"
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -232,7 +233,8 @@ TEST_F(ShellTest, AboutNamesTheProgramAndItsVersion) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "About");
     EXPECT_EQ(boxes.shown()[0].owner, main_window);
-    EXPECT_EQ(boxes.shown()[0].text.rfind("toven 1.0\n\n", 0), 0u) << boxes.shown()[0].text;
+    EXPECT_EQ(boxes.shown()[0].text.rfind("toven " TOVEN_VERSION "\n\n", 0), 0u)
+        << boxes.shown()[0].text;
     EXPECT_NE(boxes.shown()[0].text.find("z = f(x,y)"), std::string::npos);
 }
 

@@ -154,7 +154,9 @@ TEST(SymbolTable, ADegenerateTreeIsDestroyedWithoutRecursion) {
     Symbol* last = nullptr;
     for (int i = 0; i < 200000; ++i) {
         // Sorted insertions make a chain; appending at its end keeps this test linear.
-        auto node = std::make_unique<Symbol>(("n" + std::to_string(1000000 + i)).c_str());
+        std::string name = "n";
+        name += std::to_string(1000000 + i);
+        auto node = std::make_unique<Symbol>(name.c_str());
         Symbol* raw = node.get();
         if (last == nullptr) {
             root = std::move(node);

@@ -109,7 +109,9 @@ TEST(Limits, TooLongAFormulaIsRefused) {
 
 TEST(Limits, EveryByteIsSafe) {
     for (int byte = 1; byte < 256; ++byte) {
-        std::string formula = "x" + std::string(1, static_cast<char>(byte)) + "1";
+        std::string formula = "x";
+        formula += static_cast<char>(byte);
+        formula += '1';
         bool ok = false;
         evaluate(formula, ok);
         formula = std::string(1, static_cast<char>(byte));

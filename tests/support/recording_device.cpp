@@ -55,7 +55,8 @@ const char* call_name(Call call) {
 std::string RecordedCall::describe() const {
     std::string line = device + " " + call_name(call);
     for (int arg : args) {
-        line += " " + std::to_string(arg);
+        line += ' ';
+        line += std::to_string(arg);
     }
     char colour_text[16];
     std::snprintf(colour_text, sizeof colour_text, " #%06x", static_cast<unsigned>(colour));
