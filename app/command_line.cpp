@@ -42,6 +42,10 @@ const char* const help_lines[] = {
     "  message.",
     "A bad formula, an unknown name, a bad number or graph data that cannot be plotted",
     "  give a message on standard error and exit status 1, and no file is written.",
+    "FILE is replaced only once the new picture is completely written: a write error",
+    "  (a full disk) gives exit status 1 with its cause and leaves FILE as it was. A FILE",
+    "  that is a directory, device, FIFO or socket is refused; a link writes the file it",
+    "  names.",
 };
 
 void print_help() {

@@ -134,8 +134,8 @@ int run_render_command(int argc, char** argv) {
         return fail("cannot plot: " + refusal);
     }
     plotter.end_output();
-    if (std::string error; !platform::save_picture(*window, request.path, error)) {
-        return fail(error);
+    if (const auto error = platform::save_picture(*window, request.path)) {
+        return fail(*error);
     }
     return 0;
 }

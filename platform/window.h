@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ std::unique_ptr<Window> create_offscreen_window(
 Image snapshot(const Window& window);
 
 // Writes an offscreen window's picture to `path` as PNG, PDF (one page of the window's size)
-// or SVG, by the file's extension. On failure returns false with a message for the person.
-bool save_picture(const Window& window, const std::string& path, std::string& error);
+// or SVG, by the file's extension, through a SafeFile: the file is replaced whole or not at
+// all, and special files are refused. Returns the message for the person on failure.
+std::optional<std::string> save_picture(const Window& window, const std::string& path);
 
 }  // namespace toven::platform

@@ -1,14 +1,15 @@
 #include <QFileInfo>
+#include <QIODevice>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/safe_file.h"
 #include "platform/window.h"
 
 namespace toven::platform {
@@ -18,6 +19,23 @@ namespace {
 // Vector pages are laid out at this resolution, so one device pixel is one page unit.
 constexpr int page_dpi = 96;
 constexpr double points_per_inch = 72.0;
+
+// Qt's writers write to a QIODevice; this one hands their bytes to a safely saved file,
+// which keeps the system's cause of a failed write.
+class SafeFileDevice final : public QIODevice {
+  public:
+    explicit SafeFileDevice(SafeFile& file) : file_(file) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        return file_.write(data, static_cast<std::size_t>(size)) ? size : -1;
+    }
+
+  private:
+    SafeFile& file_;
+};
 
 const QImage* picture_of(const Window& window) {
     const auto* source = dynamic_cast<const qt::PictureSource*>(&window);
@@ -75,7 +93,7 @@ QImage with_palette(const QImage& image) {
 
 // Light compression: the palette already makes the file small, and the strongest
 // compression would cost more than the whole plot takes to draw.
-bool write_png(const QImage& image, QSaveFile& file) {
+bool write_png(const QImage& image, QIODevice& file) {
     constexpr int png_quality = 80;  // Qt's scale: 0 compresses most, 100 least
     const QImage indexed = with_palette(image);
     QImageWriter writer(&file, "PNG");
@@ -83,7 +101,7 @@ bool write_png(const QImage& image, QSaveFile& file) {
     return writer.write(indexed.isNull() ? image : indexed);
 }
 
-bool write_pdf(const Window& window, const QImage& image, QSaveFile& file) {
+bool write_pdf(const Window& window, const QImage& image, QIODevice& file) {
     QPdfWriter writer(&file);
     writer.setResolution(page_dpi);
     const QSizeF points(image.width() * points_per_inch / page_dpi,
@@ -94,7 +112,7 @@ bool write_pdf(const Window& window, const QImage& image, QSaveFile& file) {
     return draw_page(window, writer);
 }
 
-bool write_svg(const Window& window, const QImage& image, QSaveFile& file) {
+bool write_svg(const Window& window, const QImage& image, QIODevice& file) {
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
     generator.setResolution(page_dpi);
@@ -124,38 +142,38 @@ Image snapshot(const Window& window) {
     return result;
 }
 
-bool save_picture(const Window& window, const std::string& path, std::string& error) {
-    const QString file_name = QString::fromStdString(path);
-    const QString extension = QFileInfo(file_name).suffix().toLower();
+std::optional<std::string> save_picture(const Window& window, const std::string& path) {
+    const QString extension = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (extension != "png" && extension != "pdf" && extension != "svg") {
-        error =
-            "Cannot save a picture as \"" + path + "\": the name must end in .png, .pdf or .svg.";
-        return false;
+        return "Cannot save a picture as \"" + path +
+               "\": the name must end in .png, .pdf or .svg.";
     }
     const QImage* image = picture_of(window);
     if (image == nullptr || image->isNull()) {
-        error = "Cannot save \"" + path + "\": the picture has no pixels.";
-        return false;
+        return "Cannot save \"" + path + "\": the picture has no pixels.";
     }
-    QSaveFile file(file_name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = "Cannot write \"" + path + "\": " + file.errorString().toStdString() + ".";
-        return false;
+    SafeFile file(path);
+    if (auto refusal = file.open()) {
+        return refusal;
     }
+    SafeFileDevice device(file);
     bool written = false;
     if (extension == "png") {
-        written = write_png(*image, file);
+        written = write_png(*image, device);
     } else if (extension == "pdf") {
-        written = write_pdf(window, *image, file);
+        written = write_pdf(window, *image, device);
     } else {
-        written = write_svg(window, *image, file);
+        written = write_svg(window, *image, device);
     }
-    if (!written || !file.commit()) {
-        error = "Cannot write \"" + path + "\": " + file.errorString().toStdString() + ".";
-        file.cancelWriting();
-        return false;
+    // The file's own cause comes first: Qt's writers know only that a write failed.
+    if (auto failure = file.failure()) {
+        return failure;
     }
-    return true;
+    if (!written) {
+        return "Cannot write \"" + path + "\": the " + extension.toUpper().toStdString() +
+               " writer failed.";
+    }
+    return file.commit();
 }
 
 }  // namespace toven::platform

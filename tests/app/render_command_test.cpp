@@ -1,10 +1,14 @@
 // toven --render, run as the program a script runs: the file it writes, and what it refuses.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -40,7 +44,9 @@ std::string toven_binary() {
     return path.substr(0, path.rfind('/')) + "/../app/toven";
 }
 
-RenderRun render(std::vector<std::string> arguments) {
+// Runs toven --render with the arguments; `file_limit` bounds the size of any file it writes
+// (SIGXFSZ ignored, so a write past it fails as on a full disk).
+RenderRun render(std::vector<std::string> arguments, rlim_t file_limit = RLIM_INFINITY) {
     const std::string program = toven_binary();
     const char* binary = program.c_str();
     std::string err_path = testing::TempDir() + "render_err_XXXXXX";
@@ -49,6 +55,9 @@ RenderRun render(std::vector<std::string> arguments) {
     const pid_t child = fork();
     if (child == 0) {
         dup2(err, 2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{file_limit, file_limit};
+        setrlimit(RLIMIT_FSIZE, &limit);
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());
@@ -155,6 +164,42 @@ TEST(RenderCommand, NeedsAFile) {
     const RenderRun run = render({"--size", "800x600"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("needs a FILE"), std::string::npos) << run.err;
+}
+
+// A disk that fills up while the picture is written: the old picture stays as it was and no
+// new file is left beside it.
+TEST(RenderCommand, FullDiskKeepsTheOldPicture) {
+    std::string folder = testing::TempDir() + "render_full_XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    for (const char* name : {"plot.png", "plot.pdf", "plot.svg"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder + "/" + name;
+        ASSERT_EQ(render({path}).status, 0);
+        const std::string good = file_text(path);
+        const RenderRun run = render({path, "a=3", "tilt=40"}, 2048);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "toven: Cannot write \"" + path + "\": File too large.\n");
+        EXPECT_EQ(file_text(path), good);
+    }
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 3u);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(RenderCommand, RefusesASpecialFile) {
+    std::string folder = testing::TempDir() + "render_fifo_XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const std::string fifo = folder + "/plot.png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const RenderRun run = render({fifo});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "toven: Cannot write \"" + fifo +
+                           "\": it is a FIFO (named pipe), not a regular file.\n");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// A file written whole or not at all. The bytes go to a new file beside the target, which
+// takes the target's place only once it is completely written and on the disk; until then,
+// and after any failure, the target is as it was. Failures come back as a message for the
+// person that names the file and the system's cause ("No space left on device").
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace toven::platform {
+
+class SafeFile {
+  public:
+    // Nothing is touched before open(). `path` is the name the person gave; messages use it.
+    explicit SafeFile(std::string path);
+    // A file never committed is removed; the target stays as it was.
+    ~SafeFile();
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+
+    // Opens the file to write. A symbolic link is followed to the file it names. A target
+    // that is not a regular file (a directory, device, FIFO or socket) is refused and left
+    // alone. A target with another owner or with more than one link is written in place,
+    // since a new file would take away its owner or its other names. The message on failure.
+    std::optional<std::string> open();
+
+    // Appends bytes. False once a write has failed; the cause is kept for failure().
+    bool write(const char* data, std::size_t size);
+
+    // The message for the first failed write, if any.
+    std::optional<std::string> failure() const;
+
+    // Writes out, syncs and closes the file and puts it in the target's place. The message on
+    // failure, after which a new file is removed and the target is as it was.
+    std::optional<std::string> commit();
+
+    // True when open() chose to write the target itself rather than a new file beside it.
+    bool in_place() const { return in_place_; }
+
+  private:
+    std::optional<std::string> open_new(const std::string& target, const struct stat* existing);
+    std::optional<std::string> open_in_place(const std::string& target);
+    bool flush();
+    std::string message(const std::string& cause) const;
+    std::string system_message(int error) const;
+    void discard();
+
+    std::string path_;
+    std::string target_;     // the file the bytes are for, links followed
+    std::string temporary_;  // the new file beside it, empty when writing in place
+    std::vector<char> buffer_;
+    std::size_t written_ = 0;
+    int fd_ = -1;
+    int error_ = 0;  // errno of the first failed write
+    bool in_place_ = false;
+};
+
+}  // namespace toven::platform

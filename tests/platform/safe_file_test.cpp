@@ -1,0 +1,302 @@
+// Saving a file whole or not at all: full disks, special files, links and shared files.
+#include "platform/safe_file.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace toven::platform::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t nobody = 65534;
+
+std::string contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void put(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+struct stat status_of(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+std::optional<std::string> save(const fs::path& path, const std::string& text) {
+    SafeFile file(path.string());
+    if (auto refusal = file.open()) {
+        return refusal;
+    }
+    file.write(text.data(), text.size());
+    return file.commit();
+}
+
+// Runs `body` in a child process, with writes limited to `file_limit` bytes (SIGXFSZ
+// ignored, so a write past it fails with EFBIG) and, when `as_nobody`, without root's
+// rights. Returns the message `body` returned, or "" when it returned none.
+std::string in_child(const std::function<std::optional<std::string>()>& body,
+                     rlim_t file_limit = RLIM_INFINITY, bool as_nobody = false) {
+    int pipe_ends[2];
+    EXPECT_EQ(::pipe(pipe_ends), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe_ends[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{file_limit, file_limit};
+        bool ready = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        if (as_nobody && ::geteuid() == 0) {
+            ready = ready && ::setgid(nobody) == 0 && ::setuid(nobody) == 0;
+        }
+        const std::string message = ready ? body().value_or("") : "child not ready";
+        const bool sent = ::write(pipe_ends[1], message.data(), message.size()) ==
+                          static_cast<ssize_t>(message.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(pipe_ends[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t count; (count = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;) {
+        message.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(pipe_ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return message;
+}
+
+class SafeFileTest : public ::testing::Test {
+  protected:
+    SafeFileTest() {
+        std::string pattern = (fs::temp_directory_path() / "toven-safe-XXXXXX").string();
+        directory = ::mkdtemp(pattern.data());
+    }
+    ~SafeFileTest() override {
+        fs::permissions(directory, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(directory);
+    }
+    // Everything in the folder: no new file is left behind beside the target.
+    std::size_t entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
+    }
+
+    fs::path directory;
+};
+
+TEST_F(SafeFileTest, NewFileIsWrittenWithTheUmasksPermissions) {
+    const mode_t mask = ::umask(022);
+    EXPECT_EQ(save(directory / "new.png", "picture"), std::nullopt);
+    ::umask(mask);
+    EXPECT_EQ(contents(directory / "new.png"), "picture");
+    EXPECT_EQ(status_of(directory / "new.png").st_mode & 07777, 0644u);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(SafeFileTest, ExistingFileIsReplacedWithItsPermissions) {
+    put(directory / "old.png", "an older and longer picture");
+    fs::permissions(directory / "old.png", fs::perms(0640));
+    EXPECT_EQ(save(directory / "old.png", "new"), std::nullopt);
+    EXPECT_EQ(contents(directory / "old.png"), "new");
+    EXPECT_EQ(status_of(directory / "old.png").st_mode & 07777, 0640u);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(SafeFileTest, AnAbandonedFileLeavesTheTargetAlone) {
+    put(directory / "old.png", "good");
+    {
+        SafeFile file((directory / "old.png").string());
+        ASSERT_EQ(file.open(), std::nullopt);
+        file.write("half", 4);
+    }
+    EXPECT_EQ(contents(directory / "old.png"), "good");
+    EXPECT_EQ(entries(), 1u);
+}
+
+// A disk that fills up: the write fails, the message names the file and the system's cause,
+// the old file is untouched and the new one is gone.
+TEST_F(SafeFileTest, FullDiskKeepsTheOldFile) {
+    const fs::path target = directory / "plot.svg";
+    const std::string good(4096, 'g');
+    put(target, good);
+    const std::string message =
+        in_child([&] { return save(target, std::string(200000, 'n')); }, 1000);
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": File too large.");
+    EXPECT_EQ(contents(target), good);
+    EXPECT_EQ(entries(), 1u);
+}
+
+struct SpecialTarget {
+    const char* name;
+    // Makes the target in the folder and returns its path.
+    std::function<fs::path(const fs::path&)> make;
+    const char* kind;
+    // What must still hold afterwards.
+    std::function<bool(const fs::path&)> intact;
+};
+
+void PrintTo(const SpecialTarget& target, std::ostream* out) {
+    *out << target.name;
+}
+
+fs::path fifo_in(const fs::path& directory) {
+    const fs::path fifo = directory / "fifo";
+    EXPECT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    return fifo;
+}
+
+bool fifo_at(const fs::path& path) {
+    return fs::is_fifo(fs::symlink_status(path));
+}
+
+const SpecialTarget special_targets[] = {
+    {"fifo", fifo_in, "a FIFO (named pipe)", fifo_at},
+    {"link_to_fifo",
+     [](const fs::path& directory) {
+         fifo_in(directory);
+         fs::create_symlink("fifo", directory / "link.png");
+         return directory / "link.png";
+     },
+     "a FIFO (named pipe)",
+     [](const fs::path& link) {
+         return fs::is_symlink(link) && fifo_at(link.parent_path() / "fifo");
+     }},
+    {"link_to_a_device",
+     [](const fs::path& directory) {
+         fs::create_symlink("/dev/null", directory / "null.png");
+         return directory / "null.png";
+     },
+     "a device",
+     [](const fs::path& link) {
+         return fs::is_symlink(link) && fs::is_character_file(fs::symlink_status("/dev/null"));
+     }},
+    {"directory",
+     [](const fs::path& directory) {
+         fs::create_directory(directory / "folder.png");
+         return directory / "folder.png";
+     },
+     "a directory", [](const fs::path& path) { return fs::is_empty(path); }},
+    {"socket",
+     [](const fs::path& directory) {
+         const fs::path path = directory / "socket.png";
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         path.string().copy(address.sun_path, sizeof address.sun_path - 1);
+         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+         ::close(fd);
+         return path;
+     },
+     "a socket", [](const fs::path& path) { return fs::is_socket(fs::symlink_status(path)); }},
+};
+
+class SpecialTargets : public SafeFileTest, public ::testing::WithParamInterface<SpecialTarget> {};
+
+TEST_P(SpecialTargets, AreRefusedAndLeftAlone) {
+    const fs::path target = GetParam().make(directory);
+    const std::size_t before = entries();
+    SafeFile file(target.string());
+    EXPECT_EQ(file.open(), "Cannot write \"" + target.string() + "\": it is " + GetParam().kind +
+                               ", not a regular file.");
+    EXPECT_TRUE(GetParam().intact(target));
+    EXPECT_EQ(entries(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialTargets, ::testing::ValuesIn(special_targets),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(SafeFileTest, LinksAreFollowedToTheFileTheyName) {
+    fs::create_directory(directory / "pictures");
+    put(directory / "pictures" / "plot.png", "old");
+    fs::create_symlink("pictures/plot.png", directory / "relative.png");
+    fs::create_symlink(directory / "relative.png", directory / "chain.png");
+    EXPECT_EQ(save(directory / "chain.png", "new"), std::nullopt);
+    EXPECT_EQ(contents(directory / "pictures" / "plot.png"), "new");
+    EXPECT_TRUE(fs::is_symlink(directory / "chain.png"));
+    EXPECT_TRUE(fs::is_symlink(directory / "relative.png"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(directory / "pictures"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SafeFileTest, DanglingLinkCreatesTheFileItNames) {
+    fs::create_symlink("made.png", directory / "link.png");
+    EXPECT_EQ(save(directory / "link.png", "new"), std::nullopt);
+    EXPECT_EQ(contents(directory / "made.png"), "new");
+    EXPECT_TRUE(fs::is_symlink(directory / "link.png"));
+}
+
+TEST_F(SafeFileTest, LinkLoopIsRefused) {
+    fs::create_symlink("b.png", directory / "a.png");
+    fs::create_symlink("a.png", directory / "b.png");
+    const auto message = save(directory / "a.png", "new");
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("Too many levels of symbolic links"), std::string::npos) << *message;
+}
+
+TEST_F(SafeFileTest, HardLinkedFileIsWrittenInPlace) {
+    put(directory / "plot.png", "an older and longer picture");
+    fs::create_hard_link(directory / "plot.png", directory / "other.png");
+    const ino_t inode = status_of(directory / "plot.png").st_ino;
+    SafeFile file((directory / "plot.png").string());
+    ASSERT_EQ(file.open(), std::nullopt);
+    EXPECT_TRUE(file.in_place());
+    file.write("new", 3);
+    EXPECT_EQ(file.commit(), std::nullopt);
+    EXPECT_EQ(contents(directory / "other.png"), "new");
+    EXPECT_EQ(status_of(directory / "plot.png").st_ino, inode);
+    EXPECT_EQ(status_of(directory / "plot.png").st_nlink, 2u);
+    EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(SafeFileTest, InPlaceWriteErrorsAreReported) {
+    const fs::path target = directory / "plot.pdf";
+    put(target, "old");
+    fs::create_hard_link(target, directory / "other.pdf");
+    const std::string message =
+        in_child([&] { return save(target, std::string(200000, 'n')); }, 1000);
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": File too large.");
+}
+
+TEST_F(SafeFileTest, AnotherOwnersFileKeepsItsOwner) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a file to another owner";
+    }
+    put(directory / "theirs.png", "old");
+    ASSERT_EQ(::chown((directory / "theirs.png").c_str(), nobody, nobody), 0);
+    EXPECT_EQ(save(directory / "theirs.png", "new"), std::nullopt);
+    EXPECT_EQ(contents(directory / "theirs.png"), "new");
+    EXPECT_EQ(status_of(directory / "theirs.png").st_uid, nobody);
+    EXPECT_EQ(status_of(directory / "theirs.png").st_gid, nobody);
+}
+
+TEST_F(SafeFileTest, FolderWithoutWriteRightsIsRefused) {
+    fs::permissions(directory, fs::perms(0755));
+    fs::create_directory(directory / "locked");
+    fs::permissions(directory / "locked", fs::perms(0555));
+    const fs::path target = directory / "locked" / "plot.png";
+    const std::string message = in_child([&] { return save(target, "new"); }, RLIM_INFINITY, true);
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": Permission denied.");
+    EXPECT_TRUE(fs::is_empty(directory / "locked"));
+}
+
+}  // namespace
+}  // namespace toven::platform::testing
