@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/data_tables.h"
@@ -90,11 +92,30 @@ std::string item_names() {
     return names;
 }
 
+// The NAME of "NAME=VALUE", blanks trimmed; empty without "=".
+std::string_view assigned_name(std::string_view name_equals_value) {
+    const std::size_t equals = name_equals_value.find('=');
+    return equals == std::string_view::npos ? std::string_view()
+                                            : trim_blanks(name_equals_value.substr(0, equals));
+}
+
 // A whole argument that strtod reads as a number.
 bool read_number(const char* text, double& value) {
     const char* end = nullptr;
     value = c_strtod(text, &end);
     return end != text && *end == '\0';
+}
+
+// What was printed is the result, so output that did not reach its file (a full disk, a
+// closed descriptor) is a failure with the system's cause, not a silent success.
+int check_standard_output(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return status;
+    }
+    const int error = errno;
+    return fail(std::string("cannot write to standard output: ") +
+                (error != 0 ? std::strerror(error) : "write error"));
 }
 
 // toven --eval FORMULA X Y [NAME=VALUE ...]
@@ -117,6 +138,11 @@ int run_eval(int argc, char** argv) {
         return fail(error);
     }
     for (int i = 5; i < argc; ++i) {
+        // Two formulas at once would leave one of them silently unused.
+        if (assigned_name(argv[i]) == formula_name) {
+            return fail("--eval takes the formula as FORMULA, so '" + formula_name +
+                        "=' cannot be given too: '" + argv[i] + "'");
+        }
         if (!apply_assignment(argv[i], error)) {
             return fail(error);
         }
@@ -133,12 +159,12 @@ int run_eval(int argc, char** argv) {
 }  // namespace
 
 bool apply_assignment(std::string_view name_equals_value, std::string& error) {
-    std::size_t equals = name_equals_value.find('=');
+    const std::size_t equals = name_equals_value.find('=');
     if (equals == std::string_view::npos) {
         error = "expected NAME=VALUE, not '" + std::string(name_equals_value) + "'";
         return false;
     }
-    std::string_view name = trim_blanks(name_equals_value.substr(0, equals));
+    const std::string_view name = assigned_name(name_equals_value);
     DataRecord* record = name.empty() ? nullptr : find_item(name);
     if (record == nullptr) {
         error = "unknown name '" + std::string(name) + "'; the names are" + item_names();
@@ -167,14 +193,14 @@ int run_command_line(int argc, char** argv) {
     std::string_view option = argc > 1 ? argv[1] : "";
     if (option == "--help" || option == "-h") {
         print_help();
-        return 0;
+        return check_standard_output(0);
     }
     if (option == "--version") {
         std::puts("toven " TOVEN_VERSION);
-        return 0;
+        return check_standard_output(0);
     }
     if (option == "--eval") {
-        return run_eval(argc, argv);
+        return check_standard_output(run_eval(argc, argv));
     }
     if (option == "--render") {
         return run_render_command(argc, argv);

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,8 +31,9 @@ std::string read_file(const std::string& path) {
     return text.str();
 }
 
-// Runs the built program with `arguments`, collecting what it writes.
-Outcome run_toven(const std::vector<std::string>& arguments) {
+// Runs the built program with `arguments`, collecting what it writes; with `out_device`, its
+// standard output is that existing device, opened for writing only.
+Outcome run_toven(const std::vector<std::string>& arguments, const char* out_device = nullptr) {
     const char* binary = std::getenv("TOVEN_BINARY");
     Outcome result;
     std::string out_path = testing::TempDir() + "toven_out_XXXXXX";
@@ -39,7 +42,7 @@ Outcome run_toven(const std::vector<std::string>& arguments) {
     int err = mkstemp(err_path.data());
     pid_t child = fork();
     if (child == 0) {
-        dup2(out, 1);
+        dup2(out_device != nullptr ? open(out_device, O_WRONLY) : out, 1);
         dup2(err, 2);
         std::vector<char*> argv{const_cast<char*>(binary)};
         for (const std::string& argument : arguments) {
@@ -81,7 +84,6 @@ TEST_F(CommandLineTest, EvalPrintsTheValue) {
         {"default_formula", {"sin(|x|^a  + |y|^b)", "1", "-1"}, "0.90929742682568171\n"},
         {"parameters", {"a*x + b", "2", "0", "a=1.5", "b = 4"}, "7\n"},
         {"graph_data_names_are_accepted", {"x", "1", "0", "tilt=30"}, "1\n"},
-        {"formula_overridden_later", {"x", "1", "0", "f(x,y)=x+10"}, "11\n"},
         {"domain_error_is_zero", {"log(x)", "-1", "0"}, "0\n"},
         {"not_a_number", {"(-8)^0.5", "0", "0"}, "-nan\n"},
         {"infinity", {"exp(x)", "1000", "0"}, "inf\n"},
@@ -114,6 +116,9 @@ TEST_F(CommandLineTest, BadInputFailsWithAMessage) {
         {"empty_x", {"--eval", "x", "", "0"}, "toven: X is not a number"},
         {"missing_y", {"--eval", "x", "0"}, "toven: --eval needs FORMULA X Y"},
         {"unknown_option", {"--plot"}, "toven: unknown option '--plot'"},
+        {"formula_twice",
+         {"--eval", "x", "1", "2", " f(x,y) =y"},
+         "toven: --eval takes the formula as FORMULA, so 'f(x,y)=' cannot be given too"},
     };
     for (const FailureCase& c : cases) {
         Outcome run = run_toven(c.arguments);
@@ -142,6 +147,20 @@ TEST_F(CommandLineTest, HelpDescribesTheOptions) {
     EXPECT_EQ(run.status, 0);
     for (const char* text : {"--eval FORMULA X Y", "--render FILE", "NAME=VALUE", "%.17g"}) {
         EXPECT_NE(run.out.find(text), std::string::npos) << text;
+    }
+}
+
+// A result that cannot be written is lost, so the run fails and says why.
+TEST_F(CommandLineTest, FullStandardOutputFails) {
+    struct stat device {};
+    if (stat("/dev/full", &device) != 0 || !S_ISCHR(device.st_mode)) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--eval", "x", "1", "2"}, {"--help"}, {"--version"}}) {
+        const Outcome run = run_toven(arguments, "/dev/full");
+        EXPECT_EQ(run.status, 1) << arguments[0];
+        EXPECT_EQ(run.err, "toven: cannot write to standard output: No space left on device\n");
     }
 }
 
