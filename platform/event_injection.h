@@ -13,7 +13,7 @@
 
 namespace toven::platform::inject {
 
-// Mouse in a window's client area.
+// Mouse in a window's client area, at a pixel of its devices (client coordinates).
 void click(Window* window, Point at);
 void move_mouse(Window* window, Point to);
 // A move with the left button held, which the window system reports also outside the window.
@@ -46,6 +46,9 @@ Window* window_manager_owner(const Window* window);
 
 // The size of the image behind a window's client area, in pixels.
 Extent backing_image_size(const Window* window);
+
+// The client area as the screen shows it, painted anew, one entry per screen pixel.
+Image shown_on_screen(const Window* window);
 
 // Runs what is waiting in the event queue, deferred deletions included.
 void process_events();

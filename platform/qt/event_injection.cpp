@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_window.h"
 
@@ -25,14 +26,18 @@ QWidget* client_of(Window* window) {
     return screen_window != nullptr ? screen_window->client_widget() : nullptr;
 }
 
-void send_mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
+void send_mouse(QWidget* target, QEvent::Type type, QPointF at, Qt::MouseButton button,
                 Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button, held,
-                      Qt::NoModifier);
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
-void press_and_release(QWidget* target, QPoint at) {
+// A client-area pixel as the window system reports it: the screen position of its corner.
+QPointF screen_position(QWidget* client, Point pixel) {
+    return qt::to_screen_units(pixel, client->devicePixelRatioF());
+}
+
+void press_and_release(QWidget* target, QPointF at) {
     send_mouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     send_mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
@@ -91,19 +96,21 @@ QPoint line_centre(QListWidget* list, int line) {
 
 void click(Window* window, Point at) {
     if (QWidget* client = client_of(window)) {
-        press_and_release(client, {at.x, at.y});
+        press_and_release(client, screen_position(client, at));
     }
 }
 
 void move_mouse(Window* window, Point to) {
     if (QWidget* client = client_of(window)) {
-        send_mouse(client, QEvent::MouseMove, {to.x, to.y}, Qt::NoButton, Qt::NoButton);
+        send_mouse(client, QEvent::MouseMove, screen_position(client, to), Qt::NoButton,
+                   Qt::NoButton);
     }
 }
 
 void drag_mouse(Window* window, Point to) {
     if (QWidget* client = client_of(window)) {
-        send_mouse(client, QEvent::MouseMove, {to.x, to.y}, Qt::NoButton, Qt::LeftButton);
+        send_mouse(client, QEvent::MouseMove, screen_position(client, to), Qt::NoButton,
+                   Qt::LeftButton);
     }
 }
 
@@ -236,6 +243,25 @@ Extent backing_image_size(const Window* window) {
     }
     const QSize size = screen_window->image_size();
     return {size.width(), size.height()};
+}
+
+Image shown_on_screen(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    Image result;
+    if (screen_window == nullptr || screen_window->destroyed()) {
+        return result;
+    }
+    const QImage shown =
+        screen_window->client_widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    result.width = shown.width();
+    result.height = shown.height();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb pixel = shown.pixel(x, y);
+            result.pixels.push_back(rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+        }
+    }
+    return result;
 }
 
 void process_events() {

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/qt/controls.h"
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/window_device.h"
 
@@ -17,10 +18,10 @@ namespace {
 
 std::vector<WidgetWindow*> windows_on_screen;
 
-// Mouse positions go out as unsigned 16-bit halves, as the old messages carried them.
-std::intptr_t position_lparam(const QMouseEvent* event) {
-    QPoint at = event->position().toPoint();
-    return make_lparam(at.x(), at.y());
+// Mouse positions go out in device pixels as unsigned 16-bit halves, as the old messages
+// carried them.
+std::intptr_t position_lparam(Point at) {
+    return make_lparam(at.x, at.y);
 }
 
 std::uintptr_t button_flags(const QMouseEvent* event) {
@@ -39,9 +40,14 @@ Qt::WindowFlags frame_flags(const QWidget* owner) {
            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
 }
 
-QImage white_image(QSize size) {
+// A backing image of `size` device pixels. Its resolution is the screen's: where a screen
+// unit is `ratio` pixels, so many more pixels make a logical inch, and text sized in points
+// keeps its size on the screen.
+QImage white_image(QSize size, qreal ratio) {
     QImage image(std::max(size.width(), 1), std::max(size.height(), 1), QImage::Format_RGB32);
     image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(std::lround(image.dotsPerMeterX() * ratio)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(image.dotsPerMeterY() * ratio)));
     return image;
 }
 
@@ -52,26 +58,39 @@ ClientArea::ClientArea(WidgetWindow* window, QWidget* parent) : QWidget(parent),
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// One pixel of the backing image to one pixel of the screen, whatever the screen's scale.
 void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::white);
+    const QRect dirty = event->rect();
+    painter.fillRect(dirty, Qt::white);
     if (window_ != nullptr) {
-        painter.drawImage(event->rect(), window_->image_to_show(), event->rect());
+        painter.drawImage(QRectF(dirty), window_->image_to_show(),
+                          to_device_pixels(dirty, devicePixelRatioF()));
     }
+}
+
+Point ClientArea::pixel_at(const QMouseEvent* event) const {
+    return to_device_pixels(event->position(), devicePixelRatioF());
+}
+
+bool ClientArea::covers(Point pixel) const {
+    const QSize pixels = to_device_pixels(size(), devicePixelRatioF());
+    return pixel.x >= 0 && pixel.y >= 0 && pixel.x < pixels.width() && pixel.y < pixels.height();
 }
 
 // While a button is held Qt goes on reporting moves outside the client area, where the old
 // window system reported none; as unsigned words a position left of the window would read as
 // one far right. Such a move is not a move over the window and gives no message.
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    if (window_ != nullptr && rect().contains(event->position().toPoint())) {
-        window_->dispatch(WM_MOUSEMOVE, button_flags(event), position_lparam(event));
+    const Point at = pixel_at(event);
+    if (window_ != nullptr && covers(at)) {
+        window_->dispatch(WM_MOUSEMOVE, button_flags(event), position_lparam(at));
     }
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
     if (window_ != nullptr && event->button() == Qt::LeftButton) {
-        window_->dispatch(WM_LBUTTONDOWN, button_flags(event), position_lparam(event));
+        window_->dispatch(WM_LBUTTONDOWN, button_flags(event), position_lparam(pixel_at(event)));
     }
 }
 
@@ -118,7 +137,7 @@ WidgetWindow::WidgetWindow(const WindowClass& window_class, const std::string& w
     : title(window_title),
       procedure_(window_class.procedure),
       owner_(owner),
-      image_(white_image({1, 1})),
+      image_(white_image({1, 1}, 1)),
       frame_(new FrameWidget(this, owner != nullptr ? owner->widget() : nullptr)) {
     frame_->setWindowTitle(text_from_bytes(title));
     if (owner_ != nullptr) {
@@ -131,7 +150,7 @@ Rect WidgetWindow::client_rect() const {
     if (frame_ == nullptr) {
         return {0, 0, std::max(reported_size_.width(), 0), std::max(reported_size_.height(), 0)};
     }
-    QSize size = frame_->client()->size();
+    const QSize size = to_device_pixels(frame_->client()->size(), pixel_ratio());
     return {0, 0, size.width(), size.height()};
 }
 
@@ -155,7 +174,7 @@ void WidgetWindow::release_device(Device* device) {
 
 void WidgetWindow::invalidate(const Rect& rect) {
     if (frame_ != nullptr) {
-        frame_->client()->update(rect.left, rect.top, rect.width(), rect.height());
+        frame_->client()->update(to_screen_units(rect, pixel_ratio()));
     }
 }
 
@@ -192,7 +211,13 @@ void WidgetWindow::destroy() {
     reclaim_when_unused();
 }
 
-void WidgetWindow::client_resized(QSize size) {
+qreal WidgetWindow::pixel_ratio() const {
+    return frame_ != nullptr ? frame_->client()->devicePixelRatioF() : 1;
+}
+
+void WidgetWindow::client_resized(QSize screen_size) {
+    const qreal ratio = pixel_ratio();
+    const QSize size = to_device_pixels(screen_size, ratio);
     if (size == reported_size_) {
         return;
     }
@@ -201,7 +226,7 @@ void WidgetWindow::client_resized(QSize size) {
     // background until it is drawn again, and the picture takes the new size, down as well
     // as up.
     painter_.end();
-    image_ = white_image(size);
+    image_ = white_image(size, ratio);
     picture_ = QImage();
     if (frame_ != nullptr) {
         frame_->client()->update();

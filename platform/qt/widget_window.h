@@ -34,6 +34,9 @@ class ClientArea final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    Point pixel_at(const QMouseEvent* event) const;
+    bool covers(Point pixel) const;
+
     WidgetWindow* window_;
 };
 
@@ -75,8 +78,11 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     void destroy();
     bool destroyed() const { return frame_ == nullptr; }
 
-    // From the client area: the new size grows the backing image and goes to the procedure.
-    void client_resized(QSize size);
+    // Device pixels to a screen unit (Qt's device pixel ratio).
+    qreal pixel_ratio() const;
+    // From the client area, in screen units: a new size clears the backing image to white at
+    // the new size in device pixels, which go to the procedure.
+    void client_resized(QSize screen_size);
     // From a window device: what it drew is shown at the next paint.
     void drawn();
     // For the client area's paint: the backing image with everything drawn so far.
