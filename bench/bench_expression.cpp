@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "app/data_tables.h"
@@ -84,10 +85,34 @@ void BM_compile(benchmark::State& state) {
     }
 }
 
+// A formula of at most `length` characters: copies of the default formula added together, so
+// that the tree is both long (the sum) and nested (calls, bars and powers).
+std::string long_formula(std::size_t length) {
+    const std::string term = "+sin(|x|^a  + |y|^b)";
+    std::string formula = term.substr(1);
+    while (formula.size() + term.size() <= length) {
+        formula += term;
+    }
+    return formula;
+}
+
+// The cost of compiling grows with the formula's length, no faster.
+void BM_compile_long(benchmark::State& state) {
+    const std::string formula = long_formula(static_cast<std::size_t>(state.range(0)));
+    toven::Expression expression;
+    bool ok = false;
+    for (auto _ : state) {
+        expression.parse(formula.c_str(), ok);
+        benchmark::DoNotOptimize(ok);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 BENCHMARK(BM_native);
 BENCHMARK(BM_engine);
 BENCHMARK(BM_tree);
 BENCHMARK(BM_compile);
+BENCHMARK(BM_compile_long)->RangeMultiplier(10)->Range(1000, 100000)->Complexity(benchmark::oN);
 
 }  // namespace
 
