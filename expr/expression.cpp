@@ -38,9 +38,11 @@ void Expression::parse(const char* text, bool& ok) {
     }
     lexer_ = std::make_unique<Lexer>(text);
     destroy_tree(std::move(root_));
-    root_ = Parser(*lexer_, program_).parse();
+    root_ = Parser(*lexer_).parse();
     compiled_ = ok = lexer_->ok;
-    if (!ok) {
+    if (ok) {
+        program_.compile(*root_);
+    } else {
         diagnostic_ = lexer_->diagnostic();
     }
 }

@@ -14,6 +14,24 @@
 
 namespace toven {
 
+class ConstantNode;
+class VariableNode;
+class CallNode;
+class BinaryNode;
+
+// An operation that depends on the kind of node: a node's accept() calls the visit() of its
+// own class. Visiting one node does not visit its children.
+class NodeVisitor {
+  public:
+    virtual void visit(const ConstantNode& node) = 0;
+    virtual void visit(const VariableNode& node) = 0;
+    virtual void visit(const CallNode& node) = 0;
+    virtual void visit(const BinaryNode& node) = 0;
+
+  protected:
+    ~NodeVisitor() = default;
+};
+
 class Node {
   public:
     Node() = default;
@@ -22,6 +40,7 @@ class Node {
     virtual ~Node() = default;
     // May raise Error.
     virtual double evaluate() const = 0;
+    virtual void accept(NodeVisitor& visitor) const = 0;
     // Moves the children out, so that a tree can be destroyed one node at a time.
     virtual void release_children(std::vector<std::unique_ptr<Node>>& into);
 };
@@ -33,6 +52,7 @@ class ConstantNode final : public Node {
   public:
     explicit ConstantNode(double constant) : value(constant) {}
     double evaluate() const override { return value; }
+    void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
 
     double value;
 };
@@ -41,6 +61,7 @@ class VariableNode final : public Node {
   public:
     explicit VariableNode(const Symbol& variable) : symbol(variable) {}
     double evaluate() const override { return symbol.value; }
+    void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
 
     const Symbol& symbol;  // owned by the lexer's symbol table
 };
@@ -51,6 +72,7 @@ class CallNode final : public Node {
         : function(called), argument_node(std::move(argument)) {}
     ~CallNode() override;
     double evaluate() const override;
+    void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
     void release_children(std::vector<std::unique_ptr<Node>>& into) override;
 
     const BuiltinFunction* function;  // null for a name that is not a built-in
@@ -64,6 +86,7 @@ class BinaryNode final : public Node {
         : op(operation), left(std::move(left_node)), right(std::move(right_node)) {}
     ~BinaryNode() override;
     double evaluate() const override;
+    void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
     void release_children(std::vector<std::unique_ptr<Node>>& into) override;
 
     TokenKind op;  // Plus, Minus, Times, Divide or Power
@@ -80,8 +103,8 @@ inline double divide(double left, double right) {
     return left / right;
 }
 
-// The value of `left op right`, shared by the tree and the compiled program so that both
-// give the same bits.
+// The value of `left op right` in the tree. The compiled program runs the same operations,
+// with the same divide, so that both give the same bits.
 inline double apply_operator(TokenKind op, double left, double right) {
     switch (op) {
         case Plus:

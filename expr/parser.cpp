@@ -35,16 +35,15 @@ std::unique_ptr<Node> Parser::parse_expression() {
     std::unique_ptr<Node> result;
     if (lexer_.kind == Minus) {
         lexer_.advance();
-        program_.push_constant(0);
         auto zero = std::make_unique<ConstantNode>(0);
-        result = binary(Minus, std::move(zero), parse_term());
+        result = std::make_unique<BinaryNode>(Minus, std::move(zero), parse_term());
     } else {
         result = parse_term();
     }
     while (lexer_.kind == Plus || lexer_.kind == Minus) {
         TokenKind op = lexer_.kind;
         lexer_.advance();
-        result = binary(op, std::move(result), parse_term());
+        result = std::make_unique<BinaryNode>(op, std::move(result), parse_term());
     }
     return result;
 }
@@ -55,7 +54,7 @@ std::unique_ptr<Node> Parser::parse_term() {
     while (lexer_.kind == Times || lexer_.kind == Divide) {
         TokenKind op = lexer_.kind;
         lexer_.advance();
-        result = binary(op, std::move(result), parse_power());
+        result = std::make_unique<BinaryNode>(op, std::move(result), parse_power());
     }
     return result;
 }
@@ -65,7 +64,7 @@ std::unique_ptr<Node> Parser::parse_power() {
     std::unique_ptr<Node> result = parse_primary();
     if (lexer_.kind == Power) {
         lexer_.advance();
-        result = binary(Power, std::move(result), parse_primary());
+        result = std::make_unique<BinaryNode>(Power, std::move(result), parse_primary());
     }
     return result;
 }
@@ -79,13 +78,11 @@ std::unique_ptr<Node> Parser::parse_primary() {
             if (lexer_.kind == LeftParen) {
                 return parse_call(name);
             }
-            program_.push_variable(name);
             return std::make_unique<VariableNode>(name);
         }
         case Number: {
             double value = lexer_.value;
             lexer_.advance();
-            program_.push_constant(value);
             return std::make_unique<ConstantNode>(value);
         }
         case LeftParen:
@@ -110,7 +107,6 @@ std::unique_ptr<Node> Parser::parse_call(const Symbol& name) {
     if (function == nullptr) {
         lexer_.report("Undefined function");
     }
-    program_.call(function);
     auto result = std::make_unique<CallNode>(function, std::move(argument));
     expect_right_paren();
     return result;
@@ -140,7 +136,6 @@ std::unique_ptr<Node> Parser::parse_bars() {
     if (fabs == nullptr) {
         lexer_.report("Undefined function");
     }
-    program_.call(fabs);
     auto result = std::make_unique<CallNode>(fabs, std::move(argument));
     if (lexer_.kind == Bar) {
         lexer_.advance();
@@ -148,12 +143,6 @@ std::unique_ptr<Node> Parser::parse_bars() {
         lexer_.report("'|' expected");
     }
     return result;
-}
-
-std::unique_ptr<Node> Parser::binary(TokenKind op, std::unique_ptr<Node> left,
-                                     std::unique_ptr<Node> right) {
-    program_.apply(op);
-    return std::make_unique<BinaryNode>(op, std::move(left), std::move(right));
 }
 
 void Parser::expect_right_paren() {

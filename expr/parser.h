@@ -1,14 +1,12 @@
-// Recursive descent over the tokens of a Lexer: builds the expression tree and, alongside,
-// the same tree as a postfix Program. Errors go to the lexer's one-shot flag; the descent
-// always goes on to the end of the text, except that it refuses to nest deeper than
-// max_nesting.
+// Recursive descent over the tokens of a Lexer: builds the expression tree. Errors go to the
+// lexer's one-shot flag; the descent always goes on to the end of the text, except that it
+// refuses to nest deeper than max_nesting.
 #pragma once
 
 #include <memory>
 
 #include "expr/lexer.h"
 #include "expr/node.h"
-#include "expr/program.h"
 
 namespace toven {
 
@@ -19,7 +17,7 @@ inline constexpr int max_nesting = 2000;
 
 class Parser {
   public:
-    Parser(Lexer& lexer, Program& program) : lexer_(lexer), program_(program) {}
+    explicit Parser(Lexer& lexer) : lexer_(lexer) {}
 
     // The tree of the whole formula; reports "Unexpected character" for tokens left over.
     std::unique_ptr<Node> parse();
@@ -32,13 +30,10 @@ class Parser {
     std::unique_ptr<Node> parse_call(const Symbol& name);
     std::unique_ptr<Node> parse_parenthesis();
     std::unique_ptr<Node> parse_bars();
-    std::unique_ptr<Node> binary(TokenKind op, std::unique_ptr<Node> left,
-                                 std::unique_ptr<Node> right);
     void expect_right_paren();
     bool enter_nesting();
 
     Lexer& lexer_;
-    Program& program_;
     int nesting_ = 0;
 };
 

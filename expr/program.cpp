@@ -1,61 +1,99 @@
 #include "expr/program.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
-#include "expr/node.h"
-
 namespace toven {
+
+// Writes the tree's instructions in reverse postfix order: a node's own instruction, then its
+// right subtree, then its left. Read backwards, that puts the left child before the right and
+// both before their parent, as the tree evaluates them. Each node is visited once, from a
+// stack of the nodes still to visit, so a tree of any depth compiles without recursion (a sum
+// of many terms is as deep as it is long).
+class Program::Emitter final : public NodeVisitor {
+  public:
+    explicit Emitter(std::vector<Instruction>& code) : code_(code) {}
+
+    void emit_reversed(const Node& root) {
+        pending_.push_back(&root);
+        while (!pending_.empty()) {
+            const Node* node = pending_.back();
+            pending_.pop_back();
+            node->accept(*this);
+        }
+    }
+
+    void visit(const ConstantNode& node) override { emit(Opcode::constant).constant = node.value; }
+
+    void visit(const VariableNode& node) override {
+        emit(Opcode::variable).variable = &node.symbol.value;
+    }
+
+    // The absolute value, which every |...| calls, runs inline rather than through a virtual
+    // call: it cannot fail and gives the same bits.
+    void visit(const CallNode& node) override {
+        assert(node.function != nullptr && node.argument_node && "only a complete tree compiles");
+        Opcode opcode = node.function == find_function("fabs") ? Opcode::fabs : Opcode::call;
+        emit(opcode).function = node.function;
+        pending_.push_back(node.argument_node.get());
+    }
+
+    void visit(const BinaryNode& node) override {
+        static constexpr Opcode opcodes[] = {Opcode::plus, Opcode::minus, Opcode::times,
+                                             Opcode::divide, Opcode::power};
+        assert(node.op >= Plus && node.op <= Power && "a binary operator is Plus to Power");
+        assert(node.left && node.right && "only a complete tree compiles");
+        emit(opcodes[node.op - Plus]);
+        pending_.push_back(node.left.get());
+        pending_.push_back(node.right.get());
+    }
+
+  private:
+    Instruction& emit(Opcode opcode) { return code_.emplace_back(Instruction{opcode, {}}); }
+
+    std::vector<Instruction>& code_;
+    std::vector<const Node*> pending_;
+};
+
+void Program::compile(const Node& root) {
+    clear();
+    Emitter(code_).emit_reversed(root);
+    std::reverse(code_.begin(), code_.end());
+    size_stack();
+}
 
 void Program::clear() {
     code_.clear();
     stack_.clear();
-    depth_ = 0;
 }
 
-void Program::grow(int change) {
-    depth_ += change;
-    if (depth_ > static_cast<int>(stack_.size())) {
-        stack_.resize(static_cast<std::size_t>(depth_));
+// Gives the stack room for the most values the program holds at once, so that running
+// never allocates.
+void Program::size_stack() {
+    int depth = 0;
+    int deepest = 0;
+    for (const Instruction& instruction : code_) {
+        switch (instruction.opcode) {
+            case Opcode::constant:
+            case Opcode::variable:
+                deepest = std::max(deepest, ++depth);
+                break;
+            case Opcode::call:
+            case Opcode::fabs:
+                break;
+            default:  // a binary operator takes two values and leaves one
+                --depth;
+        }
     }
-}
-
-void Program::push_constant(double value) {
-    Instruction instruction{Opcode::constant, {}};
-    instruction.constant = value;
-    code_.push_back(instruction);
-    grow(1);
-}
-
-void Program::push_variable(const Symbol& symbol) {
-    Instruction instruction{Opcode::variable, {}};
-    instruction.variable = &symbol.value;
-    code_.push_back(instruction);
-    grow(1);
-}
-
-void Program::call(const BuiltinFunction* function) {
-    // The absolute value, which every |...| calls, runs inline rather than through a virtual
-    // call: it cannot fail and gives the same bits.
-    Opcode opcode =
-        function != nullptr && function == find_function("fabs") ? Opcode::fabs : Opcode::call;
-    Instruction instruction{opcode, {}};
-    instruction.function = function;
-    code_.push_back(instruction);
-}
-
-void Program::apply(TokenKind op) {
-    static constexpr Opcode opcodes[] = {Opcode::plus, Opcode::minus, Opcode::times, Opcode::divide,
-                                         Opcode::power};
-    assert(op >= Plus && op <= Power && "a binary operator is Plus to Power");
-    code_.push_back(Instruction{opcodes[op - Plus], {}});
-    grow(-1);
+    assert(depth == 1 && "a complete tree leaves one value");
+    stack_.resize(static_cast<std::size_t>(deepest));
 }
 
 // The top of the stack lives in `top`, a register, rather than in memory: the default
 // formula then runs within a few nanoseconds of the native expression.
 double Program::run() {
-    assert(depth_ == 1 && "only a complete program is run");
+    assert(!code_.empty() && "only a compiled program is run");
     double top = 0;
     double* below = stack_.data();  // the first free slot under `top`
     for (const Instruction& instruction : code_) {

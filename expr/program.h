@@ -1,28 +1,25 @@
 // The tree of a formula in postfix order, run on a value stack: the same operations in the
 // same order as the tree's depth-first evaluation, so the same bits and the same first Error,
 // but without a virtual call per node and without recursion, whatever the tree's depth.
-// The parser emits it as it builds the tree. Running allocates nothing.
+// It is compiled from the finished tree in one walk. Running allocates nothing.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "expr/builtin_function.h"
-#include "expr/lexer.h"
-#include "expr/symbol.h"
+#include "expr/node.h"
 
 namespace toven {
 
 class Program {
   public:
+    // Replaces the program with that of the tree under `root`, which must be complete (the
+    // tree of a successful parse).
+    void compile(const Node& root);
     void clear();
-    void push_constant(double value);
-    void push_variable(const Symbol& symbol);
-    // `function` may be null in a program from a failed parse.
-    void call(const BuiltinFunction* function);
-    void apply(TokenKind op);
 
-    // The value of a program from a successful parse; may raise Error.
+    // The value of a compiled program; may raise Error.
     double run();
 
   private:
@@ -45,12 +42,12 @@ class Program {
             const BuiltinFunction* function;
         };
     };
+    class Emitter;
 
-    void grow(int change);
+    void size_stack();
 
     std::vector<Instruction> code_;
     std::vector<double> stack_;
-    int depth_ = 0;
 };
 
 }  // namespace toven
