@@ -14,36 +14,17 @@ void raise_error(const char* function, double argument) {
 
 namespace {
 
-class SinFunction final : public BuiltinFunction {
+// A built-in defined for every argument: it returns whatever `operation` gives, infinities
+// and values that are not numbers included, and never raises Error.
+template <double (*operation)(double)>
+class TotalFunction final : public BuiltinFunction {
   public:
-    constexpr SinFunction() : BuiltinFunction("sin") {}
-    double apply(double x) const override { return std::sin(x); }
+    explicit constexpr TotalFunction(const char* function_name) : BuiltinFunction(function_name) {}
+    double apply(double x) const override { return operation(x); }
 };
 
-class CosFunction final : public BuiltinFunction {
-  public:
-    constexpr CosFunction() : BuiltinFunction("cos") {}
-    double apply(double x) const override { return std::cos(x); }
-};
-
-class TanFunction final : public BuiltinFunction {
-  public:
-    constexpr TanFunction() : BuiltinFunction("tan") {}
-    double apply(double x) const override { return std::tan(x); }
-};
-
-class AtanFunction final : public BuiltinFunction {
-  public:
-    constexpr AtanFunction() : BuiltinFunction("atan") {}
-    double apply(double x) const override { return std::atan(x); }
-};
-
-class ExpFunction final : public BuiltinFunction {
-  public:
-    constexpr ExpFunction() : BuiltinFunction("exp") {}
-    double apply(double x) const override { return std::exp(x); }
-};
-
+// The two built-ins that raise Error outside their domain. A value that is not a number is
+// outside it too: the comparisons are false for it.
 class LogFunction final : public BuiltinFunction {
   public:
     constexpr LogFunction() : BuiltinFunction("log") {}
@@ -66,50 +47,21 @@ class SqrtFunction final : public BuiltinFunction {
     }
 };
 
-class CoshFunction final : public BuiltinFunction {
-  public:
-    constexpr CoshFunction() : BuiltinFunction("cosh") {}
-    double apply(double x) const override { return std::cosh(x); }
-};
-
-class SinhFunction final : public BuiltinFunction {
-  public:
-    constexpr SinhFunction() : BuiltinFunction("sinh") {}
-    double apply(double x) const override { return std::sinh(x); }
-};
-
-class TanhFunction final : public BuiltinFunction {
-  public:
-    constexpr TanhFunction() : BuiltinFunction("tanh") {}
-    double apply(double x) const override { return std::tanh(x); }
-};
-
-class FabsFunction final : public BuiltinFunction {
-  public:
-    constexpr FabsFunction() : BuiltinFunction("fabs") {}
-    double apply(double x) const override { return std::fabs(x); }
-};
-
-class StepFunction final : public BuiltinFunction {
-  public:
-    constexpr StepFunction() : BuiltinFunction("step") {}
-    double apply(double x) const override { return x >= 0 ? 1.0 : 0.0; }
-};
-
 // Constant-initialised, so the table is complete before any dynamic initialiser of any
 // translation unit runs (the data tables among them).
-constinit const SinFunction sin_function;
-constinit const CosFunction cos_function;
-constinit const TanFunction tan_function;
-constinit const AtanFunction atan_function;
-constinit const ExpFunction exp_function;
+constinit const TotalFunction<[](double x) { return std::sin(x); }> sin_function("sin");
+constinit const TotalFunction<[](double x) { return std::cos(x); }> cos_function("cos");
+constinit const TotalFunction<[](double x) { return std::tan(x); }> tan_function("tan");
+constinit const TotalFunction<[](double x) { return std::atan(x); }> atan_function("atan");
+constinit const TotalFunction<[](double x) { return std::exp(x); }> exp_function("exp");
 constinit const LogFunction log_function;
 constinit const SqrtFunction sqrt_function;
-constinit const CoshFunction cosh_function;
-constinit const SinhFunction sinh_function;
-constinit const TanhFunction tanh_function;
-constinit const FabsFunction fabs_function;
-constinit const StepFunction step_function;
+constinit const TotalFunction<[](double x) { return std::cosh(x); }> cosh_function("cosh");
+constinit const TotalFunction<[](double x) { return std::sinh(x); }> sinh_function("sinh");
+constinit const TotalFunction<[](double x) { return std::tanh(x); }> tanh_function("tanh");
+constinit const TotalFunction<[](double x) { return std::fabs(x); }> fabs_function("fabs");
+// A value that is not a number is not >= 0, so its step is 0.
+constinit const TotalFunction<[](double x) { return x >= 0 ? 1.0 : 0.0; }> step_function("step");
 
 }  // namespace
 
