@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace toven {
@@ -165,6 +167,23 @@ TEST_P(EvaluationError, GivesZeroAndComposesTheDiagnostic) {
     ASSERT_TRUE(compiled.ok);
     EXPECT_TRUE(same_bits(compiled.expression.evaluate(), 0.0));
     EXPECT_EQ(compiled.expression.diagnostic(), GetParam().diagnostic);
+}
+
+// The tree's own evaluation stops at the same first Error as the postfix program.
+TEST_P(EvaluationError, TreeRaisesTheSameError) {
+    Compiled compiled(GetParam().formula, GetParam().x);
+    ASSERT_TRUE(compiled.ok);
+    std::unique_ptr<Error> error;
+    try {
+        compiled.expression.root()->evaluate();
+    } catch (Error* raised) {
+        error.reset(raised);
+    }
+    ASSERT_NE(error, nullptr) << GetParam().formula;
+    char diagnostic[64];
+    std::snprintf(diagnostic, sizeof diagnostic, "Domain error: %s(%.6g)", error->function,
+                  error->argument);
+    EXPECT_STREQ(diagnostic, GetParam().diagnostic);
 }
 
 INSTANTIATE_TEST_SUITE_P(
