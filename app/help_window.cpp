@@ -1,5 +1,6 @@
 #include "app/help_window.h"
 
+#include "platform/busy_cursor.h"
 #include "plotter/plotter.h"
 
 namespace toven {
@@ -59,6 +60,7 @@ const std::vector<HelpSection>& help_sections() {
 }
 
 void draw_help(platform::Window* window) {
+    platform::BusyCursor busy(window);
     Plotter plotter(window);
     plotter.begin_output(0);
     plotter.set_colours(panel_brush, panel_frame_pen, panel_pen, panel_text_colour);

@@ -1,6 +1,9 @@
 #include "app/shell.h"
 
+#include <optional>
+
 #include "app/data_tables.h"
+#include "platform/busy_cursor.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
@@ -47,6 +50,11 @@ std::vector<platform::MenuItem> toven_menu() {
 }  // namespace
 
 void plot(int readout, int printer) {
+    // A page takes a while, refused or not; a readout is over before the pointer could change.
+    std::optional<platform::BusyCursor> busy;
+    if (readout == 0) {
+        busy.emplace(plotter->window);
+    }
     draw_plot(PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout,
               printer);
 }

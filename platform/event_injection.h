@@ -47,6 +47,9 @@ Window* window_manager_owner(const Window* window);
 // The size of the image behind a window's client area, in pixels.
 Extent backing_image_size(const Window* window);
 
+// Whether the pointer shows the busy cursor over the window.
+bool shows_busy_cursor(const Window* window);
+
 // The client area as the screen shows it, painted anew, one entry per screen pixel.
 Image shown_on_screen(const Window* window);
 

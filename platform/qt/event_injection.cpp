@@ -245,6 +245,12 @@ Extent backing_image_size(const Window* window) {
     return {size.width(), size.height()};
 }
 
+bool shows_busy_cursor(const Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    return screen_window != nullptr && !screen_window->destroyed() &&
+           screen_window->frame()->cursor().shape() == Qt::WaitCursor;
+}
+
 Image shown_on_screen(const Window* window) {
     qt::WidgetWindow* screen_window = qt::widget_window(window);
     Image result;

@@ -235,6 +235,18 @@ void WidgetWindow::client_resized(QSize screen_size) {
     dispatch(WM_SIZE, size_restored, make_lparam(size.width(), size.height()));
 }
 
+void WidgetWindow::show_busy(bool busy) {
+    busy_ = std::max(busy_ + (busy ? 1 : -1), 0);
+    if (frame_ == nullptr) {
+        return;
+    }
+    if (busy_ > 0) {
+        frame_->setCursor(Qt::WaitCursor);
+    } else {
+        frame_->unsetCursor();
+    }
+}
+
 void WidgetWindow::drawn() {
     if (frame_ != nullptr && !update_pending_) {
         update_pending_ = true;

@@ -91,6 +91,10 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     const QImage& picture() const override;
     QSize image_size() const { return image_.size(); }
 
+    // The busy cursor over the whole window while at least one caller asks for it.
+    void show_busy(bool busy);
+    bool shows_busy() const { return busy_ > 0; }
+
     WidgetWindow* owner() const { return owner_; }
     std::string title;
 
@@ -107,6 +111,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     FrameWidget* frame_;
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;
+    int busy_ = 0;
     bool update_pending_ = false;
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;

@@ -131,6 +131,32 @@ TEST_F(ShellTest, APrintedPageGoesToThePrinterAndIsReported) {
     EXPECT_EQ(plotter->dc, nullptr);
 }
 
+// The busy cursor shows over the window being drawn, the main window for a print, and goes
+// when the drawing ends, also for a refused page.
+TEST_F(ShellTest, DrawingShowsTheBusyCursorUntilItEnds) {
+    record_prints();
+    command(screen);
+    bool busy_while_printing = false;
+    plotter->open_printer = [this, &busy_while_printing, log = printed](const std::string&) {
+        busy_while_printing = platform::inject::shows_busy_cursor(main_window);
+        return std::make_unique<RecordingDevice>("printer", log);
+    };
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    command(print);
+    EXPECT_TRUE(busy_while_printing);
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(main_window));
+
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a page";
+    set_line(sdata[8], "m = 0");
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_EQ(boxes.shown().back().caption, "Cannot plot");
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a refused page";
+    command(help);
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(help_window)) << "after the help text";
+}
+
 // After a print the Plotter holds no device: mouse moves draw nothing until a click plots.
 TEST_F(ShellTest, NoReadoutBetweenAPrintAndTheNextScreenPlot) {
     record_prints();

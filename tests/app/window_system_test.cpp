@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/busy_cursor.h"
 #include "platform/event_injection.h"
 #include "platform/window_system.h"
 
@@ -160,6 +161,29 @@ TEST_F(WindowSystemTest, ANewSizeClearsTheClientAreaAndSizesItsPicture) {
                   static_cast<std::ptrdiff_t>(shown.pixels.size()))
             << "white until drawn again";
     }
+}
+
+TEST_F(WindowSystemTest, TheBusyCursorNestsAndComesOffAgain) {
+    Window* window = make("busy");
+    Window* other = make("other");
+    {
+        BusyCursor outer(window);
+        EXPECT_TRUE(inject::shows_busy_cursor(window));
+        EXPECT_FALSE(inject::shows_busy_cursor(other));
+        { BusyCursor inner(window); }
+        EXPECT_TRUE(inject::shows_busy_cursor(window)) << "until the outer guard ends";
+    }
+    EXPECT_FALSE(inject::shows_busy_cursor(window));
+
+    auto offscreen = create_offscreen_window(10, 10);
+    BusyCursor on_nothing(nullptr);
+    BusyCursor on_an_image(offscreen.get());
+    {
+        BusyCursor on_a_window_that_goes(other);
+        destroy_window(other);
+        inject::process_events();
+    }
+    EXPECT_FALSE(inject::shows_busy_cursor(window));
 }
 
 TEST_F(WindowSystemTest, TheCloseBoxAsksTheProcedureAndDefaultProcessingDestroys) {
