@@ -4,11 +4,19 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
+PACKAGE_BUILD ?= build-package
+PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 PACKAGES := cmake g++ ninja-build make qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation \
             fonts-dejavu-core libgtest-dev libbenchmark-dev
+# The readers of the installed files, which the tests run: the desktop entry's and the AppStream
+# metadata's validators, and man for the manual page.
+DIST_PACKAGES := desktop-file-utils appstream man-db groff-base
+# make package needs dpkg-shlibdeps; make check-package also lints and unpacks the package.
+PACKAGE_PACKAGES := dpkg-dev
+CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) lintian
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
 # window manager, driven and looked at from outside.
@@ -57,7 +65,40 @@ bench: deps
 
 build:
 	cmake -S . -B $(BUILD) -G Ninja -DTOVEN_WERROR=ON
-	cmake --build $(BUILD) -j $(JOBS) --target toven
+	cmake --build $(BUILD) -j $(JOBS) --target toven toven_dist
+
+# The program, its desktop entry, icon, AppStream metadata and manual page under $(PREFIX),
+# within $(DESTDIR) when it is set. The build's install_manifest.txt lists what went where.
+install: deps build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes every file of the last install from $(BUILD) (give the same DESTDIR), and the
+# program's own documentation folder.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || \
+	    { echo "uninstall: no $(BUILD)/install_manifest.txt, so nothing to remove"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r -d '\n' rm -fv
+	sed -n 's|/doc/toven/copyright$$|/doc/toven|p' $(BUILD)/install_manifest.txt | \
+	    sed 's|^|$(DESTDIR)|' | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
+
+# $(PACKAGE_BUILD)/toven_<version>_<arch>.deb, built as Debian builds its packages (Release,
+# with Debian's hardening flags, no tests) and everything under /usr.
+package: deps
+	@$(MAKE) --no-print-directory packages WANT="$(PACKAGE_PACKAGES)"
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	    cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVEN_TESTS=OFF \
+	    -DTOVEN_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD)/toven_*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+# The package as a user's machine takes it: lintian, then unpacked into a scratch root, the
+# desktop entry and metadata validated, a page rendered and the manual page read.
+check-package: package
+	@$(MAKE) --no-print-directory packages WANT="$(CHECK_PACKAGE_PACKAGES)"
+	tools/check-package $(PACKAGE_BUILD)/toven_*.deb
 
 deps:
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGES)"
@@ -82,4 +123,4 @@ print-queue:
 	@tools/print-queue
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
