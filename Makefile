@@ -24,7 +24,8 @@ TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 
-.PHONY: run test test-sanitize fuzz bench deps test-deps print-queue build clean
+.PHONY: run test test-sanitize fuzz bench deps test-deps print-queue build install uninstall \
+        package check-package clean
 
 run: deps build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -104,7 +105,7 @@ deps:
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGES)"
 
 test-deps:
-	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES)"
+	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES) $(DIST_PACKAGES)"
 
 # Installs those of $(WANT) that are not installed yet.
 packages:
