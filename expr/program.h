@@ -4,6 +4,7 @@
 // It is compiled from the finished tree in one walk. Running allocates nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -21,6 +22,8 @@ class Program {
 
     // The value of a compiled program; may raise Error.
     double run();
+    // The number of instructions: what one run costs, at most a step each.
+    std::size_t size() const { return code_.size(); }
 
   private:
     enum class Opcode : std::uint8_t {

@@ -1,11 +1,13 @@
 #include "surface/plot_driver.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/message_box.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/plot_limits.h"
+#include "surface/plot_work.h"
 
 namespace toven {
 
@@ -75,6 +77,30 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.select_pen(pen);
 }
 
+std::size_t program_steps(const PlotContext& context) {
+    return context.function.expression().program_size();
+}
+
+// A print is weighed before it starts, so that a refusal asks nothing and starts no job: on
+// the printer's page, which keeps its lines, and on the plot's window, where a declined print
+// draws the printer's layout. The formula is compiled silently here; the plot compiles it
+// again once output is open, and reports a fault then.
+std::string print_work_refusal(const PlotContext& context) {
+    const GraphParameters& g = graph_parameters;
+    SurfaceFunction& function = context.function;
+    platform::Window* const box_owner = std::exchange(function.message_window, nullptr);
+    function.compile();
+    function.message_window = box_owner;
+    const std::size_t steps = program_steps(context);
+    const platform::Window* window = context.plotter.window;
+    const platform::Rect client = window != nullptr ? window->client_rect() : platform::Rect{};
+    const SurfacePanel on_paper{0, 0, printer_pen_width, true};
+    const SurfacePanel on_screen{client.width() * (75 - 5) / 100, client.height() * (75 - 20) / 100,
+                                 printer_pen_width, false};
+    std::string refusal = plot_work_refusal(g.m, g.n, g.k, steps, on_paper);
+    return refusal.empty() ? plot_work_refusal(g.m, g.n, g.k, steps, on_screen) : refusal;
+}
+
 // Compiles the formula and draws the surface with its frame box and axes. Returns empty when
 // the surface was drawn, else why not.
 std::string draw_surface_panel(const PlotContext& context, int printer) {
@@ -85,6 +111,14 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     }
     context.function.compile();
     context.function.load_parameters();
+    // A print has been weighed before it started; on a screen the panel is open by now.
+    if (plotter.printing == 0) {
+        const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
+        if (auto refusal = plot_work_refusal(g.m, g.n, g.k, program_steps(context), panel);
+            !refusal.empty()) {
+            return refusal;
+        }
+    }
     std::string refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
                                                g.m, g.n, g.k, g.tilt);
     if (!refusal.empty()) {
@@ -154,6 +188,9 @@ void report(const PlotContext& context, const std::string& refusal) {
 std::string draw_page(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     std::string refusal = refusal_of(g);
+    if (refusal.empty() && printer == 1) {
+        refusal = print_work_refusal(context);
+    }
     if (!refusal.empty() && printer == 1) {
         report(context, refusal);
         return refusal;

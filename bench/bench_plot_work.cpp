@@ -1,0 +1,180 @@
+// The slowest plots the limits allow: for each hard formula and page, the largest mesh whose
+// weighed work is within max_plot_work, drawn whole by draw_plot as `toven --render` draws
+// it. Each should take about 3 s at most; counters show the mesh and what the weights
+// predicted. Plots beyond the limits are timed too: their refusal must come at once.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/data_tables.h"
+#include "expr/surface_function.h"
+#include "platform/application.h"
+#include "platform/window.h"
+#include "surface/graph_parameters.h"
+#include "surface/plot_driver.h"
+#include "surface/plot_limits.h"
+#include "surface/plot_work.h"
+
+namespace toven {
+namespace {
+
+// The surface jumps between its two sides at nearly every sample, so nearly every sample
+// draws a line across the panel (a sine of 99999 x y changes its sign there).
+const std::string jumping = "(2+y+x)*(sin(99999*x*y)/|sin(99999*x*y)|)";
+// The same lines, but from far above the panel to far below it: each is cut at the panel.
+const std::string jumping_far = "1e9*(2+y+x)*(sin(99999*x*y)/|sin(99999*x*y)|)";
+// Half of the samples raise a division error (f is then 0), the others lie far above.
+const std::string errors_and_jumps = "1e9*(2+y+x)/(sin(99999*x*y)/|sin(99999*x*y)|+1)";
+
+// `term` joined by "+" up to the longest formula: each term a step or a few.
+std::string longest_formula(const std::string& term) {
+    std::string formula = term;
+    while (formula.size() + 1 + term.size() <= 99'996) {
+        formula += "+" + term;
+    }
+    return formula;
+}
+
+struct WorkCase {
+    std::string name;
+    std::string formula;
+    std::vector<std::string> items;  // more NAME=VALUE items
+    int width = 800;
+    int height = 600;
+    bool print_layout = false;
+    bool grow = true;  // k grown to the largest the limit allows; else the items' mesh as is
+};
+
+std::vector<WorkCase> work_cases() {
+    const std::vector<std::string> hundred = {"n=100", "m=100", "z1=-3", "z2=3"};
+    return {
+        {"JumpingSurface", jumping, hundred},
+        {"JumpingFarBeyondThePanel", jumping_far, hundred},
+        {"JumpingOn8000x8000", jumping_far, hundred, 8000, 8000},
+        {"JumpingOn8000x8000PrintLayout", jumping_far, hundred, 8000, 8000, true},
+        {"ErrorsAndJumps", errors_and_jumps, hundred},
+        {"DefaultFormula", "sin(|x|^a  + |y|^b)", {"n=100", "m=100"}},
+        {"DivisionErrorAtEverySample", "1/0", {"n=100", "m=100"}},
+        {"JumpingOn1600x1200", jumping_far, hundred, 1600, 1200},
+        {"JumpingOn4000x4000", jumping_far, hundred, 4000, 4000},
+        {"LongestFormulaOfHugeSines", longest_formula("sin(1e300*x)"), {"n=1", "m=1"}},
+        {"LongestFormulaOfSums", longest_formula("x"), {"n=1", "m=1"}},
+        {"LongestFormulaOfDivisionErrors", "1/0+" + longest_formula("x"), {"n=1", "m=1"}},
+        // Beyond the limits: refused before anything is drawn.
+        {"RefusedJumpingAtK980",
+         jumping,
+         {"n=100", "m=100", "k=980", "z1=-3", "z2=3"},
+         800,
+         600,
+         false,
+         false},
+        {"RefusedLongestFormulaOnTheDefaultMesh", longest_formula("x"), {}, 800, 600, false, false},
+    };
+}
+
+struct Page {
+    explicit Page(const WorkCase& c) {
+        load_fdata_defaults();
+        load_sdata_defaults();
+        set("f(x,y)=" + c.formula);
+        for (const std::string& item : c.items) {
+            set(item);
+        }
+        context.show_refusals = false;
+        context.print_layout = c.print_layout;
+    }
+    ~Page() {
+        load_fdata_defaults();
+        load_sdata_defaults();
+    }
+    static void set(const std::string& item) {
+        std::string error;
+        if (!apply_assignment(item, error)) {
+            throw std::runtime_error(error);
+        }
+    }
+
+    // The surface panel as the plot will open it, and the formula's steps.
+    SurfacePanel panel(bool print_layout) {
+        plotter.set_pen_width(print_layout ? 3 : 1);
+        plotter.begin_output(0);
+        plotter.set_viewport(5, 75, print_layout ? 20 : 5, 75, 1);
+        const SurfacePanel open{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
+        plotter.end_output();
+        return open;
+    }
+    std::size_t steps() {
+        function.compile();
+        return function.expression().program_size();
+    }
+
+    std::unique_ptr<platform::Window> window;
+    SurfacePlotter plotter{nullptr};
+    SurfaceFunction function{fdata};
+    PlotContext context{plotter, function, fdata, sdata};
+};
+
+// The largest k at which the plot is still allowed.
+int largest_allowed_k(int m, int n, std::size_t steps, const SurfacePanel& panel) {
+    int low = 1;
+    int high = 1 << 22;
+    while (low < high) {
+        const int k = low + (high - low + 1) / 2;
+        const bool allowed = column_count(m, n, k) <= static_cast<double>(max_columns) &&
+                             evaluation_count(m, n, k) <= max_evaluations &&
+                             plot_work_refusal(m, n, k, steps, panel).empty();
+        if (allowed) {
+            low = k;
+        } else {
+            high = k - 1;
+        }
+    }
+    return low;
+}
+
+void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
+    auto window = platform::create_offscreen_window(c.width, c.height,
+                                                    platform::OffscreenRecording::image_only);
+    Page page(c);
+    page.plotter.window = window.get();
+    load_graph_parameters(sdata);
+    const SurfacePanel panel = page.panel(c.print_layout);
+    const std::size_t steps = page.steps();
+    GraphParameters g = graph_parameters;
+    if (c.grow) {
+        g.k = largest_allowed_k(g.m, g.n, steps, panel);
+        Page::set("k=" + std::to_string(g.k));
+    }
+    std::string refusal;
+    for (auto _ : state) {
+        refusal = draw_plot(page.context, 0, 0);
+    }
+    page.plotter.end_output();
+    state.counters["k"] = g.k;
+    state.counters["evaluations"] = evaluation_count(g.m, g.n, g.k);
+    state.counters["steps"] = static_cast<double>(steps);
+    state.counters["predicted_s"] = plot_work(g.m, g.n, g.k, steps, panel) * 1e-9;
+    state.counters["refused"] = refusal.empty() ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace toven
+
+int main(int argc, char** argv) {
+    toven::platform::Session session(argc, argv, toven::platform::SessionKind::headless);
+    for (const toven::WorkCase& c : toven::work_cases()) {
+        benchmark::RegisterBenchmark(("BM_SlowestPlot/" + c.name).c_str(), toven::BM_SlowestPlot, c)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
