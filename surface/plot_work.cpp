@@ -23,12 +23,14 @@ constexpr double step_work = 35;
 // Per line drawn, beside its pixels: where the two sides of a surface alternate, the pen
 // changes with every line.
 constexpr double line_work = 150;
-// Per pixel of a line and unit of pen width: a line crosses a row of the picture at each of
-// its pixels, and the larger the panel the fewer of its rows the caches hold. One-pixel lines
-// cost 1.6 ns a pixel in an 800 x 600 picture and 6.3 ns in one of 8000 x 8000; wide lines
-// about as much for each unit of their width.
+// Per pixel of a line: a line crosses a row of the picture at each of its pixels, and the
+// larger the panel the fewer of its rows the caches hold. One-pixel lines cost 1.6 ns a
+// pixel in an 800 x 600 picture and 8.9 ns in one of 8000 x 8000.
 constexpr double pixel_work = 1.5;
-constexpr double pixel_work_per_panel_side = 1e-3;  // per pixel of the panel's mean side
+constexpr double pixel_work_per_panel_side = 1.3e-3;  // per pixel of the panel's mean side
+// A wide line's further units of width lie beside its pixels, in rows already at hand: each
+// costs about half a pixel (a line three pixels wide, 15 ns a pixel of its length at most).
+constexpr double extra_width_share = 0.5;
 // Per line on a device that keeps lines (a printer's page), whatever their length: a PDF
 // page takes about 0.9 us a line, and the print queue's own work comes after the plot.
 constexpr double vector_line_work = 2000;
@@ -38,7 +40,8 @@ constexpr double vector_line_work = 2000;
 // panel's height.
 double line_pixels(int m, int n, int k, const SurfacePanel& panel) {
     const double column_width = panel.width / std::max(1.0, (static_cast<double>(n) + m) * k);
-    return (panel.height + column_width + 2) * std::max(1, panel.pen_width);
+    const double width = 1 + extra_width_share * (std::max(1, panel.pen_width) - 1);
+    return (panel.height + column_width + 2) * width;
 }
 
 double line_cost(int m, int n, int k, const SurfacePanel& panel) {
