@@ -15,6 +15,9 @@ namespace toven::platform::inject {
 
 // Mouse in a window's client area, at a pixel of its devices (client coordinates).
 void click(Window* window, Point at);
+// A click made `milliseconds` before it arrives, as one that waited in the queue behind a
+// long drawing.
+void click_made_earlier(Window* window, Point at, int milliseconds);
 void move_mouse(Window* window, Point to);
 // A move with the left button held, which the window system reports also outside the window.
 void drag_mouse(Window* window, Point to);

@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
+#include <chrono>
+#include <cstdint>
 
 #include "platform/qt/controls.h"
 #include "platform/qt/device_pixels.h"
@@ -26,9 +28,17 @@ QWidget* client_of(Window* window) {
     return screen_window != nullptr ? screen_window->client_widget() : nullptr;
 }
 
+// Events carry the time they were made, in milliseconds of a steady clock.
+std::uint64_t now_ms() {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
 void send_mouse(QWidget* target, QEvent::Type type, QPointF at, Qt::MouseButton button,
-                Qt::MouseButtons held) {
+                Qt::MouseButtons held, std::uint64_t made_at = now_ms()) {
     QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+    event.setTimestamp(made_at);
     QApplication::sendEvent(target, &event);
 }
 
@@ -37,9 +47,9 @@ QPointF screen_position(QWidget* client, Point pixel) {
     return qt::to_screen_units(pixel, client->devicePixelRatioF());
 }
 
-void press_and_release(QWidget* target, QPointF at) {
-    send_mouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    send_mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+void press_and_release(QWidget* target, QPointF at, std::uint64_t made_at = now_ms()) {
+    send_mouse(target, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, made_at);
+    send_mouse(target, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, made_at);
 }
 
 void send_key(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
@@ -97,6 +107,13 @@ QPoint line_centre(QListWidget* list, int line) {
 void click(Window* window, Point at) {
     if (QWidget* client = client_of(window)) {
         press_and_release(client, screen_position(client, at));
+    }
+}
+
+void click_made_earlier(Window* window, Point at, int milliseconds) {
+    if (QWidget* client = client_of(window)) {
+        press_and_release(client, screen_position(client, at),
+                          now_ms() - static_cast<std::uint64_t>(milliseconds));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -90,7 +91,7 @@ void ClientArea::mouseMoveEvent(QMouseEvent* event) {
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
     if (window_ != nullptr && event->button() == Qt::LeftButton) {
-        window_->dispatch(WM_LBUTTONDOWN, button_flags(event), position_lparam(pixel_at(event)));
+        window_->press(event->timestamp(), button_flags(event), position_lparam(pixel_at(event)));
     }
 }
 
@@ -184,6 +185,32 @@ std::intptr_t WidgetWindow::dispatch(unsigned message, std::uintptr_t wparam,
         return 0;
     }
     return procedure_(this, message, wparam, lparam);
+}
+
+bool WidgetWindow::waited_behind_last_press(std::uint64_t made_at) const {
+    if (last_answer_ms_ <= 0) {
+        return false;
+    }
+    // Event times are milliseconds of the window system's clock, which may be 32 bits wide and
+    // wrap: only their difference counts.
+    const auto since = static_cast<std::int32_t>(static_cast<std::uint32_t>(made_at) -
+                                                 static_cast<std::uint32_t>(last_press_));
+    return since >= 0 && since < last_answer_ms_;
+}
+
+void WidgetWindow::press(std::uint64_t made_at, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (waited_behind_last_press(made_at)) {
+        return;
+    }
+    QElapsedTimer answering;
+    answering.start();
+    dispatch(WM_LBUTTONDOWN, wparam, lparam);
+    // The procedure may have destroyed the window, and a box's event loop may have freed it.
+    if (std::ranges::find(windows_on_screen, this) == windows_on_screen.end()) {
+        return;
+    }
+    last_press_ = made_at;
+    last_answer_ms_ = answering.elapsed();
 }
 
 void WidgetWindow::destroy() {

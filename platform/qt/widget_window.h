@@ -75,6 +75,10 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
 
     // Calls the procedure; a destroyed window takes no more messages and answers 0.
     std::intptr_t dispatch(unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+    // A left button press made `made_at` (the event's time). The procedure answers a press at
+    // once, and the answer may take long (a whole page); presses made meanwhile waited in the
+    // queue behind it, and each would start a page over one not yet seen: they are dropped.
+    void press(std::uint64_t made_at, std::uintptr_t wparam, std::intptr_t lparam);
     void destroy();
     bool destroyed() const { return frame_ == nullptr; }
 
@@ -101,6 +105,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
   private:
     ~WidgetWindow() override = default;  // a destroyed window frees itself once no device is out
     void reclaim_when_unused();
+    bool waited_behind_last_press(std::uint64_t made_at) const;
 
     WindowProcedure procedure_;
     WidgetWindow* owner_;
@@ -112,6 +117,8 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;
     int busy_ = 0;
+    std::uint64_t last_press_ = 0;  // when the last press answered was made
+    qint64 last_answer_ms_ = 0;     // how long its answer took
     bool update_pending_ = false;
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;

@@ -1,5 +1,6 @@
 // The shell's commands and window procedures, called with messages as the window system
 // sends them: which window a plot goes to, the one-window guards, what is released when.
+#include <chrono>
 #include <ostream>
 
 #include "app/version.h"
@@ -149,12 +150,33 @@ TEST_F(ShellTest, DrawingShowsTheBusyCursorUntilItEnds) {
 
     platform::inject::click(plot_window, {20, 20});
     EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a page";
-    set_line(sdata[8], "m = 0");
+    set_line(sdata[8], (std::string(sdata[8].name) + " = 0").c_str());
     platform::inject::click(plot_window, {20, 20});
     EXPECT_EQ(boxes.shown().back().caption, "Cannot plot");
     EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a refused page";
     command(help);
     EXPECT_FALSE(platform::inject::shows_busy_cursor(help_window)) << "after the help text";
+}
+
+// Clicks made while a page was drawing waited in the queue behind it; each would start a page
+// over one the user has not yet seen, so they are dropped. A click made afterwards plots.
+TEST_F(ShellTest, ClicksMadeWhileAPageDrewStartNoFurtherPage) {
+    set_line(sdata[9], (std::string(sdata[9].name) + " = 100").c_str());
+    command(screen);
+    const auto started = std::chrono::steady_clock::now();
+    platform::inject::click(plot_window, {20, 20});
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now() - started)
+                          .count();
+    ASSERT_GE(took, 8) << "a page that takes a while";
+    platform::inject::move_mouse(plot_window, {170, 60});
+    const platform::Image read = platform::snapshot(*plot_window);
+
+    platform::inject::click_made_earlier(plot_window, {20, 20}, static_cast<int>(took * 3 / 4));
+    platform::inject::click_made_earlier(plot_window, {30, 20}, static_cast<int>(took * 3 / 4));
+    EXPECT_EQ(platform::snapshot(*plot_window).pixels, read.pixels) << "the readout stays";
+    platform::inject::click(plot_window, {20, 20});
+    EXPECT_NE(platform::snapshot(*plot_window).pixels, read.pixels) << "a new page, no readout";
 }
 
 // After a print the Plotter holds no device: mouse moves draw nothing until a click plots.
