@@ -1,19 +1,20 @@
 #include "app/help_window.h"
 
 #include "platform/busy_cursor.h"
+#include "plotter/colour_tables.h"
+#include "plotter/panel_layout.h"
 #include "plotter/plotter.h"
 
 namespace toven {
 
 namespace {
 
-constexpr int panel_brush = 6;      // pale yellow
-constexpr int panel_frame_pen = 2;  // dark green
-constexpr int panel_pen = 1;        // dark blue
-constexpr int panel_text_colour = 8;
-constexpr int heading_colour = 3;  // dark red
-constexpr int body_colour = 1;     // dark blue
-constexpr int body_column = 9;     // character widths from the margin
+// The help window's one panel, nearly the whole client area, in percent.
+constexpr PanelLayout help_panel = {
+    1, 99, 2, 98, brush_pale_yellow, pen_dark_green, pen_dark_blue, pen_orange};
+constexpr int heading_colour = pen_dark_red;
+constexpr int body_colour = pen_dark_blue;
+constexpr int body_column = 9;  // character widths from the margin
 constexpr int margin_characters = 3;
 
 void draw_section(Plotter& plotter, const HelpSection& section) {
@@ -63,9 +64,10 @@ void draw_help(platform::Window* window) {
     platform::BusyCursor busy(window);
     Plotter plotter(window);
     plotter.begin_output(0);
-    plotter.set_colours(panel_brush, panel_frame_pen, panel_pen, panel_text_colour);
-    plotter.set_viewport(1, 99, 2, 98, 1);
-    plotter.frame_viewport(panel_brush);
+    plotter.set_colours(help_panel.brush, help_panel.frame_pen, help_panel.pen,
+                        help_panel.text_colour);
+    plotter.set_viewport(help_panel.left, help_panel.right, help_panel.bottom, help_panel.top, 1);
+    plotter.frame_viewport(help_panel.brush);
     const int c = plotter.char_width;
     const int h = plotter.line_height;
     plotter.text_margin = plotter.text_x = plotter.vp_left + margin_characters * c;

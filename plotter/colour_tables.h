@@ -23,6 +23,39 @@ inline constexpr std::array<platform::ColourRef, background_colour_count> backgr
     0xFFFFFF, 0xDAFEFD, 0xDCFDE2, 0xCAFFFB, 0xFFC8FF,
 };
 
+// Pen (and text) colour numbers by colour. Numbers 16..25 repeat the background colours.
+inline constexpr int pen_black = 0;
+inline constexpr int pen_dark_blue = 1;
+inline constexpr int pen_dark_green = 2;
+inline constexpr int pen_dark_red = 3;
+inline constexpr int pen_dark_cyan = 4;
+inline constexpr int pen_dark_magenta = 5;
+inline constexpr int pen_dark_yellow = 6;
+inline constexpr int pen_grey = 7;
+inline constexpr int pen_orange = 8;
+inline constexpr int pen_blue = 9;
+inline constexpr int pen_green = 10;
+inline constexpr int pen_red = 11;
+inline constexpr int pen_cyan = 12;
+inline constexpr int pen_magenta = 13;
+inline constexpr int pen_yellow = 14;
+inline constexpr int pen_white = 15;
+
+// From a bright pen (blue to yellow) to its dark shade.
+inline constexpr int dark_shade_offset = pen_blue - pen_dark_blue;
+
+// Brush (and text background) numbers by colour.
+inline constexpr int brush_black = 0;
+inline constexpr int brush_azure = 1;
+inline constexpr int brush_pale_pink = 2;
+inline constexpr int brush_pale_orange = 3;
+inline constexpr int brush_pale_cyan = 4;
+inline constexpr int brush_white = 5;
+inline constexpr int brush_pale_yellow = 6;
+inline constexpr int brush_pale_green = 7;
+inline constexpr int brush_lemon = 8;
+inline constexpr int brush_pale_magenta = 9;
+
 constexpr bool is_pen_number(int number) {
     return number >= 0 && number < pen_colour_count;
 }

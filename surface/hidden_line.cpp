@@ -115,9 +115,11 @@ class HiddenLineDrawing {
         return *position.device;
     }
 
-    // The dark shade of a bright pen lies eight places below it. Pens 0..7 have no darker
-    // shade, so their underside is drawn in the surface pen itself.
-    static int underside_pen(int pen) { return is_pen_number(pen) && pen >= 8 ? pen - 8 : pen; }
+    // The dark shade of a bright pen lies eight places below it. Pens black to grey have no
+    // darker shade, so their underside is drawn in the surface pen itself.
+    static int underside_pen(int pen) {
+        return is_pen_number(pen) && pen >= dark_shade_offset ? pen - dark_shade_offset : pen;
+    }
 
     SurfacePlotter& plotter_;
     FunctionXY& function_;

@@ -1,37 +1,11 @@
 #include "surface/mini_grid.h"
 
+#include "surface/page_layout.h"
+
 namespace toven {
 
-namespace {
-
-constexpr int pen_blue = 9;
-constexpr int pen_cyan = 12;
-
-PanelLayout panel(int bottom, int top, int brush, int frame_pen) {
-    PanelLayout layout;
-    layout.left = 77;
-    layout.right = 98;
-    layout.bottom = bottom;
-    layout.top = top;
-    layout.brush = brush;
-    layout.frame_pen = frame_pen;
-    layout.pen = 1;
-    layout.text_colour = 1;
-    return layout;
-}
-
-}  // namespace
-
-PanelLayout mini_grid_panel() {
-    return panel(54, 75, 6, 2);
-}
-
-PanelLayout readout_panel() {
-    return panel(77, 90, 2, 12);
-}
-
 void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2) {
-    PanelLayout layout = mini_grid_panel();
+    PanelLayout layout = mini_grid_panel;
     plotter.open_panel(layout, 1);
     plotter.set_world_window(x1, x2, y1, y2);
 
@@ -52,13 +26,13 @@ void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2
 }
 
 void draw_readout(Plotter& plotter, FunctionXY& function, int mouse_x, int mouse_y) {
-    PanelLayout grid = mini_grid_panel();
+    PanelLayout grid = mini_grid_panel;
     plotter.open_panel(grid, 0);
     const double x = plotter.to_world_x(mouse_x, 1);
     const double y = plotter.to_world_y(mouse_y, 1);
     const double f = function.evaluate(x, y);
 
-    PanelLayout readout = readout_panel();
+    PanelLayout readout = readout_panel;
     plotter.open_panel(readout, 1);
     plotter.print_line("x = %.5f", x);
     plotter.print_line("y = %.5f", y);

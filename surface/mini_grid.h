@@ -3,16 +3,13 @@
 #pragma once
 
 #include "expr/surface_function.h"
-#include "plotter/panel_layout.h"
 #include "plotter/plotter.h"
 
 namespace toven {
 
-PanelLayout mini_grid_panel();
-PanelLayout readout_panel();
-
 // Frames the mini grid panel, leaves its world window x1..x2 by y1..y2 in the Plotter for
-// the readouts, and draws the 10 by 10 grid and the axes of the plane; pen 12 stays selected.
+// the readouts, and draws the 10 by 10 grid and the axes of the plane; the cyan pen of the y axis
+// stays selected.
 void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2);
 
 // Maps the mouse through the mini grid's world window (clamped to the box), evaluates f there

@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
+#include "surface/page_layout.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 
@@ -16,28 +17,19 @@ int readout_ready = 0;
 namespace {
 
 constexpr int printer_pen_width = 3;
-constexpr int frame_box_pen = 1;
-constexpr int z_axis_pen = 10;  // green
-constexpr int y_axis_pen = 12;  // cyan
-constexpr int x_axis_pen = 9;   // blue
+constexpr int frame_box_pen = pen_dark_blue;
+constexpr int z_axis_pen = pen_green;
+constexpr int y_axis_pen = pen_cyan;
+constexpr int x_axis_pen = pen_blue;
 constexpr const char* refusal_caption = "Cannot plot";
 constexpr const char* no_view = "-";
-constexpr int page_brush = 5;          // white, as output begins
-constexpr int title_colour = 1;        // dark blue, as the formula
-constexpr int title_band_bottom = 90;  // percent: the formula panel's top
+constexpr int page_brush = brush_white;      // as output begins
+constexpr int title_colour = pen_dark_blue;  // as the formula
 
-// The surface, data and formula panels; their bottom edges (and the data panel's top) move
-// up on the printed page.
-struct PageLayout {
-    int bottom;
-    int data_top;
-};
-
-void set_up_panel(Plotter& plotter, int left, int right, int bottom, int top, int brush,
-                  int frame_pen, int pen, int text_colour) {
-    plotter.set_colours(brush, frame_pen, pen, text_colour);
-    plotter.set_viewport(left, right, bottom, top, 1);
-    plotter.frame_viewport(brush);
+void set_up_panel(Plotter& plotter, const PanelLayout& panel) {
+    plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
+    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, 1);
+    plotter.frame_viewport(panel.brush);
 }
 
 // The text lines of records first..last, one below the other; records the table lacks are
@@ -135,9 +127,9 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
 
 // A refused page has no view, so its rot and tilt are shown as "-" rather than as numbers
 // that were never used.
-void draw_data_panel(const PlotContext& context, const PageLayout& page, bool surface_drawn) {
+void draw_data_panel(const PlotContext& context, PageKind page, bool surface_drawn) {
     SurfacePlotter& plotter = context.plotter;
-    set_up_panel(plotter, 77, 98, page.bottom, page.data_top, 4, 12, 2, 2);
+    set_up_panel(plotter, data_panel(page));
     put_lines(plotter, context.fdata, 1, parameter_count(context.fdata));
     put_lines(plotter, context.sdata, 1, 8);
     if (surface_drawn) {
@@ -151,7 +143,7 @@ void draw_data_panel(const PlotContext& context, const PageLayout& page, bool su
 
 void draw_formula_panel(const PlotContext& context) {
     Plotter& plotter = context.plotter;
-    set_up_panel(plotter, 5, 75, 77, 90, 3, 2, 1, 1);
+    set_up_panel(plotter, formula_panel);
     const int formula = parameter_count(context.fdata) + 1;
     put_lines(plotter, context.fdata, formula, formula);
 }
@@ -164,7 +156,7 @@ void draw_title(Plotter& plotter, const std::string& title) {
         return;
     }
     plotter.set_colours(page_brush, plotter.frame_pen, plotter.pen_number, title_colour);
-    plotter.set_viewport(0, 100, title_band_bottom, 100, 1);
+    plotter.set_viewport(0, 100, formula_panel.top, 100, 1);
     const int width = plotter.dc->text_extent(title).cx;
     plotter.text_x = std::max(plotter.vp_left + plotter.char_width,
                               plotter.vp_left + (plotter.vp_width - width) / 2);
@@ -197,13 +189,13 @@ std::string draw_page(const PlotContext& context, int printer) {
     }
     SurfacePlotter& plotter = context.plotter;
     const bool printer_layout = printer == 1 || context.print_layout;
-    const PageLayout page = printer_layout ? PageLayout{20, 75} : PageLayout{5, 52};
+    const PageKind page = printer_layout ? PageKind::printer : PageKind::screen;
     if (printer_layout) {
         plotter.set_pen_width(printer_pen_width);
     }
     plotter.begin_output(printer);
 
-    set_up_panel(plotter, 5, 75, page.bottom, 75, 6, 2, g.pc, 1);
+    set_up_panel(plotter, surface_panel(page, g.pc));
     if (refusal.empty()) {
         refusal = draw_surface_panel(context, printer);
     }

@@ -61,17 +61,17 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
         const char* name;
         double tilt;
         int back_pen;
-    } cases[] = {{"from above", 30, 13}, {"from below", -30, 5}};
+    } cases[] = {{"from above", 30, pen_magenta}, {"from below", -30, pen_dark_magenta}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
         ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 1, 1, 1, c.tilt), "");
-        expect_segments(surface, {{{-1, 1, 0}, {-1, -1, 0}, 13},
-                                  {{-1, -1, 0}, {1, -1, 0}, 13},
+        expect_segments(surface, {{{-1, 1, 0}, {-1, -1, 0}, pen_magenta},
+                                  {{-1, -1, 0}, {1, -1, 0}, pen_magenta},
                                   {{-1, 1, 0}, {1, 1, 0}, c.back_pen},
                                   {{1, -1, 0}, {1, 1, 0}, c.back_pen}});
-        EXPECT_EQ(surface.plotter.pen_number, 13);
+        EXPECT_EQ(surface.plotter.pen_number, pen_magenta);
     }
 }
 
@@ -82,16 +82,16 @@ TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
     CountingFunction f([](double x, double y) { return x == 0 && y == 0 ? 5.0 : 0.0; });
     ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 5, 2, 2, 1, 30), "");
     expect_segments(surface, {
-                                 {{-1, 1, 0}, {-1, 0, 0}, 13},  // front edge x = x1
-                                 {{-1, 0, 0}, {-1, -1, 0}, 13},
-                                 {{-1, -1, 0}, {0, -1, 0}, 13},  // front edge y = y1
-                                 {{0, -1, 0}, {1, -1, 0}, 13},
-                                 {{-1, 0, 0}, {0, 0, 5}, 13},  // row y = 0
-                                 {{0, 0, 5}, {1, 0, 0}, 13},
-                                 {{-1, 1, 0}, {0, 1, 0}, 13},  // row y = 1
-                                 {{0, -1, 0}, {0, 0, 5}, 13},  // column x = 0
-                                 {{0, 0, 5}, {0, 1, 0}, 13},
-                                 {{1, -1, 0}, {1, 0, 0}, 13},  // column x = 1
+                                 {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},  // front edge x = x1
+                                 {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
+                                 {{-1, -1, 0}, {0, -1, 0}, pen_magenta},  // front edge y = y1
+                                 {{0, -1, 0}, {1, -1, 0}, pen_magenta},
+                                 {{-1, 0, 0}, {0, 0, 5}, pen_magenta},  // row y = 0
+                                 {{0, 0, 5}, {1, 0, 0}, pen_magenta},
+                                 {{-1, 1, 0}, {0, 1, 0}, pen_magenta},  // row y = 1
+                                 {{0, -1, 0}, {0, 0, 5}, pen_magenta},  // column x = 0
+                                 {{0, 0, 5}, {0, 1, 0}, pen_magenta},
+                                 {{1, -1, 0}, {1, 0, 0}, pen_magenta},  // column x = 1
                              });
 }
 
@@ -118,8 +118,8 @@ TEST(HiddenLine, FlatSurfaceCounts) {
         int top = 0;
         int under = 0;
         for (const Segment& s : surface.window.log->segments) {
-            top += s.colour == pen_colours[13];
-            under += s.colour == pen_colours[5];
+            top += s.colour == pen_colours[pen_magenta];
+            under += s.colour == pen_colours[pen_dark_magenta];
         }
         EXPECT_EQ(top, c.surface_pen_segments);
         EXPECT_EQ(under, c.underside_segments);
@@ -151,11 +151,11 @@ TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
 
 // Pens 0..7 have no darker shade eight places below: their underside keeps the surface pen.
 TEST(HiddenLine, PenWithoutADarkerShadeDrawsTheUndersideInItself) {
-    RecordedSurface surface(3);
+    RecordedSurface surface(pen_dark_red);
     CountingFunction f(flat);
     ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 4, 2, 2, -15), "");
     for (const Segment& s : surface.window.log->segments) {
-        ASSERT_EQ(s.colour, pen_colours[3]);
+        ASSERT_EQ(s.colour, pen_colours[pen_dark_red]);
     }
     EXPECT_EQ(surface.window.log->segments.size(), 4u + 8u + 2u * 4u * 2u * 2u);
 }
@@ -181,14 +181,14 @@ TEST(HiddenLine, NotANumberIsHidden) {
     CountingFunction f([nan](double x, double y) { return x == 0 && y == 0 ? nan : 0.0; });
     ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, 2, 2, 1, 30), "");
     expect_segments(surface, {
-                                 {{-1, 1, 0}, {-1, 0, 0}, 13},
-                                 {{-1, 0, 0}, {-1, -1, 0}, 13},
-                                 {{-1, -1, 0}, {0, -1, 0}, 13},
-                                 {{0, -1, 0}, {1, -1, 0}, 13},
-                                 {{-1, 1, 0}, {0, 1, 0}, 13},  // row y = 1
-                                 {{0, 1, 0}, {1, 1, 0}, 13},
-                                 {{1, -1, 0}, {1, 0, 0}, 13},  // column x = 1
-                                 {{1, 0, 0}, {1, 1, 0}, 13},
+                                 {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},
+                                 {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
+                                 {{-1, -1, 0}, {0, -1, 0}, pen_magenta},
+                                 {{0, -1, 0}, {1, -1, 0}, pen_magenta},
+                                 {{-1, 1, 0}, {0, 1, 0}, pen_magenta},  // row y = 1
+                                 {{0, 1, 0}, {1, 1, 0}, pen_magenta},
+                                 {{1, -1, 0}, {1, 0, 0}, pen_magenta},  // column x = 1
+                                 {{1, 0, 0}, {1, 1, 0}, pen_magenta},
                              });
 }
 

@@ -24,10 +24,10 @@ struct ColourCase {
 
 TEST_F(PlotPage, PlotColoursOutsideThePensDrawInTheFramePen) {
     const ColourCase cases[] = {
-        {"pc=13", 13, 5},
-        {"pc=26", 2, 2},
-        {"pc=-1", 2, 2},
-        {"pc=99999", 2, 2},
+        {"pc=13", pen_magenta, pen_dark_magenta},
+        {"pc=26", pen_dark_green, pen_dark_green},
+        {"pc=-1", pen_dark_green, pen_dark_green},
+        {"pc=99999", pen_dark_green, pen_dark_green},
     };
     for (const ColourCase& c : cases) {
         SCOPED_TRACE(c.assignment);
@@ -36,14 +36,14 @@ TEST_F(PlotPage, PlotColoursOutsideThePensDrawInTheFramePen) {
         ASSERT_EQ(plot(), "");
         EXPECT_TRUE(boxes.shown().empty());
         const auto image = picture();
-        const Rect surface = inside(panel_rect(5, 75, 5, 75));
+        const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
         EXPECT_GT(count_colour(image, surface, pen_colours[c.surface_pen]), 3000);
         // The default surface shows its underside in a few places: only pc 13 has a shade.
         if (c.underside_pen != c.surface_pen) {
             EXPECT_GT(count_colour(image, surface, pen_colours[c.underside_pen]), 100);
         } else {
-            EXPECT_EQ(count_colour(image, surface, pen_colours[13]), 0);
-            EXPECT_EQ(count_colour(image, surface, pen_colours[5]), 0);
+            EXPECT_EQ(count_colour(image, surface, pen_colours[pen_magenta]), 0);
+            EXPECT_EQ(count_colour(image, surface, pen_colours[pen_dark_magenta]), 0);
         }
         // The rest of the page is as for any plot: data, mini grid and readout.
         const auto drawn = texts();

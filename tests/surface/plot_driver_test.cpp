@@ -16,9 +16,7 @@ using surface_test::PlotPage;
 
 struct PanelCase {
     const char* name;
-    int left, right, bottom, top;
-    int brush;
-    int frame_pen;
+    PanelLayout panel;
 };
 
 Rect inside(const Rect& r) {
@@ -30,30 +28,30 @@ Rect left_edge(const Rect& r) {
 
 void expect_panel(const platform::Image& image, const PanelCase& panel) {
     SCOPED_TRACE(panel.name);
-    const Rect rect = panel_rect(panel.left, panel.right, panel.bottom, panel.top);
-    EXPECT_EQ(most_frequent_colour(image, inside(rect)), background_colours[panel.brush]);
-    EXPECT_EQ(most_frequent_colour(image, left_edge(rect)), pen_colours[panel.frame_pen]);
+    const Rect rect = panel_rect(panel.panel);
+    EXPECT_EQ(most_frequent_colour(image, inside(rect)), background_colours[panel.panel.brush]);
+    EXPECT_EQ(most_frequent_colour(image, left_edge(rect)), pen_colours[panel.panel.frame_pen]);
 }
 
 TEST_F(PlotPage, ScreenPageHasItsFourPanels) {
     ASSERT_EQ(plot(), "");
     const auto image = picture();
     const PanelCase panels[] = {
-        {"surface", 5, 75, 5, 75, 6, 2},
-        {"data", 77, 98, 5, 52, 4, 12},
-        {"formula", 5, 75, 77, 90, 3, 2},
-        {"mini grid", 77, 98, 54, 75, 6, 2},
+        {"surface", surface_panel(PageKind::screen, pen_magenta)},
+        {"data", data_panel(PageKind::screen)},
+        {"formula", formula_panel},
+        {"mini grid", mini_grid_panel},
     };
     for (const PanelCase& panel : panels) {
         expect_panel(image, panel);
     }
     // The readout panel stays blank until the mouse moves.
-    EXPECT_EQ(colours_in(image, panel_rect(77, 98, 77, 90)).size(), 1u);
+    EXPECT_EQ(colours_in(image, panel_rect(readout_panel)).size(), 1u);
     EXPECT_EQ(image.at(700, 100), 0xFFFFFFu);
-    // The surface in pen 13 and its underside in pen 5.
-    const Rect surface = inside(panel_rect(5, 75, 5, 75));
-    EXPECT_GT(count_colour(image, surface, pen_colours[13]), 3000);
-    EXPECT_GT(count_colour(image, surface, pen_colours[5]), 100);
+    // The surface in magenta (pc 13) and its underside in dark magenta.
+    const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
+    EXPECT_GT(count_colour(image, surface, pen_colours[pen_magenta]), 3000);
+    EXPECT_GT(count_colour(image, surface, pen_colours[pen_dark_magenta]), 100);
     EXPECT_EQ(readout_ready, 1);
 }
 
@@ -77,20 +75,20 @@ TEST_F(PlotPage, PrinterLayoutOnTheScreen) {
     ASSERT_EQ(plot(), "");
     const auto image = picture();
     const PanelCase panels[] = {
-        {"surface", 5, 75, 20, 75, 6, 2},
-        {"data", 77, 98, 20, 75, 4, 12},
-        {"formula", 5, 75, 77, 90, 3, 2},
+        {"surface", surface_panel(PageKind::printer, pen_magenta)},
+        {"data", data_panel(PageKind::printer)},
+        {"formula", formula_panel},
     };
     for (const PanelCase& panel : panels) {
         expect_panel(image, panel);
     }
     // Nothing below 20 percent, no readout panel, and frames three pixels wide.
     EXPECT_EQ(colours_in(image, panel_rect(0, 100, 0, 19)).size(), 1u);
-    EXPECT_EQ(colours_in(image, panel_rect(77, 98, 77, 90)).size(), 1u);
-    const Rect surface = panel_rect(5, 75, 20, 75);
+    EXPECT_EQ(colours_in(image, panel_rect(readout_panel)).size(), 1u);
+    const Rect surface = panel_rect(surface_panel(PageKind::printer, pen_magenta));
     const int mid = (surface.top + surface.bottom) / 2;
     for (int x = surface.left - 1; x <= surface.left + 1; ++x) {
-        EXPECT_EQ(image.at(x, mid), pen_colours[2]) << x;
+        EXPECT_EQ(image.at(x, mid), pen_colours[pen_dark_green]) << x;
     }
     EXPECT_EQ(plotter.dc, nullptr);
     EXPECT_EQ(plotter.pen_width, 1);
@@ -114,11 +112,11 @@ TEST_F(PlotPage, FrameBoxOnlyForFc1AndAxesOnlyForAx1) {
         set(c.ax);
         ASSERT_EQ(plot(), "");
         const auto image = picture();
-        const Rect surface = inside(panel_rect(5, 75, 5, 75));
-        EXPECT_EQ(count_colour(image, surface, pen_colours[1]) > 100, c.box);
-        EXPECT_EQ(count_colour(image, surface, pen_colours[10]) > 20, c.axes);  // z
-        EXPECT_EQ(count_colour(image, surface, pen_colours[12]) > 20, c.axes);  // y
-        EXPECT_EQ(count_colour(image, surface, pen_colours[9]) > 20, c.axes);   // x
+        const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
+        EXPECT_EQ(count_colour(image, surface, pen_colours[pen_dark_blue]) > 100, c.box);
+        EXPECT_EQ(count_colour(image, surface, pen_colours[pen_green]) > 20, c.axes);  // z
+        EXPECT_EQ(count_colour(image, surface, pen_colours[pen_cyan]) > 20, c.axes);   // y
+        EXPECT_EQ(count_colour(image, surface, pen_colours[pen_blue]) > 20, c.axes);   // x
     }
 }
 

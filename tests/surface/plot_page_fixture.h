@@ -14,6 +14,7 @@
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "plotter/colour_tables.h"
+#include "surface/page_layout.h"
 #include "surface/plot_driver.h"
 #include "tests/support/recording_device.h"
 
@@ -28,6 +29,9 @@ inline platform::Rect panel_rect(int left, int right, int bottom, int top) {
             static_cast<int>((100 - top) * page_height * 0.01),
             static_cast<int>(right * page_width * 0.01),
             static_cast<int>((100 - bottom) * page_height * 0.01)};
+}
+inline platform::Rect panel_rect(const PanelLayout& panel) {
+    return panel_rect(panel.left, panel.right, panel.bottom, panel.top);
 }
 
 inline std::map<platform::ColourRef, int> colours_in(const platform::Image& image,

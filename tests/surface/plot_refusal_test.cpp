@@ -52,11 +52,11 @@ TEST_P(PlotRefusal, ShowsTheDataAndTheMessageButNoSurface) {
     EXPECT_EQ(boxes.shown()[0].owner, &window);
 
     const auto image = picture();
-    const platform::Rect surface = panel_rect(5, 75, 5, 75);
-    EXPECT_EQ(count_colour(image, surface, pen_colours[13]), 0);
-    EXPECT_EQ(count_colour(image, surface, pen_colours[5]), 0);
-    EXPECT_EQ(surface_test::most_frequent_colour(image, panel_rect(77, 98, 5, 52)),
-              background_colours[4]);
+    const platform::Rect surface = panel_rect(surface_panel(PageKind::screen, pen_magenta));
+    EXPECT_EQ(count_colour(image, surface, pen_colours[pen_magenta]), 0);
+    EXPECT_EQ(count_colour(image, surface, pen_colours[pen_dark_magenta]), 0);
+    EXPECT_EQ(surface_test::most_frequent_colour(image, panel_rect(data_panel(PageKind::screen))),
+              background_colours[brush_pale_cyan]);
     const auto drawn = texts();
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), message), drawn.end());
     // No view was set up, so the angles are not shown as numbers.

@@ -47,8 +47,9 @@ class PlotTitle : public PlotPage {
         EXPECT_EQ(plot(), "");
         return picture();
     }
-    const Rect band = panel_rect(0, 100, 90, 100);
-    const Rect below_band = panel_rect(0, 100, 0, 90);
+    // The band above the formula panel, across the whole page.
+    const Rect band = panel_rect(0, 100, formula_panel.top, 100);
+    const Rect below_band = panel_rect(0, 100, 0, formula_panel.top);
 };
 
 TEST_F(PlotTitle, ATitleIsCentredAboveTheFormulaAndMovesNothingElse) {
@@ -59,8 +60,8 @@ TEST_F(PlotTitle, ATitleIsCentredAboveTheFormulaAndMovesNothingElse) {
     const platform::Image titled = picture();
 
     EXPECT_EQ(differing_pixels(untitled, titled, below_band), 0);
-    EXPECT_GT(count_colour(titled, band, pen_colours[1]), 50);
-    const auto [first, last] = columns_of(titled, band, pen_colours[1]);
+    EXPECT_GT(count_colour(titled, band, pen_colours[pen_dark_blue]), 50);
+    const auto [first, last] = columns_of(titled, band, pen_colours[pen_dark_blue]);
     const int centre = (band.left + band.right) / 2;
     EXPECT_LT(first, centre - 30);
     EXPECT_GT(last, centre + 30);
@@ -86,7 +87,7 @@ TEST_F(PlotTitle, AnEmptyTitleChangesNothing) {
 TEST_F(PlotTitle, ALongTitleStartsAtTheLeftMargin) {
     set(("title=" + std::string(200, 'W')).c_str());
     ASSERT_EQ(plot(), "");
-    const auto [first, last] = columns_of(picture(), band, pen_colours[1]);
+    const auto [first, last] = columns_of(picture(), band, pen_colours[pen_dark_blue]);
     EXPECT_GT(first, 0);
     EXPECT_LT(first, 20);
     EXPECT_EQ(last, band.right - 1);

@@ -65,7 +65,7 @@ TEST_F(Readout, FillsOnlyTheReadoutPanel) {
     const auto before = picture();
     move_mouse((left + right) / 2, (top + bottom) / 2);
     const auto after = picture();
-    const platform::Rect readout = surface_test::panel_rect(77, 98, 77, 90);
+    const platform::Rect readout = surface_test::panel_rect(readout_panel);
     int changed_outside = 0;
     for (int y = 0; y < after.height; ++y) {
         for (int x = 0; x < after.width; ++x) {
@@ -75,7 +75,8 @@ TEST_F(Readout, FillsOnlyTheReadoutPanel) {
         }
     }
     EXPECT_EQ(changed_outside, 0);
-    EXPECT_EQ(surface_test::most_frequent_colour(after, readout), background_colours[2]);
+    EXPECT_EQ(surface_test::most_frequent_colour(after, readout),
+              background_colours[brush_pale_pink]);
 }
 
 TEST_F(Readout, DrawsNothingBeforeAPlotOrAfterAResize) {

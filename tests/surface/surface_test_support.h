@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "surface/page_layout.h"
 #include "surface/surface_plotter.h"
 #include "tests/support/recording_device.h"
 
@@ -24,13 +25,14 @@ class CountingFunction final : public FunctionXY {
     std::function<double(double, double)> f_;
 };
 
-// A plotter whose surface panel (5..75 percent, pen `pc`) is open on a recording window.
+// A plotter whose surface panel (pen `pc`) is open on a recording window.
 struct RecordedSurface {
-    explicit RecordedSurface(int pc = 13) {
+    explicit RecordedSurface(int pc = pen_magenta) {
+        const PanelLayout panel = surface_panel(PageKind::screen, pc);
         plotter.begin_output(0);
-        plotter.set_colours(6, 2, pc, 1);
-        plotter.set_viewport(5, 75, 5, 75, 1);
-        plotter.frame_viewport(6);
+        plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
+        plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, 1);
+        plotter.frame_viewport(panel.brush);
         window.log->clear();
     }
     ~RecordedSurface() { plotter.end_output(); }
