@@ -25,9 +25,11 @@ void exit_program(Window* main_window) {
     platform::send_message(main_window, platform::WM_CLOSE, 0, 0);
 }
 
+// An open data window is only brought to the front: its box and its lines stay as they are.
 void open_data_window(Window* main_window, const char* title, DataTable& table, Window*& window,
                       std::unique_ptr<DataBox>& box) {
     if (box != nullptr) {
+        platform::bring_to_front(window);
         return;
     }
     window = create_child_window(title, main_window, 200, 200);
@@ -79,8 +81,10 @@ void print_plot(Window* main_window) {
     }
 }
 
+// An open help window is only brought to the front, not drawn again.
 void open_help(Window* main_window) {
     if (help_closed != 1) {
+        platform::bring_to_front(help_window);
         return;
     }
     help_closed = 0;

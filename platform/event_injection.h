@@ -50,6 +50,9 @@ Window* window_manager_owner(const Window* window);
 // The size of the image behind a window's client area, in pixels.
 Extent backing_image_size(const Window* window);
 
+// The window that has the keyboard, or null.
+Window* keyboard_window();
+
 // Whether the pointer shows the busy cursor over the window.
 bool shows_busy_cursor(const Window* window);
 

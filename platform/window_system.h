@@ -86,6 +86,9 @@ struct WindowPlacement {
 Window* create_window(std::string_view class_name, std::string_view title, Window* owner,
                       const WindowPlacement& placement, bool visible);
 void show_window(Window* window);
+// Puts a screen window in front of the others, restored if it was minimised, and gives it the
+// keyboard. Nothing else about it changes.
+void bring_to_front(Window* window);
 // Destroys the owned windows first, then sends WM_DESTROY to the window and takes it off the
 // screen. Ignores null and windows that are not screen windows.
 void destroy_window(Window* window);

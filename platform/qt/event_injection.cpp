@@ -262,6 +262,16 @@ Extent backing_image_size(const Window* window) {
     return {size.width(), size.height()};
 }
 
+Window* keyboard_window() {
+    const QWidget* active = QApplication::activeWindow();
+    for (qt::WidgetWindow* window : qt::screen_windows()) {
+        if (active != nullptr && window->frame() == active) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 bool shows_busy_cursor(const Window* window) {
     qt::WidgetWindow* screen_window = qt::widget_window(window);
     return screen_window != nullptr && !screen_window->destroyed() &&

@@ -67,6 +67,17 @@ void show_window(Window* window) {
     }
 }
 
+void bring_to_front(Window* window) {
+    if (qt::WidgetWindow* screen_window = live_window(window)) {
+        qt::FrameWidget* frame = screen_window->frame();
+        if (frame->isMinimized()) {
+            frame->showNormal();
+        }
+        frame->raise();
+        frame->activateWindow();
+    }
+}
+
 void destroy_window(Window* window) {
     if (qt::WidgetWindow* screen_window = live_window(window)) {
         screen_window->destroy();

@@ -276,6 +276,59 @@ TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
     EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels) << "the readout answers";
 }
 
+// Fdata, Gdata or Help while that window is open finds it again under a plot window: it comes
+// to the front with the keyboard, and nothing else changes (no second window, no new box, no
+// redraw, the line being edited kept).
+struct FindAgainCase {
+    const char* name;
+    int command;
+    platform::Window** window;
+};
+void PrintTo(const FindAgainCase& test, std::ostream* out) {
+    *out << test.name;
+}
+
+class FindAgainTest : public ShellTest, public testing::WithParamInterface<FindAgainCase> {};
+
+TEST_P(FindAgainTest, AnOpenWindowComesToTheFrontUnchanged) {
+    command(GetParam().command);
+    platform::Window* window = *GetParam().window;
+    const DataBox* box = GetParam().command == gdata ? sdata_box.get() : fdata_box.get();
+    if (box != nullptr) {
+        platform::inject::type_text(box->edit, "7");
+    }
+    const std::string edited = box != nullptr ? platform::control_text(box->edit) : "";
+    platform::Region* mark = platform::create_rect_region({0, 0, 5, 5});
+    platform::Brush* red = platform::create_solid_brush(platform::rgb(255, 0, 0));
+    platform::Device* device = window->get_device();
+    device->fill_region(*mark, *red);
+    window->release_device(device);
+    platform::delete_object(mark);
+    platform::delete_object(red);
+    const platform::Image before = platform::snapshot(*window);
+    command(screen);
+    platform::inject::process_events();
+    ASSERT_NE(platform::inject::keyboard_window(), window);
+    const auto windows = platform::live_windows().size();
+
+    command(GetParam().command);
+    platform::inject::process_events();
+    EXPECT_EQ(platform::inject::keyboard_window(), window);
+    EXPECT_EQ(*GetParam().window, window);
+    EXPECT_EQ(platform::live_windows().size(), windows) << "no second window";
+    EXPECT_EQ(platform::snapshot(*window).pixels, before.pixels) << "not drawn again";
+    if (box != nullptr) {
+        EXPECT_EQ(GetParam().command == gdata ? sdata_box.get() : fdata_box.get(), box);
+        EXPECT_EQ(platform::control_text(box->edit), edited);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, FindAgainTest,
+                         testing::Values(FindAgainCase{"fdata", fdata_command, &fdata_window},
+                                         FindAgainCase{"gdata", gdata, &sdata_window},
+                                         FindAgainCase{"help", help, &help_window}),
+                         [](const auto& test) { return std::string(test.param.name); });
+
 TEST_F(ShellTest, AboutNamesTheProgramAndItsVersion) {
     command(about);
     ASSERT_EQ(boxes.shown().size(), 1u);
