@@ -9,12 +9,13 @@ namespace toven {
 namespace {
 
 // The longest line the edit takes: a display line holds 119 characters and its terminator,
-// and the line read from the edit stops one short of that. Typing stops there too, so no
-// typed character is ever cut off.
+// and the line read from the edit stops one short of that. The edit's own limit counts
+// characters, and a character outside ASCII takes several bytes, so a change that leaves more
+// bytes than this is refused here (see handle_command).
 constexpr int longest_edit_line = 118;
 
-// The edit's text cut to the longest line, at a character's start: a character typed
-// outside ASCII takes several bytes, and half of one would show as other characters.
+// A line cut to the longest the edit takes, at a character's start: a character outside
+// ASCII takes several bytes, and half of one would show as other characters.
 std::string cut_to_line(std::string text) {
     if (text.size() <= longest_edit_line) {
         return text;
@@ -107,7 +108,16 @@ void DataBox::handle_command(std::intptr_t control, unsigned code) {
         text = platform::list_line(list, current);
         platform::set_control_text(edit, text);
     } else if (control == platform::control_handle(edit) && code == platform::EN_UPDATE) {
-        text = cut_to_line(platform::control_text(edit));
+        const std::string edited = platform::control_text(edit);
+        if (edited.size() > longest_edit_line) {
+            // Too long for a line: the edit gets its last text back (the list line it
+            // mirrors), as when typing reaches the edit's limit, rather than showing
+            // characters that the line would lose. That text fits, so this notifies once more
+            // and stops.
+            platform::set_control_text(edit, cut_to_line(platform::list_line(list, current)));
+            return;
+        }
+        text = edited;
         platform::list_insert(list, current, text);
         platform::list_delete(list, current + 1);
         platform::list_select(list, current);

@@ -161,9 +161,40 @@ TEST_F(DataBoxTest, ALongFormulaIsKeptWholeAndTypingStopsAtTheLineLimit) {
     EXPECT_EQ(platform::control_text(box.edit).size(), 118u);
     EXPECT_EQ(platform::list_line(box.list, 5), std::string(118, '1'));
 
-    // A last character of three bytes (the euro sign) does not fit whole; none of it is kept.
+    // A last character of three bytes (the euro sign) does not fit whole; none of it is kept,
+    // in the line or in the edit.
     retype(box, std::string(117, '1') + "\xE2\x82\xAC");
     EXPECT_EQ(platform::list_line(box.list, 5), std::string(117, '1'));
+    EXPECT_EQ(platform::control_text(box.edit), std::string(117, '1'));
+}
+
+// The edit counts characters and a line holds bytes: characters outside ASCII fill a line
+// before the edit is full. The edit then refuses more, so what it shows is what the line and
+// the table keep.
+TEST_F(DataBoxTest, TypingCharactersOfSeveralBytesStopsWhenTheLineIsFull) {
+    command(gdata);
+    DataBox& box = *sdata_box;
+    platform::inject::double_click_line(box.list, 13);
+    const std::string euro = "\xE2\x82\xAC";
+    std::string title = "title     = ";
+    while (title.size() + euro.size() <= 118) {
+        title += euro;
+    }
+    platform::inject::press_key(box.edit, Key::select_all);
+    platform::inject::type_text(box.edit, "title     = ");
+    for (int i = 0; i < 60; ++i) {
+        platform::inject::type_text(box.edit, euro);
+    }
+    EXPECT_EQ(platform::control_text(box.edit), title);
+    EXPECT_EQ(platform::list_line(box.list, 13), title);
+
+    // Typed in the middle of a full line, a character is refused and the end stays.
+    platform::inject::press_key(box.edit, Key::home);
+    platform::inject::type_text(box.edit, euro);
+    EXPECT_EQ(platform::control_text(box.edit), title);
+
+    platform::inject::click(box.button);
+    EXPECT_STREQ(sdata[14].line, title.c_str());
 }
 
 TEST_F(DataBoxTest, DataWindowsAndAPlotWindowEachHaveTheirOwnLines) {
