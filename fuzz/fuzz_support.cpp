@@ -8,15 +8,26 @@
 
 namespace toven::fuzz {
 
-void start_session() {
-    // The session outlives every input and is never destroyed: libFuzzer leaves through exit(),
-    // where tearing Qt down among the other static objects would only add noise.
+namespace {
+
+// The session outlives every input and is never destroyed: libFuzzer leaves through exit(),
+// where tearing Qt down among the other static objects would only add noise.
+void start_once(platform::SessionKind kind) {
     static int argc = 1;
     static char name[] = "toven-fuzz";
     static char* argv[] = {name, nullptr};
-    static platform::Session* session =
-        new platform::Session(argc, argv, platform::SessionKind::headless);
+    static platform::Session* session = new platform::Session(argc, argv, kind);
     (void)session;
+}
+
+}  // namespace
+
+void start_session() {
+    start_once(platform::SessionKind::headless);
+}
+
+void start_widget_session() {
+    start_once(platform::SessionKind::test);
 }
 
 std::string typed_text(const std::uint8_t* data, std::size_t size, std::size_t limit) {

@@ -13,6 +13,8 @@ inline constexpr std::size_t longest_line = 118;
 
 // Opens the headless window-system session once for the whole fuzzing run.
 void start_session();
+// The same with widgets, for fuzzers that open windows and controls (offscreen still).
+void start_widget_session();
 
 // The bytes up to the first NUL (a typed line holds none), at most `limit` of them.
 std::string typed_text(const std::uint8_t* data, std::size_t size, std::size_t limit);
