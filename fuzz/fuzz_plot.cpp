@@ -123,7 +123,7 @@ void fit_mesh_to_budget(Tables& tables) {
         !surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, m, n, k, g.tilt).empty()) {
         return;
     }
-    while (plot_work(m, n, k, formula_length) > work_budget) {
+    while (plot_work(m, n, k, formula_length) > work_budget && n * m * k > 1) {
         if (k > 1) {
             k /= 2;
         } else if (n >= m) {
