@@ -13,8 +13,8 @@
 // about something else (a value's text, the box, the tilt, a colour). So the mesh of an
 // input is made smaller until the plot fits a small budget, and the page is small. Only an
 // input signed as large work (fuzz/sign-large-seed) keeps its mesh and gets a full-size
-// page; a mutant of it no longer carries the right signature and gets the small budget, so
-// the largest work runs about once per seed rather than once per mutation.
+// page: those of fuzz/large/fuzz_plot, which run-all runs once each, outside the corpus that
+// is mutated. A mutant of a signed input would not match its signature any more.
 #include <cstdint>
 #include <cstdio>
 #include <string>
