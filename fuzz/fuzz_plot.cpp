@@ -98,7 +98,7 @@ void type_lines(Tables& tables, std::string_view input) {
     }
 }
 
-double plot_work(int m, int n, int k, std::size_t formula_length) {
+double fuzz_work(int m, int n, int k, std::size_t formula_length) {
     return evaluation_count(m, n, k) *
            (work_per_evaluation_base + static_cast<double>(formula_length));
 }
@@ -119,11 +119,11 @@ void fit_mesh_to_budget(Tables& tables) {
     int n = g.n;
     int m = g.m;
     int k = g.k;
-    if (plot_work(m, n, k, formula_length) <= work_budget ||
+    if (fuzz_work(m, n, k, formula_length) <= work_budget ||
         !surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, m, n, k, g.tilt).empty()) {
         return;
     }
-    while (plot_work(m, n, k, formula_length) > work_budget && n * m * k > 1) {
+    while (fuzz_work(m, n, k, formula_length) > work_budget && n * m * k > 1) {
         if (k > 1) {
             k /= 2;
         } else if (n >= m) {
