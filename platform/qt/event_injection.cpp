@@ -141,6 +141,8 @@ void close(Window* window) {
 void resize(Window* window, int width, int height) {
     qt::WidgetWindow* screen_window = qt::widget_window(window);
     if (screen_window != nullptr && !screen_window->destroyed()) {
+        // A person resizes a window as it shows on the screen.
+        process_events();
         screen_window->frame()->resize(width, height);
         process_events();
     }

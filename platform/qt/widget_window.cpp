@@ -251,9 +251,16 @@ void WidgetWindow::client_resized(QSize screen_size) {
     reported_size_ = size;
     // The client area is not kept across a size change: the window shows its white
     // background until it is drawn again, and the picture takes the new size, down as well
-    // as up.
+    // as up. Until the window is first shown, though, the window system may still be
+    // settling its size (a window manager rounds it to the size steps Qt asks for on a
+    // screen scaled by 1.5), and what was drawn meanwhile is kept as far as it fits.
     painter_.end();
-    image_ = white_image(size, ratio);
+    QImage cleared = white_image(size, ratio);
+    if (!shown_) {
+        QPainter copier(&cleared);
+        copier.drawImage(0, 0, image_);
+    }
+    image_ = std::move(cleared);
     picture_ = QImage();
     if (frame_ != nullptr) {
         frame_->client()->update();
@@ -283,6 +290,7 @@ void WidgetWindow::drawn() {
 
 const QImage& WidgetWindow::image_to_show() {
     update_pending_ = false;
+    shown_ = true;
     // Ending the painter draws the lines its devices hold back; the next drawing call
     // begins it again.
     painter_.end();

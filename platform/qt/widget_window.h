@@ -120,6 +120,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     std::uint64_t last_press_ = 0;  // when the last press answered was made
     qint64 last_answer_ms_ = 0;     // how long its answer took
     bool update_pending_ = false;
+    bool shown_ = false;  // painted on the screen at least once
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;
 };

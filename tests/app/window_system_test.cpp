@@ -46,6 +46,17 @@ std::vector<Received> of(unsigned message) {
     return found;
 }
 
+// Draws a blue square into the window's top-left corner.
+void fill_corner(Window* window) {
+    Region* corner = create_rect_region({0, 0, 50, 50});
+    Brush* blue = create_solid_brush(rgb(0, 0, 160));
+    Device* device = window->get_device();
+    device->fill_region(*corner, *blue);
+    window->release_device(device);
+    delete_object(corner);
+    delete_object(blue);
+}
+
 class WindowSystemTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -142,13 +153,7 @@ TEST_F(WindowSystemTest, ANewSizeClearsTheClientAreaAndSizesItsPicture) {
     for (const Size& size : {Size{"larger", 2000, 1500}, Size{"smaller", 120, 90},
                              Size{"back", 200, 200}, Size{"no_height", 150, 0}}) {
         SCOPED_TRACE(size.name);
-        Region* corner = create_rect_region({0, 0, 50, 50});
-        Brush* blue = create_solid_brush(rgb(0, 0, 160));
-        Device* device = window->get_device();
-        device->fill_region(*corner, *blue);
-        window->release_device(device);
-        delete_object(corner);
-        delete_object(blue);
+        fill_corner(window);
         inject::resize(window, size.width, size.height);
         const Rect client = window->client_rect();
         EXPECT_EQ(client, (Rect{0, 0, size.width, size.height}));
@@ -161,6 +166,19 @@ TEST_F(WindowSystemTest, ANewSizeClearsTheClientAreaAndSizesItsPicture) {
                   static_cast<std::ptrdiff_t>(shown.pixels.size()))
             << "white until drawn again";
     }
+}
+
+// Before a window first shows, the window system may still settle its size (a window
+// manager rounding it to its size steps): what was drawn by then stays.
+TEST_F(WindowSystemTest, ASizeSettledBeforeTheWindowShowsKeepsThePicture) {
+    Window* window = create_window("Stubborn", "w", nullptr, {30, 50, 200, 200}, false);
+    fill_corner(window);
+    inject::resize(window, 199, 199);
+    EXPECT_EQ(snapshot(*window).at(10, 10), rgb(0, 0, 160));
+
+    show_window(window);
+    inject::resize(window, 200, 200);
+    EXPECT_EQ(snapshot(*window).at(10, 10), rgb(255, 255, 255)) << "once shown, not kept";
 }
 
 TEST_F(WindowSystemTest, TheBusyCursorNestsAndComesOffAgain) {
