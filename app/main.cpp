@@ -1,22 +1,43 @@
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/shell.h"
 #include "platform/application.h"
 
+namespace {
+
+// Where the window cannot be shown: which display was tried, and what the user can do instead.
+std::string no_display_message() {
+    std::string tried;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            tried += std::string(tried.empty() ? "" : ", ") + name + "=" + value;
+        }
+    }
+    if (tried.empty()) {
+        tried = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    }
+    return "toven: no display could be opened (" + tried +
+           ").\n"
+           "To draw the plot into a file instead: toven --render toven.png "
+           "(toven --help tells more).\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc > 1) {
         return toven::run_command_line(argc, argv);
     }
+    const std::string no_display = no_display_message();
     if (!toven::platform::Session::display_available()) {
-        std::fputs(
-            "toven: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY "
-            "names one that answers).\n"
-            "To draw the plot into a file instead: toven --render toven.png "
-            "(toven --help tells more).\n",
-            stderr);
+        std::fputs(no_display.c_str(), stderr);
         return 1;
     }
-    toven::platform::Session session(argc, argv, toven::platform::SessionKind::interactive);
+    toven::platform::Session session(argc, argv, toven::platform::SessionKind::interactive,
+                                     no_display);
     return toven::run_shell();
 }

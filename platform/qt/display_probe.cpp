@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace toven::platform::qt {
@@ -30,26 +32,67 @@ bool connects(int domain, const sockaddr* address, socklen_t length) {
     return connected;
 }
 
-// A local server is found by its socket file alone. Connecting to it would make this probe a
-// client, and an X server that resets when its last client leaves (Xvfb) may then still be
-// resetting when the real connection comes.
 bool unix_socket_exists(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode);
 }
 
-// Linux's abstract socket namespace, where X servers in containers may listen without a
-// socket file. Asked only where the file is missing, so the reset above cannot follow a
-// probe of an ordinary server.
-bool abstract_socket_answers(const std::string& name) {
+bool connects_to_unix_socket(const std::string& name, bool abstract) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (name.size() + 1 >= sizeof(address.sun_path)) {
+    const std::size_t offset = abstract ? 1 : 0;
+    if (name.size() + offset + 1 > sizeof(address.sun_path)) {
         return false;
     }
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    std::memcpy(address.sun_path + offset, name.data(), name.size());
+    const auto length =
+        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + name.size());
     return connects(AF_UNIX, reinterpret_cast<const sockaddr*>(&address), length);
+}
+
+// The kernel's table of this network namespace's Unix sockets: "Num RefCount Protocol Flags
+// Type St Inode Path" a line, abstract names with a leading "@", and the flag 0x10000
+// (accepting connections) on a socket that listens.
+enum class Listed { listening, not_listening, unknown };
+constexpr const char* unix_socket_table = "/proc/net/unix";
+constexpr unsigned long accepting_connections = 0x10000;
+
+Listed listed_in_socket_table(const std::string& path) {
+    std::ifstream table(unix_socket_table);
+    if (!table) {
+        return Listed::unknown;
+    }
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, references, protocol, flags, type, state, inode, name;
+        if (!(fields >> slot >> references >> protocol >> flags >> type >> state >> inode >>
+              name)) {
+            continue;
+        }
+        if ((name == path || name == "@" + path) &&
+            (std::strtoul(flags.c_str(), nullptr, 16) & accepting_connections) != 0) {
+            return Listed::listening;
+        }
+    }
+    return Listed::not_listening;
+}
+
+// A local server is found in the kernel's socket table, without connecting: a connection
+// would make this probe a client, and an X server that resets when its last client leaves
+// (Xvfb) may then still be resetting when the real connection comes. Only a socket that the
+// table does not show listening is connected to: a file left by a server that died (stale)
+// refuses at once, and a server in another network namespace that shares the socket folder
+// answers.
+bool local_x11_server_listens(const std::string& path) {
+    if (listed_in_socket_table(path) == Listed::listening) {
+        return true;
+    }
+    if (unix_socket_exists(path)) {
+        return connects_to_unix_socket(path, false);
+    }
+    return connects_to_unix_socket(path, true);
 }
 
 bool local_tcp_port_answers(int port) {
@@ -68,27 +111,26 @@ const char* environment(const char* name) {
 }  // namespace
 
 // DISPLAY = [host]":"number["." screen]
-bool x11_display_answers() {
-    const char* display = environment("DISPLAY");
-    if (display == nullptr) {
+bool x11_display_answers(std::string_view display, const std::string& socket_folder) {
+    const std::size_t colon = display.rfind(':');
+    if (colon == std::string_view::npos || colon + 1 >= display.size()) {
         return false;
     }
-    const std::string text(display);
-    const std::size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon + 1 >= text.size()) {
-        return false;
-    }
-    const std::string host = text.substr(0, colon);
-    const int number = std::atoi(text.c_str() + colon + 1);
+    const std::string host(display.substr(0, colon));
+    const int number = std::atoi(std::string(display.substr(colon + 1)).c_str());
     if (host.empty() || host == "unix") {
-        const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
-        return unix_socket_exists(path) || abstract_socket_answers(path);
+        return local_x11_server_listens(socket_folder + "/X" + std::to_string(number));
     }
     if (host == "localhost" || host == "127.0.0.1") {
         return local_tcp_port_answers(x11_tcp_base_port + number);
     }
     // A remote server is not probed: a connection attempt could wait for a network timeout.
     return true;
+}
+
+bool x11_display_answers() {
+    const char* display = environment("DISPLAY");
+    return display != nullptr && x11_display_answers(display, x11_socket_folder);
 }
 
 bool wayland_display_answers() {
