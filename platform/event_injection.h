@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
 
@@ -58,6 +59,17 @@ bool shows_busy_cursor(const Window* window);
 
 // The client area as the screen shows it, painted anew, one entry per screen pixel.
 Image shown_on_screen(const Window* window);
+
+// A real message box (no seam) as it stands on the screen.
+struct ScreenMessageBox {
+    std::string caption;
+    std::string text;
+    std::vector<std::string> buttons;  // their texts, mnemonics included, left to right
+    int width = 0;                     // the whole box, without a window manager's frame
+};
+// The next message box shown is read into `seen` once it is on the screen, then answered as
+// a click on the answer's button does. `seen` must outlive the box.
+void answer_next_message_box(MessageBoxAnswer answer, ScreenMessageBox& seen);
 
 // Runs what is waiting in the event queue, deferred deletions included.
 void process_events();

@@ -44,6 +44,10 @@ MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::
     return qt::show_message_box(owner, text, caption, buttons);
 }
 
+int title_bar_width(const std::string& caption) {
+    return qt::title_bar_width(caption);
+}
+
 MessageBoxSeam::MessageBoxSeam() {
     if (active_seam == nullptr) {
         active_seam = new SeamState;

@@ -12,9 +12,13 @@ class Window;
 enum class MessageBoxButtons { ok, yes_no };
 enum class MessageBoxAnswer { ok, yes, no };
 
-// Shows a box owned by `owner` (may be null) and waits for the answer.
+// Shows a box owned by `owner` (may be null) and waits for the answer. The box is at least
+// title_bar_width(caption) wide, so a window manager shows its whole caption.
 MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
                              MessageBoxButtons buttons);
+
+// The width in pixels a title bar needs to show `caption` whole beside its buttons.
+int title_bar_width(const std::string& caption);
 
 // The test seam: while it is active no real box is shown; each box takes the next queued
 // answer (OK for a box with one button when the queue is empty, No for a yes/no box).

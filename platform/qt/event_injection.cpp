@@ -8,9 +8,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -102,7 +105,50 @@ QPoint line_centre(QListWidget* list, int line) {
     return list->visualItemRect(item).center();
 }
 
+// How long answer_next_message_box looks for the box, in rounds of the event loop.
+constexpr int box_look_rounds = 100;
+
+QMessageBox* shown_message_box() {
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+}
+
+void read_and_answer(QMessageBox* box, MessageBoxAnswer answer, ScreenMessageBox& seen) {
+    seen.caption = box->windowTitle().toStdString();
+    seen.text = box->text().toStdString();
+    seen.width = box->width();
+    QList<QAbstractButton*> buttons = box->buttons();
+    std::ranges::sort(buttons, [](const QAbstractButton* a, const QAbstractButton* b) {
+        return a->x() < b->x();
+    });
+    for (const QAbstractButton* button : buttons) {
+        seen.buttons.push_back(button->text().toStdString());
+    }
+    const QMessageBox::StandardButton wanted = answer == MessageBoxAnswer::yes  ? QMessageBox::Yes
+                                               : answer == MessageBoxAnswer::no ? QMessageBox::No
+                                                                                : QMessageBox::Ok;
+    if (QAbstractButton* button = box->button(wanted)) {
+        button->click();
+    }
+}
+
+// Looks for the box again on each round of the event loop: the box's own loop runs the rounds
+// once it is shown.
+void answer_when_shown(MessageBoxAnswer answer, ScreenMessageBox& seen, int rounds_left) {
+    QTimer::singleShot(0, [answer, &seen, rounds_left] {
+        QMessageBox* box = shown_message_box();
+        if (box != nullptr && box->isVisible()) {
+            read_and_answer(box, answer, seen);
+        } else if (rounds_left > 0) {
+            answer_when_shown(answer, seen, rounds_left - 1);
+        }
+    });
+}
+
 }  // namespace
+
+void answer_next_message_box(MessageBoxAnswer answer, ScreenMessageBox& seen) {
+    answer_when_shown(answer, seen, box_look_rounds);
+}
 
 void click(Window* window, Point at) {
     if (QWidget* client = client_of(window)) {
