@@ -19,8 +19,8 @@ PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) lintian
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
-# window manager, driven and looked at from outside.
-TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick
+# window manager, driven and looked at from outside; an XML checker for SVG pages.
+TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 

@@ -137,6 +137,13 @@ int run_render_command(int argc, char** argv) {
     if (const auto error = platform::save_picture(*window, request.path)) {
         return fail(*error);
     }
+    if (recording == platform::OffscreenRecording::vector_pages &&
+        !platform::saves_vector_pages(*window)) {
+        std::fprintf(stderr,
+                     "toven: the drawing was too large to keep as lines and text: \"%s\" holds "
+                     "the page as an image.\n",
+                     request.path.c_str());
+    }
     return 0;
 }
 

@@ -57,4 +57,9 @@ Image snapshot(const Window& window);
 // all, and special files are refused. Returns the message for the person on failure.
 std::optional<std::string> save_picture(const Window& window, const std::string& path);
 
+// Whether save_picture writes PDF and SVG as pages of lines and text. False where the window
+// keeps no record of its drawing, or the record outgrew its limit: those files then hold
+// the window's image.
+bool saves_vector_pages(const Window& window);
+
 }  // namespace toven::platform

@@ -3,6 +3,7 @@
 // since two devices may draw on one window at once, each in its own pen, font and clip.
 #pragma once
 
+#include <QPoint>
 #include <QSize>
 #include <cstdint>
 #include <string>
@@ -27,8 +28,7 @@ struct DrawingOp {
         clip,         // a b c d = the rectangle
         no_clip,
         fill,       // a b c d = the rectangle
-        move,       // a b = the point
-        line,       // a b = the point
+        polyline,   // a = index of the first point, b = how many points
         rectangle,  // a b c d = left, top, right, bottom
         text,       // a b = the point, c = index of the text
     };
@@ -38,15 +38,20 @@ struct DrawingOp {
     ColourRef colour = 0;
 };
 
-// How many operations a log keeps: about 25 whole plots on one window, some 30 MB. A window
-// drawn on longer than that (a long session of readouts) stops recording, and its vector
-// files then hold its image instead.
-constexpr std::size_t max_recorded_ops = 1 << 20;
+// The memory a log may take, some 32 MB (the vectors' spare capacity aside). The default
+// plot takes about 0.1 MB, a mesh of 200 by 200 lines with 50 steps under 1 MB; a surface
+// whose pen changes at nearly every sample, or a very long session of readouts, outgrows it.
+// Such a window stops recording, and its vector files then hold its image instead.
+constexpr std::size_t max_recorded_bytes = std::size_t{32} << 20;
 
 class DrawingLog {
   public:
     int new_device() { return next_device_++; }
     void add(const DrawingOp& op);
+    // A line drawn by `device`. A line that goes on from where the device's last line ended,
+    // with nothing else drawn in between, extends that line into a polyline, so a curve is
+    // one path on the page rather than thousands of lines.
+    void add_line(int device, QPoint from, QPoint to);
     // False once the log has outgrown its limit and no longer holds the whole picture.
     bool complete() const { return complete_; }
     int add_font(const LogicalFont& description, bool fixed_pitch);
@@ -57,6 +62,9 @@ class DrawingLog {
     void replay(SharedPainter& painter, QSize size) const;
 
   private:
+    // False, and the log emptied, when `bytes` more would outgrow the limit.
+    bool make_room(std::size_t bytes);
+
     struct FontEntry {
         LogicalFont description;
         bool fixed_pitch = false;
@@ -64,6 +72,8 @@ class DrawingLog {
     std::vector<DrawingOp> ops_;
     std::vector<FontEntry> fonts_;
     std::vector<std::string> texts_;
+    std::vector<QPoint> points_;  // the polylines' points, each polyline's together
+    std::size_t text_bytes_ = 0;
     int next_device_ = 0;
     bool complete_ = true;
 };

@@ -199,13 +199,14 @@ void PainterCanvas::fill(const Rect& rect, ColourRef colour) {
 
 void PainterCanvas::move_to(int x, int y) {
     position_ = QPoint(x, y);
-    log(DrawingOp::Kind::move, x, y);
 }
 
 void PainterCanvas::line_to(int x, int y) {
-    log(DrawingOp::Kind::line, x, y);
     const QPoint from = position_;
     position_ = QPoint(x, y);
+    if (log_ != nullptr) {
+        log_->add_line(log_device_, from, position_);
+    }
     // The first held line claims the painter, so that lines and the drawing of other
     // canvases on the same target keep their order.
     if (held_lines_.empty() && painter() == nullptr) {
@@ -215,6 +216,33 @@ void PainterCanvas::line_to(int x, int y) {
     if (held_lines_.size() >= max_held_lines) {
         flush();
     }
+}
+
+void PainterCanvas::polyline(const QPoint* points, int count) {
+    if (count < 2) {
+        return;
+    }
+    QPainter* p = painter();
+    if (p != nullptr && !pixel_exact(*p)) {
+        // One path on a page, so a PDF or SVG holds a curve as one element.
+        flush();
+        for (int i = 1; i < count && log_ != nullptr; ++i) {
+            log_->add_line(log_device_, points[i - 1], points[i]);
+        }
+        apply_clip(*p);
+        apply_line_pen(*p);
+        p->drawPolyline(points, count);
+        position_ = points[count - 1];
+        return;
+    }
+    move_to(points[0].x(), points[0].y());
+    for (int i = 1; i < count; ++i) {
+        line_to(points[i].x(), points[i].y());
+    }
+}
+
+bool PainterCanvas::pixel_exact(QPainter& painter) const {
+    return pen_width_ == 1 && painter.paintEngine()->type() == QPaintEngine::Raster;
 }
 
 void PainterCanvas::flush() {
@@ -233,11 +261,7 @@ void PainterCanvas::draw_held_lines(QPainter& painter) {
     }
     apply_clip(painter);
     apply_line_pen(painter);
-    // On a raster image a one-pixel line gets the old device's pixels; on a page (PDF, SVG,
-    // printer) a line is a line.
-    const bool pixel_exact =
-        pen_width_ == 1 && painter.paintEngine()->type() == QPaintEngine::Raster;
-    if (pixel_exact) {
+    if (pixel_exact(painter)) {
         QRect bounds(QPoint(0, 0), shared_.size());
         if (clip_) {
             bounds &= *clip_;
@@ -311,7 +335,8 @@ void PainterCanvas::text_out(int x, int y, std::string_view text) {
     }
     p->setPen(text_colour_);
     pen_applied_ = false;
-    p->drawText(QPoint(x, y + font_metrics.ascent()), string);
+    const bool xml_page = p->paintEngine()->type() == QPaintEngine::SVG;
+    p->drawText(QPoint(x, y + font_metrics.ascent()), xml_page ? xml_characters(string) : string);
 }
 
 const QFontMetrics& PainterCanvas::metrics() {

@@ -37,6 +37,8 @@ class PainterCanvas {
     void fill(const Rect& rect, ColourRef colour);
     void move_to(int x, int y);
     void line_to(int x, int y);
+    // Lines from point to point, as move_to and line_to draw them.
+    void polyline(const QPoint* points, int count);
     void rectangle(int left, int top, int right, int bottom);
     void text_out(int x, int y, std::string_view text);
 
@@ -53,6 +55,9 @@ class PainterCanvas {
   private:
     QPainter* painter();
     void apply_line_pen(QPainter& painter);
+    // On a raster image a one-pixel line gets the old device's pixels; on a page (PDF, SVG,
+    // printer) a line is a line.
+    bool pixel_exact(QPainter& painter) const;
     void apply_clip(QPainter& painter);
     void log(DrawingOp::Kind kind, int a = 0, int b = 0, int c = 0, int d = 0,
              ColourRef colour = 0);

@@ -142,6 +142,11 @@ Image snapshot(const Window& window) {
     return result;
 }
 
+bool saves_vector_pages(const Window& window) {
+    const auto* source = dynamic_cast<const qt::PictureSource*>(&window);
+    return source != nullptr && source->recording() != nullptr;
+}
+
 std::optional<std::string> save_picture(const Window& window, const std::string& path) {
     const QString extension = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (extension != "png" && extension != "pdf" && extension != "svg") {

@@ -30,4 +30,22 @@ QString text_from_bytes(std::string_view bytes) {
     return text;
 }
 
+QString xml_characters(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const char16_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += c;
+            kept += text[++i];
+            continue;
+        }
+        const bool allowed = code == u'\t' || code == u'\n' || code == u'\r' ||
+                             (code >= 0x20 && !c.isSurrogate() && code != 0xFFFE && code != 0xFFFF);
+        kept += allowed ? c : QChar(QChar::ReplacementCharacter);
+    }
+    return kept;
+}
+
 }  // namespace toven::platform::qt

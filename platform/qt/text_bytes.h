@@ -9,4 +9,10 @@ namespace toven::platform::qt {
 
 QString text_from_bytes(std::string_view bytes);
 
+// The text with each character XML 1.0 does not allow (control characters other than tab,
+// line feed and carriage return; U+FFFE, U+FFFF; a surrogate without its partner) replaced by
+// U+FFFD, so that an SVG page stays XML and still shows a mark where the image shows the
+// font's box for a character it cannot draw.
+QString xml_characters(const QString& text);
+
 }  // namespace toven::platform::qt

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/tool_output.h"
+
 namespace toven {
 namespace {
 
@@ -164,6 +166,75 @@ TEST(RenderCommand, NeedsAFile) {
     const RenderRun run = render({"--size", "800x600"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("needs a FILE"), std::string::npos) << run.err;
+}
+
+// Ink pixels (lines and text, darker than every panel's fill, in poppler's grey) of `page` with no
+// ink within two pixels in `reference`. A PDF's one-unit line can cover two pixel rows where the
+// image has one, and runs on through the pixels the image's lines leave out at their ends.
+int unmatched_ink(const platform::testing::GreyImage& page,
+                  const platform::testing::GreyImage& reference) {
+    constexpr int ink = 200;
+    constexpr int reach = 2;
+    auto inked = [&reference](int x, int y) {
+        return x >= 0 && y >= 0 && x < reference.width && y < reference.height &&
+               reference.at(x, y) < ink;
+    };
+    int unmatched = 0;
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            bool matched = page.at(x, y) >= ink;
+            for (int dy = -reach; dy <= reach && !matched; ++dy) {
+                for (int dx = -reach; dx <= reach && !matched; ++dx) {
+                    matched = inked(x + dx, y + dy);
+                }
+            }
+            unmatched += matched ? 0 : 1;
+        }
+    }
+    return unmatched;
+}
+
+// The PDF is drawn again from the recorded lines and text, not from the image: rendered at the
+// page's resolution its lines and text lie where the PNG's do, up to a pixel.
+TEST(RenderCommand, PdfShowsThePageOfThePng) {
+    using platform::testing::run;
+    if (run("pdftoppm -v 2>&1").empty() || run("convert -version 2>/dev/null").empty()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) or convert (imagemagick) is not installed";
+    }
+    for (const std::vector<std::string>& options : {std::vector<std::string>{},
+                                                    {"--print-layout", "fc=1", "ax=1"},
+                                                    {"n=60", "m=60", "k=8"}}) {
+        const std::string png = out_path("same.png");
+        const std::string pdf = out_path("same.pdf");
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.begin(), png);
+        ASSERT_EQ(render(arguments).status, 0);
+        arguments[0] = pdf;
+        ASSERT_EQ(render(arguments).status, 0);
+        const auto image =
+            platform::testing::read_pgm(run("convert '" + png + "' -grayscale Rec601Luma pgm:-"));
+        const auto page = platform::testing::pdf_page_in_grey(pdf, 96);
+        ASSERT_EQ(page.width, image.width);
+        ASSERT_EQ(page.height, image.height);
+        const int allowed = image.width * image.height / 10000;
+        EXPECT_LE(unmatched_ink(page, image), allowed);
+        EXPECT_LE(unmatched_ink(image, page), allowed);
+        std::remove(png.c_str());
+        std::remove(pdf.c_str());
+    }
+}
+
+// A surface whose pen changes at almost every sample is too much to keep as lines: its SVG
+// holds the page's image, and the person is told so.
+TEST(RenderCommand, SaysWhenAVectorPageHoldsAnImage) {
+    const std::string path = out_path("jumps.svg");
+    const RenderRun run = render({path, "n=100", "m=100", "k=100", "z1=-3", "z2=3",
+                                  "f(x,y)=(2+y+x)*(2*step(sin(99999*x*y))-1)"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "toven: the drawing was too large to keep as lines and text: \"" + path +
+                           "\" holds the page as an image.\n");
+    EXPECT_NE(file_text(path).find("<image"), std::string::npos);
+    std::remove(path.c_str());
 }
 
 // A disk that fills up while the picture is written: the old picture stays as it was and no

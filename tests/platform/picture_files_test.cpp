@@ -10,7 +10,9 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/drawing_objects.h"
 #include "tests/platform/drawing_fixture.h"
@@ -203,16 +205,112 @@ TEST(OffscreenWindow, LongDrawingStillSavesItsPicture) {
     Device* device = window->get_device();
     Pen* pen = create_pen(1, red);
     device->select_pen(pen);
-    for (int line = 0; line < 600000; ++line) {
+    for (int line = 0; line < 1000000; ++line) {
         device->move_to(0, line % 20);
         device->line_to(20, line % 20);
     }
     window->release_device(device);
     delete_object(pen);
+    EXPECT_FALSE(saves_vector_pages(*window));
     const std::string file = fs::temp_directory_path() / "toven-long-drawing.svg";
     ASSERT_EQ(save_picture(*window, file), std::nullopt);
     EXPECT_NE(contents(file).find("<image"), std::string::npos);
     fs::remove(file);
+}
+
+// The points of each <polyline> of an SVG, in order.
+std::vector<std::vector<std::string>> polylines(const std::string& svg) {
+    std::vector<std::vector<std::string>> result;
+    for (std::size_t at = svg.find("<polyline"); at != std::string::npos;
+         at = svg.find("<polyline", at + 1)) {
+        const std::size_t start = svg.find("points=\"", at) + 8;
+        std::istringstream points(svg.substr(start, svg.find('"', start) - start));
+        result.emplace_back(std::istream_iterator<std::string>(points),
+                            std::istream_iterator<std::string>());
+    }
+    return result;
+}
+
+class VectorPages : public PictureFiles {};
+
+// A curve of connected lines in one pen is one path on the page, so a dense surface stays a
+// small vector file; another pen starts another path.
+TEST_F(VectorPages, ConnectedLinesAreOnePath) {
+    device = window->get_device();
+    use_pen(1, red);
+    device->move_to(0, 0);
+    for (int x = 1; x < 80; ++x) {
+        device->line_to(x, x % 2 == 0 ? 10 : 50);
+    }
+    use_pen(1, blue);
+    device->line_to(0, 59);
+    release();
+    EXPECT_TRUE(saves_vector_pages(*window));
+    ASSERT_EQ(save_picture(*window, path("curve.svg")), std::nullopt);
+    const auto paths = polylines(contents(path("curve.svg")));
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_EQ(paths[0].size(), 80u);
+    EXPECT_EQ(paths[0].front(), "0,0");
+    EXPECT_EQ(paths[0].back(), "79,50");
+    EXPECT_EQ(paths[1], (std::vector<std::string>{"79,50", "0,59"}));
+}
+
+// Thousands of jumps within one pixel column are kept as the stretch they cover: the path
+// stays a few points long and the page shows the whole stretch.
+TEST_F(VectorPages, JumpsInOneColumnAreFolded) {
+    device = window->get_device();
+    use_pen(1, red);
+    device->move_to(0, 30);
+    for (int jump = 0; jump < 10000; ++jump) {
+        device->line_to(5, 5 + (jump * 7919) % 50);
+    }
+    device->line_to(79, 30);
+    release();
+    ASSERT_EQ(save_picture(*window, path("jumps.svg")), std::nullopt);
+    const auto paths = polylines(contents(path("jumps.svg")));
+    ASSERT_EQ(paths.size(), 1u);
+    EXPECT_LE(paths[0].size(), 6u);
+    EXPECT_EQ(paths[0].front(), "0,30");
+    EXPECT_EQ(paths[0].back(), "79,30");
+    if (run("pdftoppm -v 2>&1").empty()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    }
+    ASSERT_EQ(save_picture(*window, path("jumps.pdf")), std::nullopt);
+    const GreyImage page = pdf_page_in_grey(path("jumps.pdf"), 96);
+    ASSERT_EQ(page.width, 80);
+    for (int y = 5; y <= 54; ++y) {
+        EXPECT_LT(std::min(page.at(4, y), page.at(5, y)), 128) << "y = " << y;
+    }
+}
+
+// Text that holds control characters still makes XML: they become U+FFFD, and the
+// characters XML escapes are escaped.
+TEST_F(VectorPages, SvgTextIsAlwaysXml) {
+    device = window->get_device();
+    device->select_font(font);
+    device->text_out(2, 2, "a\x01\x1b<&>\xEF\xBF\xBE");
+    release();
+    ASSERT_EQ(save_picture(*window, path("text.svg")), std::nullopt);
+    const std::string svg = contents(path("text.svg"));
+    EXPECT_EQ(svg.find('\x01'), std::string::npos);
+    EXPECT_EQ(svg.find('\x1b'), std::string::npos);
+    EXPECT_NE(svg.find("&lt;&amp;&gt;"), std::string::npos);
+    // The page draws runs of one font as text elements of their own, so count the marks.
+    int marks = 0;
+    for (std::size_t at = svg.find("\xEF\xBF\xBD"); at != std::string::npos;
+         at = svg.find("\xEF\xBF\xBD", at + 1)) {
+        ++marks;
+    }
+    EXPECT_EQ(marks, 3);
+    if (run("xmllint --version 2>&1").empty()) {
+        GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+    }
+    EXPECT_EQ(run("xmllint --noout '" + path("text.svg") + "' 2>&1; echo $?"), "0\n");
+}
+
+TEST(OffscreenWindow, AnImageOnlyWindowSavesItsImage) {
+    auto window = create_offscreen_window(20, 20, OffscreenRecording::image_only);
+    EXPECT_FALSE(saves_vector_pages(*window));
 }
 
 }  // namespace

@@ -36,34 +36,58 @@ inline std::string pdf_info(const std::string& pdf_path, const std::string& name
 
 namespace toven::platform::testing {
 
-// The dark pixels of a PDF's first page rendered in grey at `dpi` (poppler's pdftoppm);
-// -1 when it cannot be rendered.
-inline int dark_pixels(const std::string& pdf_path, int dpi) {
-    const std::string pgm = run("pdftoppm -r " + std::to_string(dpi) + " -gray -f 1 -l 1 '" +
-                                pdf_path + "' 2>/dev/null");
-    // "P5" width height maxval, each after white space, then one byte a pixel.
-    std::size_t at = 0;
-    int fields[3] = {0, 0, 0};
-    if (pgm.compare(0, 2, "P5") != 0) {
-        return -1;
+// A grey picture as a tool prints it in binary PGM; empty when the text is no such picture.
+struct GreyImage {
+    int width = 0;
+    int height = 0;
+    std::string pixels;  // one byte a pixel, row by row
+    bool empty() const { return width == 0; }
+    unsigned char at(int x, int y) const {
+        return static_cast<unsigned char>(pixels[static_cast<std::size_t>(y) * width + x]);
     }
-    at = 2;
+};
+
+inline GreyImage read_pgm(const std::string& pgm) {
+    // "P5" width height maxval, each after white space, then one byte a pixel.
+    if (pgm.compare(0, 2, "P5") != 0) {
+        return {};
+    }
+    std::size_t at = 2;
+    int fields[3] = {0, 0, 0};
     for (int& field : fields) {
         at = pgm.find_first_of("0123456789", at);
         if (at == std::string::npos) {
-            return -1;
+            return {};
         }
-        std::size_t end = pgm.find_first_not_of("0123456789", at);
+        const std::size_t end = pgm.find_first_not_of("0123456789", at);
         field = std::stoi(pgm.substr(at, end - at));
         at = end;
     }
     ++at;
-    if (pgm.size() < at + static_cast<std::size_t>(fields[0]) * fields[1]) {
+    const auto size = static_cast<std::size_t>(fields[0]) * fields[1];
+    if (pgm.size() < at + size) {
+        return {};
+    }
+    return {fields[0], fields[1], pgm.substr(at, size)};
+}
+
+// A PDF's first page rendered in grey at `dpi`, without smoothing (poppler's pdftoppm).
+inline GreyImage pdf_page_in_grey(const std::string& pdf_path, int dpi) {
+    return read_pgm(run("pdftoppm -r " + std::to_string(dpi) +
+                        " -gray -aa no -aaVector no -f 1 -l 1 '" + pdf_path + "' 2>/dev/null"));
+}
+
+// The dark pixels of a PDF's first page rendered in grey at `dpi`; -1 when it cannot be
+// rendered.
+inline int dark_pixels(const std::string& pdf_path, int dpi) {
+    const GreyImage page = read_pgm(run("pdftoppm -r " + std::to_string(dpi) +
+                                        " -gray -f 1 -l 1 '" + pdf_path + "' 2>/dev/null"));
+    if (page.empty()) {
         return -1;
     }
     int dark = 0;
-    for (std::size_t i = at; i < pgm.size(); ++i) {
-        dark += static_cast<unsigned char>(pgm[i]) < 128 ? 1 : 0;
+    for (const char pixel : page.pixels) {
+        dark += static_cast<unsigned char>(pixel) < 128 ? 1 : 0;
     }
     return dark;
 }
