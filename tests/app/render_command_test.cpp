@@ -224,19 +224,6 @@ TEST(RenderCommand, PdfShowsThePageOfThePng) {
     }
 }
 
-// A surface whose pen changes at almost every sample is too much to keep as lines: its SVG
-// holds the page's image, and the person is told so.
-TEST(RenderCommand, SaysWhenAVectorPageHoldsAnImage) {
-    const std::string path = out_path("jumps.svg");
-    const RenderRun run = render({path, "n=100", "m=100", "k=100", "z1=-3", "z2=3",
-                                  "f(x,y)=(2+y+x)*(2*step(sin(99999*x*y))-1)"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "toven: the drawing was too large to keep as lines and text: \"" + path +
-                           "\" holds the page as an image.\n");
-    EXPECT_NE(file_text(path).find("<image"), std::string::npos);
-    std::remove(path.c_str());
-}
-
 // A disk that fills up while the picture is written: the old picture stays as it was and no
 // new file is left beside it.
 TEST(RenderCommand, FullDiskKeepsTheOldPicture) {
