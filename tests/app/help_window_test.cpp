@@ -84,17 +84,17 @@ TEST_F(HelpWindowTest, ThePanelAndTheTextSitAtTheirPlaces) {
     EXPECT_EQ(image.at(right + 1, 200), white);
 
     const platform::Rect panel{left + 1, top + 1, right - 1, 430 - 430 * 2 / 100 - 1};
-    EXPECT_GT(count_colour(image, dark_red, panel), 0) << "headings";
-    EXPECT_GT(count_colour(image, dark_blue, panel), 0) << "body lines";
+    EXPECT_GT(count_colour(image, panel, dark_red), 0) << "headings";
+    EXPECT_GT(count_colour(image, panel, dark_blue), 0) << "body lines";
     const int heading_x = leftmost(image, dark_red, panel);
     const int body_x = leftmost(image, dark_blue, panel);
     EXPECT_GE(heading_x, left + 3 * c);
     EXPECT_LT(heading_x, left + 4 * c);
     EXPECT_GE(body_x, left + 12 * c);
     EXPECT_LT(body_x, left + 13 * c);
-    EXPECT_EQ(count_colour(image, dark_red, {0, 0, 650, top + h / 3 + h}), 0)
+    EXPECT_EQ(count_colour(image, {0, 0, 650, top + h / 3 + h}, dark_red), 0)
         << "the first heading starts a line and a third below the panel's top";
-    EXPECT_GT(count_colour(image, dark_red, {0, top + h / 3 + h, 650, top + h / 3 + 2 * h}), 0);
+    EXPECT_GT(count_colour(image, {0, top + h / 3 + h, 650, top + h / 3 + 2 * h}, dark_red), 0);
 }
 
 TEST_F(HelpWindowTest, HelpWhileOpenDoesNothingAndAClickRedraws) {

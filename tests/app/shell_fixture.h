@@ -15,16 +15,11 @@
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"
+#include "tests/support/colours.h"
+#include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
 
 namespace toven::test_support {
-
-// Colours of the colour tables that tests look for.
-inline constexpr platform::ColourRef white = platform::rgb(255, 255, 255);
-inline constexpr platform::ColourRef pale_yellow = platform::rgb(253, 254, 218);
-inline constexpr platform::ColourRef dark_green = platform::rgb(0, 160, 0);
-inline constexpr platform::ColourRef dark_red = platform::rgb(160, 0, 0);
-inline constexpr platform::ColourRef dark_blue = platform::rgb(0, 0, 160);
 
 enum Command {
     exit = 10,
@@ -39,22 +34,6 @@ enum Command {
 inline bool alive(platform::Window* window) {
     const auto windows = platform::live_windows();
     return window != nullptr && std::ranges::find(windows, window) != windows.end();
-}
-
-inline int count_colour(const platform::Image& image, platform::ColourRef colour,
-                        const platform::Rect& area) {
-    int count = 0;
-    for (int y = std::max(area.top, 0); y < std::min(area.bottom, image.height); ++y) {
-        for (int x = std::max(area.left, 0); x < std::min(area.right, image.width); ++x) {
-            count += image.at(x, y) == colour ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-inline int count_not(const platform::Image& image, platform::ColourRef colour) {
-    return image.width * image.height -
-           count_colour(image, colour, {0, 0, image.width, image.height});
 }
 
 class ShellTest : public testing::Test {

@@ -270,7 +270,7 @@ TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
 
     platform::inject::click(plot_window, {20, 20});
     const platform::Image replotted = platform::snapshot(*plot_window);
-    EXPECT_GT(count_colour(replotted, pale_yellow, {200, 0, 300, 250}), 0)
+    EXPECT_GT(count_colour(replotted, {200, 0, 300, 250}, pale_yellow), 0)
         << "the next page fills the new size";
     platform::inject::move_mouse(plot_window, {270, 80});
     EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels) << "the readout answers";

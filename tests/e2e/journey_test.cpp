@@ -86,7 +86,7 @@ TEST_F(JourneyTest, EditPlotReadPrintAndPlotAgain) {
     EXPECT_EQ(mouse_y, corner.y);
     const platform::Image read = platform::snapshot(*plot_window);
     EXPECT_NE(read.pixels, before_move.pixels) << "the readout panel shows x, y and f(x,y)";
-    EXPECT_GT(count_colour(read, dark_blue, readout_area(read)), 50);
+    EXPECT_GT(count_colour(read, readout_area(read), dark_blue), 50);
     EXPECT_EQ(read.pixels, reference_page(true).pixels)
         << "the readout shows f at the mouse, with the formula typed in the data box";
 

@@ -9,6 +9,7 @@
 
 #include "platform/device.h"
 #include "platform/window.h"
+#include "tests/support/pixel_counts.h"
 
 namespace toven::platform::testing {
 
@@ -72,8 +73,6 @@ inline std::vector<std::string> pixels_of(const Image& image, ColourRef colour) 
     return found;
 }
 
-inline int count_of(const Image& image, ColourRef colour) {
-    return static_cast<int>(pixels_of(image, colour).size());
-}
+using test_support::count_colour;
 
 }  // namespace toven::platform::testing

@@ -28,7 +28,7 @@ TEST_P(OnePixelLine, LeavesOutItsEndPoint) {
     device->move_to(line.from.x, line.from.y);
     device->line_to(line.to.x, line.to.y);
     const Image image = picture();
-    EXPECT_EQ(count_of(image, red), line.pixels);
+    EXPECT_EQ(count_colour(image, red), line.pixels);
     EXPECT_EQ(image.at(line.to.x, line.to.y), white);
     if (line.pixels > 0) {
         EXPECT_EQ(image.at(line.from.x, line.from.y), red);
@@ -54,7 +54,7 @@ TEST_F(DrawingTest, ConnectedLinesDrawEveryCornerOnce) {
     device->line_to(12, 8);
     device->line_to(2, 8);
     const Image image = picture();
-    EXPECT_EQ(count_of(image, red), 10 + 6 + 10);
+    EXPECT_EQ(count_colour(image, red), 10 + 6 + 10);
     EXPECT_EQ(image.at(12, 2), red);
     EXPECT_EQ(image.at(2, 8), white);
 }
@@ -72,7 +72,7 @@ TEST_F(DrawingTest, FarAwayEndsDrawTheVisiblePart) {
     EXPECT_EQ(image.at(20, 10), red);
     EXPECT_EQ(image.at(5, 0), red);
     EXPECT_EQ(image.at(5, 29), red);
-    EXPECT_EQ(count_of(image, red), 40 + 30 - 1);
+    EXPECT_EQ(count_colour(image, red), 40 + 30 - 1);
 }
 
 TEST_F(DrawingTest, FarAwayRectanglesFillsAndTextDrawTheirVisiblePart) {
@@ -122,8 +122,8 @@ TEST_F(DrawingTest, RectangleOutlinesInThePenAndFillsInTheBrush) {
     use_brush(blue);
     device->rectangle(5, 5, 15, 12);
     const Image image = picture();
-    EXPECT_EQ(count_of(image, red), 2 * 10 + 2 * 5);
-    EXPECT_EQ(count_of(image, blue), 8 * 5);
+    EXPECT_EQ(count_colour(image, red), 2 * 10 + 2 * 5);
+    EXPECT_EQ(count_colour(image, blue), 8 * 5);
     EXPECT_EQ(image.at(5, 5), red);
     EXPECT_EQ(image.at(14, 11), red);
     EXPECT_EQ(image.at(15, 11), white);
@@ -144,7 +144,7 @@ TEST_F(DrawingTest, ThreeWideFrameIsCentredOnTheEdgesWithSquareCorners) {
     EXPECT_EQ(image.at(27, 22), blue);
     EXPECT_EQ(image.at(8, 17), white);
     EXPECT_EQ(image.at(31, 17), white);
-    EXPECT_EQ(count_of(image, green), 22 * 17 - 16 * 11);
+    EXPECT_EQ(count_colour(image, green), 22 * 17 - 16 * 11);
 }
 
 TEST_F(DrawingTest, FillRegionFillsExactlyItsRectangle) {
@@ -153,10 +153,10 @@ TEST_F(DrawingTest, FillRegionFillsExactlyItsRectangle) {
     Brush* brush = create_solid_brush(green);
     device->fill_region(*region, *brush);
     const Image image = picture();
-    EXPECT_EQ(count_of(image, green), 25);
+    EXPECT_EQ(count_colour(image, green), 25);
     EXPECT_EQ(image.at(3, 4), green);
     EXPECT_EQ(image.at(7, 8), green);
-    EXPECT_EQ(count_of(image, red), 0);
+    EXPECT_EQ(count_colour(image, red), 0);
     delete_object(region);
     delete_object(brush);
 }
@@ -175,10 +175,10 @@ TEST_F(DrawingTest, ClipRegionCutsLinesFillsAndRectanglesUntilLifted) {
     device->move_to(0, 25);
     device->line_to(40, 25);
     const Image image = picture();
-    EXPECT_EQ(count_of(image, green), 10 * 10 - 10);
+    EXPECT_EQ(count_colour(image, green), 10 * 10 - 10);
     EXPECT_EQ(image.at(9, 10), white);
     EXPECT_EQ(image.at(20, 19), white);
-    EXPECT_EQ(count_of(image, red), 10 + 40);
+    EXPECT_EQ(count_colour(image, red), 10 + 40);
     EXPECT_EQ(image.at(10, 15), red);
     EXPECT_EQ(image.at(19, 15), red);
     delete_object(everything);
@@ -191,7 +191,7 @@ TEST_F(DrawingTest, EmptyClipRegionDrawsNothing) {
     device->select_clip_region(clip);
     device->move_to(0, 15);
     device->line_to(40, 15);
-    EXPECT_EQ(count_of(picture(), red), 0);
+    EXPECT_EQ(count_colour(picture(), red), 0);
     delete_object(clip);
 }
 
@@ -205,8 +205,8 @@ TEST_F(DrawingTest, SelectedPenMayBeDeletedAndSelectReturnsThePreviousOne) {
     delete_object(second);
     device->move_to(0, 0);
     device->line_to(5, 0);
-    EXPECT_EQ(count_of(picture(), blue), 0);
-    EXPECT_EQ(count_of(snapshot(*window), red), 5);
+    EXPECT_EQ(count_colour(picture(), blue), 0);
+    EXPECT_EQ(count_colour(snapshot(*window), red), 5);
 }
 
 // Draws a mesh of short strokes with moves in between, as the surface drawing does; with
@@ -238,7 +238,7 @@ TEST(LineBatching, DrawsTheSamePixelsAsLinesOneAtATime) {
     for (int width : {1, 2, 3}) {
         const Image batched = mesh(width, false);
         const Image single = mesh(width, true);
-        EXPECT_GT(count_of(batched, red), 0);
+        EXPECT_GT(count_colour(batched, red), 0);
         EXPECT_EQ(batched.pixels, single.pixels) << "pen width " << width;
     }
 }

@@ -172,7 +172,7 @@ TEST(OffscreenWindow, StartsWhite) {
     const Image image = snapshot(*window);
     EXPECT_EQ(image.width, 7);
     EXPECT_EQ(image.height, 5);
-    EXPECT_EQ(count_of(image, white), 35);
+    EXPECT_EQ(count_colour(image, white), 35);
 }
 
 TEST(OffscreenWindow, PdfRedrawsEveryDeviceWithItsOwnState) {

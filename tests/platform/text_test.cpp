@@ -126,7 +126,7 @@ TEST_F(TextTest, EmptyTextDrawsNothing) {
     use_font(times(-13));
     device->set_background_colour(blue);
     device->text_out(10, 20, "");
-    EXPECT_EQ(count_of(picture(), white), 200 * 60);
+    EXPECT_EQ(count_colour(picture(), white), 200 * 60);
 }
 
 TEST_F(TextTest, BytesThatAreNotUtf8AreDrawnOneCharacterEach) {

@@ -4,15 +4,13 @@
 #include <set>
 
 #include "tests/plotter/plotter_fixture.h"
+#include "tests/support/colours.h"
 
 namespace toven::test_support {
 namespace {
 
 using platform::ColourRef;
 using Answer = platform::MessageBoxAnswer;
-
-constexpr ColourRef white = 0xFFFFFF;
-constexpr ColourRef black = 0x000000;
 
 class PixelTest : public ::testing::Test {
   protected:
@@ -38,7 +36,7 @@ TEST_F(PixelTest, ViewportOnAnOddSizeCoversItsTruncatedEdges) {
     plotter->fill_viewport(3);
     const platform::Image image = close_and_shoot();
 
-    const ColourRef fill = background_colours[3];
+    const ColourRef fill = background_colours[brush_pale_orange];
     // Edges 40, 600, 150 and 570; right and bottom are outside.
     const struct {
         int x, y;
@@ -55,7 +53,7 @@ TEST_F(PixelTest, ClippingKeepsLinesInTheViewport) {
         const char* name;
         int clip;
         ColourRef outside;
-    } cases[] = {{"clipped", 1, white}, {"unclipped", 0, pen_colours[11]}};
+    } cases[] = {{"clipped", 1, white}, {"unclipped", 0, pen_colours[pen_red]}};
     for (const auto& c : cases) {
         open(200, 100);
         plotter->set_viewport(25, 75, 25, 75, c.clip);
@@ -64,7 +62,7 @@ TEST_F(PixelTest, ClippingKeepsLinesInTheViewport) {
         plotter->move_to(-0.5, 0.5);
         plotter->line_to(1.5, 0.5);
         const platform::Image image = close_and_shoot();
-        EXPECT_EQ(image.at(100, 50), pen_colours[11]) << c.name;
+        EXPECT_EQ(image.at(100, 50), pen_colours[pen_red]) << c.name;
         EXPECT_EQ(image.at(10, 50), c.outside) << c.name;
         EXPECT_EQ(image.at(190, 50), c.outside) << c.name;
     }
@@ -90,7 +88,7 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
         plotter->line_to(2, 0.3);
         const platform::Image image = close_and_shoot();
 
-        const ColourRef frame = pen_colours[9];
+        const ColourRef frame = pen_colours[pen_blue];
         for (int x : c.frame_columns) {
             EXPECT_EQ(image.at(x, 50), frame) << "width " << c.width << " x " << x;
         }
@@ -123,7 +121,8 @@ TEST_F(PixelTest, TextCellHasOnlyTheTextAndBackgroundColours) {
             colours.insert(image.at(px, py));
         }
     }
-    EXPECT_EQ(colours, (std::set<ColourRef>{background_colours[3], pen_colours[9]}));
+    EXPECT_EQ(colours,
+              (std::set<ColourRef>{background_colours[brush_pale_orange], pen_colours[pen_blue]}));
     EXPECT_EQ(image.at(x + cell.cx + 2, y + 2), white);
 }
 
@@ -136,7 +135,7 @@ TEST_F(PixelTest, GridLinesFallOnTenths) {
     EXPECT_EQ(plotter->x_scale, 320);
     const platform::Image image = close_and_shoot();
 
-    const ColourRef grid = pen_colours[2];
+    const ColourRef grid = pen_colours[pen_dark_green];
     for (int i = 1; i < 10; ++i) {
         EXPECT_EQ(image.at(64 * i, 5), grid) << "vertical " << i;
         EXPECT_EQ(image.at(64 * i, 470), grid) << "vertical " << i;
@@ -191,7 +190,8 @@ TEST_F(PrintedPageTest, MonochromePageIsBlackOnWhite) {
 TEST_F(PrintedPageTest, ColourPageHasTheScreenColours) {
     print(Answer::yes);
     const std::set<ColourRef> colours = page_colours();
-    for (ColourRef c : {background_colours[3], pen_colours[4], pen_colours[10], pen_colours[11]}) {
+    for (ColourRef c : {background_colours[brush_pale_orange], pen_colours[4], pen_colours[10],
+                        pen_colours[pen_red]}) {
         EXPECT_TRUE(colours.count(c)) << std::hex << c;
     }
 }

@@ -8,9 +8,9 @@ namespace toven {
 namespace {
 
 using platform::Rect;
-using surface_test::count_colour;
 using surface_test::panel_rect;
 using surface_test::PlotPage;
+using test_support::count_colour;
 
 Rect inside(const Rect& r) {
     return {r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};

@@ -8,11 +8,11 @@ namespace {
 
 using platform::ColourRef;
 using platform::Rect;
-using surface_test::colours_in;
-using surface_test::count_colour;
-using surface_test::most_frequent_colour;
 using surface_test::panel_rect;
 using surface_test::PlotPage;
+using test_support::colours_in;
+using test_support::count_colour;
+using test_support::most_frequent_colour;
 
 struct PanelCase {
     const char* name;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "plotter/colour_tables.h"
 #include "surface/page_layout.h"
 #include "surface/plot_driver.h"
+#include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
 
 namespace toven::surface_test {
@@ -32,37 +32,6 @@ inline platform::Rect panel_rect(int left, int right, int bottom, int top) {
 }
 inline platform::Rect panel_rect(const PanelLayout& panel) {
     return panel_rect(panel.left, panel.right, panel.bottom, panel.top);
-}
-
-inline std::map<platform::ColourRef, int> colours_in(const platform::Image& image,
-                                                     const platform::Rect& rect) {
-    std::map<platform::ColourRef, int> counts;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            ++counts[image.at(x, y)];
-        }
-    }
-    return counts;
-}
-
-inline platform::ColourRef most_frequent_colour(const platform::Image& image,
-                                                const platform::Rect& rect) {
-    platform::ColourRef best = 0;
-    int best_count = -1;
-    for (const auto& [colour, count] : colours_in(image, rect)) {
-        if (count > best_count) {
-            best = colour;
-            best_count = count;
-        }
-    }
-    return best;
-}
-
-inline int count_colour(const platform::Image& image, const platform::Rect& rect,
-                        platform::ColourRef colour) {
-    const auto counts = colours_in(image, rect);
-    const auto found = counts.find(colour);
-    return found == counts.end() ? 0 : found->second;
 }
 
 class PlotPage : public testing::Test {

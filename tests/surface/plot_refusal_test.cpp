@@ -8,9 +8,9 @@
 namespace toven {
 namespace {
 
-using surface_test::count_colour;
 using surface_test::panel_rect;
 using surface_test::PlotPage;
+using test_support::count_colour;
 
 struct RefusalCase {
     const char* name;
@@ -55,7 +55,7 @@ TEST_P(PlotRefusal, ShowsTheDataAndTheMessageButNoSurface) {
     const platform::Rect surface = panel_rect(surface_panel(PageKind::screen, pen_magenta));
     EXPECT_EQ(count_colour(image, surface, pen_colours[pen_magenta]), 0);
     EXPECT_EQ(count_colour(image, surface, pen_colours[pen_dark_magenta]), 0);
-    EXPECT_EQ(surface_test::most_frequent_colour(image, panel_rect(data_panel(PageKind::screen))),
+    EXPECT_EQ(test_support::most_frequent_colour(image, panel_rect(data_panel(PageKind::screen))),
               background_colours[brush_pale_cyan]);
     const auto drawn = texts();
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), message), drawn.end());

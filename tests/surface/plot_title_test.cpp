@@ -8,10 +8,10 @@ namespace toven {
 namespace {
 
 using platform::Rect;
-using surface_test::count_colour;
 using surface_test::panel_rect;
 using surface_test::PlotPage;
 using test_support::Call;
+using test_support::count_colour;
 using test_support::RecordingDevice;
 
 // Pixels of `rect` in which two pictures differ.

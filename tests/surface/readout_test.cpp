@@ -75,7 +75,7 @@ TEST_F(Readout, FillsOnlyTheReadoutPanel) {
         }
     }
     EXPECT_EQ(changed_outside, 0);
-    EXPECT_EQ(surface_test::most_frequent_colour(after, readout),
+    EXPECT_EQ(test_support::most_frequent_colour(after, readout),
               background_colours[brush_pale_pink]);
 }
 
