@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# toven on a real X server with a window manager (Xvfb and openbox), driven by real X input
+# (xdotool) and looked at in screenshots (ImageMagick's import): the data box by keyboard and
+# mouse, a plot, the readout over the mini grid, the plot window's owner as the window manager
+# sees it, the printing question, Exit. Also a display whose screen the server lacks.
+#
+#   x11_journey.sh TOVEN_BINARY
+#
+# Everything happens in a temporary folder on a display number of its own; every wait is for a
+# window or a picture, with a deadline. Exit status 77 (skipped) where the tools are missing.
+set -euo pipefail
+
+binary="$(realpath "$1")"
+for tool in Xvfb openbox xdotool xprop import convert; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed (make test installs it)"
+        exit 77
+    fi
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# Polls `command` until it succeeds, at most `seconds` long.
+wait_for() {
+    local seconds="$1" what="$2"
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "waited ${seconds}s for $what"
+        sleep 0.05
+    done
+}
+
+# The visible window of this exact title, waited for.
+window_named() {
+    timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
+}
+
+# The colour of a pixel of a picture as "r,g,b".
+pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)],%[fx:int(255*p{'"$2"','"$3"'}.g)],%[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+# How many pixels of an area WxH+X+Y of a picture have the colour "#rrggbb".
+count_colour() {
+    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
+        -format '%[fx:int(mean*w*h)]' info:
+}
+
+export HOME="$work" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+# The journey looks at the program from outside; leaks are the in-process tests' to find, and
+# a real X session's libraries keep caches of their own until the process ends.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+
+# The X server, on the first free display number, which it writes to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for 20 "the X server" test -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+
+# A screen the server does not have: toven says so in its own words and ends with status 1.
+status=0
+DISPLAY="$DISPLAY.5" "$binary" 2>"$work/screen5.err" || status=$?
+[ "$status" -eq 1 ] || fail "screen 5: status $status"
+grep -q "no display could be opened" "$work/screen5.err" || fail "screen 5: $(cat "$work/screen5.err")"
+grep -q -- "--render" "$work/screen5.err" || fail "screen 5 does not point to --render"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_for 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+
+"$binary" >"$work/toven.out" 2>"$work/toven.err" &
+toven=$!
+pids+=($toven)
+main="$(window_named toven)"
+[ -n "$main" ] || fail "no main window"
+xdotool windowactivate --sync "$main"
+
+# Data > Fdata by keyboard.
+xdotool key --clearmodifiers alt+d f
+fdata="$(window_named fdata)"
+[ -n "$fdata" ] || fail "Data > Fdata opened no window"
+
+# The list's highlighted line (the first, after the box is built) gives the list's place and
+# its line height; the edit and the button "u" lie above it, at about one and 2.4 lines of the
+# window's font, which is about a third of the list's top.
+import -window "$fdata" "$work/fdata.png"
+read -r band_top band_height < <(
+    convert "$work/fdata.png" -crop 1x200+40+0 +repage -depth 8 txt:- |
+        awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 {
+            if (top == "") top = $2
+            else if ($2 - last > 3) exit
+            last = $2
+        } END { print top, last - top + 1 }')
+[ -n "$band_top" ] && [ "$band_height" -gt 8 ] || fail "no highlighted line in the list"
+h=$((band_top / 3))
+xdotool mousemove --window "$fdata" 40 $((band_top + 5 * band_height + band_height / 2)) \
+    click --repeat 2 --delay 60 1
+xdotool mousemove --window "$fdata" 60 "$h" click 1
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 'f(x,y) = 0.5+0*x'
+# Every keystroke replaced the list's formula line, which is highlighted now.
+import -window "$fdata" "$work/fdata-edited.png"
+formula_band=$(convert "$work/fdata-edited.png" \
+    -crop "1x${band_height}+40+$((band_top + 5 * band_height))" +repage -depth 8 txt:- |
+    awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 { n++ } END { print n + 0 }')
+[ "$formula_band" -gt $((band_height / 2)) ] || fail "the formula line is not the edited one"
+xdotool mousemove --window "$fdata" $((h * 8 / 10)) $((band_top - h * 6 / 10)) click 1
+
+# Plot > Screen by keyboard, and a click in the plot window draws the page.
+xdotool windowactivate --sync "$main"
+xdotool key --clearmodifiers alt+p s
+plot="$(window_named plot)"
+[ -n "$plot" ] || fail "Plot > Screen opened no window"
+eval "$(xdotool getwindowgeometry --shell "$plot")"
+plot_width=$WIDTH
+plot_height=$HEIGHT
+xdotool mousemove --window "$plot" 20 20 click 1
+
+# The page's panels, in percent of the client area from the left and from the bottom.
+area() { # left right bottom top -> WxH+X+Y
+    local left=$((plot_width * $1 / 100)) right=$((plot_width * $2 / 100))
+    local top=$((plot_height - plot_height * $4 / 100)) bottom=$((plot_height - plot_height * $3 / 100))
+    echo "$((right - left))x$((bottom - top))+$left+$top"
+}
+pale_yellow="#FDFEDA"
+dark_blue="#0000A0"
+shot() { import -window "$plot" "$work/$1.png"; }
+page_drawn() { shot page && [ "$(count_colour "$work/page.png" "$(area 77 98 54 75)" "$pale_yellow")" -gt 100 ]; }
+wait_for 20 "the page in the plot window" page_drawn
+
+# Over the mini grid the readout shows x, y and f(x,y) in dark blue.
+readout="$(area 77 98 77 90)"
+before=$(count_colour "$work/page.png" "$readout" "$dark_blue")
+xdotool mousemove --window "$plot" $((plot_width * 87 / 100)) $((plot_height - plot_height * 64 / 100))
+read_out() { shot readout && [ "$(count_colour "$work/readout.png" "$readout" "$dark_blue")" -gt $((before + 50)) ]; }
+wait_for 20 "the readout over the mini grid" read_out
+
+# The plot window is owned by the main window as the window manager sees it.
+owner=$(xprop -id "$plot" WM_TRANSIENT_FOR | awk '{print $NF}')
+[ "$((owner))" -eq "$main" ] || fail "the plot window is transient for '$owner', not the main window $main"
+
+# Plot > Print asks "Shall we print to " with the printer's name as the text, in a box wide
+# enough for the whole caption; No draws the page on the screen instead, with no note after.
+xdotool windowactivate --sync "$main"
+xdotool key --clearmodifiers alt+p p
+question="$(window_named "Shall we print to ")"
+[ -n "$question" ] || fail "Plot > Print asked nothing"
+eval "$(xdotool getwindowgeometry --shell "$question")"
+[ "$WIDTH" -ge 200 ] || fail "the printing question is only $WIDTH pixels wide"
+import -window root "$work/question.png"
+xdotool windowactivate --sync "$question"
+xdotool key --clearmodifiers Escape
+wait_for 20 "the question to go" sh -c "! xdotool search --onlyvisible --name '^Shall we print to \$'"
+if xdotool search --onlyvisible --name '^Note$' >/dev/null; then
+    fail "a declined print said it was finished"
+fi
+
+# Exit ends the program.
+xdotool windowactivate --sync "$main"
+xdotool key --clearmodifiers alt+x
+wait_for 20 "toven to end" sh -c "! kill -0 $toven"
+status=0
+wait "$toven" || status=$?
+[ "$status" -eq 0 ] || fail "toven ended with status $status: $(cat "$work/toven.err")"
+echo "the journey took ${SECONDS}s"
