@@ -39,8 +39,10 @@ void click(Control* button);
 void click_line(Control* list, int line);
 void double_click_line(Control* list, int line);
 void type_text(Control* edit, std::string_view text);
-enum class Key { backspace, home, end, select_all };
-void press_key(Control* edit, Key key);
+enum class Key { backspace, home, end, select_all, enter };
+void press_key(Control* control, Key key);
+// Drags a list's or an edit's right sizing border `by` pixels to the right (left if negative).
+void drag_sizing_border(Control* control, int by);
 // Whether the control shows its text in a fixed-pitch font.
 bool control_font_is_fixed_pitch(const Control* control);
 

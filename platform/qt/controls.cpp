@@ -1,14 +1,17 @@
 #include "platform/qt/controls.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <functional>
 
 #include "platform/qt/font_resolver.h"
+#include "platform/qt/sizing_grip.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_window.h"
 
@@ -59,6 +62,24 @@ class CompactRows final : public QStyledItemDelegate {
     }
 };
 
+// A list box that takes Enter on its highlighted line as the choice a double click makes, so
+// the lines can be chosen without a mouse.
+class ListBox final : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+    std::function<void()> chosen_by_key;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && currentItem() != nullptr && chosen_by_key) {
+            chosen_by_key();
+            return;
+        }
+        QListWidget::keyPressEvent(event);
+    }
+};
+
 QListWidget* as_list(const Control* control) {
     return control != nullptr && control->kind == ControlKind::list_box
                ? static_cast<QListWidget*>(control->widget)
@@ -74,9 +95,12 @@ QLineEdit* as_edit(const Control* control) {
 QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
     switch (kind) {
         case ControlKind::list_box: {
-            auto* list = new QListWidget(client);
+            auto* list = new ListBox(client);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            // A line wider than the list is cut at its edge and shows whole once the list is
+            // widened; it is never shortened with an ellipsis.
+            list->setTextElideMode(Qt::ElideNone);
             list->setItemDelegate(new CompactRows(list));
             return list;
         }
@@ -94,6 +118,7 @@ void connect_notifications(Control* control) {
     if (auto* list = as_list(control)) {
         control->connections.push_back(
             QObject::connect(list, &QListWidget::itemDoubleClicked, notify(LBN_DBLCLK)));
+        static_cast<ListBox*>(list)->chosen_by_key = notify(LBN_DBLCLK);
     } else if (auto* edit = as_edit(control)) {
         control->connections.push_back(
             QObject::connect(edit, &QLineEdit::textChanged, notify(EN_UPDATE)));
@@ -108,6 +133,7 @@ void connect_notifications(Control* control) {
 
 Control::Control(ControlKind control_kind, qt::WidgetWindow* parent_window, QWidget* control_widget)
     : kind(control_kind), parent(parent_window), widget(control_widget) {
+    outer = widget;
     live_controls.push_back(this);
 }
 
@@ -116,8 +142,8 @@ Control::~Control() {
         QObject::disconnect(connection);
     }
     // The widget may be in the middle of the event that led here.
-    widget->hide();
-    widget->deleteLater();
+    outer->hide();
+    outer->deleteLater();
     std::erase(live_controls, this);
 }
 
@@ -130,12 +156,20 @@ Control* create_control(ControlKind kind, Window* parent, std::string_view text,
     if (window == nullptr || window->destroyed()) {
         return nullptr;
     }
-    QWidget* widget = make_widget(kind, window->client_widget(), text);
+    QWidget* client = window->client_widget();
+    QWidget* widget = make_widget(kind, client, text);
     widget->setProperty(bytes_property, kept_bytes(text));
-    widget->setGeometry(rect.left, rect.top, rect.width(), rect.height());
     auto* control = new Control(kind, window, widget);
+    // Lists and edits have sizing borders: the user widens them (and a list also lengthens)
+    // by dragging their grips.
+    if (kind == ControlKind::push_button) {
+        control->outer = widget;
+    } else {
+        control->outer = new qt::SizingGrip(widget, client, kind == ControlKind::list_box);
+    }
+    control->outer->setGeometry(rect.left, rect.top, rect.width(), rect.height());
     connect_notifications(control);
-    widget->show();
+    control->outer->show();
     return control;
 }
 
@@ -148,7 +182,7 @@ std::intptr_t control_handle(const Control* control) {
 }
 
 Rect control_rect(const Control* control) {
-    QRect r = control->widget->geometry();
+    QRect r = control->outer->geometry();
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 

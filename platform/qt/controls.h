@@ -28,6 +28,8 @@ class Control {
     const ControlKind kind;
     qt::WidgetWindow* const parent;
     QWidget* const widget;
+    // What sits in the client area: the widget itself, or the sizing grip that holds it.
+    QWidget* outer = nullptr;
     std::vector<QMetaObject::Connection> connections;
 };
 

@@ -270,7 +270,24 @@ void press_key(Control* edit, Key key) {
         case Key::select_all:
             send_key(edit->widget, Qt::Key_A, Qt::ControlModifier, {});
             break;
+        case Key::enter:
+            send_key(edit->widget, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            break;
     }
+}
+
+// The grip is the strip along the outer widget's right edge that the control leaves free.
+void drag_sizing_border(Control* control, int by) {
+    if (control == nullptr || control->outer == control->widget) {
+        return;
+    }
+    QWidget* grip = control->outer;
+    const QPoint start(grip->width() - 2, grip->height() / 2);
+    send_mouse(grip, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    send_mouse(grip, QEvent::MouseMove, start + QPoint(by, 0), Qt::NoButton, Qt::LeftButton);
+    send_mouse(grip, QEvent::MouseButtonRelease, start + QPoint(by, 0), Qt::LeftButton,
+               Qt::NoButton);
+    process_events();
 }
 
 // Measured rather than asked: fontconfig calls some fixed-pitch faces (those with a few wide

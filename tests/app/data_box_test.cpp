@@ -210,5 +210,90 @@ TEST_F(DataBoxTest, DataWindowsAndAPlotWindowEachHaveTheirOwnLines) {
     EXPECT_STREQ(sdata[7].value, "9");
 }
 
+TEST_F(DataBoxTest, EnterOnAHighlightedLineLoadsItAsADoubleClickDoes) {
+    DataBox& box = open_fdata();
+    struct Case {
+        const char* name;
+        int line;
+        const char* text;
+    } cases[] = {
+        {"the formula line", 5, "f(x,y) = sin(|x|^a  + |y|^b)"},
+        {"a parameter line", 2, "c = 1"},
+        {"the first line again", 0, "a = 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::inject::click_line(box.list, c.line);
+        platform::inject::press_key(box.list, Key::enter);
+        EXPECT_EQ(box.current, c.line);
+        EXPECT_EQ(platform::control_text(box.edit), c.text);
+    }
+    platform::inject::click_line(box.list, 3);
+    platform::inject::press_key(box.list, Key::enter);
+    platform::inject::press_key(box.edit, Key::end);
+    platform::inject::type_text(box.edit, "0");
+    EXPECT_EQ(platform::list_line(box.list, 3), "d = 10") << "typing changes the line chosen";
+}
+
+// The list and the edit have sizing borders: dragging one widens or narrows that control only.
+TEST_F(DataBoxTest, ListAndEditChangeWidthByTheirSizingBorders) {
+    DataBox& box = open_fdata();
+    for (platform::Control* control : {box.list, box.edit}) {
+        SCOPED_TRACE(control == box.list ? "list" : "edit");
+        const platform::Rect before = platform::control_rect(control);
+        const platform::Rect button = platform::control_rect(box.button);
+        platform::inject::drag_sizing_border(control, 120);
+        platform::Rect widened = before;
+        widened.right += 120;
+        EXPECT_EQ(platform::control_rect(control), widened);
+        platform::inject::drag_sizing_border(control, -60);
+        widened.right -= 60;
+        EXPECT_EQ(platform::control_rect(control), widened);
+        platform::inject::drag_sizing_border(control, -1000);
+        const platform::Rect narrowest = platform::control_rect(control);
+        EXPECT_GT(narrowest.width(), 0) << "a control is never dragged away";
+        EXPECT_LT(narrowest.width(), before.width());
+        EXPECT_EQ(platform::control_rect(box.button), button);
+    }
+}
+
+// The part of a screen picture inside `area`, row by row.
+std::vector<platform::ColourRef> pixels_in(const platform::Image& image,
+                                           const platform::Rect& area) {
+    std::vector<platform::ColourRef> pixels;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            pixels.push_back(image.at(x, y));
+        }
+    }
+    return pixels;
+}
+
+TEST_F(DataBoxTest, ALineWiderThanTheListIsCutAtItsEdgeAndShownWholeWhenWidened) {
+    DataBox& box = open_fdata();
+    platform::inject::resize(fdata_window, 1200, 300);
+    std::string line = "a = 3";
+    for (int i = 0; i < 50; ++i) {
+        line += "+1";
+    }
+    retype(box, line);
+    const platform::Rect list = platform::control_rect(box.list);
+    // The first line, inside the list's frame and left of its grip.
+    const int inset = 4;
+    const int grip_room = 10;
+    const platform::Rect first_line{list.left + inset, list.top + inset, list.right - grip_room,
+                                    list.top + box.line_height - inset};
+    const platform::Image narrow = platform::inject::shown_on_screen(fdata_window);
+    platform::inject::drag_sizing_border(box.list, 900);
+    const platform::Image wide = platform::inject::shown_on_screen(fdata_window);
+    EXPECT_EQ(pixels_in(narrow, first_line), pixels_in(wide, first_line))
+        << "the narrow list shows the line's start as the wide one does, with no ellipsis";
+    const platform::Rect rest{first_line.right, first_line.top, list.right + 900 - inset * 4,
+                              first_line.bottom};
+    const auto rest_pixels = pixels_in(wide, rest);
+    EXPECT_NE(std::ranges::adjacent_find(rest_pixels, std::not_equal_to<>()), rest_pixels.end())
+        << "the widened list shows the line's end";
+}
+
 }  // namespace
 }  // namespace toven::test_support
