@@ -1,68 +1,20 @@
 #include "app/command_line.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/data_tables.h"
+#include "tests/support/program_run.h"
 
 namespace toven {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string read_file(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// Runs the built program with `arguments`, collecting what it writes; with `out_device`, its
-// standard output is that existing device, opened for writing only.
-Outcome run_toven(const std::vector<std::string>& arguments, const char* out_device = nullptr) {
-    const char* binary = std::getenv("TOVEN_BINARY");
-    Outcome result;
-    std::string out_path = testing::TempDir() + "toven_out_XXXXXX";
-    std::string err_path = testing::TempDir() + "toven_err_XXXXXX";
-    int out = mkstemp(out_path.data());
-    int err = mkstemp(err_path.data());
-    pid_t child = fork();
-    if (child == 0) {
-        dup2(out_device != nullptr ? open(out_device, O_WRONLY) : out, 1);
-        dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(binary)};
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(binary, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(out);
-    close(err);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = read_file(out_path);
-    result.err = read_file(err_path);
-    std::remove(out_path.c_str());
-    std::remove(err_path.c_str());
-    return result;
-}
+using Outcome = test_support::ProgramRun;
+using test_support::run_toven;
 
 class CommandLineTest : public testing::Test {
   protected:
@@ -158,7 +110,7 @@ TEST_F(CommandLineTest, FullStandardOutputFails) {
     }
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--eval", "x", "1", "2"}, {"--help"}, {"--version"}}) {
-        const Outcome run = run_toven(arguments, "/dev/full");
+        const Outcome run = run_toven(arguments, {.out_device = "/dev/full"});
         EXPECT_EQ(run.status, 1) << arguments[0];
         EXPECT_EQ(run.err, "toven: cannot write to standard output: No space left on device\n");
     }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/support/tool_output.h"
+#include "tests/support/program_run.h"
 
 namespace toven {
 namespace {
@@ -14,9 +14,9 @@ namespace {
 // What the program writes and its exit status, as "... status N".
 std::string start_toven(const std::string& environment) {
     const char* binary = std::getenv("TOVEN_BINARY");
-    return platform::testing::run("env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " +
-                                  environment + " '" + (binary != nullptr ? binary : "toven") +
-                                  "' 2>&1; echo \"status $?\"");
+    return test_support::command_output(
+        "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY " + environment + " '" +
+        (binary != nullptr ? binary : "toven") + "' 2>&1; echo \"status $?\"");
 }
 
 TEST(NoDisplay, SaysSoPointsToRenderAndEndsWithStatus1) {

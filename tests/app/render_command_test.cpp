@@ -1,94 +1,40 @@
 // toven --render, run as the program a script runs: the file it writes, and what it refuses.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/program_run.h"
+#include "tests/support/test_files.h"
 #include "tests/support/tool_output.h"
 
 namespace toven {
 namespace {
 
-struct RenderRun {
-    int status = -1;
-    std::string err;
-};
+using test_support::ProgramRun;
+using test_support::read_file;
 
-std::string file_text(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+// Runs toven --render with the arguments; `file_limit` bounds the size of any file it writes.
+ProgramRun render(std::vector<std::string> arguments, rlim_t file_limit = RLIM_INFINITY) {
+    arguments.insert(arguments.begin(), "--render");
+    return test_support::run_toven(arguments, {.file_limit = file_limit});
 }
 
 bool file_exists(const std::string& path) {
     return std::ifstream(path).good();
 }
 
-// The program under test: TOVEN_BINARY, else the toven built beside this test program.
-std::string toven_binary() {
-    if (const char* binary = std::getenv("TOVEN_BINARY")) {
-        return binary;
-    }
-    char self[4096] = {};
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, length > 0 ? static_cast<std::size_t>(length) : 0);
-    return path.substr(0, path.rfind('/')) + "/../app/toven";
-}
+// Every picture a test renders lands in a folder of the test's own.
+class RenderCommand : public testing::Test {
+  protected:
+    std::string out_path(const std::string& name) const { return folder.file(name); }
 
-// Runs toven --render with the arguments; `file_limit` bounds the size of any file it writes
-// (SIGXFSZ ignored, so a write past it fails as on a full disk).
-RenderRun render(std::vector<std::string> arguments, rlim_t file_limit = RLIM_INFINITY) {
-    const std::string program = toven_binary();
-    const char* binary = program.c_str();
-    std::string err_path = testing::TempDir() + "render_err_XXXXXX";
-    const int err = mkstemp(err_path.data());
-    arguments.insert(arguments.begin(), {binary, "--render"});
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(err, 2);
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{file_limit, file_limit};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        execv(binary, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(err);
-    RenderRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, file_text(err_path)};
-    std::remove(err_path.c_str());
-    return run;
-}
-
-std::string out_path(const std::string& name) {
-    return testing::TempDir() + "render_" + name;
-}
-
-// Width and height from a PNG's header chunk.
-std::pair<int, int> png_size(const std::string& png) {
-    auto at = [&png](std::size_t i) {
-        return static_cast<int>(static_cast<unsigned char>(png[i])) << 24 |
-               static_cast<unsigned char>(png[i + 1]) << 16 |
-               static_cast<unsigned char>(png[i + 2]) << 8 | static_cast<unsigned char>(png[i + 3]);
-    };
-    return {at(16), at(20)};
-}
+    test_support::TempFolder folder{"render"};
+};
 
 struct PictureCase {
     const char* file;
@@ -96,7 +42,7 @@ struct PictureCase {
     std::string magic;
 };
 
-TEST(RenderCommand, WritesAReadablePicture) {
+TEST_F(RenderCommand, WritesAReadablePicture) {
     const PictureCase cases[] = {
         {"default.png", {}, "\x89PNG\r\n\x1a\n"},
         {"page.pdf", {}, "%PDF-"},
@@ -110,19 +56,19 @@ TEST(RenderCommand, WritesAReadablePicture) {
         std::remove(path.c_str());
         std::vector<std::string> arguments = {path};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        const RenderRun run = render(arguments);
+        const ProgramRun run = render(arguments);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_EQ(file_text(path).substr(0, c.magic.size()), c.magic);
+        EXPECT_EQ(read_file(path).substr(0, c.magic.size()), c.magic);
         std::remove(path.c_str());
     }
 }
 
-TEST(RenderCommand, DrawsOnTheGivenSize) {
+TEST_F(RenderCommand, DrawsOnTheGivenSize) {
     const std::string path = out_path("small.png");
-    const RenderRun run = render({path, "--size", "320x240"});
+    const ProgramRun run = render({path, "--size", "320x240"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(png_size(file_text(path)), std::make_pair(320, 240));
+    EXPECT_EQ(test_support::png_size(read_file(path)), std::make_pair(320, 240));
     std::remove(path.c_str());
 }
 
@@ -133,7 +79,7 @@ struct RefusalCase {
     std::string message_part;
 };
 
-TEST(RenderCommand, RefusesBadInputAndWritesNothing) {
+TEST_F(RenderCommand, RefusesBadInputAndWritesNothing) {
     const RefusalCase cases[] = {
         {"unknown name", {"q=1"}, "a.png", "unknown name 'q'"},
         {"assignment without =", {"tilt"}, "a.png", "NAME=VALUE"},
@@ -154,16 +100,16 @@ TEST(RenderCommand, RefusesBadInputAndWritesNothing) {
         std::remove(path.c_str());
         std::vector<std::string> arguments = {path};
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-        const RenderRun run = render(arguments);
+        const ProgramRun run = render(arguments);
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find(c.message_part), std::string::npos) << run.err;
         EXPECT_FALSE(file_exists(path));
     }
 }
 
-TEST(RenderCommand, NeedsAFile) {
+TEST_F(RenderCommand, NeedsAFile) {
     EXPECT_EQ(render({}).status, 1);
-    const RenderRun run = render({"--size", "800x600"});
+    const ProgramRun run = render({"--size", "800x600"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("needs a FILE"), std::string::npos) << run.err;
 }
@@ -171,8 +117,7 @@ TEST(RenderCommand, NeedsAFile) {
 // Ink pixels (lines and text, darker than every panel's fill, in poppler's grey) of `page` with no
 // ink within two pixels in `reference`. A PDF's one-unit line can cover two pixel rows where the
 // image has one, and runs on through the pixels the image's lines leave out at their ends.
-int unmatched_ink(const platform::testing::GreyImage& page,
-                  const platform::testing::GreyImage& reference) {
+int unmatched_ink(const test_support::GreyImage& page, const test_support::GreyImage& reference) {
     constexpr int ink = 200;
     constexpr int reach = 2;
     auto inked = [&reference](int x, int y) {
@@ -196,9 +141,10 @@ int unmatched_ink(const platform::testing::GreyImage& page,
 
 // The PDF is drawn again from the recorded lines and text, not from the image: rendered at the
 // page's resolution its lines and text lie where the PNG's do, up to a pixel.
-TEST(RenderCommand, PdfShowsThePageOfThePng) {
-    using platform::testing::run;
-    if (run("pdftoppm -v 2>&1").empty() || run("convert -version 2>/dev/null").empty()) {
+TEST_F(RenderCommand, PdfShowsThePageOfThePng) {
+    using test_support::command_output;
+    if (command_output("pdftoppm -v 2>&1").empty() ||
+        command_output("convert -version 2>/dev/null").empty()) {
         GTEST_SKIP() << "pdftoppm (poppler-utils) or convert (imagemagick) is not installed";
     }
     for (const std::vector<std::string>& options : {std::vector<std::string>{},
@@ -211,9 +157,9 @@ TEST(RenderCommand, PdfShowsThePageOfThePng) {
         ASSERT_EQ(render(arguments).status, 0);
         arguments[0] = pdf;
         ASSERT_EQ(render(arguments).status, 0);
-        const auto image =
-            platform::testing::read_pgm(run("convert '" + png + "' -grayscale Rec601Luma pgm:-"));
-        const auto page = platform::testing::pdf_page_in_grey(pdf, 96);
+        const auto image = test_support::read_pgm(
+            command_output("convert '" + png + "' -grayscale Rec601Luma pgm:-"));
+        const auto page = test_support::pdf_page_in_grey(pdf, 96);
         ASSERT_EQ(page.width, image.width);
         ASSERT_EQ(page.height, image.height);
         const int allowed = image.width * image.height / 10000;
@@ -226,38 +172,32 @@ TEST(RenderCommand, PdfShowsThePageOfThePng) {
 
 // A disk that fills up while the picture is written: the old picture stays as it was and no
 // new file is left beside it.
-TEST(RenderCommand, FullDiskKeepsTheOldPicture) {
-    std::string folder = testing::TempDir() + "render_full_XXXXXX";
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+TEST_F(RenderCommand, FullDiskKeepsTheOldPicture) {
     for (const char* name : {"plot.png", "plot.pdf", "plot.svg"}) {
         SCOPED_TRACE(name);
-        const std::string path = folder + "/" + name;
+        const std::string path = out_path(name);
         ASSERT_EQ(render({path}).status, 0);
-        const std::string good = file_text(path);
-        const RenderRun run = render({path, "a=3", "tilt=40"}, 2048);
+        const std::string good = read_file(path);
+        const ProgramRun run = render({path, "a=3", "tilt=40"}, 2048);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "toven: Cannot write \"" + path + "\": File too large.\n");
-        EXPECT_EQ(file_text(path), good);
+        EXPECT_EQ(read_file(path), good);
     }
     std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
         files += entry.is_regular_file() ? 1 : 0;
     }
     EXPECT_EQ(files, 3u);
-    std::filesystem::remove_all(folder);
 }
 
-TEST(RenderCommand, RefusesASpecialFile) {
-    std::string folder = testing::TempDir() + "render_fifo_XXXXXX";
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
-    const std::string fifo = folder + "/plot.png";
+TEST_F(RenderCommand, RefusesASpecialFile) {
+    const std::string fifo = out_path("plot.png");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    const RenderRun run = render({fifo});
+    const ProgramRun run = render({fifo});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "toven: Cannot write \"" + fifo +
                            "\": it is a FIFO (named pipe), not a regular file.\n");
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

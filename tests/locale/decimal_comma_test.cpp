@@ -3,14 +3,12 @@
 // the "C" locale, while the rest of the user's locale stays in force.
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/command_line.h"
 #include "tests/app/shell_fixture.h"
-#include "tests/support/tool_output.h"
+#include "tests/support/program_run.h"
+#include "tests/support/test_files.h"
 
 namespace toven::test_support {
 namespace {
@@ -61,32 +59,14 @@ TEST_F(DecimalCommaWindow, ThePlotWindowAndItsReadoutEqualThePageInC) {
 
 class DecimalCommaCommandLine : public testing::Test {
   protected:
-    DecimalCommaCommandLine() {
-        std::string pattern = testing::TempDir() + "toven-locale-XXXXXX";
-        folder_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~DecimalCommaCommandLine() override {
-        if (!folder_.empty()) {
-            std::filesystem::remove_all(folder_);
-        }
-    }
-
     // The program's standard output, run in the user's locale or, with `c_locale`, in "C".
     static std::string toven(const std::string& arguments, bool c_locale = false) {
         const char* binary = std::getenv("TOVEN_BINARY");
-        return platform::testing::run(std::string(c_locale ? "LC_ALL=C " : "") + "'" +
-                                      (binary != nullptr ? binary : "toven") + "' " + arguments +
-                                      " 2>&1");
+        return command_output(std::string(c_locale ? "LC_ALL=C " : "") + "'" +
+                              (binary != nullptr ? binary : "toven") + "' " + arguments + " 2>&1");
     }
 
-    static std::string file_bytes(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }
-
-    std::string folder_;
+    TempFolder folder_{"toven-locale"};
 };
 
 TEST_F(DecimalCommaCommandLine, EvalPrintsADecimalPoint) {
@@ -105,15 +85,15 @@ TEST_F(DecimalCommaCommandLine, EvalPrintsADecimalPoint) {
 }
 
 TEST_F(DecimalCommaCommandLine, RenderDrawsThePageOfTheCLocale) {
-    ASSERT_FALSE(folder_.empty());
-    const std::string users = folder_ + "/users.png";
-    const std::string c = folder_ + "/c.png";
+    ASSERT_FALSE(folder_.path().empty());
+    const std::string users = folder_.file("users.png");
+    const std::string c = folder_.file("c.png");
     const std::string data = "a=2.5 tilt=22.5 'f(x,y)=a*x*y'";
     ASSERT_EQ(toven("--render '" + users + "' " + data), "");
     ASSERT_EQ(toven("--render '" + c + "' " + data, true), "");
-    const std::string users_page = file_bytes(users);
+    const std::string users_page = read_file(users);
     EXPECT_FALSE(users_page.empty());
-    EXPECT_TRUE(users_page == file_bytes(c)) << "the same PNG, byte for byte";
+    EXPECT_TRUE(users_page == read_file(c)) << "the same PNG, byte for byte";
 }
 
 }  // namespace

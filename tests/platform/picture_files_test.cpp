@@ -16,6 +16,7 @@
 
 #include "platform/drawing_objects.h"
 #include "tests/platform/drawing_fixture.h"
+#include "tests/support/test_files.h"
 #include "tests/support/tool_output.h"
 
 namespace toven::platform::testing {
@@ -23,13 +24,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test_support::command_output;
+using test_support::GreyImage;
+using test_support::pdf_info;
+using test_support::pdf_page_in_grey;
+using test_support::read_file;
+using test_support::TempFolder;
+
 class PictureFiles : public DrawingTest {
   protected:
     PictureFiles() : DrawingTest(80, 60) {
-        directory = fs::temp_directory_path() /
-                    ("toven-pictures-" + std::to_string(::getpid()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(directory);
         use_pen(1, red);
         use_brush(blue);
         device->rectangle(10, 10, 70, 50);
@@ -38,55 +42,36 @@ class PictureFiles : public DrawingTest {
         device->text_out(15, 20, "Saved text");
         release();
     }
-    ~PictureFiles() override {
-        delete_object(font);
-        fs::remove_all(directory);
-    }
-    std::string path(const std::string& name) const { return (directory / name).string(); }
+    ~PictureFiles() override { delete_object(font); }
+    std::string path(const std::string& name) const { return folder.file(name); }
 
-    fs::path directory;
+    TempFolder folder{"toven-pictures"};
     Font* font = nullptr;
 };
 
-std::string contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-int big_endian(const std::string& bytes, std::size_t at) {
-    int value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
-}
-
 TEST_F(PictureFiles, PngHoldsThePicturesSize) {
     ASSERT_EQ(save_picture(*window, path("plot.PNG")), std::nullopt);
-    const std::string png = contents(path("plot.PNG"));
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(png.substr(12, 4), "IHDR");
-    EXPECT_EQ(big_endian(png, 16), 80);
-    EXPECT_EQ(big_endian(png, 20), 60);
+    const std::string png = read_file(path("plot.PNG"));
+    EXPECT_EQ(test_support::png_size(png), std::make_pair(80, 60));
 }
 
 TEST_F(PictureFiles, PdfIsOnePageOfTheWindowsSizeWithItsText) {
     ASSERT_EQ(save_picture(*window, path("plot.pdf")), std::nullopt);
-    const std::string pdf = contents(path("plot.pdf"));
+    const std::string pdf = read_file(path("plot.pdf"));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
-    if (run("pdfinfo -v 2>&1").empty()) {
+    if (command_output("pdfinfo -v 2>&1").empty()) {
         GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     }
     EXPECT_EQ(pdf_info(path("plot.pdf"), "Pages"), "1");
     EXPECT_EQ(pdf_info(path("plot.pdf"), "Page size"), "60 x 45 pts");
-    EXPECT_NE(run("pdftotext '" + path("plot.pdf") + "' -").find("Saved text"), std::string::npos);
+    EXPECT_NE(command_output("pdftotext '" + path("plot.pdf") + "' -").find("Saved text"),
+              std::string::npos);
 }
 
 TEST_F(PictureFiles, SvgIsAVectorPictureWithItsText) {
     ASSERT_EQ(save_picture(*window, path("plot.svg")), std::nullopt);
-    const std::string svg = contents(path("plot.svg"));
+    const std::string svg = read_file(path("plot.svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("</svg>"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 80 60\""), std::string::npos);
@@ -111,10 +96,10 @@ TEST_F(PictureFiles, UnwritablePathIsReported) {
 
 TEST_F(PictureFiles, FailedSaveLeavesAnOldFileAlone) {
     ASSERT_EQ(save_picture(*window, path("plot.png")), std::nullopt);
-    const std::string before = contents(path("plot.png"));
+    const std::string before = read_file(path("plot.png"));
     auto empty = create_offscreen_window(0, 0);
     EXPECT_TRUE(save_picture(*empty, path("plot.png")));
-    EXPECT_EQ(contents(path("plot.png")), before);
+    EXPECT_EQ(read_file(path("plot.png")), before);
 }
 
 struct EmptySize {
@@ -154,7 +139,8 @@ TEST_P(EmptyWindow, DrawsNowhereWithoutCrashing) {
     window->release_device(device);
     const Image image = snapshot(*window);
     EXPECT_TRUE(image.pixels.empty());
-    EXPECT_TRUE(save_picture(*window, "/tmp/toven-empty-window.png"));
+    const TempFolder folder("toven-empty-window");
+    EXPECT_TRUE(save_picture(*window, folder.file("plot.png")));
     delete_object(pen);
     delete_object(region);
     delete_object(brush);
@@ -190,12 +176,12 @@ TEST(OffscreenWindow, PdfRedrawsEveryDeviceWithItsOwnState) {
     const Image image = snapshot(*window);
     EXPECT_EQ(image.at(3, 5), red);
     EXPECT_EQ(image.at(3, 10), black);
-    const std::string file = fs::temp_directory_path() / "toven-two-devices.svg";
+    const TempFolder folder("toven-two-devices");
+    const std::string file = folder.file("plot.svg");
     ASSERT_EQ(save_picture(*window, file), std::nullopt);
-    const std::string svg = contents(file);
+    const std::string svg = read_file(file);
     EXPECT_NE(svg.find("#ff0000"), std::string::npos);
     EXPECT_NE(svg.find("#000000"), std::string::npos);
-    fs::remove(file);
     delete_object(pen);
 }
 
@@ -212,10 +198,10 @@ TEST(OffscreenWindow, LongDrawingStillSavesItsPicture) {
     window->release_device(device);
     delete_object(pen);
     EXPECT_FALSE(saves_vector_pages(*window));
-    const std::string file = fs::temp_directory_path() / "toven-long-drawing.svg";
+    const TempFolder folder("toven-long-drawing");
+    const std::string file = folder.file("plot.svg");
     ASSERT_EQ(save_picture(*window, file), std::nullopt);
-    EXPECT_NE(contents(file).find("<image"), std::string::npos);
-    fs::remove(file);
+    EXPECT_NE(read_file(file).find("<image"), std::string::npos);
 }
 
 // The points of each <polyline> of an SVG, in order.
@@ -247,7 +233,7 @@ TEST_F(VectorPages, ConnectedLinesAreOnePath) {
     release();
     EXPECT_TRUE(saves_vector_pages(*window));
     ASSERT_EQ(save_picture(*window, path("curve.svg")), std::nullopt);
-    const auto paths = polylines(contents(path("curve.svg")));
+    const auto paths = polylines(read_file(path("curve.svg")));
     ASSERT_EQ(paths.size(), 2u);
     EXPECT_EQ(paths[0].size(), 80u);
     EXPECT_EQ(paths[0].front(), "0,0");
@@ -267,12 +253,12 @@ TEST_F(VectorPages, JumpsInOneColumnAreFolded) {
     device->line_to(79, 30);
     release();
     ASSERT_EQ(save_picture(*window, path("jumps.svg")), std::nullopt);
-    const auto paths = polylines(contents(path("jumps.svg")));
+    const auto paths = polylines(read_file(path("jumps.svg")));
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_LE(paths[0].size(), 6u);
     EXPECT_EQ(paths[0].front(), "0,30");
     EXPECT_EQ(paths[0].back(), "79,30");
-    if (run("pdftoppm -v 2>&1").empty()) {
+    if (command_output("pdftoppm -v 2>&1").empty()) {
         GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
     }
     ASSERT_EQ(save_picture(*window, path("jumps.pdf")), std::nullopt);
@@ -291,7 +277,7 @@ TEST_F(VectorPages, SvgTextIsAlwaysXml) {
     device->text_out(2, 2, "a\x01\x1b<&>\xEF\xBF\xBE");
     release();
     ASSERT_EQ(save_picture(*window, path("text.svg")), std::nullopt);
-    const std::string svg = contents(path("text.svg"));
+    const std::string svg = read_file(path("text.svg"));
     EXPECT_EQ(svg.find('\x01'), std::string::npos);
     EXPECT_EQ(svg.find('\x1b'), std::string::npos);
     EXPECT_NE(svg.find("&lt;&amp;&gt;"), std::string::npos);
@@ -302,10 +288,10 @@ TEST_F(VectorPages, SvgTextIsAlwaysXml) {
         ++marks;
     }
     EXPECT_EQ(marks, 3);
-    if (run("xmllint --version 2>&1").empty()) {
+    if (command_output("xmllint --version 2>&1").empty()) {
         GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
     }
-    EXPECT_EQ(run("xmllint --noout '" + path("text.svg") + "' 2>&1; echo $?"), "0\n");
+    EXPECT_EQ(command_output("xmllint --noout '" + path("text.svg") + "' 2>&1; echo $?"), "0\n");
 }
 
 TEST(OffscreenWindow, AnImageOnlyWindowSavesItsImage) {

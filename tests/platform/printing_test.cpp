@@ -101,13 +101,13 @@ TEST(PrinterDevice, PrintsOnePageToTheDefaultQueue) {
     }
     EXPECT_EQ(live_objects(), start);
 
-    const std::optional<fs::path> pdf = testing::wait_for_pdf(
+    const std::optional<fs::path> pdf = test_support::wait_for_pdf(
         [&](const fs::path& file) { return file.filename().string().rfind(file_prefix, 0) == 0; });
-    ASSERT_TRUE(pdf) << "no PDF from the queue in " << testing::pdf_directory();
-    EXPECT_EQ(testing::pdf_info(pdf->string(), "Pages"), "1");
+    ASSERT_TRUE(pdf) << "no PDF from the queue in " << test_support::pdf_directory();
+    EXPECT_EQ(test_support::pdf_info(pdf->string(), "Pages"), "1");
     // The frame, the diagonal and the text: some hundreds of dark pixels at 50 dpi, where a
     // blank page has none. (cups-pdf re-encodes the fonts, so the text cannot be read back.)
-    EXPECT_GT(testing::dark_pixels(pdf->string(), 50), 300);
+    EXPECT_GT(test_support::dark_pixels(pdf->string(), 50), 300);
     fs::remove(*pdf);
 }
 

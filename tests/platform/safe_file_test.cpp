@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/test_files.h"
+
 namespace toven::platform::testing {
 namespace {
 
@@ -26,10 +28,7 @@ namespace fs = std::filesystem;
 
 constexpr uid_t nobody = 65534;
 
-std::string contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using test_support::read_file;
 
 void put(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -86,28 +85,21 @@ std::string in_child(const std::function<std::optional<std::string>()>& body,
 
 class SafeFileTest : public ::testing::Test {
   protected:
-    SafeFileTest() {
-        std::string pattern = (fs::temp_directory_path() / "toven-safe-XXXXXX").string();
-        directory = ::mkdtemp(pattern.data());
-    }
-    ~SafeFileTest() override {
-        fs::permissions(directory, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(directory);
-    }
     // Everything in the folder: no new file is left behind beside the target.
     std::size_t entries() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(directory), fs::directory_iterator()));
     }
 
-    fs::path directory;
+    test_support::TempFolder folder{"toven-safe"};
+    const fs::path directory = folder.path();
 };
 
 TEST_F(SafeFileTest, NewFileIsWrittenWithTheUmasksPermissions) {
     const mode_t mask = ::umask(022);
     EXPECT_EQ(save(directory / "new.png", "picture"), std::nullopt);
     ::umask(mask);
-    EXPECT_EQ(contents(directory / "new.png"), "picture");
+    EXPECT_EQ(read_file(directory / "new.png"), "picture");
     EXPECT_EQ(status_of(directory / "new.png").st_mode & 07777, 0644u);
     EXPECT_EQ(entries(), 1u);
 }
@@ -116,7 +108,7 @@ TEST_F(SafeFileTest, ExistingFileIsReplacedWithItsPermissions) {
     put(directory / "old.png", "an older and longer picture");
     fs::permissions(directory / "old.png", fs::perms(0640));
     EXPECT_EQ(save(directory / "old.png", "new"), std::nullopt);
-    EXPECT_EQ(contents(directory / "old.png"), "new");
+    EXPECT_EQ(read_file(directory / "old.png"), "new");
     EXPECT_EQ(status_of(directory / "old.png").st_mode & 07777, 0640u);
     EXPECT_EQ(entries(), 1u);
 }
@@ -128,7 +120,7 @@ TEST_F(SafeFileTest, AnAbandonedFileLeavesTheTargetAlone) {
         ASSERT_EQ(file.open(), std::nullopt);
         file.write("half", 4);
     }
-    EXPECT_EQ(contents(directory / "old.png"), "good");
+    EXPECT_EQ(read_file(directory / "old.png"), "good");
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -141,7 +133,7 @@ TEST_F(SafeFileTest, FullDiskKeepsTheOldFile) {
     const std::string message =
         in_child([&] { return save(target, std::string(200000, 'n')); }, 1000);
     EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": File too large.");
-    EXPECT_EQ(contents(target), good);
+    EXPECT_EQ(read_file(target), good);
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -230,7 +222,7 @@ TEST_F(SafeFileTest, LinksAreFollowedToTheFileTheyName) {
     fs::create_symlink("pictures/plot.png", directory / "relative.png");
     fs::create_symlink(directory / "relative.png", directory / "chain.png");
     EXPECT_EQ(save(directory / "chain.png", "new"), std::nullopt);
-    EXPECT_EQ(contents(directory / "pictures" / "plot.png"), "new");
+    EXPECT_EQ(read_file(directory / "pictures" / "plot.png"), "new");
     EXPECT_TRUE(fs::is_symlink(directory / "chain.png"));
     EXPECT_TRUE(fs::is_symlink(directory / "relative.png"));
     EXPECT_EQ(
@@ -240,7 +232,7 @@ TEST_F(SafeFileTest, LinksAreFollowedToTheFileTheyName) {
 TEST_F(SafeFileTest, DanglingLinkCreatesTheFileItNames) {
     fs::create_symlink("made.png", directory / "link.png");
     EXPECT_EQ(save(directory / "link.png", "new"), std::nullopt);
-    EXPECT_EQ(contents(directory / "made.png"), "new");
+    EXPECT_EQ(read_file(directory / "made.png"), "new");
     EXPECT_TRUE(fs::is_symlink(directory / "link.png"));
 }
 
@@ -261,7 +253,7 @@ TEST_F(SafeFileTest, HardLinkedFileIsWrittenInPlace) {
     EXPECT_TRUE(file.in_place());
     file.write("new", 3);
     EXPECT_EQ(file.commit(), std::nullopt);
-    EXPECT_EQ(contents(directory / "other.png"), "new");
+    EXPECT_EQ(read_file(directory / "other.png"), "new");
     EXPECT_EQ(status_of(directory / "plot.png").st_ino, inode);
     EXPECT_EQ(status_of(directory / "plot.png").st_nlink, 2u);
     EXPECT_EQ(entries(), 2u);
@@ -283,7 +275,7 @@ TEST_F(SafeFileTest, AnotherOwnersFileKeepsItsOwner) {
     put(directory / "theirs.png", "old");
     ASSERT_EQ(::chown((directory / "theirs.png").c_str(), nobody, nobody), 0);
     EXPECT_EQ(save(directory / "theirs.png", "new"), std::nullopt);
-    EXPECT_EQ(contents(directory / "theirs.png"), "new");
+    EXPECT_EQ(read_file(directory / "theirs.png"), "new");
     EXPECT_EQ(status_of(directory / "theirs.png").st_uid, nobody);
     EXPECT_EQ(status_of(directory / "theirs.png").st_gid, nobody);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/application.h"
+#include "tests/support/test_files.h"
 
 namespace toven::platform {
 namespace {
@@ -42,28 +43,25 @@ class ScopedVariable {
     std::optional<std::string> old_;
 };
 
-// A listening Unix socket at a temporary path, as a display server would have.
+// A listening Unix socket in a folder of its own, as a display server would have.
 class ListeningSocket {
   public:
-    ListeningSocket() : path_("/tmp/toven-display-" + std::to_string(::getpid())) {
+    ListeningSocket() : path_(folder_.file("display")) {
         fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path_.c_str(), sizeof address.sun_path - 1);
-        ::unlink(path_.c_str());
         listening_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
                      ::listen(fd_, 1) == 0;
     }
-    ~ListeningSocket() {
-        ::close(fd_);
-        ::unlink(path_.c_str());
-    }
+    ~ListeningSocket() { ::close(fd_); }
     ListeningSocket(const ListeningSocket&) = delete;
     ListeningSocket& operator=(const ListeningSocket&) = delete;
     const std::string& path() const { return path_; }
     bool listening() const { return listening_; }
 
   private:
+    test_support::TempFolder folder_{"toven-display"};
     std::string path_;
     int fd_;
     bool listening_ = false;

@@ -23,7 +23,7 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     platform::MessageBoxSeam boxes;
     boxes.queue_answer(Answer::yes);
     boxes.queue_answer(Answer::yes);
-    const auto pdfs_before = platform::testing::pdfs_now();
+    const auto pdfs_before = pdfs_now();
     const std::unique_ptr<platform::Window> window = platform::create_offscreen_window(320, 240);
     const platform::ObjectCounts before = platform::live_objects();
     {
@@ -45,13 +45,13 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
 
     // The queue's PDF: one page with the frame, the rectangle and the line of text on it.
     // The platform's print test, which may run at the same time, names its own file.
-    const auto pdf = platform::testing::wait_for_pdf([&](const std::filesystem::path& file) {
+    const auto pdf = wait_for_pdf([&](const std::filesystem::path& file) {
         return !pdfs_before.contains(file) &&
                file.filename().string().rfind("toven_platform_test", 0) != 0;
     });
-    ASSERT_TRUE(pdf) << "no new PDF from the queue in " << platform::testing::pdf_directory();
-    EXPECT_EQ(platform::testing::pdf_info(pdf->string(), "Pages"), "1");
-    EXPECT_GT(platform::testing::dark_pixels(pdf->string(), 50), 100);
+    ASSERT_TRUE(pdf) << "no new PDF from the queue in " << pdf_directory();
+    EXPECT_EQ(pdf_info(pdf->string(), "Pages"), "1");
+    EXPECT_GT(dark_pixels(pdf->string(), 50), 100);
     std::filesystem::remove(*pdf);
 }
 

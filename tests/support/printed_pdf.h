@@ -12,7 +12,7 @@
 
 #include "tests/support/tool_output.h"
 
-namespace toven::platform::testing {
+namespace toven::test_support {
 
 inline std::filesystem::path pdf_directory() {
     const char* home = std::getenv("HOME");
@@ -44,4 +44,4 @@ inline std::optional<std::filesystem::path> wait_for_pdf(
     return std::nullopt;
 }
 
-}  // namespace toven::platform::testing
+}  // namespace toven::test_support

@@ -1,27 +1,15 @@
-// Running a command-line tool (poppler's pdfinfo and pdftotext) and reading what it says.
+// What command-line tools (poppler's pdfinfo and pdftoppm) say about a PDF or a picture.
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
 
-namespace toven::platform::testing {
+#include "tests/support/program_run.h"
 
-// The command's standard output, bytes as they come; empty when it cannot run.
-inline std::string run(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string output;
-    char buffer[4096];
-    std::size_t read = 0;
-    while (pipe && (read = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) {
-        output.append(buffer, read);
-    }
-    return output;
-}
+namespace toven::test_support {
 
 // The value of a "Name:   value" line of pdfinfo's report, blanks trimmed; empty if absent.
 inline std::string pdf_info(const std::string& pdf_path, const std::string& name) {
-    const std::string report = run("pdfinfo '" + pdf_path + "' 2>/dev/null");
+    const std::string report = command_output("pdfinfo '" + pdf_path + "' 2>/dev/null");
     const std::size_t line = report.find("\n" + name + ":");
     const std::size_t at = line == std::string::npos ? report.rfind(name + ":", 0) : line + 1;
     if (at == std::string::npos) {
@@ -31,10 +19,6 @@ inline std::string pdf_info(const std::string& pdf_path, const std::string& name
     const std::size_t end = report.find('\n', at);
     return start < end ? report.substr(start, end - start) : std::string();
 }
-
-}  // namespace toven::platform::testing
-
-namespace toven::platform::testing {
 
 // A grey picture as a tool prints it in binary PGM; empty when the text is no such picture.
 struct GreyImage {
@@ -73,15 +57,16 @@ inline GreyImage read_pgm(const std::string& pgm) {
 
 // A PDF's first page rendered in grey at `dpi`, without smoothing (poppler's pdftoppm).
 inline GreyImage pdf_page_in_grey(const std::string& pdf_path, int dpi) {
-    return read_pgm(run("pdftoppm -r " + std::to_string(dpi) +
-                        " -gray -aa no -aaVector no -f 1 -l 1 '" + pdf_path + "' 2>/dev/null"));
+    return read_pgm(command_output("pdftoppm -r " + std::to_string(dpi) +
+                                   " -gray -aa no -aaVector no -f 1 -l 1 '" + pdf_path +
+                                   "' 2>/dev/null"));
 }
 
 // The dark pixels of a PDF's first page rendered in grey at `dpi`; -1 when it cannot be
 // rendered.
 inline int dark_pixels(const std::string& pdf_path, int dpi) {
-    const GreyImage page = read_pgm(run("pdftoppm -r " + std::to_string(dpi) +
-                                        " -gray -f 1 -l 1 '" + pdf_path + "' 2>/dev/null"));
+    const GreyImage page = read_pgm(command_output(
+        "pdftoppm -r " + std::to_string(dpi) + " -gray -f 1 -l 1 '" + pdf_path + "' 2>/dev/null"));
     if (page.empty()) {
         return -1;
     }
@@ -92,4 +77,4 @@ inline int dark_pixels(const std::string& pdf_path, int dpi) {
     return dark;
 }
 
-}  // namespace toven::platform::testing
+}  // namespace toven::test_support
