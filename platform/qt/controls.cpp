@@ -141,6 +141,10 @@ Control::~Control() {
     for (const QMetaObject::Connection& connection : connections) {
         QObject::disconnect(connection);
     }
+    // The list outlives this control until its deferred deletion, and must not call back.
+    if (QListWidget* list = as_list(this)) {
+        static_cast<ListBox*>(list)->chosen_by_key = nullptr;
+    }
     // The widget may be in the middle of the event that led here.
     outer->hide();
     outer->deleteLater();
