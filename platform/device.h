@@ -7,6 +7,7 @@
 // caller still holds it alive.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/drawing_objects.h"
@@ -70,7 +71,10 @@ class PrinterDevice : public Device {
     virtual bool start_document(std::string_view name) = 0;
     virtual bool start_page() = 0;
     virtual bool end_page() = 0;
+    // True only once the print queue has taken the job.
     virtual bool end_document() = 0;
+    // Why the last step failed, in the print system's words; empty when it gave none.
+    virtual std::string failure() const { return {}; }
 };
 
 }  // namespace toven::platform

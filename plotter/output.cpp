@@ -26,6 +26,11 @@ bool ask(platform::Window* owner, const std::string& text, const std::string& ca
            MessageBoxAnswer::yes;
 }
 
+// The print system's own reason on a line of its own, where it gave one.
+std::string with_cause(const std::string& cause) {
+    return cause.empty() ? std::string() : "\n" + cause;
+}
+
 }  // namespace
 
 void Plotter::begin_output(int to_printer) {
@@ -113,11 +118,13 @@ bool Plotter::open_print_job(const std::string& name) {
     const int page_height = printer->capability(platform::DeviceCapability::height_pixels);
     const bool document = printer->start_document("");
     if (!document || !printer->start_page()) {
+        const std::string cause = printer->failure();
         if (document) {
             printer->end_document();
         }
         tell(window, "Printing failed: the printer \"" + name +
-                         "\" did not accept the document, so nothing was printed.");
+                         "\" did not accept the document, so nothing was printed." +
+                         with_cause(cause));
         return false;
     }
 
@@ -161,7 +168,11 @@ void Plotter::end_output() {
 // person whether the job went to the queue.
 void Plotter::finish_print(bool report) {
     bool sent = printer_dc->end_page();
+    std::string cause = printer_dc->failure();
     sent = printer_dc->end_document() && sent;
+    if (cause.empty()) {
+        cause = printer_dc->failure();
+    }
     printer_dc.reset();
 
     dc = screen_dc;
@@ -187,7 +198,7 @@ void Plotter::finish_print(bool report) {
         tell(window, "Printing is Finished");
     } else {
         tell(window, "Printing failed: the page could not be finished on the printer \"" +
-                         printer_name + "\".");
+                         printer_name + "\"." + with_cause(cause));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/qt/cups_answer.h"
 #include "platform/qt/painter_device.h"
 #include "platform/qt/shared_painter.h"
 
@@ -59,15 +60,32 @@ class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<
         return PrinterPage::painter.active() && printer.printerState() != QPrinter::Error;
     }
 
+    // Qt hands the finished document to CUPS as painting ends but does not look at the
+    // answer: a queue that refuses jobs (cupsreject) still looks like a printed page. Qt's
+    // print support and this device share the process's libcups, which keeps the answer to
+    // the thread's last request, and that request is the job just sent; so the answer is
+    // read from there, the least fragile way to learn what became of this very job (a job
+    // list could not tell it from another one sent at the same moment).
     bool end_document() override {
+        failure_.clear();
         if (!PrinterPage::painter.active()) {
             return false;
         }
-        return PrinterPage::painter.end() && printer.printerState() != QPrinter::Error;
+        if (!PrinterPage::painter.end() || printer.printerState() == QPrinter::Error) {
+            return false;
+        }
+        if (const auto refusal = last_cups_refusal()) {
+            failure_ = *refusal;
+            return false;
+        }
+        return true;
     }
+
+    std::string failure() const override { return failure_; }
 
   private:
     int pages_ = 0;
+    std::string failure_;
 };
 
 }  // namespace

@@ -122,5 +122,24 @@ TEST(PrinterDevice, DocumentMustStartBeforeItsPage) {
     EXPECT_FALSE(printer->end_document());
 }
 
+// A queue that refuses jobs (cupsreject) takes the document from the device without
+// complaint; only the scheduler's answer tells that nothing will be printed.
+TEST(PrinterDevice, RefusingQueueEndsTheDocumentWithItsReason) {
+    auto printer = create_printer_device("toven-rejecting");
+    if (!printer) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "CI must have the refusing queue toven-rejecting: run `make print-queue`";
+        }
+        GTEST_SKIP() << "no queue toven-rejecting: `make print-queue` as root sets it up";
+    }
+    ASSERT_TRUE(printer->start_document("toven refused"));
+    ASSERT_TRUE(printer->start_page());
+    printer->move_to(0, 0);
+    printer->line_to(500, 500);
+    EXPECT_TRUE(printer->end_page());
+    EXPECT_FALSE(printer->end_document());
+    EXPECT_EQ(printer->failure(), "Destination \"toven-rejecting\" is not accepting jobs.");
+}
+
 }  // namespace
 }  // namespace toven::platform

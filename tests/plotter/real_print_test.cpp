@@ -55,5 +55,40 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     std::filesystem::remove(*pdf);
 }
 
+// A default queue that refuses every job (cupsreject; tools/print-queue makes one): the
+// Print command's Yes, Yes must not end in "Printing is Finished" but say why nothing came.
+// The entry seam makes it the default for this test alone.
+TEST(RealPrintTest, RefusingQueueIsReportedAsAFailure) {
+    constexpr const char* refusing_queue = "toven-rejecting";
+    if (!platform::create_printer_device(refusing_queue)) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "CI must have the refusing queue " << refusing_queue
+                   << " (tools/print-queue sets it up)";
+        }
+        GTEST_SKIP() << "No queue " << refusing_queue << " here; tools/print-queue sets it up";
+    }
+    platform::PrinterEntrySeam entry(std::string(refusing_queue) + ",CUPS-PDF,");
+    platform::MessageBoxSeam boxes;
+    boxes.queue_answer(Answer::yes);
+    boxes.queue_answer(Answer::yes);
+    const std::unique_ptr<platform::Window> window = platform::create_offscreen_window(320, 240);
+    const platform::ObjectCounts before = platform::live_objects();
+    {
+        Plotter plotter(window.get());
+        plotter.begin_output(1);
+        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.print_line("toven refused print");
+        plotter.end_output();
+        EXPECT_EQ(plotter.printing, 0);
+    }
+    ASSERT_FALSE(boxes.shown().empty());
+    const std::string note = boxes.shown().back().text;
+    EXPECT_NE(note, "Printing is Finished");
+    EXPECT_EQ(note.rfind("Printing failed: ", 0), 0u) << note;
+    EXPECT_NE(note.find(refusing_queue), std::string::npos) << note;
+    EXPECT_NE(note.find("not accepting jobs"), std::string::npos) << note;
+    EXPECT_EQ(platform::live_objects(), before);
+}
+
 }  // namespace
 }  // namespace toven::test_support
