@@ -9,6 +9,7 @@
 
 #include "app/data_tables.h"
 #include "tests/support/program_run.h"
+#include "tests/support/scoped_tables.h"
 
 namespace toven {
 namespace {
@@ -118,10 +119,7 @@ TEST_F(CommandLineTest, FullStandardOutputFails) {
 
 class ApplyAssignmentTest : public testing::Test {
   protected:
-    void TearDown() override {
-        load_fdata_defaults();
-        load_sdata_defaults();
-    }
+    test_support::ScopedTables tables{fdata, sdata};
 };
 
 TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {

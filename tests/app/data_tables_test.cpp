@@ -4,16 +4,17 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "tests/support/scoped_tables.h"
+#include "tests/support/test_tables.h"
 
 namespace toven {
 namespace {
 
 class DataTablesTest : public testing::Test {
   protected:
-    void TearDown() override {
-        load_fdata_defaults();
-        load_sdata_defaults();
-    }
+    test_support::ScopedTables tables{fdata, sdata};
 };
 
 TEST_F(DataTablesTest, FdataDefaults) {
@@ -93,6 +94,22 @@ TEST_F(DataTablesTest, LoadersRestoreTheDefaults) {
     set_line(fdata[1], "a = 9");
     load_fdata_defaults();
     EXPECT_STREQ(fdata[1].line, "a = 3");
+}
+
+// The tests of the lower layers plot from tables of their own: the program's defaults.
+TEST_F(DataTablesTest, TheLowerLayersTestsStartFromTheseDefaults) {
+    load_fdata_defaults();
+    load_sdata_defaults();
+    const auto lines = [](const DataTable& table) {
+        std::vector<std::string> all;
+        for (const DataRecord& record : table.records) {
+            all.push_back(std::string(record.name) + "|" + record_value(record) + "|" +
+                          record.line);
+        }
+        return all;
+    };
+    EXPECT_EQ(lines(test_support::default_fdata()), lines(fdata));
+    EXPECT_EQ(lines(test_support::default_sdata()), lines(sdata));
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "tests/support/colours.h"
 #include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
+#include "tests/support/scoped_plot_state.h"
+#include "tests/support/scoped_tables.h"
 
 namespace toven::test_support {
 
@@ -38,6 +40,11 @@ inline bool alive(platform::Window* window) {
 
 class ShellTest : public testing::Test {
   protected:
+    // Made first and gone last: whatever the test and the shell do to the tables and the
+    // plot globals stays inside the test.
+    ScopedTables tables_{fdata, sdata};
+    ScopedPlotState plot_state_;
+
     void SetUp() override {
         load_fdata_defaults();
         load_sdata_defaults();
@@ -63,8 +70,6 @@ class ShellTest : public testing::Test {
         EXPECT_EQ(surface_function, nullptr);
         EXPECT_EQ(help_closed, 1);
         platform::take_posted_quit();
-        load_fdata_defaults();
-        load_sdata_defaults();
     }
 
     // The menu command as the main window's procedure gets it.

@@ -30,7 +30,7 @@ class JourneyTest : public ShellTest {
     // The page a screen plot and a readout at the mouse position draw from the tables as
     // they are now, on an offscreen window of the plot window's client size.
     platform::Image reference_page(bool with_readout) {
-        const int ready = readout_ready;
+        const ScopedPlotState plot_state;
         const platform::Rect client = plot_window->client_rect();
         auto picture = platform::create_offscreen_window(client.width(), client.height());
         platform::Image page;
@@ -45,7 +45,6 @@ class JourneyTest : public ShellTest {
             page = platform::snapshot(*picture);
             reference.end_output();
         }
-        readout_ready = ready;
         return page;
     }
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "app/data_tables.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "tests/support/test_tables.h"
 
 namespace toven {
 namespace {
@@ -23,13 +23,11 @@ class OwnerWindow : public platform::Window {
 
 class SurfaceFunctionTest : public testing::Test {
   protected:
-    void SetUp() override { load_fdata_defaults(); }
-    void TearDown() override { load_fdata_defaults(); }
-
     void set_value(int record, const char* value) {
         fdata[record] = make_record(fdata[record].name, value);
     }
 
+    DataTable fdata = test_support::default_fdata();
     platform::MessageBoxSeam seam;
 };
 

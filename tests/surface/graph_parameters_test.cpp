@@ -4,19 +4,20 @@
 
 #include <climits>
 
-#include "app/data_tables.h"
+#include "tests/support/scoped_plot_state.h"
+#include "tests/support/test_tables.h"
 
 namespace toven {
 namespace {
 
 class GraphParametersTest : public testing::Test {
   protected:
-    void SetUp() override { load_sdata_defaults(); }
-    void TearDown() override { load_sdata_defaults(); }
-
     void set_value(int record, const char* value) {
         sdata[record] = make_record(sdata[record].name, value);
     }
+
+    test_support::ScopedPlotState plot_state;
+    DataTable sdata = test_support::default_sdata();
 };
 
 TEST_F(GraphParametersTest, DefaultsLoad) {
@@ -67,7 +68,7 @@ TEST_F(GraphParametersTest, EachLoadOverwrites) {
     set_value(10, "45");
     load_graph_parameters(sdata);
     EXPECT_EQ(graph_parameters.tilt, 45);
-    load_sdata_defaults();
+    sdata = test_support::default_sdata();
     load_graph_parameters(sdata);
     EXPECT_EQ(graph_parameters.tilt, 15);
 }

@@ -1,5 +1,5 @@
 // A plot window for the driver's tests: an offscreen picture behind a recording window, so
-// a test reads both the pixels and the drawing calls, with the data tables at their defaults
+// a test reads both the pixels and the drawing calls, with data tables of its own at their defaults
 // and every message box answered through the seam.
 #pragma once
 
@@ -7,9 +7,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "app/command_line.h"
-#include "app/data_tables.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "plotter/colour_tables.h"
@@ -17,6 +16,8 @@
 #include "surface/plot_driver.h"
 #include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
+#include "tests/support/scoped_plot_state.h"
+#include "tests/support/test_tables.h"
 
 namespace toven::surface_test {
 
@@ -36,20 +37,17 @@ inline platform::Rect panel_rect(const PanelLayout& panel) {
 
 class PlotPage : public testing::Test {
   protected:
-    PlotPage() {
-        load_fdata_defaults();
-        load_sdata_defaults();
-        readout_ready = 0;
-    }
-    ~PlotPage() override {
-        load_fdata_defaults();
-        load_sdata_defaults();
-        readout_ready = 0;
-    }
+    PlotPage() { readout_ready = 0; }
 
-    void set(const char* assignment) {
-        std::string error;
-        ASSERT_TRUE(apply_assignment(assignment, error)) << error;
+    // NAME=VALUE for an item of either table, as the command line takes it.
+    void set(std::string_view assignment) {
+        const std::size_t equals = assignment.find('=');
+        ASSERT_NE(equals, std::string_view::npos) << assignment;
+        const std::string_view name = assignment.substr(0, equals);
+        const std::string_view value = assignment.substr(equals + 1);
+        ASSERT_TRUE(test_support::set_item(fdata, name, value) ||
+                    test_support::set_item(sdata, name, value))
+            << assignment;
     }
 
     std::string plot(int printer = 0) { return draw_plot(context, 0, printer); }
@@ -71,6 +69,9 @@ class PlotPage : public testing::Test {
         return drawn;
     }
 
+    test_support::ScopedPlotState plot_state;
+    DataTable fdata = test_support::default_fdata();
+    DataTable sdata = test_support::default_sdata();
     std::unique_ptr<platform::Window> offscreen =
         platform::create_offscreen_window(page_width, page_height);
     test_support::RecordingWindow window{page_width, page_height, offscreen.get()};

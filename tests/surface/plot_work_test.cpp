@@ -88,8 +88,8 @@ TEST_F(PlotPage, TooMuchWorkIsRefusedWithThePageAround) {
         const auto drawn = texts();
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), "rot  =        -"), drawn.end());
         EXPECT_EQ(readout_ready, 0);
-        load_fdata_defaults();
-        load_sdata_defaults();
+        fdata = test_support::default_fdata();
+        sdata = test_support::default_sdata();
     }
 }
 
