@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/qt/display_probe.h"
+#include "tests/support/test_files.h"
 
 namespace toven::platform::qt {
 namespace {
@@ -17,16 +18,10 @@ namespace {
 // A socket folder of its own in a temporary folder, with display sockets made in it.
 class SocketFolder {
   public:
-    SocketFolder() {
-        std::string pattern = ::testing::TempDir() + "toven-x11-XXXXXX";
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
+    SocketFolder() = default;
     ~SocketFolder() {
         for (int fd : open_) {
             ::close(fd);
-        }
-        if (!path_.empty()) {
-            std::filesystem::remove_all(path_);
         }
     }
     SocketFolder(const SocketFolder&) = delete;
@@ -68,7 +63,8 @@ class SocketFolder {
         return fd;
     }
 
-    std::string path_;
+    test_support::TempFolder folder_{"toven-x11"};
+    std::string path_ = folder_.path().string();
     std::vector<int> open_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "platform/printing.h"
 #include "tests/plotter/plotter_fixture.h"
+#include "tests/support/colours.h"
 
 namespace toven::test_support {
 namespace {
@@ -131,7 +132,7 @@ TEST_P(DialogueTest, AsksAndOpensTheNamedPrinter) {
     const auto fills = screen_log().of(Call::fill_region);
     ASSERT_FALSE(fills.empty());
     EXPECT_EQ(fills[0].args, (std::vector<int>{0, 0, 640, 480}));
-    EXPECT_EQ(fills[0].colour, 0xFFFFFFu);
+    EXPECT_EQ(fills[0].colour, white);
 
     boxes.clear_shown();
     draw_page();
@@ -165,12 +166,12 @@ TEST_F(OutputTest, MonochromePrintIsBlackOnWhite) {
             case Call::rectangle:
             case Call::text_out:
             case Call::set_text_colour:
-                EXPECT_EQ(call.colour, 0x000000u) << call.describe();
+                EXPECT_EQ(call.colour, black) << call.describe();
                 break;
             case Call::select_brush:
             case Call::fill_region:
             case Call::set_background_colour:
-                EXPECT_EQ(call.colour, 0xFFFFFFu) << call.describe();
+                EXPECT_EQ(call.colour, white) << call.describe();
                 break;
             default:
                 break;

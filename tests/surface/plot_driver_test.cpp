@@ -47,7 +47,7 @@ TEST_F(PlotPage, ScreenPageHasItsFourPanels) {
     }
     // The readout panel stays blank until the mouse moves.
     EXPECT_EQ(colours_in(image, panel_rect(readout_panel)).size(), 1u);
-    EXPECT_EQ(image.at(700, 100), 0xFFFFFFu);
+    EXPECT_EQ(image.at(700, 100), pen_colours[pen_white]);
     // The surface in magenta (pc 13) and its underside in dark magenta.
     const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
     EXPECT_GT(count_colour(image, surface, pen_colours[pen_magenta]), 3000);
