@@ -3,8 +3,10 @@
 // them. The application's tests check that these defaults are the program's.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "expr/data_table.h"
 
