@@ -8,8 +8,10 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/font_resolver.h"
 #include "platform/qt/sizing_grip.h"
 #include "platform/qt/text_bytes.h"
@@ -171,7 +173,9 @@ Control* create_control(ControlKind kind, Window* parent, std::string_view text,
     } else {
         control->outer = new qt::SizingGrip(widget, client, kind == ControlKind::list_box);
     }
-    control->outer->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+    // The data box lays its controls out in the window's device pixels; Qt places them in its
+    // screen units, which on a scaled screen hold more than one pixel.
+    control->outer->setGeometry(qt::to_screen_units(rect, client->devicePixelRatioF()));
     connect_notifications(control);
     control->outer->show();
     return control;
@@ -186,8 +190,10 @@ std::intptr_t control_handle(const Control* control) {
 }
 
 Rect control_rect(const Control* control) {
-    QRect r = control->outer->geometry();
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    const QRectF r =
+        qt::to_device_pixels(control->outer->geometry(), control->outer->devicePixelRatioF());
+    return {static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top())),
+            static_cast<int>(std::lround(r.right())), static_cast<int>(std::lround(r.bottom()))};
 }
 
 int list_insert(Control* list, int index, std::string_view text) {
@@ -287,8 +293,10 @@ void set_control_font(Control* control, const Font* font) {
     control->widget->setFont(resolver.resolve(font->description, font->fixed_pitch));
 }
 
+// In device pixels, like the rest of a data box's layout: the style measures in screen units.
 int vertical_scroll_bar_width() {
-    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int units = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return static_cast<int>(std::lround(units * qApp->devicePixelRatio()));
 }
 
 namespace qt {
