@@ -100,15 +100,21 @@ fdata="$(window_named fdata)"
 # The list's highlighted line (the first, after the box is built) gives the list's place and
 # its line height; the edit and the button "u" lie above it, at about one and 2.4 lines of the
 # window's font, which is about a third of the list's top.
-import -window "$fdata" "$work/fdata.png"
-read -r band_top band_height < <(
-    convert "$work/fdata.png" -crop 1x200+40+0 +repage -depth 8 txt:- |
-        awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 {
-            if (top == "") top = $2
-            else if ($2 - last > 3) exit
-            last = $2
-        } END { print top, last - top + 1 }')
-[ -n "$band_top" ] && [ "$band_height" -gt 8 ] || fail "no highlighted line in the list"
+# On a loaded machine the window may show before the box has filled it: look until it has.
+highlighted_band() {
+    import -window "$fdata" "$work/fdata.png" &&
+        read -r band_top band_height < <(
+            convert "$work/fdata.png" -crop 1x200+40+0 +repage -depth 8 txt:- |
+                awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 {
+                    if (top == "") top = $2
+                    else if ($2 - last > 3) exit
+                    last = $2
+                } END { print top, last - top + 1 }') &&
+        [ -n "$band_top" ] && [ "$band_height" -gt 8 ]
+}
+band_top=""
+band_height=0
+wait_for 20 "a highlighted line in the list" highlighted_band
 h=$((band_top / 3))
 xdotool mousemove --window "$fdata" 40 $((band_top + 5 * band_height + band_height / 2)) \
     click --repeat 2 --delay 60 1
@@ -116,11 +122,15 @@ xdotool mousemove --window "$fdata" 60 "$h" click 1
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 5 'f(x,y) = 0.5+0*x'
 # Every keystroke replaced the list's formula line, which is highlighted now.
-import -window "$fdata" "$work/fdata-edited.png"
-formula_band=$(convert "$work/fdata-edited.png" \
-    -crop "1x${band_height}+40+$((band_top + 5 * band_height))" +repage -depth 8 txt:- |
-    awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 { n++ } END { print n + 0 }')
-[ "$formula_band" -gt $((band_height / 2)) ] || fail "the formula line is not the edited one"
+formula_highlighted() {
+    import -window "$fdata" "$work/fdata-edited.png" || return 1
+    local rows
+    rows=$(convert "$work/fdata-edited.png" \
+        -crop "1x${band_height}+40+$((band_top + 5 * band_height))" +repage -depth 8 txt:- |
+        awk -F'[ ,:()]+' 'NR > 1 && $5 - $3 > 50 { n++ } END { print n + 0 }')
+    [ "$rows" -gt $((band_height / 2)) ]
+}
+wait_for 20 "the edited formula line to be highlighted" formula_highlighted
 xdotool mousemove --window "$fdata" $((h * 8 / 10)) $((band_top - h * 6 / 10)) click 1
 
 # Plot > Screen by keyboard, and a click in the plot window draws the page.
