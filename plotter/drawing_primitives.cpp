@@ -11,7 +11,7 @@ void Plotter::select_pen(int number) {
         return;
     }
     if (dc != nullptr) {
-        dc->select_pen(pens[number]);
+        dc->select_pen(pens[number].get());
     }
     pen_number = number;
 }
@@ -24,7 +24,7 @@ void Plotter::set_pen_width(int width) {
     }
     make_pens();
     if (printer_dc) {
-        printer_dc->select_pen(pens[0]);
+        printer_dc->select_pen(pens[pen_black].get());
     }
 }
 
@@ -36,7 +36,7 @@ void Plotter::fill_viewport(int brush) {
     if (dc == nullptr || viewport_region == nullptr) {
         return;
     }
-    dc->select_brush(brushes[brush]);
+    dc->select_brush(brushes[brush].get());
     dc->fill_region(*viewport_region, *brushes[brush]);
 }
 
@@ -45,17 +45,17 @@ void Plotter::draw_frame(int pen) {
         return;
     }
     // A wide pen is centred on the viewport's edge: without clipping its outer half stays.
-    const bool lifted = clipping == 1;
+    const bool lifted = clipping == clip_on;
     if (lifted) {
-        clipping = 0;
+        clipping = clip_off;
         dc->select_clip_region(nullptr);
     }
     const int remembered = pen_number;
-    select_pen(pen == -1 ? frame_pen : pen);
+    select_pen(pen == current_frame_pen ? frame_pen : pen);
     dc->rectangle(vp_left, vp_top, vp_right, vp_bottom);
     if (lifted) {
-        clipping = 1;
-        dc->select_clip_region(viewport_region);
+        clipping = clip_on;
+        dc->select_clip_region(viewport_region.get());
     }
     select_pen(remembered);
 }
@@ -75,11 +75,11 @@ void Plotter::open_panel(PanelLayout& layout, int framed) {
         text_colour = layout.text_colour;
     }
     place_viewport(layout.left, layout.right, layout.bottom, layout.top);
-    clip_to_viewport(1);
+    clip_to_viewport(clip_on);
     measure_viewport(layout.left, layout.right, layout.bottom, layout.top);
     text_x = layout.text_x;
     text_y = layout.text_y;
-    if (framed != 0) {
+    if (framed != panel_unframed) {
         frame_viewport(layout.brush);
         layout.text_x = text_x;
         layout.text_y = text_y;

@@ -39,7 +39,7 @@ void Plotter::begin_output(int to_printer) {
     }
     release_objects();
     release_screen_device();
-    printing = to_printer != 0 ? 1 : 0;
+    printing = to_printer != screen_output ? printer_output : screen_output;
 
     make_pens();
     text_colour = 1;
@@ -47,14 +47,11 @@ void Plotter::begin_output(int to_printer) {
     brush_number = 5;
     make_brushes();
 
-    if (window != nullptr) {
-        device_window = window;
-        window_device = window->get_device();
-    }
-    dc = window_device;
+    window_device = platform::take_window_device(window);
+    dc = window_device.get();
     if (dc != nullptr) {
-        font = create_scaled_font(*dc, text_face, 100, 100, 0, 1);
-        dc->select_font(font);
+        font.reset(create_scaled_font(*dc, text_face, 100, 100, 0, 1));
+        dc->select_font(font.get());
         take_font_metrics();
     }
     text_y = line_height;
@@ -64,28 +61,28 @@ void Plotter::begin_output(int to_printer) {
     screen_width = device_width = client_rect.width();
     screen_height = device_height = client_rect.height();
     device_aspect = quotient(device_height, device_width);
-    client_region = platform::create_rect_region(client_rect);
+    client_region.reset(platform::create_rect_region(client_rect));
     if (window != nullptr) {
         window->invalidate(client_rect);
     }
-    if (dc != nullptr && (printing == 0 || colour == 1)) {
+    if (dc != nullptr && colour_on()) {
         dc->fill_region(*client_region, *brushes[brush_number]);
     }
 
-    if (printing == 1) {
+    if (printing == printer_output) {
         const std::string name = ask_for_printer();
         if (name.empty() || !open_print_job(name)) {
-            printing = 0;
-            colour = 1;
+            printing = screen_output;
+            colour = in_colour;
         }
     }
 
     if (dc != nullptr) {
         dc->set_background_colour(background_colours[brush_number]);
         dc->set_text_colour(pen_colours[text_colour]);
-        dc->select_pen(pens[0]);
+        dc->select_pen(pens[pen_black].get());
     }
-    pen_number = 0;
+    pen_number = pen_black;
 }
 
 // The printer's name from the profile entry, once the person has agreed to print on it
@@ -100,7 +97,7 @@ std::string Plotter::ask_for_printer() {
     if (!ask(window, name, "Shall we print to ")) {
         return {};
     }
-    colour = ask(window, "Colour ?", "Notice") ? 1 : 0;
+    colour = ask(window, "Colour ?", "Notice") ? in_colour : monochrome;
     return name;
 }
 
@@ -128,7 +125,7 @@ bool Plotter::open_print_job(const std::string& name) {
         return false;
     }
 
-    printing = 1;
+    printing = printer_output;
     device_width = page_width;
     device_height = page_height;
     device_aspect = quotient(page_height, page_width);
@@ -139,16 +136,17 @@ bool Plotter::open_print_job(const std::string& name) {
     screen_dc = dc;
     printer_dc = std::move(printer);
     dc = printer_dc.get();
-    if (colour == 0) {
-        frame_pen = 0;
-        brush_number = 5;
-        pen_number = 0;
-        text_colour = 0;
+    // Black lines and black text on white.
+    if (colour == monochrome) {
+        frame_pen = pen_black;
+        brush_number = brush_white;
+        pen_number = pen_black;
+        text_colour = pen_black;
     }
 
-    screen_font = font;
-    font = create_scaled_font(*dc, text_face, 140, 160, 0, 1);
-    dc->select_font(font);
+    screen_font = std::move(font);
+    font.reset(create_scaled_font(*dc, text_face, 140, 160, 0, 1));
+    dc->select_font(font.get());
     take_font_metrics();
     text_y = line_height;
     text_margin = text_x = 10 * char_width;
@@ -182,14 +180,13 @@ void Plotter::finish_print(bool report) {
     frame_pen = saved_frame_pen;
     pen_number = saved_pen_number;
     text_colour = saved_text_colour;
-    printing = 0;
-    colour = 1;
+    printing = screen_output;
+    colour = in_colour;
     if (dc != nullptr) {
         dc->select_font(platform::stock_fixed_font());
         take_font_metrics();
     }
-    platform::delete_object(screen_font);
-    screen_font = nullptr;
+    screen_font.reset();
 
     if (!report) {
         return;
@@ -203,46 +200,37 @@ void Plotter::finish_print(bool report) {
 }
 
 void Plotter::release_screen_device() {
-    if (window_device != nullptr && device_window != nullptr) {
-        device_window->release_device(window_device);
-    }
-    window_device = nullptr;
-    device_window = nullptr;
     dc = nullptr;
     screen_dc = nullptr;
-    platform::delete_object(screen_font);
-    screen_font = nullptr;
+    window_device.reset();
+    screen_font.reset();
 }
 
+// Each pen is deleted before its successor is made.
 void Plotter::make_pens() {
     for (std::size_t i = 0; i < pens.size(); ++i) {
-        platform::delete_object(pens[i]);
-        pens[i] = platform::create_pen(pen_width, pen_colours[i]);
+        pens[i].reset();
+        pens[i].reset(platform::create_pen(pen_width, pen_colours[i]));
     }
 }
 
 void Plotter::make_brushes() {
     for (std::size_t i = 0; i < brushes.size(); ++i) {
-        platform::delete_object(brushes[i]);
-        brushes[i] = platform::create_solid_brush(background_colours[i]);
+        brushes[i].reset();
+        brushes[i].reset(platform::create_solid_brush(background_colours[i]));
     }
 }
 
 void Plotter::release_objects() {
-    platform::delete_object(client_region);
-    platform::delete_object(viewport_region);
-    client_region = nullptr;
-    viewport_region = nullptr;
-    for (platform::Pen*& pen : pens) {
-        platform::delete_object(pen);
-        pen = nullptr;
+    client_region.reset();
+    viewport_region.reset();
+    for (auto& pen : pens) {
+        pen.reset();
     }
-    for (platform::Brush*& brush : brushes) {
-        platform::delete_object(brush);
-        brush = nullptr;
+    for (auto& brush : brushes) {
+        brush.reset();
     }
-    platform::delete_object(font);
-    font = nullptr;
+    font.reset();
 }
 
 void Plotter::take_font_metrics() {

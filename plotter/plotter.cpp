@@ -20,12 +20,12 @@ int percent_of(int percent, int size) {
 
 Plotter::Plotter(platform::Window* output_window) : window(output_window) {}
 
+// The owning handles give back the objects and the window's device; a print still in
+// progress is ended first, without a report.
 Plotter::~Plotter() {
     if (printer_dc) {
         finish_print(false);
     }
-    release_objects();
-    release_screen_device();
 }
 
 void Plotter::set_colours(int brush, int frame_pen_number, int pen, int text_colour_number) {
@@ -54,16 +54,15 @@ void Plotter::place_viewport(int left, int right, int bottom, int top) {
     text_margin = text_x = vp_left + char_width;
     text_y = vp_top + line_height;
 
-    platform::Region* replaced = viewport_region;
-    viewport_region = platform::create_rect_region(viewport_rect);
-    platform::delete_object(replaced);
+    // The new region is made before the one it replaces is deleted.
+    viewport_region.reset(platform::create_rect_region(viewport_rect));
 
     if (dc == nullptr) {
         return;
     }
     // Numbers outside the tables keep what the device has.
     if (is_background_number(brush_number)) {
-        dc->select_brush(brushes[brush_number]);
+        dc->select_brush(brushes[brush_number].get());
         dc->set_background_colour(background_colours[brush_number]);
     }
     if (is_pen_number(text_colour)) {
@@ -74,7 +73,7 @@ void Plotter::place_viewport(int left, int right, int bottom, int top) {
 void Plotter::clip_to_viewport(int clip) {
     clipping = clip;
     if (dc != nullptr) {
-        dc->select_clip_region(clip == 1 ? viewport_region : nullptr);
+        dc->select_clip_region(clip == clip_on ? viewport_region.get() : nullptr);
     }
 }
 
@@ -99,20 +98,20 @@ void Plotter::set_world_window(double left, double right, double bottom, double 
 }
 
 double Plotter::to_world_x(int px, int clamp) const {
-    if (clamp == 1 && px <= vp_left) {
+    if (clamp == clamp_on && px <= vp_left) {
         return world_left;
     }
-    if (clamp == 1 && px >= vp_right) {
+    if (clamp == clamp_on && px >= vp_right) {
         return world_right;
     }
     return quotient(static_cast<double>(px) - vp_left, x_scale) + world_left;
 }
 
 double Plotter::to_world_y(int py, int clamp) const {
-    if (clamp == 1 && py <= vp_top) {
+    if (clamp == clamp_on && py <= vp_top) {
         return world_top;
     }
-    if (clamp == 1 && py >= vp_bottom) {
+    if (clamp == clamp_on && py >= vp_bottom) {
         return world_bottom;
     }
     return world_bottom - quotient(static_cast<double>(py) - vp_bottom, y_scale);

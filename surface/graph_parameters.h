@@ -8,21 +8,27 @@
 
 namespace toven {
 
+// The value of the switches fc and ax that draws the frame box or the axes; any other value
+// draws nothing.
+inline constexpr int switch_on = 1;
+
 struct GraphParameters {
+    // The box, world units: the surface is drawn over x1..x2 by y1..y2; z1..z2 sets the
+    // vertical scale only, and values outside it are not cut.
     double x1 = 0;
     double x2 = 0;
     double y1 = 0;
     double y2 = 0;
     double z1 = 0;
     double z2 = 0;
-    int n = 0;
-    int m = 0;
-    int k = 0;
-    double tilt = 0;
-    int pc = 0;
-    int fc = 0;
-    int ax = 0;
-    std::string title;
+    int n = 0;          // mesh intervals in y: n + 1 curves of constant y
+    int m = 0;          // mesh intervals in x: m + 1 curves of constant x
+    int k = 0;          // sampling steps along a curve between neighbouring mesh points
+    double tilt = 0;    // degrees; the turn `rot` follows from the box and the mesh
+    int pc = 0;         // pen number of the surface seen from above; the underside is pc - 8
+    int fc = 0;         // frame switch: switch_on draws the frame box, in dark blue
+    int ax = 0;         // axes switch: switch_on draws the three axes through the origin
+    std::string title;  // shown above the formula panel unless blank
 };
 
 extern GraphParameters graph_parameters;

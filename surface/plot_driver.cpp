@@ -104,7 +104,7 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     context.function.compile();
     context.function.load_parameters();
     // A print has been weighed before it started; on a screen the panel is open by now.
-    if (plotter.printing == 0) {
+    if (plotter.printing == screen_output) {
         const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
         if (auto refusal = plot_work_refusal(g.m, g.n, g.k, program_steps(context), panel);
             !refusal.empty()) {
@@ -116,10 +116,10 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     if (!refusal.empty()) {
         return refusal;
     }
-    if (g.fc == 1) {
+    if (g.fc == switch_on) {
         draw_frame_box(plotter);
     }
-    if (g.ax == 1) {
+    if (g.ax == switch_on) {
         draw_axes(plotter);
     }
     return {};

@@ -325,7 +325,7 @@ TEST_F(OutputTest, NextScreenOutputMakesEverythingAnew) {
     plotter.begin_output(0);
     EXPECT_EQ(window.devices_given, 2);
     EXPECT_EQ(window.devices_held(), 1);
-    for (const platform::Pen* pen : plotter.pens) {
+    for (const auto& pen : plotter.pens) {
         EXPECT_NE(pen, nullptr);
     }
     EXPECT_NE(plotter.font, nullptr);
