@@ -29,7 +29,7 @@ std::intptr_t on_mouse_move(Window* window, std::uintptr_t, std::intptr_t lparam
     mouse_x = static_cast<int>(platform::low_word(static_cast<std::uintptr_t>(lparam)));
     mouse_y = static_cast<int>(platform::high_word(static_cast<std::uintptr_t>(lparam)));
     if (window == plot_window && plotter != nullptr) {
-        plot(1, 0);
+        plot(plot_readout, screen_output);
     }
     return 0;
 }
@@ -37,7 +37,7 @@ std::intptr_t on_mouse_move(Window* window, std::uintptr_t, std::intptr_t lparam
 std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
     if (window == plot_window && window != nullptr) {
         if (plotter != nullptr) {
-            plot(0, 0);
+            plot(plot_page, screen_output);
         }
         return 0;
     }

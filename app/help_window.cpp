@@ -63,10 +63,11 @@ const std::vector<HelpSection>& help_sections() {
 void draw_help(platform::Window* window) {
     platform::BusyCursor busy(window);
     Plotter plotter(window);
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     plotter.set_colours(help_panel.brush, help_panel.frame_pen, help_panel.pen,
                         help_panel.text_colour);
-    plotter.set_viewport(help_panel.left, help_panel.right, help_panel.bottom, help_panel.top, 1);
+    plotter.set_viewport(help_panel.left, help_panel.right, help_panel.bottom, help_panel.top,
+                         clip_on);
     plotter.frame_viewport(help_panel.brush);
     const int c = plotter.char_width;
     const int h = plotter.line_height;

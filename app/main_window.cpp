@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "app/version.h"
 #include "platform/message_box.h"
+#include "surface/plot_driver.h"
 
 namespace toven {
 
@@ -75,7 +76,7 @@ void print_plot(Window* main_window) {
         plotter = std::make_unique<SurfacePlotter>(main_window);
     }
     make_surface_function();
-    plot(0, 1);
+    plot(plot_page, printer_output);
     if (plotter != nullptr && was_on_plot_window && plot_window != nullptr) {
         plotter->window = plot_window;
     }

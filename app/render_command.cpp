@@ -130,7 +130,8 @@ int run_render_command(int argc, char** argv) {
     PlotContext context{plotter, function, fdata, sdata};
     context.show_refusals = false;
     context.print_layout = request.print_layout;
-    if (const std::string refusal = draw_plot(context, 0, 0); !refusal.empty()) {
+    if (const std::string refusal = draw_plot(context, plot_page, screen_output);
+        !refusal.empty()) {
         return fail("cannot plot: " + refusal);
     }
     plotter.end_output();

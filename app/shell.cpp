@@ -52,7 +52,7 @@ std::vector<platform::MenuItem> toven_menu() {
 void plot(int readout, int printer) {
     // A page takes a while, refused or not; a readout is over before the pointer could change.
     std::optional<platform::BusyCursor> busy;
-    if (readout == 0) {
+    if (readout == plot_page) {
         busy.emplace(plotter->window);
     }
     draw_plot(PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout,

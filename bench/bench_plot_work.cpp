@@ -100,8 +100,8 @@ struct Page {
     // The surface panel as the plot will open it, and the formula's steps.
     SurfacePanel panel(bool print_layout) {
         plotter.set_pen_width(print_layout ? 3 : 1);
-        plotter.begin_output(0);
-        plotter.set_viewport(5, 75, print_layout ? 20 : 5, 75, 1);
+        plotter.begin_output(screen_output);
+        plotter.set_viewport(5, 75, print_layout ? 20 : 5, 75, clip_on);
         const SurfacePanel open{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
         plotter.end_output();
         return open;
@@ -150,7 +150,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     }
     std::string refusal;
     for (auto _ : state) {
-        refusal = draw_plot(page.context, 0, 0);
+        refusal = draw_plot(page.context, plot_page, screen_output);
     }
     page.plotter.end_output();
     state.counters["k"] = g.k;

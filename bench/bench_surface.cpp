@@ -44,7 +44,7 @@ void BM_DrawPlot(benchmark::State& state) {
         state.PauseTiming();
         auto page = std::make_unique<Page>();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(draw_plot(page->context, 0, 0));
+        benchmark::DoNotOptimize(draw_plot(page->context, plot_page, screen_output));
         state.PauseTiming();
         page.reset();
         state.ResumeTiming();
@@ -54,9 +54,9 @@ BENCHMARK(BM_DrawPlot)->Unit(benchmark::kMillisecond);
 
 // The surface panel of a screen plot, open with the plot colour 13 and the formula compiled.
 void open_surface_panel(Page& page) {
-    page.plotter.begin_output(0);
+    page.plotter.begin_output(screen_output);
     page.plotter.set_colours(6, 2, 13, 1);
-    page.plotter.set_viewport(5, 75, 5, 75, 1);
+    page.plotter.set_viewport(5, 75, 5, 75, clip_on);
     page.plotter.frame_viewport(6);
     page.function.compile();
     page.function.load_parameters();
@@ -128,11 +128,11 @@ BENCHMARK(BM_EvaluateSamples)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::k
 
 void BM_Readout(benchmark::State& state) {
     Page page;
-    draw_plot(page.context, 0, 0);
+    draw_plot(page.context, plot_page, screen_output);
     page.context.mouse_x = 700;
     page.context.mouse_y = 213;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(draw_plot(page.context, 1, 0));
+        benchmark::DoNotOptimize(draw_plot(page.context, plot_readout, screen_output));
     }
 }
 BENCHMARK(BM_Readout)->Unit(benchmark::kMicrosecond);

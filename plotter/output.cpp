@@ -16,6 +16,11 @@ using platform::MessageBoxAnswer;
 using platform::MessageBoxButtons;
 
 constexpr const char* text_face = "Times New Roman";
+// Text sizes in tenths of a point: 10 point on the screen, larger and wider on paper.
+constexpr int screen_text_height = 100;
+constexpr int screen_text_width = 100;
+constexpr int printer_text_height = 140;
+constexpr int printer_text_width = 160;
 
 void tell(platform::Window* owner, const std::string& text) {
     platform::message_box(owner, text, "Note", MessageBoxButtons::ok);
@@ -50,7 +55,8 @@ void Plotter::begin_output(int to_printer) {
     window_device = platform::take_window_device(window);
     dc = window_device.get();
     if (dc != nullptr) {
-        font.reset(create_scaled_font(*dc, text_face, 100, 100, 0, 1));
+        font.reset(create_scaled_font(*dc, text_face, screen_text_height, screen_text_width,
+                                      font_plain, logical_inch));
         dc->select_font(font.get());
         take_font_metrics();
     }
@@ -145,7 +151,8 @@ bool Plotter::open_print_job(const std::string& name) {
     }
 
     screen_font = std::move(font);
-    font.reset(create_scaled_font(*dc, text_face, 140, 160, 0, 1));
+    font.reset(create_scaled_font(*dc, text_face, printer_text_height, printer_text_width,
+                                  font_plain, logical_inch));
     dc->select_font(font.get());
     take_font_metrics();
     text_y = line_height;

@@ -28,7 +28,7 @@ constexpr int title_colour = pen_dark_blue;  // as the formula
 
 void set_up_panel(Plotter& plotter, const PanelLayout& panel) {
     plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
-    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, 1);
+    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
     plotter.frame_viewport(panel.brush);
 }
 
@@ -156,7 +156,7 @@ void draw_title(Plotter& plotter, const std::string& title) {
         return;
     }
     plotter.set_colours(page_brush, plotter.frame_pen, plotter.pen_number, title_colour);
-    plotter.set_viewport(0, 100, formula_panel.top, 100, 1);
+    plotter.set_viewport(0, 100, formula_panel.top, 100, clip_on);
     const int width = plotter.dc->text_extent(title).cx;
     plotter.text_x = std::max(plotter.vp_left + plotter.char_width,
                               plotter.vp_left + (plotter.vp_width - width) / 2);

@@ -27,10 +27,14 @@ struct PlotContext {
 // resized or the plot window destroyed.
 extern int readout_ready;
 
-// readout 0 draws a page, on the screen (printer 0) or the default printer (printer 1);
-// readout 1 refreshes the readout panel. Returns empty when the page (or readout) was drawn,
-// else the refusal message: graph data that cannot be plotted draws the panels around an
-// empty surface, and on the printer nothing at all.
+// draw_plot's `readout`: a whole page, or only the readout panel refreshed.
+inline constexpr int plot_page = 0;
+inline constexpr int plot_readout = 1;
+
+// readout plot_page draws a page, on the screen (printer screen_output) or the default
+// printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns empty
+// when the page (or readout) was drawn, else the refusal message: graph data that cannot be plotted
+// draws the panels around an empty surface, and on the printer nothing at all.
 std::string draw_plot(const PlotContext& context, int readout, int printer);
 
 }  // namespace toven
