@@ -28,12 +28,12 @@ class HiddenLineDrawing {
           surface_pen_(plotter.pen_number),
           underside_pen_(underside_pen(plotter.pen_number)) {}
 
-    // Evaluates f(x, y) afresh and projects the point; v is summed in this order everywhere,
-    // so that equal heights compare equal.
+    // Evaluates f(x, y) afresh and projects the point. A point sampled twice (the front
+    // edges are, once for each family) gets the same height to the last bit.
     void sample(double x, double y) {
         const double z = function_.evaluate(x, y);
-        h_ = x * plotter_.cos_rot + y * plotter_.sin_rot;
-        v_ = z * plotter_.cos_tilt - x * plotter_.sin_rot_sin_tilt + y * plotter_.cos_rot_sin_tilt;
+        h_ = plotter_.project_h(x, y);
+        v_ = plotter_.project_v(x, y, z);
     }
 
     void move() { pen_ = {h_, v_, std::nullopt}; }

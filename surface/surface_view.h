@@ -18,9 +18,14 @@ struct SurfaceView {
     double rot = 0;               // degrees
     std::array<double, 6> box{};  // x1, x2, y1, y2, z1, z2 of the last surface drawn
 
+    // The one projection of the program: the surface's samples, the box, the axes and the
+    // world window all go through it, so a corner of the box and a sample at that corner
+    // land on the same pixel. The height term comes first for the hidden-line drawing, which
+    // compares heights as doubles: its exact pixels depend on this order of summation, since
+    // another order moves an occasional height by its last bit.
     double project_h(double x, double y) const { return x * cos_rot + y * sin_rot; }
     double project_v(double x, double y, double z) const {
-        return y * cos_rot_sin_tilt - x * sin_rot_sin_tilt + z * cos_tilt;
+        return z * cos_tilt - x * sin_rot_sin_tilt + y * cos_rot_sin_tilt;
     }
 };
 

@@ -39,10 +39,8 @@ struct RecordedSurface {
 
     // The device point of a surface point, projected as draw_surface projects its samples.
     platform::Point device_point(double x, double y, double z) const {
-        const double h = x * plotter.cos_rot + y * plotter.sin_rot;
-        const double v =
-            z * plotter.cos_tilt - x * plotter.sin_rot_sin_tilt + y * plotter.cos_rot_sin_tilt;
-        return {plotter.to_device_x(h), plotter.to_device_y(v)};
+        return {plotter.to_device_x(plotter.project_h(x, y)),
+                plotter.to_device_y(plotter.project_v(x, y, z))};
     }
 
     test_support::RecordingWindow window{640, 480};
