@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "surface/plot_limits.h"
+#include "surface/sample_lattice.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -135,66 +136,56 @@ class HiddenLineDrawing {
     std::optional<platform::Point> device_position_;  // unknown until the first line
 };
 
-struct Mesh {
-    double x1, x2, y1, y2;
-    int m, n, k;
-    double mesh_dx = (x2 - x1) / m;
-    double mesh_dy = (y2 - y1) / n;
-    double step_dx = mesh_dx / k;
-    double step_dy = mesh_dy / k;
-};
-
-// The front edges x = x1 (columns 0..nk, from the corner (x1, y2)) and y = y1 (columns
-// nk + 1 ..), sampled into both horizons and, when `draw` is set, drawn whole.
-void front_edges(HiddenLineDrawing& drawing, const Mesh& mesh, bool draw) {
-    const int nk = mesh.n * mesh.k;
-    const int mk = mesh.m * mesh.k;
-    drawing.sample(mesh.x1, mesh.y2);
+// The front edges x = x1 (from the corner (x1, y2) to (x1, y1)) and y = y1 (on to (x2, y1)),
+// sampled into both horizons and, when `draw` is set, drawn whole.
+void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool draw) {
+    const int nk = lattice.n * lattice.k;
+    const int mk = lattice.m * lattice.k;
+    drawing.sample(lattice.x1, lattice.y2);
     drawing.move();
-    drawing.set_horizons(0);
-    double y_front = mesh.y2;
+    drawing.set_horizons(lattice.column(0, nk));
+    double y_front = lattice.y2;
     for (int i = 1; i <= nk; ++i) {
-        y_front = mesh.y2 - i * mesh.step_dy;
-        drawing.sample(mesh.x1, y_front);
+        y_front = lattice.y2 - i * lattice.step_dy;
+        drawing.sample(lattice.x1, y_front);
         if (draw) {
             drawing.line();
         }
-        drawing.set_horizons(i);
+        drawing.set_horizons(lattice.column(0, nk - i));
     }
     for (int j = 1; j <= mk; ++j) {
-        drawing.sample(mesh.x1 + j * mesh.step_dx, y_front);
+        drawing.sample(lattice.x1 + j * lattice.step_dx, y_front);
         if (draw) {
             drawing.line();
         }
-        drawing.set_horizons(nk + j);
+        drawing.set_horizons(lattice.column(j, 0));
     }
 }
 
-void curves_of_constant_y(HiddenLineDrawing& drawing, const Mesh& mesh) {
-    const int nk = mesh.n * mesh.k;
-    const int mk = mesh.m * mesh.k;
-    for (int i = 1; i <= mesh.n; ++i) {
-        const double y = mesh.y1 + i * mesh.mesh_dy;
-        drawing.sample(mesh.x1, y);
+// Row i lies i k steps from y1; its samples j steps from x1.
+void curves_of_constant_y(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
+    const int mk = lattice.m * lattice.k;
+    for (int i = 1; i <= lattice.n; ++i) {
+        const double y = lattice.y1 + i * lattice.mesh_dy;
+        drawing.sample(lattice.x1, y);
         drawing.move();
-        const int first_column = nk - i * mesh.k;
         for (int j = 1; j <= mk; ++j) {
-            drawing.sample(mesh.x1 + j * mesh.step_dx, y);
-            drawing.apply_visibility(first_column + j);
+            drawing.sample(lattice.x1 + j * lattice.step_dx, y);
+            drawing.apply_visibility(lattice.column(j, i * lattice.k));
         }
     }
 }
 
-void curves_of_constant_x(HiddenLineDrawing& drawing, const Mesh& mesh) {
-    const int nk = mesh.n * mesh.k;
-    for (int l = 1; l <= mesh.m; ++l) {
-        const double x = mesh.x1 + l * mesh.mesh_dx;
-        drawing.sample(x, mesh.y1);
+// Column l lies l k steps from x1; its samples j steps from y1.
+void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
+    const int nk = lattice.n * lattice.k;
+    for (int l = 1; l <= lattice.m; ++l) {
+        const double x = lattice.x1 + l * lattice.mesh_dx;
+        drawing.sample(x, lattice.y1);
         drawing.move();
-        const int first_column = nk + l * mesh.k;
         for (int j = 1; j <= nk; ++j) {
-            drawing.sample(x, mesh.y1 + j * mesh.step_dy);
-            drawing.apply_visibility(first_column - j);
+            drawing.sample(x, lattice.y1 + j * lattice.step_dy);
+            drawing.apply_visibility(lattice.column(l * lattice.k, j));
         }
     }
 }
@@ -212,15 +203,19 @@ std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double
         return "There is no output open to draw the surface on.";
     }
     try {
-        HiddenLineDrawing drawing(*this, function, (n + m) * k + 1);
+        const SampleLattice lattice{x1, x2, y1, y2, m, n, k};
+        HiddenLineDrawing drawing(*this, function, lattice.column_count());
         static_cast<SurfaceView&>(*this) = make_view(new_box, m, n, tilt);
         const WorldWindow world = projected_box_window(*this);
         set_world_window(world.left, world.right, world.bottom, world.top);
-        const Mesh mesh{x1, x2, y1, y2, m, n, k};
-        front_edges(drawing, mesh, true);
-        curves_of_constant_y(drawing, mesh);
-        front_edges(drawing, mesh, false);
-        curves_of_constant_x(drawing, mesh);
+        front_edges(drawing, lattice, true);
+        curves_of_constant_y(drawing, lattice);
+        // The rows have raised the horizons over the whole surface, and the curves of constant
+        // x lie on that same surface, mostly at or below them: against those horizons they
+        // would hardly show. So each family is hidden by its own curves alone, starting from
+        // the front edges, which are sampled again (not drawn) to reset both horizons.
+        front_edges(drawing, lattice, false);
+        curves_of_constant_x(drawing, lattice);
         drawing.finish();
     } catch (const std::bad_alloc&) {
         return "There is not enough memory for a mesh this large: lower n, m or k.";
