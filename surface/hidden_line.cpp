@@ -1,14 +1,12 @@
-// draw_surface: the mesh of curves of constant y, then of constant x, each family drawn from
-// the front edges backwards against its own two-sided floating horizon. Every sample lies on
+// The hidden-line drawing: the mesh of curves of constant y, then of constant x, each family drawn
+// from the front edges backwards against its own two-sided floating horizon. Every sample lies on
 // one page column (the rotation is chosen so), so a horizon is an array indexed by column.
 #include <cmath>
 #include <new>
 #include <optional>
 #include <vector>
 
-#include "surface/plot_limits.h"
-#include "surface/sample_lattice.h"
-#include "surface/surface_plotter.h"
+#include "surface/hidden_line.h"
 
 namespace toven {
 
@@ -192,35 +190,21 @@ void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& latti
 
 }  // namespace
 
-std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double x2, double y1,
-                                         double y2, double z1, double z2, int m, int n, int k,
-                                         double tilt) {
-    const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
-    if (auto refusal = surface_refusal(new_box, m, n, k, tilt); !refusal.empty()) {
-        return refusal;
-    }
-    if (dc == nullptr) {
-        return "There is no output open to draw the surface on.";
-    }
-    try {
-        const SampleLattice lattice{x1, x2, y1, y2, m, n, k};
-        HiddenLineDrawing drawing(*this, function, lattice.column_count());
-        static_cast<SurfaceView&>(*this) = make_view(new_box, m, n, tilt);
-        const WorldWindow world = projected_box_window(*this);
-        set_world_window(world.left, world.right, world.bottom, world.top);
-        front_edges(drawing, lattice, true);
-        curves_of_constant_y(drawing, lattice);
-        // The rows have raised the horizons over the whole surface, and the curves of constant
-        // x lie on that same surface, mostly at or below them: against those horizons they
-        // would hardly show. So each family is hidden by its own curves alone, starting from
-        // the front edges, which are sampled again (not drawn) to reset both horizons.
-        front_edges(drawing, lattice, false);
-        curves_of_constant_x(drawing, lattice);
-        drawing.finish();
-    } catch (const std::bad_alloc&) {
-        return "There is not enough memory for a mesh this large: lower n, m or k.";
-    }
-    return {};
+void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
+                       const SurfaceView& view) {
+    HiddenLineDrawing drawing(plotter, function, lattice.column_count());
+    static_cast<SurfaceView&>(plotter) = view;
+    const WorldWindow world = projected_box_window(plotter);
+    plotter.set_world_window(world.left, world.right, world.bottom, world.top);
+    front_edges(drawing, lattice, true);
+    curves_of_constant_y(drawing, lattice);
+    // The rows have raised the horizons over the whole surface, and the curves of constant x
+    // lie on that same surface, mostly at or below them: against those horizons they would
+    // hardly show. So each family is hidden by its own curves alone, starting from the front
+    // edges, which are sampled again (not drawn) to reset both horizons.
+    front_edges(drawing, lattice, false);
+    curves_of_constant_x(drawing, lattice);
+    drawing.finish();
 }
 
 }  // namespace toven

@@ -1,5 +1,11 @@
 #include "surface/surface_plotter.h"
 
+#include <new>
+
+#include "surface/hidden_line.h"
+#include "surface/plot_limits.h"
+#include "surface/sample_lattice.h"
+
 namespace toven {
 
 void SurfacePlotter::move_to_3d(double x, double y, double z) {
@@ -28,6 +34,25 @@ void SurfacePlotter::draw_box(double x1, double x2, double y1, double y2, double
     line_to_3d(x2, y2, z2);
     move_to_3d(x1, y1, z2);
     line_to_3d(x2, y1, z2);
+}
+
+std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double x2, double y1,
+                                         double y2, double z1, double z2, int m, int n, int k,
+                                         double tilt) {
+    const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
+    if (auto refusal = surface_refusal(new_box, m, n, k, tilt); !refusal.empty()) {
+        return refusal;
+    }
+    if (dc == nullptr) {
+        return "There is no output open to draw the surface on.";
+    }
+    try {
+        draw_hidden_lines(*this, function, SampleLattice{x1, x2, y1, y2, m, n, k},
+                          make_view(new_box, m, n, tilt));
+    } catch (const std::bad_alloc&) {
+        return "There is not enough memory for a mesh this large: lower n, m or k.";
+    }
+    return {};
 }
 
 }  // namespace toven

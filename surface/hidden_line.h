@@ -1,0 +1,19 @@
+// The hidden-line drawing of a surface: the mesh of curves of constant y, then of constant x,
+// each family drawn from the front edges backwards against its own two-sided floating horizon.
+#pragma once
+
+#include "expr/surface_function.h"
+#include "surface/sample_lattice.h"
+#include "surface/surface_plotter.h"
+#include "surface/surface_view.h"
+
+namespace toven {
+
+// Allocates the horizons, then makes `view` the plotter's view with the projected box as its
+// world window, and draws z = f(x, y) on the plotter's open device in the current pen and,
+// for the underside, the pen eight below it. Throws std::bad_alloc when the horizons cannot
+// be allocated; the plotter is then as it was.
+void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
+                       const SurfaceView& view);
+
+}  // namespace toven
