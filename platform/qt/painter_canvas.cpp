@@ -53,6 +53,11 @@ QImage* writable_image(QPainter& painter) {
         return nullptr;
     }
     auto* image = static_cast<QImage*>(device);
+    // A copy that shares the buffer (a snapshot taken while the painter is open) must keep
+    // its pixels: the buffer is written directly only while this image alone holds it.
+    if (!image->isDetached()) {
+        return nullptr;
+    }
     const QImage::Format format = image->format();
     const bool four_bytes = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
                             format == QImage::Format_ARGB32_Premultiplied;
@@ -61,7 +66,7 @@ QImage* writable_image(QPainter& painter) {
 
 // Writes the pixels of one-pixel lines in an opaque colour, cut to `bounds`. The painter
 // has begun on the image, so its buffer is the one written here too: constBits() reaches it
-// without detaching from it.
+// without detaching from it, and writable_image has checked that no copy shares it.
 void write_lines(QImage& image, const std::vector<QLine>& lines, const QRect& bounds, QRgb colour) {
     auto* bits = const_cast<uchar*>(image.constBits());
     const qsizetype stride = image.bytesPerLine();
