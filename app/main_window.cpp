@@ -4,7 +4,9 @@
 
 #include "app/data_tables.h"
 #include "app/help_window.h"
+#include "app/menu_command.h"
 #include "app/message_table.h"
+#include "app/save_command.h"
 #include "app/shell.h"
 #include "app/version.h"
 #include "platform/message_box.h"
@@ -97,21 +99,26 @@ void show_about(Window* main_window) {
     platform::message_box(main_window, about_text, "About", platform::MessageBoxButtons::ok);
 }
 
-struct MenuCommand {
-    int number;
+struct CommandEntry {
+    MenuCommand command;
     void (*run)(Window* main_window);
 };
 
 constexpr std::array menu_commands{
-    MenuCommand{10, exit_program},     MenuCommand{30, open_fdata}, MenuCommand{40, open_sdata},
-    MenuCommand{50, open_plot_window}, MenuCommand{60, print_plot}, MenuCommand{90, open_help},
-    MenuCommand{99, show_about},
+    CommandEntry{MenuCommand::exit, exit_program},
+    CommandEntry{MenuCommand::function_data, open_fdata},
+    CommandEntry{MenuCommand::graph_data, open_sdata},
+    CommandEntry{MenuCommand::screen, open_plot_window},
+    CommandEntry{MenuCommand::print, print_plot},
+    CommandEntry{MenuCommand::save, save_plot},
+    CommandEntry{MenuCommand::help, open_help},
+    CommandEntry{MenuCommand::about, show_about},
 };
 
 std::intptr_t on_command(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
     const auto number = static_cast<int>(platform::low_word(wparam));
-    for (const MenuCommand& command : menu_commands) {
-        if (command.number == number) {
+    for (const CommandEntry& command : menu_commands) {
+        if (command_number(command.command) == number) {
             command.run(window);
             return 0;
         }

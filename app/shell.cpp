@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/data_tables.h"
+#include "app/menu_command.h"
 #include "platform/busy_cursor.h"
 #include "surface/plot_driver.h"
 
@@ -26,8 +27,8 @@ namespace {
 constexpr int child_window_x = 30;
 constexpr int child_window_y = 50;
 
-platform::MenuItem command(const char* text, int number) {
-    return {text, number, {}, false};
+platform::MenuItem command(const char* text, MenuCommand number) {
+    return {text, command_number(number), {}, false};
 }
 platform::MenuItem popup(const char* text, std::vector<platform::MenuItem> items) {
     return {text, 0, std::move(items), false};
@@ -39,11 +40,14 @@ platform::MenuItem separator() {
 // The menu resource "TOVEN"; the numbers are the commands of main_window_procedure.
 std::vector<platform::MenuItem> toven_menu() {
     return {
-        command("E&xit", 10),
-        popup("&Data", {command("&Fdata", 30), separator(), command("&Gdata", 40)}),
-        popup("&Plot", {command("&Screen", 50), command("&Print", 60)}),
-        command("&Help", 90),
-        command("&About", 99),
+        command("E&xit", MenuCommand::exit),
+        popup("&Data", {command("&Fdata", MenuCommand::function_data), separator(),
+                        command("&Gdata", MenuCommand::graph_data)}),
+        popup("&Plot",
+              {command("&Screen", MenuCommand::screen), command("&Print", MenuCommand::print),
+               command("Sa&ve...", MenuCommand::save)}),
+        command("&Help", MenuCommand::help),
+        command("&About", MenuCommand::about),
     };
 }
 

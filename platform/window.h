@@ -46,9 +46,15 @@ struct Image {
 enum class OffscreenRecording { image_only, vector_pages };
 
 // A window that exists only as an image of the given size, white at first. The scripts'
-// --render and the tests draw into it.
+// --render, the window's Save and the tests draw into it. A `pixel_ratio` of 2 draws as a
+// screen window on a screen scaled by two: text takes twice the pixels.
 std::unique_ptr<Window> create_offscreen_window(
-    int width, int height, OffscreenRecording recording = OffscreenRecording::vector_pages);
+    int width, int height, OffscreenRecording recording = OffscreenRecording::vector_pages,
+    double pixel_ratio = 1);
+
+// The device pixels of a window to a unit of the screen's layout: 1 on an ordinary screen, 2
+// on a screen scaled by two; an offscreen window's own.
+double pixel_ratio(const Window& window);
 
 Image snapshot(const Window& window);
 

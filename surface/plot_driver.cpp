@@ -99,7 +99,8 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == 0) {
-        context.function.message_window = plotter.window;
+        context.function.message_window =
+            context.message_window != nullptr ? context.message_window : plotter.window;
     }
     context.function.compile();
     context.function.load_parameters();

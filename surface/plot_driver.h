@@ -21,6 +21,9 @@ struct PlotContext {
     // Draws the printer's layout (panels from 20 percent, no mini grid, wide pens) on the
     // screen device and ends output, as a declined print does; for pictures of the printed page.
     bool print_layout = false;
+    // Where a screen plot reports a formula that does not parse; the plotter's window when
+    // null. A page drawn offscreen for a window reports over that window.
+    platform::Window* message_window = nullptr;
 };
 
 // 1 while the mouse readout may draw: from the end of a screen plot until a child window is

@@ -4,6 +4,7 @@
 // ratio of 1 both are the same. Internal to the platform layer.
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -12,6 +13,13 @@
 #include "platform/geometry.h"
 
 namespace toven::platform::qt {
+
+// An image of a window with this ratio has so many more pixels to the logical inch, so that
+// text sized in points keeps its size on the screen.
+inline void set_pixel_ratio(QImage& image, qreal ratio) {
+    image.setDotsPerMeterX(static_cast<int>(std::lround(image.dotsPerMeterX() * ratio)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(image.dotsPerMeterY() * ratio)));
+}
 
 inline QSize to_device_pixels(QSize size, qreal ratio) {
     return {static_cast<int>(std::lround(size.width() * ratio)),

@@ -1,6 +1,7 @@
 #include <QImage>
 #include <algorithm>
 
+#include "platform/qt/device_pixels.h"
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/painter_device.h"
 #include "platform/qt/picture_source.h"
@@ -15,14 +16,16 @@ namespace {
 // recording, from which the same picture is drawn again as a PDF or SVG page.
 class OffscreenWindow final : public Window, public qt::PictureSource {
   public:
-    OffscreenWindow(int width, int height, OffscreenRecording recording)
+    OffscreenWindow(int width, int height, OffscreenRecording recording, qreal pixel_ratio)
         : width_(std::max(width, 0)),
           height_(std::max(height, 0)),
           painter_(nullptr),
-          recording_(recording == OffscreenRecording::vector_pages) {
+          recording_(recording == OffscreenRecording::vector_pages),
+          pixel_ratio_(pixel_ratio) {
         if (width_ > 0 && height_ > 0) {
             image_ = QImage(width_, height_, QImage::Format_RGB32);
             image_.fill(Qt::white);
+            qt::set_pixel_ratio(image_, pixel_ratio);
             painter_.set_target(&image_);
         } else {
             painter_.set_nominal_size(QSize(width_, height_));
@@ -59,21 +62,24 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
         return recording_ && log_.complete() ? &log_ : nullptr;
     }
 
+    qreal pixel_ratio() const override { return pixel_ratio_; }
+
   private:
     int width_;
     int height_;
     QImage image_;
     mutable qt::SharedPainter painter_;
     bool recording_;
+    qreal pixel_ratio_;
     qt::DrawingLog log_;
     int devices_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Window> create_offscreen_window(int width, int height,
-                                                OffscreenRecording recording) {
-    return std::make_unique<OffscreenWindow>(width, height, recording);
+std::unique_ptr<Window> create_offscreen_window(int width, int height, OffscreenRecording recording,
+                                                double pixel_ratio) {
+    return std::make_unique<OffscreenWindow>(width, height, recording, pixel_ratio);
 }
 
 }  // namespace toven::platform

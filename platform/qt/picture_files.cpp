@@ -123,6 +123,11 @@ bool write_svg(const Window& window, const QImage& image, QIODevice& file) {
 
 }  // namespace
 
+double pixel_ratio(const Window& window) {
+    const auto* source = dynamic_cast<const qt::PictureSource*>(&window);
+    return source != nullptr ? source->pixel_ratio() : 1;
+}
+
 Image snapshot(const Window& window) {
     Image result;
     const QImage* picture = picture_of(window);

@@ -15,6 +15,8 @@ class PictureSource {
     // Every drawing operation on the window, for vector files; null where none is kept
     // (a vector file then holds the image).
     virtual const DrawingLog* recording() const { return nullptr; }
+    // Device pixels to a unit of the screen's layout: 2 on a screen scaled by two.
+    virtual qreal pixel_ratio() const { return 1; }
 
   protected:
     ~PictureSource() = default;

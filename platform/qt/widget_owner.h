@@ -2,6 +2,8 @@
 // (as their parent). A window class derives from Window and from WidgetOwner.
 #pragma once
 
+#include "platform/window.h"
+
 class QWidget;
 
 namespace toven::platform::qt {
@@ -13,5 +15,12 @@ class WidgetOwner {
   protected:
     ~WidgetOwner() = default;
 };
+
+// The widget a dialog owned by `owner` takes as its parent; null for no owner, an offscreen
+// window, or a destroyed one.
+inline QWidget* owner_widget(Window* owner) {
+    auto* widget_owner = dynamic_cast<WidgetOwner*>(owner);
+    return widget_owner != nullptr ? widget_owner->widget() : nullptr;
+}
 
 }  // namespace toven::platform::qt

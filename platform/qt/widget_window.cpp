@@ -47,8 +47,7 @@ Qt::WindowFlags frame_flags(const QWidget* owner) {
 QImage white_image(QSize size, qreal ratio) {
     QImage image(std::max(size.width(), 1), std::max(size.height(), 1), QImage::Format_RGB32);
     image.fill(Qt::white);
-    image.setDotsPerMeterX(static_cast<int>(std::lround(image.dotsPerMeterX() * ratio)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(image.dotsPerMeterY() * ratio)));
+    set_pixel_ratio(image, ratio);
     return image;
 }
 

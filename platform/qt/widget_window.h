@@ -83,7 +83,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     bool destroyed() const { return frame_ == nullptr; }
 
     // Device pixels to a screen unit (Qt's device pixel ratio).
-    qreal pixel_ratio() const;
+    qreal pixel_ratio() const override;
     // From the client area, in screen units: a new size clears the backing image to white at
     // the new size in device pixels, which go to the procedure.
     void client_resized(QSize screen_size);

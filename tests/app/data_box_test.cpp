@@ -52,7 +52,7 @@ TEST_F(DataBoxTest, SdataBoxShowsFourteenLines) {
 // as a scroll bar and the table's longest line.
 struct LayoutCase {
     const char* name;
-    int command;
+    MenuCommand command;
     int longest_line;
     int items;
 };

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/data_tables.h"
+#include "app/menu_command.h"
 #include "app/shell.h"
 #include "platform/event_injection.h"
 #include "platform/message_box.h"
@@ -23,15 +24,15 @@
 
 namespace toven::test_support {
 
-enum Command {
-    exit = 10,
-    fdata_command = 30,
-    gdata = 40,
-    screen = 50,
-    print = 60,
-    help = 90,
-    about = 99
-};
+// The menu commands by the names the tests use ("fdata" is the table).
+inline constexpr MenuCommand exit = MenuCommand::exit;
+inline constexpr MenuCommand fdata_command = MenuCommand::function_data;
+inline constexpr MenuCommand gdata = MenuCommand::graph_data;
+inline constexpr MenuCommand screen = MenuCommand::screen;
+inline constexpr MenuCommand print = MenuCommand::print;
+inline constexpr MenuCommand save = MenuCommand::save;
+inline constexpr MenuCommand help = MenuCommand::help;
+inline constexpr MenuCommand about = MenuCommand::about;
 
 inline bool alive(platform::Window* window) {
     const auto windows = platform::live_windows();
@@ -73,9 +74,9 @@ class ShellTest : public testing::Test {
     }
 
     // The menu command as the main window's procedure gets it.
-    void command(int number) {
-        main_window_procedure(main_window, platform::WM_COMMAND, platform::make_wparam(number, 0),
-                              0);
+    void command(MenuCommand chosen) {
+        main_window_procedure(main_window, platform::WM_COMMAND,
+                              platform::make_wparam(command_number(chosen), 0), 0);
     }
 
     // Prints from now on go to a recording printer of this name instead of a real queue.

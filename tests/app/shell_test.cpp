@@ -14,10 +14,10 @@ using platform::MessageBoxAnswer;
 TEST_F(ShellTest, TheMainWindowCarriesTheMenu) {
     EXPECT_EQ(platform::window_title(main_window), "toven");
     EXPECT_TRUE(platform::is_visible(main_window));
-    EXPECT_EQ(
-        platform::inject::menu_outline(main_window),
-        (std::vector<std::string>{"E&xit 10", "&Data", "  &Fdata 30", "  -", "  &Gdata 40", "&Plot",
-                                  "  &Screen 50", "  &Print 60", "&Help 90", "&About 99"}));
+    EXPECT_EQ(platform::inject::menu_outline(main_window),
+              (std::vector<std::string>{"E&xit 10", "&Data", "  &Fdata 30", "  -", "  &Gdata 40",
+                                        "&Plot", "  &Screen 50", "  &Print 60", "  Sa&ve... 70",
+                                        "&Help 90", "&About 99"}));
 }
 
 TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {
@@ -230,7 +230,7 @@ TEST_F(ShellTest, PrintAfterThePlotWindowWasClosedUsesTheMainWindow) {
 // window's creation delivers a first size too.
 struct ResizeCase {
     const char* name;
-    int opener;
+    MenuCommand opener;
 };
 void PrintTo(const ResizeCase& test, std::ostream* out) {
     *out << test.name;
@@ -281,7 +281,7 @@ TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
 // redraw, the line being edited kept).
 struct FindAgainCase {
     const char* name;
-    int command;
+    MenuCommand command;
     platform::Window** window;
 };
 void PrintTo(const FindAgainCase& test, std::ostream* out) {

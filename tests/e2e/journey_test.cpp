@@ -17,8 +17,8 @@ constexpr int plot_height = 480;
 
 class JourneyTest : public ShellTest {
   protected:
-    void choose(int number) {
-        ASSERT_TRUE(platform::inject::choose_menu_command(main_window, number));
+    void choose(MenuCommand chosen) {
+        ASSERT_TRUE(platform::inject::choose_menu_command(main_window, command_number(chosen)));
     }
 
     void edit_line(DataBox& box, int line, const std::string& text) {

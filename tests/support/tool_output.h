@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/window.h"
 #include "tests/support/program_run.h"
 
 namespace toven::test_support {
@@ -75,6 +76,41 @@ inline int dark_pixels(const std::string& pdf_path, int dpi) {
         dark += static_cast<unsigned char>(pixel) < 128 ? 1 : 0;
     }
     return dark;
+}
+
+// The pixels of a picture file as ImageMagick's convert decodes them (PNG, or SVG drawn at
+// its own size); an empty image when it cannot be read.
+inline platform::Image decoded_picture(const std::string& path) {
+    const std::string ppm = command_output("convert '" + path + "' -depth 8 ppm:- 2>/dev/null");
+    // "P6" width height maxval, each after white space, then three bytes a pixel.
+    if (ppm.compare(0, 2, "P6") != 0) {
+        return {};
+    }
+    std::size_t at = 2;
+    int fields[3] = {0, 0, 0};
+    for (int& field : fields) {
+        at = ppm.find_first_of("0123456789", at);
+        if (at == std::string::npos) {
+            return {};
+        }
+        const std::size_t end = ppm.find_first_not_of("0123456789", at);
+        field = std::stoi(ppm.substr(at, end - at));
+        at = end;
+    }
+    ++at;
+    const auto count = static_cast<std::size_t>(fields[0]) * fields[1];
+    if (fields[2] != 255 || ppm.size() < at + 3 * count) {
+        return {};
+    }
+    platform::Image image{fields[0], fields[1], {}};
+    image.pixels.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto byte = [&](std::size_t k) {
+            return static_cast<unsigned char>(ppm[at + 3 * i + k]);
+        };
+        image.pixels.push_back(platform::rgb(byte(0), byte(1), byte(2)));
+    }
+    return image;
 }
 
 }  // namespace toven::test_support

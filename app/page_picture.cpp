@@ -1,0 +1,56 @@
+#include "app/page_picture.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/data_tables.h"
+#include "platform/window.h"
+#include "surface/plot_driver.h"
+
+namespace toven {
+
+std::string picture_extension(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return {};
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
+                    platform::Window* message_window) {
+    // Only PDF and SVG pages need the drawing recorded; a PNG is the image itself.
+    const bool vector_page = picture_extension(picture.path) != "png";
+    const auto window =
+        platform::create_offscreen_window(picture.width, picture.height,
+                                          vector_page ? platform::OffscreenRecording::vector_pages
+                                                      : platform::OffscreenRecording::image_only,
+                                          picture.pixel_ratio);
+    const int readout_was = readout_ready;
+    std::string refusal;
+    {
+        SurfacePlotter plotter(window.get());
+        PlotContext context{plotter, function, fdata, sdata};
+        context.show_refusals = false;
+        context.print_layout = picture.print_layout;
+        context.message_window = message_window;
+        refusal = draw_plot(context, plot_page, screen_output);
+        plotter.end_output();
+    }
+    readout_ready = readout_was;
+    if (!refusal.empty()) {
+        return {SavedPage::Status::refused, std::move(refusal)};
+    }
+    if (auto error = platform::save_picture(*window, picture.path)) {
+        return {SavedPage::Status::failed, std::move(*error)};
+    }
+    if (vector_page && !platform::saves_vector_pages(*window)) {
+        return {SavedPage::Status::saved_as_image, {}};
+    }
+    return {};
+}
+
+}  // namespace toven

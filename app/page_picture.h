@@ -1,0 +1,49 @@
+// One page of the data tables drawn by the plot driver on an offscreen window and saved as a
+// picture file: what --render writes and what the window's Save writes.
+#pragma once
+
+#include <string>
+
+#include "expr/surface_function.h"
+
+namespace toven {
+
+namespace platform {
+class Window;
+}
+
+// The default drawing area where no window gives one, in device pixels.
+inline constexpr int default_page_width = 800;
+inline constexpr int default_page_height = 600;
+
+struct PagePicture {
+    std::string path;  // PNG, PDF or SVG by its extension
+    int width = default_page_width;
+    int height = default_page_height;
+    double pixel_ratio = 1;     // that of the screen window the page stands for
+    bool print_layout = false;  // the printer's layout instead of the screen's
+};
+
+struct SavedPage {
+    enum class Status {
+        saved,
+        saved_as_image,  // a PDF or SVG holds the page's image: its drawing was too large to
+                         // keep as lines and text
+        refused,         // the graph data cannot be plotted: nothing was written
+        failed,          // the file could not be written
+    };
+    Status status = Status::saved;
+    std::string message;  // why, for the person, when refused or failed
+};
+
+// The extension of a file name in lower case, without the dot; empty when it has none.
+std::string picture_extension(const std::string& path);
+
+// Draws the page as a click in a plot window of the picture's size draws it (mini grid
+// included, no readout) with `function`, which the driver compiles; a formula that does not
+// parse is reported over `message_window` when it is set. Then saves it safely to the path.
+// A refused page writes nothing. The globals of the plot (readout_ready) keep their values.
+SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
+                    platform::Window* message_window);
+
+}  // namespace toven

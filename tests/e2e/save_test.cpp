@@ -1,0 +1,228 @@
+// Plot > Save... as a person uses it: the item chosen on the menu, the file dialog answered
+// through its seam, and the file read back: the plot window's page, pixel for pixel.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/command_line.h"
+#include "platform/file_dialog.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/tool_output.h"
+
+namespace toven::test_support {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int plot_width = 640;
+constexpr int plot_height = 480;
+
+std::string contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class SaveTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        std::string pattern = testing::TempDir() + "toven-save-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        fs::remove_all(folder);
+        ShellTest::TearDown();
+    }
+
+    static void assign(const std::string& item) {
+        std::string error;
+        ASSERT_TRUE(apply_assignment(item, error)) << error;
+    }
+
+    std::string path(const std::string& name) const { return folder + "/" + name; }
+
+    void choose_save() {
+        ASSERT_TRUE(platform::inject::choose_menu_command(main_window, command_number(save)));
+    }
+
+    // A plot window of the test's size, plotted by a click.
+    void plot_in_window() {
+        command(screen);
+        platform::inject::resize(plot_window, plot_width, plot_height);
+        platform::inject::click(plot_window, {10, 10});
+    }
+
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    platform::FileDialogSeam dialog;
+    std::string folder;
+};
+
+TEST_F(SaveTest, TheItemIsAtTheEndOfThePlotMenuAndAsksForAPictureFile) {
+    choose_save();
+    ASSERT_EQ(dialog.shown().size(), 1u);
+    EXPECT_EQ(dialog.shown()[0].owner, main_window);
+    EXPECT_EQ(dialog.shown()[0].caption, "Save");
+    EXPECT_EQ(dialog.shown()[0].suggested_name, "toven.png");
+    std::vector<std::string> extensions;
+    for (const platform::FileType& type : dialog.shown()[0].types) {
+        extensions.push_back(type.extension);
+    }
+    EXPECT_EQ(extensions, (std::vector<std::string>{"png", "pdf", "svg"}));
+}
+
+TEST_F(SaveTest, ThePngIsThePlotWindowsPagePixelForPixel) {
+    plot_in_window();
+    const platform::Image page = platform::snapshot(*plot_window);
+    dialog.queue_path(path("page.png"));
+    choose_save();
+    const platform::Image saved = decoded_picture(path("page.png"));
+    ASSERT_EQ(saved.width, plot_width);
+    ASSERT_EQ(saved.height, plot_height);
+    EXPECT_EQ(saved.pixels, page.pixels);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// Saving draws a page of its own: the window keeps its page and its readout, and a window
+// whose readout a resize stopped keeps it stopped.
+TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
+    plot_in_window();
+    const platform::Image page = platform::snapshot(*plot_window);
+    SurfacePlotter* const screen_plotter = plotter.get();
+    SurfaceFunction* const screen_function = surface_function.get();
+    dialog.queue_path(path("page.png"));
+    choose_save();
+    EXPECT_EQ(platform::snapshot(*plot_window).pixels, page.pixels);
+    EXPECT_EQ(readout_ready, 1);
+    EXPECT_EQ(plotter.get(), screen_plotter);
+    EXPECT_EQ(surface_function.get(), screen_function);
+    EXPECT_EQ(surface_function->message_window, plot_window);
+    platform::inject::move_mouse(plot_window, {plot_width * 87 / 100, plot_height * 35 / 100});
+    const platform::Rect readout_panel{plot_width * 77 / 100, plot_height * 10 / 100,
+                                       plot_width * 98 / 100, plot_height * 23 / 100};
+    EXPECT_GT(count_colour(platform::snapshot(*plot_window), readout_panel, dark_blue), 50)
+        << "the readout still answers the mouse";
+
+    platform::inject::resize(plot_window, plot_width, plot_height + 20);
+    dialog.queue_path(path("resized.png"));
+    choose_save();
+    EXPECT_EQ(readout_ready, 0);
+    EXPECT_EQ(decoded_picture(path("resized.png")).height, plot_height + 20);
+}
+
+TEST_F(SaveTest, PdfAndSvgAreWholePagesOfTheWindowsSize) {
+    plot_in_window();
+    dialog.queue_path(path("page.pdf"));
+    dialog.queue_path(path("page.svg"));
+    choose_save();
+    choose_save();
+    // 96 pixels make an inch of 72 points.
+    EXPECT_EQ(pdf_info(path("page.pdf"), "Pages"), "1");
+    EXPECT_EQ(pdf_info(path("page.pdf"), "Page size"), "480 x 360 pts");
+    const std::string svg = contents(path("page.svg"));
+    EXPECT_NE(svg.find("viewBox=\"0 0 640 480\""), std::string::npos);
+    EXPECT_NE(svg.find("f(x,y) = sin(|x|^a  + |y|^b)"), std::string::npos) << "text stays text";
+    const platform::Image drawn = decoded_picture(path("page.svg"));
+    EXPECT_EQ(drawn.width, plot_width);
+    EXPECT_EQ(drawn.height, plot_height);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// With no plot window open the page has the default size; a name without an extension is
+// a PNG.
+TEST_F(SaveTest, WithoutAPlotWindowThePageIs800By600) {
+    dialog.queue_path(path("page"));
+    choose_save();
+    EXPECT_EQ(files(), std::vector<std::string>{"page.png"});
+    const platform::Image saved = decoded_picture(path("page.png"));
+    EXPECT_EQ(saved.width, 800);
+    EXPECT_EQ(saved.height, 600);
+    EXPECT_GT(count_not(saved, white), 10000);
+}
+
+struct FailingTarget {
+    const char* name;
+    std::string file;   // in the test's folder
+    const char* cause;  // in the box's text
+    bool make_fifo = false;
+};
+
+TEST_F(SaveTest, AFailedSaveIsReportedAndWritesNothing) {
+    const FailingTarget targets[] = {
+        {"missing_folder", "missing/page.png", "No such file or directory"},
+        {"fifo", "pipe.png", "it is a FIFO (named pipe), not a regular file", true},
+        {"folder", "folder.png", "folder"},
+        {"unknown_extension", "page.bmp", "must end in .png, .pdf or .svg"},
+    };
+    plot_in_window();
+    for (const FailingTarget& target : targets) {
+        SCOPED_TRACE(target.name);
+        const std::string file = path(target.file);
+        if (target.make_fifo) {
+            ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+        }
+        if (std::string(target.name) == "folder") {
+            fs::create_directory(file);
+        }
+        const std::vector<std::string> before = files();
+        boxes.clear_shown();
+        dialog.queue_path(file);
+        choose_save();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].owner, main_window);
+        EXPECT_EQ(boxes.shown()[0].caption, "Save");
+        EXPECT_NE(boxes.shown()[0].text.find(file), std::string::npos) << boxes.shown()[0].text;
+        EXPECT_NE(boxes.shown()[0].text.find(target.cause), std::string::npos)
+            << boxes.shown()[0].text;
+        EXPECT_EQ(files(), before);
+    }
+    EXPECT_TRUE(fs::is_fifo(path("pipe.png")));
+}
+
+TEST_F(SaveTest, CancelWritesNothing) {
+    plot_in_window();
+    dialog.queue_cancel();
+    choose_save();
+    EXPECT_EQ(dialog.shown().size(), 1u);
+    EXPECT_TRUE(files().empty());
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(SaveTest, GraphDataThatCannotBePlottedIsReportedAndWritesNothing) {
+    plot_in_window();
+    assign("m=0");
+    dialog.queue_path(path("page.png"));
+    choose_save();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
+    EXPECT_NE(boxes.shown()[0].text.find("\"" + path("page.png") + "\" was not written"),
+              std::string::npos)
+        << boxes.shown()[0].text;
+    EXPECT_TRUE(files().empty());
+}
+
+// As a click does: the box over the plot window, and the page with f = 0.
+TEST_F(SaveTest, AFormulaThatDoesNotParseIsReportedAndThePageSaved) {
+    assign("f(x,y)=x*(y");
+    plot_in_window();
+    const platform::Image page = platform::snapshot(*plot_window);
+    boxes.clear_shown();
+    dialog.queue_path(path("page.png"));
+    choose_save();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].owner, plot_window);
+    EXPECT_EQ(decoded_picture(path("page.png")).pixels, page.pixels);
+}
+
+}  // namespace
+}  // namespace toven::test_support
