@@ -12,6 +12,8 @@
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
+#include "surface/graph_parameters.h"
+#include "surface/plot_limits.h"
 
 namespace toven {
 
@@ -19,7 +21,7 @@ namespace {
 
 const char* const help_lines[] = {
     "Usage:",
-    "  toven                                     the interactive program",
+    "  toven [NAME=VALUE ...]                    the interactive program, with those data",
     "  toven --render FILE [--size WxH] [--print-layout] [NAME=VALUE ...]",
     "  toven --eval FORMULA X Y [NAME=VALUE ...]",
     "  toven --help",
@@ -34,7 +36,8 @@ const char* const help_lines[] = {
     "Each NAME=VALUE sets the data item called NAME, as the data windows do:",
     "  function data: a b c d e f(x,y)",
     "  graph data:    x1 x2 y1 y2 z1 z2 n m k tilt pc fc ax title",
-    "  for example a=2, tilt=30, 'f(x,y)=x^2+y^2'.",
+    "  for example a=2, tilt=30, 'f(x,y)=x^2+y^2'. Given alone, they are the data the",
+    "  window program starts with.",
     "",
     "Formulas: numbers, names, + - * / ^ (one ^ per factor), parentheses, |x| for the",
     "  absolute value, and sin cos tan atan exp log sqrt cosh sinh tanh fabs step. A name",
@@ -174,6 +177,30 @@ bool apply_assignment(std::string_view name_equals_value, std::string& error) {
     line += name_equals_value.substr(equals + 1);
     set_line(*record, line.c_str());
     return true;
+}
+
+bool is_option(const char* argument) {
+    return argument[0] == '-';
+}
+
+int apply_start_items(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string error; !apply_assignment(argv[i], error)) {
+            return fail(error);
+        }
+    }
+    SurfaceFunction function(fdata);
+    if (!compile_or_report(function)) {
+        return 1;
+    }
+    load_graph_parameters(sdata);
+    const GraphParameters& g = graph_parameters;
+    if (const std::string refusal =
+            surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.m, g.n, g.k, g.tilt);
+        !refusal.empty()) {
+        return fail("cannot plot: " + refusal);
+    }
+    return 0;
 }
 
 int fail(const std::string& message) {

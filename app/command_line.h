@@ -10,6 +10,15 @@ namespace toven {
 // Runs the option in argv[1]; returns the program's exit status.
 int run_command_line(int argc, char** argv);
 
+// True when argv[1] is an option (it starts with "-"); otherwise the arguments are the data
+// items the window program starts with.
+bool is_option(const char* argument);
+
+// Sets the NAME=VALUE items of argv[1..] before the window program starts. A bad or unknown
+// item, a formula that does not parse or graph data that cannot be plotted is reported on
+// standard error; returns the exit status then (1), else 0.
+int apply_start_items(int argc, char** argv);
+
 // Sets the fdata or sdata item whose name, blanks trimmed, is the NAME of "NAME=VALUE", as a
 // data box would: its line becomes the name, " = " and VALUE. On failure returns false with
 // a message for the person in `error`, and changes nothing.

@@ -29,15 +29,21 @@ std::string no_display_message() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
+    if (argc > 1 && toven::is_option(argv[1])) {
         return toven::run_command_line(argc, argv);
+    }
+    // Bad data is reported before anything needs a display.
+    if (toven::apply_start_items(argc, argv) != 0) {
+        return 1;
     }
     const std::string no_display = no_display_message();
     if (!toven::platform::Session::display_available()) {
         std::fputs(no_display.c_str(), stderr);
         return 1;
     }
-    toven::platform::Session session(argc, argv, toven::platform::SessionKind::interactive,
+    // The data items are the program's own; Qt sees only the program's name.
+    int session_argc = 1;
+    toven::platform::Session session(session_argc, argv, toven::platform::SessionKind::interactive,
                                      no_display);
     return toven::run_shell();
 }

@@ -1,0 +1,56 @@
+// toven NAME=VALUE ...: the window program starts with the given data, and bad data is
+// refused on standard error before any window opens.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/program_run.h"
+
+namespace toven::test_support {
+namespace {
+
+struct StartRefusal {
+    const char* name;
+    std::vector<std::string> items;
+    std::string message_part;
+};
+
+// Under the offscreen platform a program that opened its window would wait in its message
+// loop until the test's timeout; a refusal ends at once.
+TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
+    const StartRefusal cases[] = {
+        {"unknown_name", {"a=2", "q=1"}, "toven: unknown name 'q'"},
+        {"no_equals", {"tilt"}, "toven: expected NAME=VALUE, not 'tilt'"},
+        {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: cannot plot: "},
+        {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
+    };
+    for (const StartRefusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProgramRun run = run_toven(c.items);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(c.message_part), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+using StartItemsShell = ShellTest;
+
+TEST_F(StartItemsShell, TheDataWindowsShowTheGivenValues) {
+    std::vector<std::string> arguments = {"toven", "a=2", "f(x,y)=x*y", "tilt=30"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    ASSERT_EQ(apply_start_items(static_cast<int>(argv.size()), argv.data()), 0);
+    command(fdata_command);
+    command(gdata);
+    EXPECT_EQ(platform::list_line(fdata_box->list, 0), "a = 2");
+    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = x*y");
+    EXPECT_EQ(platform::list_line(sdata_box->list, 9), std::string(sdata[10].name) + " = 30");
+}
+
+}  // namespace
+}  // namespace toven::test_support
