@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/data_tables.h"
+#include "app/eval_pipe.h"
 #include "app/render_command.h"
 #include "app/version.h"
 #include "expr/c_number.h"
@@ -24,6 +25,7 @@ const char* const help_lines[] = {
     "  toven [NAME=VALUE ...]                    the interactive program, with those data",
     "  toven --render FILE [--size WxH] [--print-layout] [NAME=VALUE ...]",
     "  toven --eval FORMULA X Y [NAME=VALUE ...]",
+    "  toven --eval FORMULA - [NAME=VALUE ...]",
     "  toven --help",
     "  toven --version",
     "",
@@ -31,7 +33,9 @@ const char* const help_lines[] = {
     "  FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels",
     "  (default 800x600). --print-layout draws the printer's layout instead.",
     "--eval compiles FORMULA, sets the named parameters, evaluates f(X, Y) once and prints",
-    "  the value with %.17g.",
+    "  the value with %.17g. With - instead of X Y it reads one \"X Y\" pair a line from",
+    "  standard input (blanks or a comma between, # starts a comment) and prints f for each;",
+    "  a line that is not two numbers is reported with its number, and the status is 1.",
     "",
     "Each NAME=VALUE sets the data item called NAME, as the data windows do:",
     "  function data: a b c d e f(x,y)",
@@ -123,15 +127,17 @@ int check_standard_output(int status) {
 
 // toven --eval FORMULA X Y [NAME=VALUE ...]
 int run_eval(int argc, char** argv) {
-    if (argc < 5) {
-        return fail("--eval needs FORMULA X Y (see toven --help)");
+    // With "-" for X the points come from standard input, and the items follow it.
+    const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
+    if (argc < 5 && !from_input) {
+        return fail("--eval needs FORMULA X Y or FORMULA - (see toven --help)");
     }
     double x = 0;
     double y = 0;
-    if (!read_number(argv[3], x)) {
+    if (!from_input && !read_number(argv[3], x)) {
         return fail(std::string("X is not a number: '") + argv[3] + "'");
     }
-    if (!read_number(argv[4], y)) {
+    if (!from_input && !read_number(argv[4], y)) {
         return fail(std::string("Y is not a number: '") + argv[4] + "'");
     }
     std::string error;
@@ -140,7 +146,7 @@ int run_eval(int argc, char** argv) {
     if (!apply_assignment(formula_name + "=" + argv[2], error)) {
         return fail(error);
     }
-    for (int i = 5; i < argc; ++i) {
+    for (int i = from_input ? 4 : 5; i < argc; ++i) {
         // Two formulas at once would leave one of them silently unused.
         if (assigned_name(argv[i]) == formula_name) {
             return fail("--eval takes the formula as FORMULA, so '" + formula_name +
@@ -155,6 +161,9 @@ int run_eval(int argc, char** argv) {
         return 1;
     }
     function.load_parameters();
+    if (from_input) {
+        return tabulate(function, stdin, stdout, stderr) == 0 ? 0 : 1;
+    }
     std::printf("%.17g\n", function.evaluate(x, y));
     return 0;
 }

@@ -1,0 +1,109 @@
+// toven --eval FORMULA -: the values of a pipe of points equal single --eval calls; bad
+// lines are reported by number while the good ones are written; empty and long inputs.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/support/program_run.h"
+
+namespace toven::test_support {
+namespace {
+
+struct PipeRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs toven --eval FORMULA - with `input` on standard input.
+PipeRun run_pipe(const std::string& formula, const std::string& input) {
+    const std::string folder = testing::TempDir();
+    const std::string in = folder + "pipe_in_" + std::to_string(::getpid());
+    const std::string err = in + ".err";
+    std::FILE* file = std::fopen(in.c_str(), "w");
+    std::fwrite(input.data(), 1, input.size(), file);
+    std::fclose(file);
+    PipeRun run;
+    run.out = command_output("'" + toven_binary() + "' --eval '" + formula + "' - < '" + in +
+                             "' 2> '" + err + "'; echo \"status $?\"");
+    const std::size_t status = run.out.rfind("status ");
+    run.status = std::stoi(run.out.substr(status + 7));
+    run.out.erase(status);
+    run.err = command_output("cat '" + err + "'");
+    std::remove(in.c_str());
+    std::remove(err.c_str());
+    return run;
+}
+
+TEST(EvalPipe, ValuesEqualSingleEvalCalls) {
+    const char* formulas[] = {"sin(|x|^a  + |y|^b)", "x*y", "log(x)+sqrt(y)", "exp(x)/y",
+                              "atan(x/y)^2"};
+    const char* points[][2] = {{"0", "0"},     {"1.5", "-2"},  {"-0.25", "3e-3"},
+                               {"1e300", "2"}, {"0.1", "0.2"}, {"-7", "0.5"}};
+    for (const char* formula : formulas) {
+        SCOPED_TRACE(formula);
+        std::string input;
+        std::string expected;
+        for (const auto& point : points) {
+            input += std::string(point[0]) + " " + point[1] + "\n";
+            expected += run_toven({"--eval", formula, point[0], point[1]}).out;
+        }
+        const PipeRun run = run_pipe(formula, input);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, expected);
+    }
+}
+
+struct LinesCase {
+    const char* name;
+    std::string input;
+    std::string out;
+    std::string err;
+    int status;
+};
+
+TEST(EvalPipe, ReadsBlanksCommasAndCommentsAndReportsBadLines) {
+    const LinesCase cases[] = {
+        {"empty_input", "", "", "", 0},
+        {"blank_and_comment_lines", "\n  \n# a comment\n", "", "", 0},
+        {"comma_and_blanks", "1,2\n3 , 4\n5\t6\n7 8 # note\n9 10\r\n", "2\n12\n30\n56\n90\n", "",
+         0},
+        {"bad_lines_between_good_ones", "1 2\nx y\n3\n1 2 3\n1,,2\n2 2\n", "2\n4\n",
+         "toven: line 2: expected two numbers X Y, not 'x y'\n"
+         "toven: line 3: expected two numbers X Y, not '3'\n"
+         "toven: line 4: expected two numbers X Y, not '1 2 3'\n"
+         "toven: line 5: expected two numbers X Y, not '1,,2'\n",
+         1},
+        {"last_line_without_newline", "2 3", "6\n", "", 0},
+        {"overlong_line", std::string(5000, ' ') + "1 2\n3 3\n", "9\n",
+         "toven: line 1: longer than 4096 characters\n", 1},
+    };
+    for (const LinesCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PipeRun run = run_pipe("x*y", c.input);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.status, c.status);
+    }
+}
+
+TEST(EvalPipe, ALongInputIsWrittenInOrder) {
+    constexpr int count = 200000;
+    std::string input;
+    for (int i = 0; i < count; ++i) {
+        input += std::to_string(i) + " 1\n";
+    }
+    const PipeRun run = run_pipe("x+y", input);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string expected;
+    for (int i = 0; i < count; ++i) {
+        expected += std::to_string(i + 1) + "\n";
+    }
+    EXPECT_EQ(run.out, expected);
+}
+
+}  // namespace
+}  // namespace toven::test_support
