@@ -20,11 +20,6 @@ constexpr int title_bar_buttons = 4;
 constexpr int title_button_padding = 8;
 constexpr int title_bar_margins = 16;
 
-QWidget* parent_widget(Window* owner) {
-    auto* widget_owner = dynamic_cast<WidgetOwner*>(owner);
-    return widget_owner != nullptr ? widget_owner->widget() : nullptr;
-}
-
 // Qt sizes a box for its text and buttons and leaves the title little room; the box's layout
 // gets an empty row as wide as the whole caption needs, as the old system sized its boxes.
 void make_room_for_caption(QMessageBox& box, const std::string& caption) {
@@ -56,7 +51,7 @@ bool can_show_dialogs() {
 
 MessageBoxAnswer show_message_box(Window* owner, const std::string& text,
                                   const std::string& caption, MessageBoxButtons buttons) {
-    QMessageBox box(parent_widget(owner));
+    QMessageBox box(owner_widget(owner));
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(text_from_bytes(caption));
     box.setText(text_from_bytes(text));
