@@ -123,9 +123,10 @@ int largest_allowed_k(int m, int n, std::size_t steps, const SurfacePanel& panel
     int high = 1 << 22;
     while (low < high) {
         const int k = low + (high - low + 1) / 2;
-        const bool allowed = column_count(m, n, k) <= static_cast<double>(max_columns) &&
-                             evaluation_count(m, n, k) <= max_evaluations &&
-                             plot_work_refusal(m, n, k, steps, panel).empty();
+        const bool allowed =
+            column_count(Mesh{.n = n, .m = m, .k = k}) <= static_cast<double>(max_columns) &&
+            evaluation_count(Mesh{.n = n, .m = m, .k = k}) <= max_evaluations &&
+            plot_work_refusal(Mesh{.n = n, .m = m, .k = k}, steps, panel).empty();
         if (allowed) {
             low = k;
         } else {
@@ -154,9 +155,9 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     }
     page.plotter.end_output();
     state.counters["k"] = g.k;
-    state.counters["evaluations"] = evaluation_count(g.m, g.n, g.k);
+    state.counters["evaluations"] = evaluation_count(g.mesh());
     state.counters["steps"] = static_cast<double>(steps);
-    state.counters["predicted_s"] = plot_work(g.m, g.n, g.k, steps, panel) * 1e-9;
+    state.counters["predicted_s"] = plot_work(g.mesh(), steps, panel) * 1e-9;
     state.counters["refused"] = refusal.empty() ? 0 : 1;
 }
 

@@ -18,9 +18,6 @@ constexpr int page_width = 800;
 constexpr int page_height = 600;
 
 // The default mesh (n 20, m 40, k 20) with its sides grown by `factor`: factor^2 the samples.
-struct Mesh {
-    int n, m, k;
-};
 Mesh grown_mesh(int factor) {
     return factor == 0 ? Mesh{1, 1, 1} : Mesh{20 * factor, 40 * factor, 20};
 }
@@ -76,9 +73,8 @@ void BM_DrawSurface(benchmark::State& state) {
         page.reset();
         state.ResumeTiming();
     }
-    state.counters["samples"] = evaluation_count(mesh.m, mesh.n, mesh.k);
-    state.SetItemsProcessed(state.iterations() *
-                            static_cast<std::int64_t>(evaluation_count(mesh.m, mesh.n, mesh.k)));
+    state.counters["samples"] = evaluation_count(mesh);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(evaluation_count(mesh)));
 }
 BENCHMARK(BM_DrawSurface)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
@@ -120,9 +116,8 @@ void BM_EvaluateSamples(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(evaluate_samples(function, mesh));
     }
-    state.counters["samples"] = evaluation_count(mesh.m, mesh.n, mesh.k);
-    state.SetItemsProcessed(state.iterations() *
-                            static_cast<std::int64_t>(evaluation_count(mesh.m, mesh.n, mesh.k)));
+    state.counters["samples"] = evaluation_count(mesh);
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(evaluation_count(mesh)));
 }
 BENCHMARK(BM_EvaluateSamples)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 

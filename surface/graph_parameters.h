@@ -5,6 +5,7 @@
 #include <string>
 
 #include "expr/data_table.h"
+#include "surface/mesh.h"
 
 namespace toven {
 
@@ -29,6 +30,8 @@ struct GraphParameters {
     int fc = 0;         // frame switch: switch_on draws the frame box, in dark blue
     int ax = 0;         // axes switch: switch_on draws the three axes through the origin
     std::string title;  // shown above the formula panel unless blank
+
+    Mesh mesh() const { return {.n = n, .m = m, .k = k}; }
 };
 
 extern GraphParameters graph_parameters;

@@ -89,8 +89,8 @@ std::string print_work_refusal(const PlotContext& context) {
     const SurfacePanel on_paper{0, 0, printer_pen_width, true};
     const SurfacePanel on_screen{client.width() * (75 - 5) / 100, client.height() * (75 - 20) / 100,
                                  printer_pen_width, false};
-    std::string refusal = plot_work_refusal(g.m, g.n, g.k, steps, on_paper);
-    return refusal.empty() ? plot_work_refusal(g.m, g.n, g.k, steps, on_screen) : refusal;
+    std::string refusal = plot_work_refusal(g.mesh(), steps, on_paper);
+    return refusal.empty() ? plot_work_refusal(g.mesh(), steps, on_screen) : refusal;
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns empty when
@@ -107,7 +107,7 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     // A print has been weighed before it started; on a screen the panel is open by now.
     if (plotter.printing == screen_output) {
         const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-        if (auto refusal = plot_work_refusal(g.m, g.n, g.k, program_steps(context), panel);
+        if (auto refusal = plot_work_refusal(g.mesh(), program_steps(context), panel);
             !refusal.empty()) {
             return refusal;
         }
@@ -166,7 +166,7 @@ void draw_title(Plotter& plotter, const std::string& title) {
 }
 
 std::string refusal_of(const GraphParameters& g) {
-    return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.m, g.n, g.k, g.tilt);
+    return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt);
 }
 
 void report(const PlotContext& context, const std::string& refusal) {

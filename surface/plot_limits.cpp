@@ -17,19 +17,20 @@ std::string format(const char* format, auto... values) {
     return text;
 }
 
-std::string mesh_refusal(int m, int n, int k) {
+std::string mesh_refusal(const Mesh& mesh) {
+    const auto [n, m, k] = mesh;
     if (m < 1 || n < 1 || k < 1) {
         return format("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n, k);
     }
-    if (column_count(m, n, k) > static_cast<double>(max_columns)) {
+    if (column_count(mesh) > static_cast<double>(max_columns)) {
         return format("The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
-                      column_count(m, n, k), static_cast<long long>(max_columns));
+                      column_count(mesh), static_cast<long long>(max_columns));
     }
-    if (evaluation_count(m, n, k) > max_evaluations) {
+    if (evaluation_count(mesh) > max_evaluations) {
         return format(
             "The mesh is too large: 2nmk + 2(n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
             "at most %.0f.",
-            evaluation_count(m, n, k), max_evaluations);
+            evaluation_count(mesh), max_evaluations);
     }
     return {};
 }
@@ -61,24 +62,26 @@ bool usable_extent(double low, double high) {
 
 }  // namespace
 
-double column_count(int m, int n, int k) {
+double column_count(const Mesh& mesh) {
+    const auto [n, m, k] = mesh;
     return (static_cast<double>(n) + m) * k + 1;
 }
 
-double evaluation_count(int m, int n, int k) {
+double evaluation_count(const Mesh& mesh) {
+    const auto [n, m, k] = mesh;
     const double nd = n;
     const double md = m;
     return 2 * nd * md * k + 2 * (nd + md) * k + nd + md + 2;
 }
 
-std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int k, double tilt) {
-    if (auto message = mesh_refusal(m, n, k); !message.empty()) {
+std::string surface_refusal(const std::array<double, 6>& box, const Mesh& mesh, double tilt) {
+    if (auto message = mesh_refusal(mesh); !message.empty()) {
         return message;
     }
     if (auto message = box_refusal(box, tilt); !message.empty()) {
         return message;
     }
-    const WorldWindow window = projected_box_window(make_view(box, m, n, tilt));
+    const WorldWindow window = projected_box_window(make_view(box, mesh, tilt));
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
         return format(
             "The box seen at tilt %g has no width or no height on the page: change the box or "

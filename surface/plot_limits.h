@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "surface/mesh.h"
+
 namespace toven {
 
 // The two horizon arrays hold one double per page column, 16 bytes a column in all: four
@@ -19,11 +21,11 @@ inline constexpr std::int64_t max_columns = 4'000'000;
 inline constexpr double max_evaluations = 20'000'000;
 
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
-double column_count(int m, int n, int k);
+double column_count(const Mesh& mesh);
 // 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.
-double evaluation_count(int m, int n, int k);
+double evaluation_count(const Mesh& mesh);
 
 // The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.
-std::string surface_refusal(const std::array<double, 6>& box, int m, int n, int k, double tilt);
+std::string surface_refusal(const std::array<double, 6>& box, const Mesh& mesh, double tilt);
 
 }  // namespace toven

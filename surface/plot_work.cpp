@@ -38,31 +38,32 @@ constexpr double vector_line_work = 2000;
 // The pixels of one line, at most: a line joins two samples on neighbouring page columns,
 // so it runs across at most one column's width and, within the panel's clip, at most the
 // panel's height.
-double line_pixels(int m, int n, int k, const SurfacePanel& panel) {
+double line_pixels(const Mesh& mesh, const SurfacePanel& panel) {
+    const auto [n, m, k] = mesh;
     const double column_width = panel.width / std::max(1.0, (static_cast<double>(n) + m) * k);
     const double width = 1 + extra_width_share * (std::max(1, panel.pen_width) - 1);
     return (panel.height + column_width + 2) * width;
 }
 
-double line_cost(int m, int n, int k, const SurfacePanel& panel) {
+double line_cost(const Mesh& mesh, const SurfacePanel& panel) {
     if (panel.vector) {
         return vector_line_work;
     }
     const double mean_side = std::sqrt(static_cast<double>(panel.width) * panel.height);
     const double per_pixel = pixel_work + pixel_work_per_panel_side * mean_side;
-    return line_work + per_pixel * line_pixels(m, n, k, panel);
+    return line_work + per_pixel * line_pixels(mesh, panel);
 }
 
 }  // namespace
 
 // Every sample draws at most one line, so there are no more lines than evaluations.
-double plot_work(int m, int n, int k, std::size_t steps, const SurfacePanel& panel) {
+double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel) {
     const double per_evaluation = sample_work + step_work * static_cast<double>(steps);
-    return evaluation_count(m, n, k) * (per_evaluation + line_cost(m, n, k, panel));
+    return evaluation_count(mesh) * (per_evaluation + line_cost(mesh, panel));
 }
 
-std::string plot_work_refusal(int m, int n, int k, std::size_t steps, const SurfacePanel& panel) {
-    const double work = plot_work(m, n, k, steps, panel);
+std::string plot_work_refusal(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel) {
+    const double work = plot_work(mesh, steps, panel);
     if (work <= max_plot_work) {
         return {};
     }
@@ -71,8 +72,7 @@ std::string plot_work_refusal(int m, int n, int k, std::size_t steps, const Surf
                   "The plot is too large: %.0f evaluations of f(x,y) (a formula of %zu steps), "
                   "drawn in a panel %d pixels high, could take %.1f s, at most %.0f s. Lower n, "
                   "m or k, shorten the formula or draw a smaller picture.",
-                  evaluation_count(m, n, k), steps, panel.height, work * 1e-9,
-                  max_plot_work * 1e-9);
+                  evaluation_count(mesh), steps, panel.height, work * 1e-9, max_plot_work * 1e-9);
     return text;
 }
 

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "surface/mesh.h"
+
 namespace toven {
 
 // A plot is drawn inside one window message, so the program answers nothing until it ends.
@@ -25,9 +27,9 @@ struct SurfacePanel {
 
 // The work of a surface of m by n mesh intervals with k steps, for a formula whose compiled
 // program runs `steps` steps, drawn in `panel`: nanoseconds at the slowest.
-double plot_work(int m, int n, int k, std::size_t steps, const SurfacePanel& panel);
+double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel);
 
 // Empty when plot_work is within max_plot_work, else a message for the person.
-std::string plot_work_refusal(int m, int n, int k, std::size_t steps, const SurfacePanel& panel);
+std::string plot_work_refusal(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel);
 
 }  // namespace toven

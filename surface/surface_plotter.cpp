@@ -40,7 +40,8 @@ std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double
                                          double y2, double z1, double z2, int m, int n, int k,
                                          double tilt) {
     const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
-    if (auto refusal = surface_refusal(new_box, m, n, k, tilt); !refusal.empty()) {
+    const Mesh mesh{.n = n, .m = m, .k = k};
+    if (auto refusal = surface_refusal(new_box, mesh, tilt); !refusal.empty()) {
         return refusal;
     }
     if (dc == nullptr) {
@@ -48,7 +49,7 @@ std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double
     }
     try {
         draw_hidden_lines(*this, function, SampleLattice{x1, x2, y1, y2, m, n, k},
-                          make_view(new_box, m, n, tilt));
+                          make_view(new_box, mesh, tilt));
     } catch (const std::bad_alloc&) {
         return "There is not enough memory for a mesh this large: lower n, m or k.";
     }

@@ -4,7 +4,8 @@
 
 namespace toven {
 
-SurfaceView make_view(const std::array<double, 6>& box, int m, int n, double tilt) {
+SurfaceView make_view(const std::array<double, 6>& box, const Mesh& mesh, double tilt) {
+    const auto [n, m, k] = mesh;
     const auto [x1, x2, y1, y2, z1, z2] = box;
     SurfaceView view;
     const double ratio = n * (x2 - x1) / (m * (y2 - y1));

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "surface/mesh.h"
+
 namespace toven {
 
 inline constexpr double radians_per_degree = 0.017453292519943295;
@@ -31,7 +33,7 @@ struct SurfaceView {
 
 // The view of a box x1..x2, y1..y2, z1..z2 over a mesh of m by n intervals: `rot` puts every
 // sample of the mesh on one of (n + m) k + 1 page columns. Needs m, n >= 1, x1 != x2, y1 != y2.
-SurfaceView make_view(const std::array<double, 6>& box, int m, int n, double tilt);
+SurfaceView make_view(const std::array<double, 6>& box, const Mesh& mesh, double tilt);
 
 // The world window that makes the projected box fill a panel: two opposite corners, chosen
 // by the signs of sin(rot) and sin(tilt).

@@ -102,11 +102,11 @@ TEST_F(PlotPage, RefusalsAreSilentWhenAskedTo) {
 // The largest meshes still allowed sit just under the limits.
 TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
     const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
-    EXPECT_EQ(surface_refusal(box, 3150, 3150, 1, 15), "");
-    EXPECT_NE(surface_refusal(box, 3200, 3200, 1, 15), "");
-    EXPECT_EQ(surface_refusal(box, 1, 1, 1'999'999, 15), "");
-    EXPECT_NE(surface_refusal(box, 1, 1, 2'000'000, 15), "");
-    EXPECT_EQ(evaluation_count(40, 20, 20), 34462);
+    EXPECT_EQ(surface_refusal(box, Mesh{.n = 3150, .m = 3150, .k = 1}, 15), "");
+    EXPECT_NE(surface_refusal(box, Mesh{.n = 3200, .m = 3200, .k = 1}, 15), "");
+    EXPECT_EQ(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15), "");
+    EXPECT_NE(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15), "");
+    EXPECT_EQ(evaluation_count(Mesh{.n = 20, .m = 40, .k = 20}), 34462);
 }
 
 }  // namespace

@@ -36,21 +36,23 @@ TEST(PlotWork, RefusesWhatWouldKeepTheWindowBusy) {
     };
     for (const WorkCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string refusal = plot_work_refusal(c.m, c.n, c.k, c.steps, c.panel);
+        const std::string refusal =
+            plot_work_refusal(Mesh{.n = c.n, .m = c.m, .k = c.k}, c.steps, c.panel);
         EXPECT_EQ(refusal.empty(), c.allowed) << refusal;
     }
 }
 
 TEST(PlotWork, GrowsWithEveryPart) {
-    const double base = plot_work(40, 20, 20, 10, default_panel);
-    EXPECT_GT(plot_work(40, 20, 40, 10, default_panel), base);
-    EXPECT_GT(plot_work(40, 20, 20, 100, default_panel), base);
-    EXPECT_GT(plot_work(40, 20, 20, 10, {560, 840, 1, false}), base);
-    EXPECT_GT(plot_work(40, 20, 20, 10, {560, 420, 3, false}), base);
+    const double base = plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, default_panel);
+    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 40}, 10, default_panel), base);
+    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 100, default_panel), base);
+    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, {560, 840, 1, false}), base);
+    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, {560, 420, 3, false}), base);
 }
 
 TEST(PlotWork, TheRefusalNamesWhatIsTooLarge) {
-    const std::string refusal = plot_work_refusal(100, 100, 980, 20, default_panel);
+    const std::string refusal =
+        plot_work_refusal(Mesh{.n = 100, .m = 100, .k = 980}, 20, default_panel);
     for (const char* part :
          {"19992202 evaluations", "a formula of 20 steps", "420 pixels high", "at most 3 s"}) {
         EXPECT_NE(refusal.find(part), std::string::npos) << part << " in " << refusal;

@@ -44,7 +44,7 @@ TEST(SampleLattice, EverySampleLiesOnItsColumn) {
         SCOPED_TRACE(c.name);
         const auto [x1, x2, y1, y2, z1, z2] = c.box;
         const SampleLattice lattice{x1, x2, y1, y2, c.m, c.n, c.k};
-        const SurfaceView view = make_view(c.box, c.m, c.n, 15);
+        const SurfaceView view = make_view(c.box, Mesh{.n = c.n, .m = c.m, .k = c.k}, 15);
         // Column 0 is the corner (x1, y2); one column is one step in x.
         const double first = view.project_h(x1, y2);
         const double width = lattice.step_dx * view.cos_rot;
