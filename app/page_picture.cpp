@@ -44,8 +44,8 @@ SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
     if (!refusal.empty()) {
         return {SavedPage::Status::refused, std::move(refusal)};
     }
-    if (auto error = platform::save_picture(*window, picture.path)) {
-        return {SavedPage::Status::failed, std::move(*error)};
+    if (auto failure = platform::save_picture(*window, picture.path)) {
+        return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (vector_page && !platform::saves_vector_pages(*window)) {
         return {SavedPage::Status::saved_as_image, {}};

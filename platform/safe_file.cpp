@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/programmer_error.h"
+
 namespace toven::platform {
 
 namespace {
@@ -101,7 +103,7 @@ SafeFile::~SafeFile() {
     discard();
 }
 
-std::optional<std::string> SafeFile::open() {
+std::optional<Refusal> SafeFile::open() {
     std::string target = path_;
     struct stat existing {};
     bool exists = false;
@@ -121,8 +123,7 @@ std::optional<std::string> SafeFile::open() {
     return open_new(target, &existing);
 }
 
-std::optional<std::string> SafeFile::open_new(const std::string& target,
-                                              const struct stat* existing) {
+std::optional<Refusal> SafeFile::open_new(const std::string& target, const struct stat* existing) {
     const std::string directory = directory_of(target);
     std::random_device random;
     for (int attempt = 0; attempt < max_name_tries; ++attempt) {
@@ -148,7 +149,7 @@ std::optional<std::string> SafeFile::open_new(const std::string& target,
     return std::nullopt;
 }
 
-std::optional<std::string> SafeFile::open_in_place(const std::string& target) {
+std::optional<Refusal> SafeFile::open_in_place(const std::string& target) {
     // Not truncated yet: commit() cuts the file to what was written, so a failure before the
     // first byte reaches the disk leaves it as it was. O_NONBLOCK keeps a FIFO put in its
     // place meanwhile from holding us.
@@ -167,8 +168,8 @@ std::optional<std::string> SafeFile::open_in_place(const std::string& target) {
 }
 
 bool SafeFile::write(const char* data, std::size_t size) {
-    if (fd_ < 0 || error_ != 0) {
-        error_ = error_ != 0 ? error_ : EBADF;
+    TOVEN_EXPECT(fd_ >= 0 || error_ != 0, "a SafeFile is written between open() and commit()");
+    if (error_ != 0) {
         return false;
     }
     buffer_.insert(buffer_.end(), data, data + size);
@@ -195,17 +196,15 @@ bool SafeFile::flush() {
     return error_ == 0;
 }
 
-std::optional<std::string> SafeFile::failure() const {
+std::optional<Refusal> SafeFile::failure() const {
     if (error_ == 0) {
         return std::nullopt;
     }
     return system_message(error_);
 }
 
-std::optional<std::string> SafeFile::commit() {
-    if (fd_ < 0) {
-        return message("the file is not open");
-    }
+std::optional<Refusal> SafeFile::commit() {
+    TOVEN_EXPECT(fd_ >= 0, "a SafeFile is committed once, after an open() that succeeded");
     flush();
     if (error_ == 0 && in_place_ && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) {
         error_ = errno;
@@ -229,11 +228,11 @@ std::optional<std::string> SafeFile::commit() {
     return std::nullopt;
 }
 
-std::string SafeFile::message(const std::string& cause) const {
-    return "Cannot write \"" + path_ + "\": " + cause + ".";
+Refusal SafeFile::message(const std::string& cause) const {
+    return {"Cannot write \"" + path_ + "\": " + cause + "."};
 }
 
-std::string SafeFile::system_message(int error) const {
+Refusal SafeFile::system_message(int error) const {
     return message(std::strerror(error));
 }
 

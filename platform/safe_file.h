@@ -1,6 +1,6 @@
 // A file written whole or not at all. The bytes go to a new file beside the target, which
 // takes the target's place only once it is completely written and on the disk; until then,
-// and after any failure, the target is as it was. Failures come back as a message for the
+// and after any failure, the target is as it was. Failures come back as a Refusal for the
 // person that names the file and the system's cause ("No space left on device").
 #pragma once
 
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+
+#include "platform/refusal.h"
 
 namespace toven::platform {
 
@@ -26,27 +28,29 @@ class SafeFile {
     // that is not a regular file (a directory, device, FIFO or socket) is refused and left
     // alone. A target with another owner or with more than one link is written in place,
     // since a new file would take away its owner or its other names. The message on failure.
-    std::optional<std::string> open();
+    std::optional<Refusal> open();
 
-    // Appends bytes. False once a write has failed; the cause is kept for failure().
+    // Appends bytes, only between an open() that succeeded and commit(). False once a write
+    // has failed; the cause is kept for failure().
     bool write(const char* data, std::size_t size);
 
     // The message for the first failed write, if any.
-    std::optional<std::string> failure() const;
+    std::optional<Refusal> failure() const;
 
-    // Writes out, syncs and closes the file and puts it in the target's place. The message on
-    // failure, after which a new file is removed and the target is as it was.
-    std::optional<std::string> commit();
+    // Writes out, syncs and closes the file and puts it in the target's place; called once,
+    // after an open() that succeeded. The message on failure, after which a new file is
+    // removed and the target is as it was.
+    std::optional<Refusal> commit();
 
     // True when open() chose to write the target itself rather than a new file beside it.
     bool in_place() const { return in_place_; }
 
   private:
-    std::optional<std::string> open_new(const std::string& target, const struct stat* existing);
-    std::optional<std::string> open_in_place(const std::string& target);
+    std::optional<Refusal> open_new(const std::string& target, const struct stat* existing);
+    std::optional<Refusal> open_in_place(const std::string& target);
     bool flush();
-    std::string message(const std::string& cause) const;
-    std::string system_message(int error) const;
+    Refusal message(const std::string& cause) const;
+    Refusal system_message(int error) const;
     void discard();
 
     std::string path_;

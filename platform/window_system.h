@@ -113,8 +113,12 @@ std::optional<int> take_posted_quit();
 
 // Controls inside a window's client area. They tell their parent's procedure what the user did
 // with WM_COMMAND: wparam = make_wparam(0, notification code), lparam = control_handle.
+// Every call below takes a live control of the kind it names (destroy_control and
+// control_handle also take null); any other control is a programmer error, which stops the
+// program (platform/programmer_error.h).
 class Control;
 enum class ControlKind { list_box, edit, push_button };
+// Null when `parent` is not a live screen window.
 Control* create_control(ControlKind kind, Window* parent, std::string_view text, const Rect& rect);
 void destroy_control(Control* control);
 std::intptr_t control_handle(const Control* control);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/programmer_error.h"
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/font_resolver.h"
 #include "platform/qt/sizing_grip.h"
@@ -83,15 +84,27 @@ class ListBox final : public QListWidget {
 };
 
 QListWidget* as_list(const Control* control) {
-    return control != nullptr && control->kind == ControlKind::list_box
-               ? static_cast<QListWidget*>(control->widget)
-               : nullptr;
+    TOVEN_EXPECT(control != nullptr && control->kind == ControlKind::list_box,
+                 "the list calls take a list box made by create_control");
+    return static_cast<QListWidget*>(control->widget);
 }
 
 QLineEdit* as_edit(const Control* control) {
-    return control != nullptr && control->kind == ControlKind::edit
-               ? static_cast<QLineEdit*>(control->widget)
-               : nullptr;
+    TOVEN_EXPECT(control != nullptr && control->kind == ControlKind::edit,
+                 "the edit calls take an edit made by create_control");
+    return static_cast<QLineEdit*>(control->widget);
+}
+
+// The widget of a control that shows a text of its own: an edit or a button.
+QWidget* text_widget(const Control* control) {
+    TOVEN_EXPECT(control != nullptr && control->kind != ControlKind::list_box,
+                 "control texts belong to an edit or a button made by create_control");
+    return control->widget;
+}
+
+QWidget* widget_of(const Control* control) {
+    TOVEN_EXPECT(control != nullptr, "a control call takes a control made by create_control");
+    return control->widget;
 }
 
 QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
@@ -117,17 +130,21 @@ QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
 // One Qt signal, one notification.
 void connect_notifications(Control* control) {
     auto notify = [control](unsigned code) { return [control, code] { control->notify(code); }; };
-    if (auto* list = as_list(control)) {
-        control->connections.push_back(
-            QObject::connect(list, &QListWidget::itemDoubleClicked, notify(LBN_DBLCLK)));
-        static_cast<ListBox*>(list)->chosen_by_key = notify(LBN_DBLCLK);
-    } else if (auto* edit = as_edit(control)) {
-        control->connections.push_back(
-            QObject::connect(edit, &QLineEdit::textChanged, notify(EN_UPDATE)));
-    } else {
-        auto* button = static_cast<QPushButton*>(control->widget);
-        control->connections.push_back(
-            QObject::connect(button, &QPushButton::clicked, notify(BN_CLICKED)));
+    switch (control->kind) {
+        case ControlKind::list_box:
+            control->connections.push_back(QObject::connect(
+                as_list(control), &QListWidget::itemDoubleClicked, notify(LBN_DBLCLK)));
+            static_cast<ListBox*>(as_list(control))->chosen_by_key = notify(LBN_DBLCLK);
+            return;
+        case ControlKind::edit:
+            control->connections.push_back(
+                QObject::connect(as_edit(control), &QLineEdit::textChanged, notify(EN_UPDATE)));
+            return;
+        case ControlKind::push_button:
+            control->connections.push_back(
+                QObject::connect(static_cast<QPushButton*>(control->widget), &QPushButton::clicked,
+                                 notify(BN_CLICKED)));
+            return;
     }
 }
 
@@ -144,8 +161,8 @@ Control::~Control() {
         QObject::disconnect(connection);
     }
     // The list outlives this control until its deferred deletion, and must not call back.
-    if (QListWidget* list = as_list(this)) {
-        static_cast<ListBox*>(list)->chosen_by_key = nullptr;
+    if (kind == ControlKind::list_box) {
+        static_cast<ListBox*>(as_list(this))->chosen_by_key = nullptr;
     }
     // The widget may be in the middle of the event that led here.
     outer->hide();
@@ -190,6 +207,7 @@ std::intptr_t control_handle(const Control* control) {
 }
 
 Rect control_rect(const Control* control) {
+    TOVEN_EXPECT(control != nullptr, "a control call takes a control made by create_control");
     const QRectF r =
         qt::to_device_pixels(control->outer->geometry(), control->outer->devicePixelRatioF());
     return {static_cast<int>(std::lround(r.left())), static_cast<int>(std::lround(r.top())),
@@ -198,7 +216,7 @@ Rect control_rect(const Control* control) {
 
 int list_insert(Control* list, int index, std::string_view text) {
     QListWidget* widget = as_list(list);
-    if (widget == nullptr || index < -1 || index > widget->count()) {
+    if (index < -1 || index > widget->count()) {
         return -1;
     }
     int row = index == -1 ? widget->count() : index;
@@ -210,21 +228,17 @@ int list_insert(Control* list, int index, std::string_view text) {
 
 void list_delete(Control* list, int index) {
     QListWidget* widget = as_list(list);
-    if (widget != nullptr && index >= 0 && index < widget->count()) {
+    if (index >= 0 && index < widget->count()) {
         delete widget->takeItem(index);
     }
 }
 
 int list_count(const Control* list) {
-    QListWidget* widget = as_list(list);
-    return widget != nullptr ? widget->count() : 0;
+    return as_list(list)->count();
 }
 
 void list_select(Control* list, int index) {
     QListWidget* widget = as_list(list);
-    if (widget == nullptr) {
-        return;
-    }
     if (index < 0 || index >= widget->count()) {
         widget->clearSelection();
         return;
@@ -234,16 +248,13 @@ void list_select(Control* list, int index) {
 
 int list_selection(const Control* list) {
     QListWidget* widget = as_list(list);
-    if (widget == nullptr) {
-        return -1;
-    }
     QList<QListWidgetItem*> selected = widget->selectedItems();
     return selected.isEmpty() ? -1 : widget->row(selected.front());
 }
 
 std::string list_line(const Control* list, int index) {
     QListWidget* widget = as_list(list);
-    if (widget == nullptr || index < 0 || index >= widget->count()) {
+    if (index < 0 || index >= widget->count()) {
         return {};
     }
     const QListWidgetItem* item = widget->item(index);
@@ -251,45 +262,34 @@ std::string list_line(const Control* list, int index) {
 }
 
 void set_control_text(Control* control, std::string_view text) {
-    if (control == nullptr) {
-        return;
-    }
     // The bytes go first: setting an edit's text notifies at once, and the procedure reads
     // the text back then.
-    control->widget->setProperty(bytes_property, kept_bytes(text));
-    if (QLineEdit* edit = as_edit(control)) {
-        edit->setText(qt::text_from_bytes(text));
-    } else if (control->kind == ControlKind::push_button) {
+    text_widget(control)->setProperty(bytes_property, kept_bytes(text));
+    if (control->kind == ControlKind::edit) {
+        as_edit(control)->setText(qt::text_from_bytes(text));
+    } else {
         static_cast<QPushButton*>(control->widget)->setText(qt::text_from_bytes(text));
     }
 }
 
 std::string control_text(const Control* control) {
-    if (QLineEdit* edit = as_edit(control)) {
-        return read_back(edit->text(), edit->property(bytes_property));
+    const QVariant kept = text_widget(control)->property(bytes_property);
+    if (control->kind == ControlKind::edit) {
+        return read_back(as_edit(control)->text(), kept);
     }
-    if (control != nullptr && control->kind == ControlKind::push_button) {
-        return read_back(static_cast<QPushButton*>(control->widget)->text(),
-                         control->widget->property(bytes_property));
-    }
-    return {};
+    return read_back(static_cast<QPushButton*>(control->widget)->text(), kept);
 }
 
 void set_text_limit(Control* edit, int characters) {
-    if (QLineEdit* widget = as_edit(edit)) {
-        widget->setMaxLength(std::max(characters, 0));
-    }
+    as_edit(edit)->setMaxLength(std::max(characters, 0));
 }
 
 void set_control_font(Control* control, const Font* font) {
-    if (control == nullptr) {
-        return;
-    }
     if (font == nullptr) {
-        control->widget->setFont(QFont());
+        widget_of(control)->setFont(QFont());
         return;
     }
-    qt::FontResolver resolver(control->widget);
+    qt::FontResolver resolver(widget_of(control));
     control->widget->setFont(resolver.resolve(font->description, font->fixed_pitch));
 }
 

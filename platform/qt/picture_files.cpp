@@ -152,15 +152,15 @@ bool saves_vector_pages(const Window& window) {
     return source != nullptr && source->recording() != nullptr;
 }
 
-std::optional<std::string> save_picture(const Window& window, const std::string& path) {
+std::optional<Refusal> save_picture(const Window& window, const std::string& path) {
     const QString extension = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (extension != "png" && extension != "pdf" && extension != "svg") {
-        return "Cannot save a picture as \"" + path +
-               "\": the name must end in .png, .pdf or .svg.";
+        return Refusal{"Cannot save a picture as \"" + path +
+                       "\": the name must end in .png, .pdf or .svg."};
     }
     const QImage* image = picture_of(window);
     if (image == nullptr || image->isNull()) {
-        return "Cannot save \"" + path + "\": the picture has no pixels.";
+        return Refusal{"Cannot save \"" + path + "\": the picture has no pixels."};
     }
     SafeFile file(path);
     if (auto refusal = file.open()) {
@@ -180,8 +180,8 @@ std::optional<std::string> save_picture(const Window& window, const std::string&
         return failure;
     }
     if (!written) {
-        return "Cannot write \"" + path + "\": the " + extension.toUpper().toStdString() +
-               " writer failed.";
+        return Refusal{"Cannot write \"" + path + "\": the " + extension.toUpper().toStdString() +
+                       " writer failed."};
     }
     return file.commit();
 }

@@ -82,7 +82,7 @@ TEST_F(PictureFiles, SvgIsAVectorPictureWithItsText) {
 TEST_F(PictureFiles, UnknownExtensionIsRefusedAndNothingIsWritten) {
     const auto error = save_picture(*window, path("plot.bmp"));
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find(".png, .pdf or .svg"), std::string::npos) << *error;
+    EXPECT_NE(error->message.find(".png, .pdf or .svg"), std::string::npos) << error->message;
     EXPECT_TRUE(save_picture(*window, path("plot")));
     EXPECT_FALSE(fs::exists(path("plot.bmp")));
 }
@@ -90,8 +90,9 @@ TEST_F(PictureFiles, UnknownExtensionIsRefusedAndNothingIsWritten) {
 TEST_F(PictureFiles, UnwritablePathIsReported) {
     const auto error = save_picture(*window, path("missing/plot.png"));
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find("missing/plot.png\": No such file or directory."), std::string::npos)
-        << *error;
+    EXPECT_NE(error->message.find("missing/plot.png\": No such file or directory."),
+              std::string::npos)
+        << error->message;
 }
 
 TEST_F(PictureFiles, FailedSaveLeavesAnOldFileAlone) {

@@ -40,13 +40,17 @@ struct stat status_of(const fs::path& path) {
     return info;
 }
 
+// The refusal's message, if the file was refused.
 std::optional<std::string> save(const fs::path& path, const std::string& text) {
     SafeFile file(path.string());
     if (auto refusal = file.open()) {
-        return refusal;
+        return refusal->message;
     }
     file.write(text.data(), text.size());
-    return file.commit();
+    if (auto refusal = file.commit()) {
+        return refusal->message;
+    }
+    return std::nullopt;
 }
 
 // Runs `body` in a child process, with writes limited to `file_limit` bytes (SIGXFSZ
@@ -207,8 +211,8 @@ TEST_P(SpecialTargets, AreRefusedAndLeftAlone) {
     const fs::path target = GetParam().make(directory);
     const std::size_t before = entries();
     SafeFile file(target.string());
-    EXPECT_EQ(file.open(), "Cannot write \"" + target.string() + "\": it is " + GetParam().kind +
-                               ", not a regular file.");
+    EXPECT_EQ(file.open(), Refusal{"Cannot write \"" + target.string() + "\": it is " +
+                                   GetParam().kind + ", not a regular file."});
     EXPECT_TRUE(GetParam().intact(target));
     EXPECT_EQ(entries(), before);
 }
