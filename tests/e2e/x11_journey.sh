@@ -30,8 +30,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Says what failed, with what the server, the window manager and toven said.
 fail() {
     echo "FAILED: $*" >&2
+    local log
+    for log in xvfb.log openbox.log toven.err; do
+        if [ -s "$work/$log" ]; then
+            echo "--- $log" >&2
+            tail -n 20 "$work/$log" >&2
+        fi
+    done
     exit 1
 }
 
@@ -71,7 +79,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 # The X server, on the first free display number, which it writes to fd 3.
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-wait_for 20 "the X server" test -s "$work/display"
+wait_for 60 "the X server" test -s "$work/display"
 export DISPLAY=":$(cat "$work/display")"
 
 # A screen the server does not have: toven says so in its own words and ends with status 1.
@@ -83,7 +91,7 @@ grep -q -- "--render" "$work/screen5.err" || fail "screen 5 does not point to --
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
-wait_for 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+wait_for 60 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 "$binary" >"$work/toven.out" 2>"$work/toven.err" &
 toven=$!
