@@ -98,8 +98,8 @@ void type_lines(Tables& tables, std::string_view input) {
     }
 }
 
-double fuzz_work(int m, int n, int k, std::size_t formula_length) {
-    return evaluation_count(m, n, k) *
+double fuzz_work(const Mesh& mesh, std::size_t formula_length) {
+    return evaluation_count(mesh) *
            (work_per_evaluation_base + static_cast<double>(formula_length));
 }
 
@@ -116,14 +116,13 @@ void fit_mesh_to_budget(Tables& tables) {
     const GraphParameters& g = graph_parameters;
     const std::size_t formula_length =
         std::string_view(record_value(tables.fdata[item_count(tables.fdata)])).size();
-    int n = g.n;
-    int m = g.m;
-    int k = g.k;
-    if (fuzz_work(m, n, k, formula_length) <= work_budget ||
-        !surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, m, n, k, g.tilt).empty()) {
+    Mesh mesh{g.n, g.m, g.k};
+    auto& [n, m, k] = mesh;
+    if (fuzz_work(mesh, formula_length) <= work_budget ||
+        !surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, mesh, g.tilt).empty()) {
         return;
     }
-    while (fuzz_work(m, n, k, formula_length) > work_budget && n * m * k > 1) {
+    while (fuzz_work(mesh, formula_length) > work_budget && n * m * k > 1) {
         if (k > 1) {
             k /= 2;
         } else if (n >= m) {

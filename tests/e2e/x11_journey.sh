@@ -77,7 +77,7 @@ unset WAYLAND_DISPLAY
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 
 # The X server, on the first free display number, which it writes to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for 60 "the X server" test -s "$work/display"
 export DISPLAY=":$(cat "$work/display")"
