@@ -54,9 +54,15 @@ wait_for() {
     done
 }
 
-# The visible window of this exact title, waited for.
+# The visible window of this exact title, waited for. A search fails with BadWindow when a window goes while it is being looked at (a box that
+# closes, a menu): such a search is simply repeated.
 window_named() {
-    timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
+    local id="" deadline=$((SECONDS + 30))
+    until [ -n "$id" ] || [ "$SECONDS" -ge "$deadline" ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || id=""
+        [ -n "$id" ] || sleep 0.05
+    done
+    echo "$id"
 }
 
 # The colour of a pixel of a picture as "r,g,b".
