@@ -204,10 +204,9 @@ int apply_start_items(int argc, char** argv) {
     }
     load_graph_parameters(sdata);
     const GraphParameters& g = graph_parameters;
-    if (const std::string refusal =
-            surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt);
-        !refusal.empty()) {
-        return fail("cannot plot: " + refusal);
+    if (const auto refusal =
+            surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt)) {
+        return fail("cannot plot: " + refusal->message);
     }
     return 0;
 }

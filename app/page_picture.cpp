@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "app/data_tables.h"
 #include "platform/window.h"
@@ -30,19 +31,18 @@ SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
                                                       : platform::OffscreenRecording::image_only,
                                           picture.pixel_ratio);
     const int readout_was = readout_ready;
-    std::string refusal;
+    std::optional<platform::Refusal> refusal;
     {
         SurfacePlotter plotter(window.get());
         PlotContext context{plotter, function, fdata, sdata};
-        context.show_refusals = false;
         context.print_layout = picture.print_layout;
         context.message_window = message_window;
         refusal = draw_plot(context, plot_page, screen_output);
         plotter.end_output();
     }
     readout_ready = readout_was;
-    if (!refusal.empty()) {
-        return {SavedPage::Status::refused, std::move(refusal)};
+    if (refusal) {
+        return {SavedPage::Status::refused, std::move(refusal->message)};
     }
     if (auto failure = platform::save_picture(*window, picture.path)) {
         return {SavedPage::Status::failed, std::move(failure->message)};

@@ -5,6 +5,7 @@
 #include "app/data_tables.h"
 #include "app/menu_command.h"
 #include "platform/busy_cursor.h"
+#include "platform/message_box.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
@@ -26,6 +27,8 @@ namespace {
 // Every child window opens at the same place on the screen.
 constexpr int child_window_x = 30;
 constexpr int child_window_y = 50;
+
+constexpr const char* refusal_caption = "Cannot plot";
 
 platform::MenuItem command(const char* text, MenuCommand number) {
     return {text, command_number(number), {}, false};
@@ -59,8 +62,12 @@ void plot(int readout, int printer) {
     if (readout == plot_page) {
         busy.emplace(plotter->window);
     }
-    draw_plot(PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout,
-              printer);
+    const auto refusal = draw_plot(
+        PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
+    if (refusal) {
+        platform::message_box(plotter->window, refusal->message, refusal_caption,
+                              platform::MessageBoxButtons::ok);
+    }
 }
 
 void release_plotter() {

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,6 @@ struct Page {
         for (const std::string& item : c.items) {
             set(item);
         }
-        context.show_refusals = false;
         context.print_layout = c.print_layout;
     }
     ~Page() {
@@ -126,7 +126,7 @@ int largest_allowed_k(int m, int n, std::size_t steps, const SurfacePanel& panel
         const bool allowed =
             column_count(Mesh{.n = n, .m = m, .k = k}) <= static_cast<double>(max_columns) &&
             evaluation_count(Mesh{.n = n, .m = m, .k = k}) <= max_evaluations &&
-            plot_work_refusal(Mesh{.n = n, .m = m, .k = k}, steps, panel).empty();
+            !plot_work_refusal(Mesh{.n = n, .m = m, .k = k}, steps, panel);
         if (allowed) {
             low = k;
         } else {
@@ -149,7 +149,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
         g.k = largest_allowed_k(g.m, g.n, steps, panel);
         Page::set("k=" + std::to_string(g.k));
     }
-    std::string refusal;
+    std::optional<platform::Refusal> refusal;
     for (auto _ : state) {
         refusal = draw_plot(page.context, plot_page, screen_output);
     }
@@ -158,7 +158,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     state.counters["evaluations"] = evaluation_count(g.mesh());
     state.counters["steps"] = static_cast<double>(steps);
     state.counters["predicted_s"] = plot_work(g.mesh(), steps, panel) * 1e-9;
-    state.counters["refused"] = refusal.empty() ? 0 : 1;
+    state.counters["refused"] = refusal ? 1 : 0;
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ struct Page {
     Page() {
         load_fdata_defaults();
         load_sdata_defaults();
-        context.show_refusals = false;
     }
     std::unique_ptr<platform::Window> window = platform::create_offscreen_window(
         page_width, page_height, platform::OffscreenRecording::image_only);

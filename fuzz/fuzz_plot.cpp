@@ -17,6 +17,7 @@
 // is mutated. A mutant of a signed input would not match its signature any more.
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -119,7 +120,7 @@ void fit_mesh_to_budget(Tables& tables) {
     Mesh mesh{g.n, g.m, g.k};
     auto& [n, m, k] = mesh;
     if (fuzz_work(mesh, formula_length) <= work_budget ||
-        !surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, mesh, g.tilt).empty()) {
+        surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, mesh, g.tilt)) {
         return;
     }
     while (fuzz_work(mesh, formula_length) > work_budget && n * m * k > 1) {
@@ -189,9 +190,9 @@ Page page_of(std::string_view input, bool large) {
     return page;
 }
 
-void check_refusal(const std::string& refusal, const std::string& input) {
-    if (!refusal.empty() && refusal.back() != '.') {
-        fuzz::fail("the refusal '" + refusal + "' is not a whole sentence", input);
+void check_refusal(const std::optional<platform::Refusal>& refusal, const std::string& input) {
+    if (refusal && (refusal->message.empty() || refusal->message.back() != '.')) {
+        fuzz::fail("the refusal '" + refusal->message + "' is not a whole sentence", input);
     }
 }
 
@@ -200,7 +201,6 @@ void draw_page(Tables& tables, const Page& page, const std::string& input) {
     SurfacePlotter plotter(window.get());
     SurfaceFunction function(tables.fdata);
     PlotContext context{plotter, function, tables.fdata, tables.sdata, page.mouse_x, page.mouse_y};
-    context.show_refusals = false;
     context.print_layout = page.print_layout;
     check_refusal(draw_plot(context, 0, 0), input);
     if (!page.print_layout) {

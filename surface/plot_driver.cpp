@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/message_box.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
@@ -21,7 +20,6 @@ constexpr int frame_box_pen = pen_dark_blue;
 constexpr int z_axis_pen = pen_green;
 constexpr int y_axis_pen = pen_cyan;
 constexpr int x_axis_pen = pen_blue;
-constexpr const char* refusal_caption = "Cannot plot";
 constexpr const char* no_view = "-";
 constexpr int page_brush = brush_white;      // as output begins
 constexpr int title_colour = pen_dark_blue;  // as the formula
@@ -77,7 +75,7 @@ std::size_t program_steps(const PlotContext& context) {
 // the printer's page, which keeps its lines, and on the plot's window, where a declined print
 // draws the printer's layout. The formula is compiled silently here; the plot compiles it
 // again once output is open, and reports a fault then.
-std::string print_work_refusal(const PlotContext& context) {
+std::optional<platform::Refusal> print_work_refusal(const PlotContext& context) {
     const GraphParameters& g = graph_parameters;
     SurfaceFunction& function = context.function;
     platform::Window* const box_owner = std::exchange(function.message_window, nullptr);
@@ -89,13 +87,15 @@ std::string print_work_refusal(const PlotContext& context) {
     const SurfacePanel on_paper{0, 0, printer_pen_width, true};
     const SurfacePanel on_screen{client.width() * (75 - 5) / 100, client.height() * (75 - 20) / 100,
                                  printer_pen_width, false};
-    std::string refusal = plot_work_refusal(g.mesh(), steps, on_paper);
-    return refusal.empty() ? plot_work_refusal(g.mesh(), steps, on_screen) : refusal;
+    if (auto refusal = plot_work_refusal(g.mesh(), steps, on_paper)) {
+        return refusal;
+    }
+    return plot_work_refusal(g.mesh(), steps, on_screen);
 }
 
-// Compiles the formula and draws the surface with its frame box and axes. Returns empty when
+// Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
 // the surface was drawn, else why not.
-std::string draw_surface_panel(const PlotContext& context, int printer) {
+std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == 0) {
@@ -107,14 +107,12 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     // A print has been weighed before it started; on a screen the panel is open by now.
     if (plotter.printing == screen_output) {
         const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-        if (auto refusal = plot_work_refusal(g.mesh(), program_steps(context), panel);
-            !refusal.empty()) {
+        if (auto refusal = plot_work_refusal(g.mesh(), program_steps(context), panel)) {
             return refusal;
         }
     }
-    std::string refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
-                                               g.m, g.n, g.k, g.tilt);
-    if (!refusal.empty()) {
+    if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
+                                            g.m, g.n, g.k, g.tilt)) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -123,7 +121,7 @@ std::string draw_surface_panel(const PlotContext& context, int printer) {
     if (g.ax == switch_on) {
         draw_axes(plotter);
     }
-    return {};
+    return std::nullopt;
 }
 
 // A refused page has no view, so its rot and tilt are shown as "-" rather than as numbers
@@ -165,27 +163,19 @@ void draw_title(Plotter& plotter, const std::string& title) {
     plotter.put_text(title.c_str());
 }
 
-std::string refusal_of(const GraphParameters& g) {
+std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
     return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt);
-}
-
-void report(const PlotContext& context, const std::string& refusal) {
-    if (context.show_refusals) {
-        platform::message_box(context.plotter.window, refusal, refusal_caption,
-                              platform::MessageBoxButtons::ok);
-    }
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
 // panels around a surface panel that names the fault. A print of it is not started.
-std::string draw_page(const PlotContext& context, int printer) {
+std::optional<platform::Refusal> draw_page(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
-    std::string refusal = refusal_of(g);
-    if (refusal.empty() && printer == 1) {
+    std::optional<platform::Refusal> refusal = refusal_of(g);
+    if (!refusal && printer == 1) {
         refusal = print_work_refusal(context);
     }
-    if (!refusal.empty() && printer == 1) {
-        report(context, refusal);
+    if (refusal && printer == 1) {
         return refusal;
     }
     SurfacePlotter& plotter = context.plotter;
@@ -197,26 +187,23 @@ std::string draw_page(const PlotContext& context, int printer) {
     plotter.begin_output(printer);
 
     set_up_panel(plotter, surface_panel(page, g.pc));
-    if (refusal.empty()) {
+    if (!refusal) {
         refusal = draw_surface_panel(context, printer);
     }
-    if (!refusal.empty()) {
-        plotter.put_text(refusal.c_str());
+    if (refusal) {
+        plotter.put_text(refusal->message.c_str());
     }
-    draw_data_panel(context, page, refusal.empty());
+    draw_data_panel(context, page, !refusal);
     draw_formula_panel(context);
     draw_title(plotter, g.title);
 
     if (printer_layout) {
         plotter.end_output();
-    } else if (refusal.empty()) {
+    } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
         readout_ready = 1;
     } else {
         readout_ready = 0;
-    }
-    if (!refusal.empty()) {
-        report(context, refusal);
     }
     return refusal;
 }
@@ -232,11 +219,11 @@ void draw_readout_if_ready(const PlotContext& context) {
 
 }  // namespace
 
-std::string draw_plot(const PlotContext& context, int readout, int printer) {
+std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer) {
     load_graph_parameters(context.sdata);
     if (readout == 1) {
         draw_readout_if_ready(context);
-        return {};
+        return std::nullopt;
     }
     return draw_page(context, printer);
 }

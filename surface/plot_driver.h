@@ -2,10 +2,11 @@
 // formula, and on screen the mini grid), or a refresh of the mouse readout.
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
+#include "platform/refusal.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -17,7 +18,6 @@ struct PlotContext {
     const DataTable& sdata;
     int mouse_x = 0;
     int mouse_y = 0;
-    bool show_refusals = true;  // a refusal also appears in a message box over the plotter's window
     // Draws the printer's layout (panels from 20 percent, no mini grid, wide pens) on the
     // screen device and ends output, as a declined print does; for pictures of the printed page.
     bool print_layout = false;
@@ -35,9 +35,10 @@ inline constexpr int plot_page = 0;
 inline constexpr int plot_readout = 1;
 
 // readout plot_page draws a page, on the screen (printer screen_output) or the default
-// printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns empty
-// when the page (or readout) was drawn, else the refusal message: graph data that cannot be plotted
-// draws the panels around an empty surface, and on the printer nothing at all.
-std::string draw_plot(const PlotContext& context, int readout, int printer);
+// printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns
+// nothing when the page (or readout) was drawn, else the refusal: graph data that cannot be
+// plotted draws the panels around an empty surface, and on the printer nothing at all.
+// Showing the refusal is the caller's choice.
+std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer);
 
 }  // namespace toven

@@ -11,48 +11,49 @@ namespace {
 
 constexpr std::array<const char*, 6> box_names = {"x1", "x2", "y1", "y2", "z1", "z2"};
 
-std::string format(const char* format, auto... values) {
+platform::Refusal refusal(const char* format, auto... values) {
     char text[200];
     std::snprintf(text, sizeof text, format, values...);
-    return text;
+    return {text};
 }
 
-std::string mesh_refusal(const Mesh& mesh) {
+std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     const auto [n, m, k] = mesh;
     if (m < 1 || n < 1 || k < 1) {
-        return format("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n, k);
+        return refusal("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n,
+                       k);
     }
     if (column_count(mesh) > static_cast<double>(max_columns)) {
-        return format("The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
-                      column_count(mesh), static_cast<long long>(max_columns));
+        return refusal("The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
+                       column_count(mesh), static_cast<long long>(max_columns));
     }
     if (evaluation_count(mesh) > max_evaluations) {
-        return format(
+        return refusal(
             "The mesh is too large: 2nmk + 2(n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
             "at most %.0f.",
             evaluation_count(mesh), max_evaluations);
     }
-    return {};
+    return std::nullopt;
 }
 
-std::string box_refusal(const std::array<double, 6>& box, double tilt) {
+std::optional<platform::Refusal> box_refusal(const std::array<double, 6>& box, double tilt) {
     for (std::size_t i = 0; i < box.size(); ++i) {
         if (!std::isfinite(box[i])) {
-            return format("%s must be a finite number (it is %g).", box_names[i], box[i]);
+            return refusal("%s must be a finite number (it is %g).", box_names[i], box[i]);
         }
     }
     if (!std::isfinite(tilt)) {
-        return format("tilt must be a finite number (it is %g).", tilt);
+        return refusal("tilt must be a finite number (it is %g).", tilt);
     }
     const auto [x1, x2, y1, y2, z1, z2] = box;
     if (x1 == x2 || y1 == y2) {
-        return format("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
-                      x1, x2, y1, y2);
+        return refusal("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
+                       x1, x2, y1, y2);
     }
     if (!std::isfinite(x2 - x1) || !std::isfinite(y2 - y1) || !std::isfinite(z2 - z1)) {
-        return "The box is too large: its sides must be finite numbers.";
+        return platform::Refusal{"The box is too large: its sides must be finite numbers."};
     }
-    return {};
+    return std::nullopt;
 }
 
 bool usable_extent(double low, double high) {
@@ -74,21 +75,22 @@ double evaluation_count(const Mesh& mesh) {
     return 2 * nd * md * k + 2 * (nd + md) * k + nd + md + 2;
 }
 
-std::string surface_refusal(const std::array<double, 6>& box, const Mesh& mesh, double tilt) {
-    if (auto message = mesh_refusal(mesh); !message.empty()) {
-        return message;
+std::optional<platform::Refusal> surface_refusal(const std::array<double, 6>& box, const Mesh& mesh,
+                                                 double tilt) {
+    if (auto refused = mesh_refusal(mesh)) {
+        return refused;
     }
-    if (auto message = box_refusal(box, tilt); !message.empty()) {
-        return message;
+    if (auto sides = box_refusal(box, tilt)) {
+        return sides;
     }
     const WorldWindow window = projected_box_window(make_view(box, mesh, tilt));
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
-        return format(
+        return refusal(
             "The box seen at tilt %g has no width or no height on the page: change the box or "
             "the tilt.",
             tilt);
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace toven

@@ -1,10 +1,12 @@
-// Graph data that cannot be plotted. Each check returns empty when the data can be drawn,
-// else a message for the person that names the value at fault.
+// Graph data that cannot be plotted. Each check returns nothing when the data can be drawn,
+// else a refusal whose message names the value at fault.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <string>
+#include <optional>
+
+#include "platform/refusal.h"
 
 #include "surface/mesh.h"
 
@@ -26,6 +28,7 @@ double column_count(const Mesh& mesh);
 double evaluation_count(const Mesh& mesh);
 
 // The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.
-std::string surface_refusal(const std::array<double, 6>& box, const Mesh& mesh, double tilt);
+std::optional<platform::Refusal> surface_refusal(const std::array<double, 6>& box, const Mesh& mesh,
+                                                 double tilt);
 
 }  // namespace toven

@@ -62,10 +62,11 @@ double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel)
     return evaluation_count(mesh) * (per_evaluation + line_cost(mesh, panel));
 }
 
-std::string plot_work_refusal(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel) {
+std::optional<platform::Refusal> plot_work_refusal(const Mesh& mesh, std::size_t steps,
+                                                   const SurfacePanel& panel) {
     const double work = plot_work(mesh, steps, panel);
     if (work <= max_plot_work) {
-        return {};
+        return std::nullopt;
     }
     char text[400];
     std::snprintf(text, sizeof text,
@@ -73,7 +74,7 @@ std::string plot_work_refusal(const Mesh& mesh, std::size_t steps, const Surface
                   "drawn in a panel %d pixels high, could take %.1f s, at most %.0f s. Lower n, "
                   "m or k, shorten the formula or draw a smaller picture.",
                   evaluation_count(mesh), steps, panel.height, work * 1e-9, max_plot_work * 1e-9);
-    return text;
+    return platform::Refusal{text};
 }
 
 }  // namespace toven

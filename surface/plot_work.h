@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <optional>
+
+#include "platform/refusal.h"
 
 #include "surface/mesh.h"
 
@@ -29,7 +31,8 @@ struct SurfacePanel {
 // program runs `steps` steps, drawn in `panel`: nanoseconds at the slowest.
 double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel);
 
-// Empty when plot_work is within max_plot_work, else a message for the person.
-std::string plot_work_refusal(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel);
+// Nothing when plot_work is within max_plot_work, else the refusal to draw it.
+std::optional<platform::Refusal> plot_work_refusal(const Mesh& mesh, std::size_t steps,
+                                                   const SurfacePanel& panel);
 
 }  // namespace toven

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/programmer_error.h"
 #include "surface/hidden_line.h"
 #include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
@@ -36,24 +37,24 @@ void SurfacePlotter::draw_box(double x1, double x2, double y1, double y2, double
     line_to_3d(x2, y1, z2);
 }
 
-std::string SurfacePlotter::draw_surface(FunctionXY& function, double x1, double x2, double y1,
-                                         double y2, double z1, double z2, int m, int n, int k,
-                                         double tilt) {
+std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function, double x1,
+                                                              double x2, double y1, double y2,
+                                                              double z1, double z2, int m, int n,
+                                                              int k, double tilt) {
     const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
     const Mesh mesh{.n = n, .m = m, .k = k};
-    if (auto refusal = surface_refusal(new_box, mesh, tilt); !refusal.empty()) {
+    if (auto refusal = surface_refusal(new_box, mesh, tilt)) {
         return refusal;
     }
-    if (dc == nullptr) {
-        return "There is no output open to draw the surface on.";
-    }
+    TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
     try {
         draw_hidden_lines(*this, function, SampleLattice{x1, x2, y1, y2, m, n, k},
                           make_view(new_box, mesh, tilt));
     } catch (const std::bad_alloc&) {
-        return "There is not enough memory for a mesh this large: lower n, m or k.";
+        return platform::Refusal{
+            "There is not enough memory for a mesh this large: lower n, m or k."};
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace toven

@@ -4,9 +4,10 @@
 // device, which must be open.
 #pragma once
 
-#include <string>
+#include <optional>
 
 #include "expr/surface_function.h"
+#include "platform/refusal.h"
 #include "plotter/plotter.h"
 #include "surface/surface_view.h"
 
@@ -21,10 +22,12 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     void draw_box(double x1, double x2, double y1, double y2, double z1, double z2);
 
     // Draws z = f(x, y) over the box with hidden lines removed, in the current pen and, for
-    // the underside, the pen eight below it. Returns empty when drawn, else why the graph
-    // data cannot be plotted; then nothing is drawn and the view fields are left as they were.
-    std::string draw_surface(FunctionXY& function, double x1, double x2, double y1, double y2,
-                             double z1, double z2, int m, int n, int k, double tilt);
+    // the underside, the pen eight below it, on the open output. Returns nothing when drawn,
+    // else why the graph data cannot be plotted; then nothing is drawn and the view fields are
+    // left as they were.
+    std::optional<platform::Refusal> draw_surface(FunctionXY& function, double x1, double x2,
+                                                  double y1, double y2, double z1, double z2, int m,
+                                                  int n, int k, double tilt);
 };
 
 }  // namespace toven

@@ -33,7 +33,7 @@ TEST_F(PlotPage, PlotColoursOutsideThePensDrawInTheFramePen) {
         SCOPED_TRACE(c.assignment);
         set(c.assignment);
         boxes.clear_shown();
-        ASSERT_EQ(plot(), "");
+        ASSERT_EQ(plot(), std::nullopt);
         EXPECT_TRUE(boxes.shown().empty());
         const auto image = picture();
         const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));

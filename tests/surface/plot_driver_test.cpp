@@ -34,7 +34,7 @@ void expect_panel(const platform::Image& image, const PanelCase& panel) {
 }
 
 TEST_F(PlotPage, ScreenPageHasItsFourPanels) {
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     const auto image = picture();
     const PanelCase panels[] = {
         {"surface", surface_panel(PageKind::screen, pen_magenta)},
@@ -56,7 +56,7 @@ TEST_F(PlotPage, ScreenPageHasItsFourPanels) {
 }
 
 TEST_F(PlotPage, DataPanelListsTheDataWithRotAndTilt) {
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     const std::vector<std::string> expected = {
         "a = 3",           "b = 3",
         "c = 1",           "d = 1",
@@ -72,7 +72,7 @@ TEST_F(PlotPage, DataPanelListsTheDataWithRotAndTilt) {
 
 TEST_F(PlotPage, PrinterLayoutOnTheScreen) {
     context.print_layout = true;
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     const auto image = picture();
     const PanelCase panels[] = {
         {"surface", surface_panel(PageKind::printer, pen_magenta)},
@@ -110,7 +110,7 @@ TEST_F(PlotPage, FrameBoxOnlyForFc1AndAxesOnlyForAx1) {
         SCOPED_TRACE(std::string(c.fc) + " " + c.ax);
         set(c.fc);
         set(c.ax);
-        ASSERT_EQ(plot(), "");
+        ASSERT_EQ(plot(), std::nullopt);
         const auto image = picture();
         const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
         EXPECT_EQ(count_colour(image, surface, pen_colours[pen_dark_blue]) > 100, c.box);
@@ -122,7 +122,7 @@ TEST_F(PlotPage, FrameBoxOnlyForFc1AndAxesOnlyForAx1) {
 
 TEST_F(PlotPage, AFormulaThatDoesNotParseIsReportedAndPlottedFlat) {
     set("f(x,y)=2x");
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Parse error: therefore f(x,y) = 0");
     EXPECT_EQ(boxes.shown()[0].owner, &window);
@@ -131,9 +131,9 @@ TEST_F(PlotPage, AFormulaThatDoesNotParseIsReportedAndPlottedFlat) {
 
 TEST_F(PlotPage, NothingLeaksAcrossPlotsAndReadouts) {
     const auto before = platform::live_objects();
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     move_mouse(700, 200);
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     plotter.end_output();
     EXPECT_EQ(platform::live_objects(), before);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,7 +51,9 @@ class PlotPage : public testing::Test {
             << assignment;
     }
 
-    std::string plot(int printer = 0) { return draw_plot(context, 0, printer); }
+    std::optional<platform::Refusal> plot(int printer = 0) {
+        return draw_plot(context, 0, printer);
+    }
 
     void move_mouse(int x, int y) {
         context.mouse_x = x;

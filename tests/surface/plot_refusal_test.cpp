@@ -1,5 +1,5 @@
-// Graph data that cannot be plotted: a message (in a box over the plot window), the panels
-// around an empty surface, no readouts, and never a print.
+// Graph data that cannot be plotted: a refusal for the caller to show (the shell's box is
+// tested in tests/app), the panels around an empty surface, no readouts, and never a print.
 #include <gtest/gtest.h>
 
 #include "surface/plot_limits.h"
@@ -43,13 +43,11 @@ TEST_P(PlotRefusal, ShowsTheDataAndTheMessageButNoSurface) {
     for (const char* assignment : GetParam().assignments) {
         set(assignment);
     }
-    const std::string message = plot();
+    const auto refusal = plot();
+    ASSERT_TRUE(refusal);
+    const std::string& message = refusal->message;
     EXPECT_NE(message.find(GetParam().message_part), std::string::npos) << message;
-
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
-    EXPECT_EQ(boxes.shown()[0].text, message);
-    EXPECT_EQ(boxes.shown()[0].owner, &window);
+    EXPECT_TRUE(boxes.shown().empty()) << "the caller decides whether to show it";
 
     const auto image = picture();
     const platform::Rect surface = panel_rect(surface_panel(PageKind::screen, pen_magenta));
@@ -85,27 +83,25 @@ TEST_F(PlotPage, RefusedPrintStartsNoPrintJob) {
         printer_opened = true;
         return std::unique_ptr<platform::PrinterDevice>();
     };
-    EXPECT_NE(plot(1), "");
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
+    EXPECT_NE(plot(1), std::nullopt);
+    EXPECT_TRUE(boxes.shown().empty()) << "neither a printing question nor the refusal";
     EXPECT_FALSE(printer_opened);
     EXPECT_TRUE(window.log->calls.empty());
 }
 
-TEST_F(PlotPage, RefusalsAreSilentWhenAskedTo) {
-    context.show_refusals = false;
+TEST_F(PlotPage, TheDriverLeavesShowingARefusalToItsCaller) {
     set("n=0");
-    EXPECT_NE(plot(), "");
+    EXPECT_NE(plot(), std::nullopt);
     EXPECT_TRUE(boxes.shown().empty());
 }
 
 // The largest meshes still allowed sit just under the limits.
 TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
     const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
-    EXPECT_EQ(surface_refusal(box, Mesh{.n = 3150, .m = 3150, .k = 1}, 15), "");
-    EXPECT_NE(surface_refusal(box, Mesh{.n = 3200, .m = 3200, .k = 1}, 15), "");
-    EXPECT_EQ(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15), "");
-    EXPECT_NE(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15), "");
+    EXPECT_EQ(surface_refusal(box, Mesh{.n = 3150, .m = 3150, .k = 1}, 15), std::nullopt);
+    EXPECT_NE(surface_refusal(box, Mesh{.n = 3200, .m = 3200, .k = 1}, 15), std::nullopt);
+    EXPECT_EQ(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15), std::nullopt);
+    EXPECT_NE(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15), std::nullopt);
     EXPECT_EQ(evaluation_count(Mesh{.n = 20, .m = 40, .k = 20}), 34462);
 }
 

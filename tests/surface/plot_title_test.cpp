@@ -44,7 +44,7 @@ std::pair<int, int> columns_of(const platform::Image& image, const Rect& rect,
 class PlotTitle : public PlotPage {
   protected:
     platform::Image untitled_page() {
-        EXPECT_EQ(plot(), "");
+        EXPECT_EQ(plot(), std::nullopt);
         return picture();
     }
     // The band above the formula panel, across the whole page.
@@ -56,7 +56,7 @@ TEST_F(PlotTitle, ATitleIsCentredAboveTheFormulaAndMovesNothingElse) {
     const platform::Image untitled = untitled_page();
     set("title=Waves over the square");
     window.log->clear();
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     const platform::Image titled = picture();
 
     EXPECT_EQ(differing_pixels(untitled, titled, below_band), 0);
@@ -77,7 +77,7 @@ TEST_F(PlotTitle, AnEmptyTitleChangesNothing) {
         SCOPED_TRACE(title);
         set(title);
         window.log->clear();
-        ASSERT_EQ(plot(), "");
+        ASSERT_EQ(plot(), std::nullopt);
         EXPECT_EQ(window.log->calls.size(), calls);
         EXPECT_EQ(differing_pixels(untitled, picture(), panel_rect(0, 100, 0, 100)), 0);
     }
@@ -86,7 +86,7 @@ TEST_F(PlotTitle, AnEmptyTitleChangesNothing) {
 // A long title starts at the page's left margin rather than before the page.
 TEST_F(PlotTitle, ALongTitleStartsAtTheLeftMargin) {
     set(("title=" + std::string(200, 'W')).c_str());
-    ASSERT_EQ(plot(), "");
+    ASSERT_EQ(plot(), std::nullopt);
     const auto [first, last] = columns_of(picture(), band, pen_colours[pen_dark_blue]);
     EXPECT_GT(first, 0);
     EXPECT_LT(first, 20);
@@ -102,7 +102,7 @@ TEST_F(PlotTitle, ThePrintedPageCarriesTheTitle) {
     plotter.open_printer = [printed](const std::string&) {
         return std::make_unique<RecordingDevice>("printer", printed);
     };
-    ASSERT_EQ(plot(1), "");
+    ASSERT_EQ(plot(1), std::nullopt);
     const auto texts = printed->of(Call::text_out);
     const auto title = std::find_if(texts.begin(), texts.end(),
                                     [](const auto& call) { return call.text == "On paper"; });

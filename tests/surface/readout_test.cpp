@@ -16,7 +16,7 @@ class Readout : public PlotPage {
   protected:
     // After a screen plot the Plotter's viewport is the mini grid's.
     void plot_and_take_grid() {
-        ASSERT_EQ(plot(), "");
+        ASSERT_EQ(plot(), std::nullopt);
         left = plotter.vp_left;
         right = plotter.vp_right;
         top = plotter.vp_top;
@@ -99,7 +99,7 @@ TEST_F(Readout, DrawsNothingAfterAPrintUntilTheNextScreenPlot) {
     plotter.open_printer = [printed](const std::string&) {
         return std::make_unique<RecordingDevice>("printer", printed);
     };
-    ASSERT_EQ(plot(1), "");
+    ASSERT_EQ(plot(1), std::nullopt);
     EXPECT_EQ(printed->count(Call::start_page), 1);
     EXPECT_EQ(printed->count(Call::end_document), 1);
     for (const auto& segment : printed->segments) {
