@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/eval_pipe.h"
 #include "app/render_command.h"
 #include "app/version.h"

@@ -2,7 +2,7 @@
 // window is destroyed.
 #include <array>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/help_window.h"
 #include "app/menu_command.h"
 #include "app/message_table.h"

@@ -4,7 +4,8 @@
 #include <cctype>
 #include <optional>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"
 

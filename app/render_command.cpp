@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/page_picture.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"

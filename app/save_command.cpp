@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/page_picture.h"
 #include "app/shell.h"
 #include "platform/busy_cursor.h"

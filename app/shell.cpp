@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/menu_command.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"

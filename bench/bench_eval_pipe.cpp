@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/eval_pipe.h"
 #include "expr/surface_function.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "expr/surface_function.h"
 
 namespace {

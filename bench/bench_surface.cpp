@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/window.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace toven;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/data_box.h"
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/event_injection.h"

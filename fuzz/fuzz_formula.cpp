@@ -10,7 +10,7 @@
 #include <limits>
 #include <string>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "fuzz/fuzz_support.h"
 

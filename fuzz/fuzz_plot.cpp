@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"

@@ -5,14 +5,11 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/colour.h"
 #include "platform/device.h"
 #include "platform/geometry.h"
-#include "platform/refusal.h"
 
 namespace toven::platform {
 
@@ -58,15 +55,5 @@ std::unique_ptr<Window> create_offscreen_window(
 double pixel_ratio(const Window& window);
 
 Image snapshot(const Window& window);
-
-// Writes an offscreen window's picture to `path` as PNG, PDF (one page of the window's size)
-// or SVG, by the file's extension, through a SafeFile: the file is replaced whole or not at
-// all, and special files are refused. Returns the message for the person on failure.
-std::optional<Refusal> save_picture(const Window& window, const std::string& path);
-
-// Whether save_picture writes PDF and SVG as pages of lines and text. False where the window
-// keeps no record of its drawing, or the record outgrew its limit: those files then hold
-// the window's image.
-bool saves_vector_pages(const Window& window);
 
 }  // namespace toven::platform

@@ -6,6 +6,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 
+#include "platform/picture_files.h"
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "tests/support/program_run.h"
 #include "tests/support/scoped_tables.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 #include "app/menu_command.h"
 #include "app/shell.h"
 #include "platform/event_injection.h"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/drawing_objects.h"
+#include "platform/picture_files.h"
 #include "tests/platform/drawing_fixture.h"
 #include "tests/support/test_files.h"
 #include "tests/support/tool_output.h"

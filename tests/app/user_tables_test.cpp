@@ -1,4 +1,4 @@
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,12 @@
 namespace toven {
 namespace {
 
-class DataTablesTest : public testing::Test {
+class UserTablesTest : public testing::Test {
   protected:
     test_support::ScopedTables tables{fdata, sdata};
 };
 
-TEST_F(DataTablesTest, FdataDefaults) {
+TEST_F(UserTablesTest, FdataDefaults) {
     ASSERT_EQ(fdata.size(), 7);
     EXPECT_EQ(item_count(fdata), 6);
     EXPECT_STREQ(fdata[0].line, "fdata   = 6");
@@ -29,7 +29,7 @@ TEST_F(DataTablesTest, FdataDefaults) {
     EXPECT_EQ(std::strlen(fdata[6].line), 28u);
 }
 
-TEST_F(DataTablesTest, SdataDefaults) {
+TEST_F(UserTablesTest, SdataDefaults) {
     ASSERT_EQ(sdata.size(), 15);
     EXPECT_EQ(item_count(sdata), 14);
     const char* lines[] = {
@@ -49,7 +49,7 @@ struct SetLineCase {
     const char* value;
 };
 
-TEST_F(DataTablesTest, SetLineSkipsThePrefixByLengthAlone) {
+TEST_F(UserTablesTest, SetLineSkipsThePrefixByLengthAlone) {
     const SetLineCase cases[] = {
         {"own_prefix", "x1       ", "x1        = 2.5", "2.5"},
         {"shorter_than_prefix", "x1       ", "x1 = 2", ""},
@@ -69,7 +69,7 @@ TEST_F(DataTablesTest, SetLineSkipsThePrefixByLengthAlone) {
     }
 }
 
-TEST_F(DataTablesTest, ALongValueIsKeptWhole) {
+TEST_F(UserTablesTest, ALongValueIsKeptWhole) {
     std::string formula(109, 'x');
     std::string line = "f(x,y) = " + formula;
     ASSERT_EQ(line.size(), 118u);
@@ -82,7 +82,7 @@ TEST_F(DataTablesTest, ALongValueIsKeptWhole) {
     EXPECT_STREQ(record_value(fdata[6]), "x");
 }
 
-TEST_F(DataTablesTest, TooLongTextIsCutInTheFixedFieldsOnly) {
+TEST_F(UserTablesTest, TooLongTextIsCutInTheFixedFieldsOnly) {
     std::string value(300, '7');
     DataRecord record = make_record(std::string(50, 'n').c_str(), value.c_str());
     EXPECT_EQ(std::strlen(record.name), 39u);
@@ -90,14 +90,14 @@ TEST_F(DataTablesTest, TooLongTextIsCutInTheFixedFieldsOnly) {
     EXPECT_EQ(value, record_value(record));
 }
 
-TEST_F(DataTablesTest, LoadersRestoreTheDefaults) {
+TEST_F(UserTablesTest, LoadersRestoreTheDefaults) {
     set_line(fdata[1], "a = 9");
     load_fdata_defaults();
     EXPECT_STREQ(fdata[1].line, "a = 3");
 }
 
 // The tests of the lower layers plot from tables of their own: the program's defaults.
-TEST_F(DataTablesTest, TheLowerLayersTestsStartFromTheseDefaults) {
+TEST_F(UserTablesTest, TheLowerLayersTestsStartFromTheseDefaults) {
     load_fdata_defaults();
     load_sdata_defaults();
     const auto lines = [](const DataTable& table) {

@@ -1,6 +1,7 @@
 // The two tables of user data: fdata (parameters a..e and the formula f(x,y)) and sdata (the
-// graph data). Both hold their defaults from static initialisation on, fdata first, and live
-// for the whole run. The loaders restore the defaults.
+// graph data), as the program starts with them. The record and table types are those of
+// expr/data_table.h. Both hold their defaults from static initialisation on, fdata first, and
+// live for the whole run. The loaders restore the defaults.
 #pragma once
 
 #include "expr/data_table.h"

@@ -1,4 +1,4 @@
-#include "app/data_tables.h"
+#include "app/user_tables.h"
 
 #include <initializer_list>
 #include <utility>
