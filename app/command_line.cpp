@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/user_tables.h"
 #include "app/eval_pipe.h"
 #include "app/render_command.h"
+#include "app/user_tables.h"
 #include "app/version.h"
 #include "expr/c_number.h"
 #include "expr/expression.h"
@@ -140,11 +140,10 @@ int run_eval(int argc, char** argv) {
     if (!from_input && !read_number(argv[4], y)) {
         return fail(std::string("Y is not a number: '") + argv[4] + "'");
     }
-    std::string error;
     const DataRecord& formula_record = fdata[item_count(fdata)];
     std::string formula_name(trim_blanks(formula_record.name));
-    if (!apply_assignment(formula_name + "=" + argv[2], error)) {
-        return fail(error);
+    if (const auto refusal = apply_assignment(formula_name + "=" + argv[2])) {
+        return fail(refusal->message);
     }
     for (int i = from_input ? 4 : 5; i < argc; ++i) {
         // Two formulas at once would leave one of them silently unused.
@@ -152,8 +151,8 @@ int run_eval(int argc, char** argv) {
             return fail("--eval takes the formula as FORMULA, so '" + formula_name +
                         "=' cannot be given too: '" + argv[i] + "'");
         }
-        if (!apply_assignment(argv[i], error)) {
-            return fail(error);
+        if (const auto refusal = apply_assignment(argv[i])) {
+            return fail(refusal->message);
         }
     }
     SurfaceFunction function(fdata);
@@ -170,22 +169,22 @@ int run_eval(int argc, char** argv) {
 
 }  // namespace
 
-bool apply_assignment(std::string_view name_equals_value, std::string& error) {
+std::optional<platform::Refusal> apply_assignment(std::string_view name_equals_value) {
     const std::size_t equals = name_equals_value.find('=');
     if (equals == std::string_view::npos) {
-        error = "expected NAME=VALUE, not '" + std::string(name_equals_value) + "'";
-        return false;
+        return platform::Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) +
+                                 "'"};
     }
     const std::string_view name = assigned_name(name_equals_value);
     DataRecord* record = name.empty() ? nullptr : find_item(name);
     if (record == nullptr) {
-        error = "unknown name '" + std::string(name) + "'; the names are" + item_names();
-        return false;
+        return platform::Refusal{"unknown name '" + std::string(name) + "'; the names are" +
+                                 item_names()};
     }
     std::string line = std::string(record->name) + " = ";
     line += name_equals_value.substr(equals + 1);
     set_line(*record, line.c_str());
-    return true;
+    return std::nullopt;
 }
 
 bool is_option(const char* argument) {
@@ -194,8 +193,8 @@ bool is_option(const char* argument) {
 
 int apply_start_items(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::string error; !apply_assignment(argv[i], error)) {
-            return fail(error);
+        if (const auto refusal = apply_assignment(argv[i])) {
+            return fail(refusal->message);
         }
     }
     SurfaceFunction function(fdata);

@@ -2,8 +2,11 @@
 // Results go to standard output, messages to standard error; the status is 0 or 1.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/refusal.h"
 
 namespace toven {
 
@@ -20,9 +23,9 @@ bool is_option(const char* argument);
 int apply_start_items(int argc, char** argv);
 
 // Sets the fdata or sdata item whose name, blanks trimmed, is the NAME of "NAME=VALUE", as a
-// data box would: its line becomes the name, " = " and VALUE. On failure returns false with
-// a message for the person in `error`, and changes nothing.
-bool apply_assignment(std::string_view name_equals_value, std::string& error);
+// data box would: its line becomes the name, " = " and VALUE. On failure returns the refusal
+// for the person, and changes nothing.
+std::optional<platform::Refusal> apply_assignment(std::string_view name_equals_value);
 
 class SurfaceFunction;
 

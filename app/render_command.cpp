@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "app/command_line.h"
-#include "app/user_tables.h"
 #include "app/page_picture.h"
+#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 
@@ -55,41 +55,43 @@ bool supported_extension(const std::string& path) {
 }
 
 // render = "--render" FILE { "--size" size | "--print-layout" | NAME "=" VALUE }
-// Returns empty on success, else the message; the assignments are applied as they come.
-std::string read_request(int argc, char** argv, PagePicture& request) {
+// Returns the refusal of a request that cannot be drawn; the assignments are applied as they
+// come.
+std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture& request) {
+    using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
-        return "--render needs a FILE (see toven --help)";
+        return Refusal{"--render needs a FILE (see toven --help)"};
     }
     request.path = argv[2];
     if (!supported_extension(request.path)) {
-        return "cannot write '" + request.path + "': the file must end in .png, .pdf or .svg";
+        return Refusal{"cannot write '" + request.path +
+                       "': the file must end in .png, .pdf or .svg"};
     }
     for (int i = 3; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        std::string error;
         if (argument == "--print-layout") {
             request.print_layout = true;
         } else if (argument == "--size") {
             if (i + 1 == argc || !read_size(argv[i + 1], request)) {
-                return "--size needs WxH, two whole numbers from 1 to " + std::to_string(max_side) +
-                       " (for example 800x600)";
+                return Refusal{"--size needs WxH, two whole numbers from 1 to " +
+                               std::to_string(max_side) + " (for example 800x600)"};
             }
             ++i;
         } else if (argument.starts_with("--")) {
-            return "unknown option '" + std::string(argument) + "' (see toven --help)";
-        } else if (!apply_assignment(argument, error)) {
-            return error;
+            return Refusal{"unknown option '" + std::string(argument) + "' (see toven --help)"};
+        } else if (auto refusal = apply_assignment(argument)) {
+            return refusal;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
 
 int run_render_command(int argc, char** argv) {
     PagePicture request;
-    if (const std::string error = read_request(argc, argv, request); !error.empty()) {
-        return fail(error);
+    if (const auto refusal = read_request(argc, argv, request)) {
+        return fail(refusal->message);
     }
     SurfaceFunction function(fdata);
     if (!compile_or_report(function)) {

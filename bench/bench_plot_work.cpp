@@ -91,9 +91,8 @@ struct Page {
         load_sdata_defaults();
     }
     static void set(const std::string& item) {
-        std::string error;
-        if (!apply_assignment(item, error)) {
-            throw std::runtime_error(error);
+        if (const auto refusal = apply_assignment(item)) {
+            throw std::runtime_error(refusal->message);
         }
     }
 

@@ -123,23 +123,22 @@ class ApplyAssignmentTest : public testing::Test {
 };
 
 TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
-    std::string error;
-    EXPECT_TRUE(apply_assignment("tilt=30", error));
+    EXPECT_EQ(apply_assignment("tilt=30"), std::nullopt);
     EXPECT_STREQ(sdata[10].line, "tilt      = 30");
     EXPECT_STREQ(sdata[10].value, "30");
-    EXPECT_TRUE(apply_assignment(" a =2", error));
+    EXPECT_EQ(apply_assignment(" a =2"), std::nullopt);
     EXPECT_STREQ(fdata[1].line, "a = 2");
-    EXPECT_TRUE(apply_assignment("f(x,y)=x^2+y^2", error));
+    EXPECT_EQ(apply_assignment("f(x,y)=x^2+y^2"), std::nullopt);
     EXPECT_STREQ(fdata[6].line, "f(x,y) = x^2+y^2");
-    EXPECT_TRUE(apply_assignment("title=", error));
+    EXPECT_EQ(apply_assignment("title="), std::nullopt);
     EXPECT_STREQ(sdata[14].line, "title     = ");
 }
 
 TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {
-    std::string error;
     for (const char* text : {"sdata=3", "fdata=1", "=3", "zz=1", "tilt"}) {
-        EXPECT_FALSE(apply_assignment(text, error)) << text;
-        EXPECT_FALSE(error.empty());
+        const auto refusal = apply_assignment(text);
+        ASSERT_TRUE(refusal.has_value()) << text;
+        EXPECT_FALSE(refusal->message.empty()) << text;
     }
     EXPECT_STREQ(sdata[0].line, "sdata     = 14");
 }

@@ -38,10 +38,7 @@ class SaveTest : public ShellTest {
         ShellTest::TearDown();
     }
 
-    static void assign(const std::string& item) {
-        std::string error;
-        ASSERT_TRUE(apply_assignment(item, error)) << error;
-    }
+    static void assign(const std::string& item) { ASSERT_EQ(apply_assignment(item), std::nullopt); }
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
 

@@ -42,8 +42,7 @@ TEST_F(DecimalCommaWindow, ThePlotWindowAndItsReadoutEqualThePageInC) {
     // Over the mini grid, which lies 77 to 98 percent across and 54 to 75 percent up.
     const platform::Point over_grid{client.width() * 80 / 100, client.height() * 30 / 100};
     // The default data hold "-0.2"; a parameter with a fraction also reaches the data panel.
-    std::string error;
-    ASSERT_TRUE(apply_assignment("a=2.5", error)) << error;
+    ASSERT_EQ(apply_assignment("a=2.5"), std::nullopt);
     auto plot_and_read_out = [&] {
         platform::inject::click(plot_window, {5, 5});
         platform::inject::move_mouse(plot_window, over_grid);
