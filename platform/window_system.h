@@ -116,6 +116,7 @@ std::optional<int> take_posted_quit();
 // Every call below takes a live control of the kind it names (destroy_control and
 // control_handle also take null); any other control is a programmer error, which stops the
 // program (platform/programmer_error.h).
+// A control is an opaque handle here; the backend defines it (the Qt one holds its widgets).
 class Control;
 enum class ControlKind { list_box, edit, push_button };
 // Null when `parent` is not a live screen window.

@@ -76,8 +76,8 @@ void Plotter::begin_output(int to_printer) {
     }
 
     if (printing == printer_output) {
-        const std::string name = ask_for_printer();
-        if (name.empty() || !open_print_job(name)) {
+        const std::optional<std::string> name = ask_for_printer();
+        if (!name || !open_print_job(*name)) {
             printing = screen_output;
             colour = in_colour;
         }
@@ -92,16 +92,16 @@ void Plotter::begin_output(int to_printer) {
 }
 
 // The printer's name from the profile entry, once the person has agreed to print on it
-// (and chosen colour or not); empty when nothing is to be printed.
-std::string Plotter::ask_for_printer() {
+// (and chosen colour or not); nothing when nothing is to be printed.
+std::optional<std::string> Plotter::ask_for_printer() {
     const std::string entry = platform::default_printer_entry();
     const std::string name = entry.substr(0, entry.find(','));
     if (name.find_first_not_of(' ') == std::string::npos) {
         tell(window, "No default printer is set up, so nothing was printed.");
-        return {};
+        return std::nullopt;
     }
     if (!ask(window, name, "Shall we print to ")) {
-        return {};
+        return std::nullopt;
     }
     colour = ask(window, "Colour ?", "Notice") ? in_colour : monochrome;
     return name;

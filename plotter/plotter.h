@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/device.h"
@@ -164,7 +165,7 @@ class Plotter {
     void make_brushes();
     void release_objects();
     void take_font_metrics();
-    std::string ask_for_printer();
+    std::optional<std::string> ask_for_printer();
     bool open_print_job(const std::string& name);
     void finish_print(bool report);
     void release_screen_device();
