@@ -13,6 +13,7 @@
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
+#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/plot_limits.h"
 
@@ -161,6 +162,7 @@ int run_eval(int argc, char** argv) {
     }
     function.load_parameters();
     if (from_input) {
+        platform::clear_upper_vector_state();
         return tabulate(function, stdin, stdout, stderr) == 0 ? 0 : 1;
     }
     std::printf("%.17g\n", function.evaluate(x, y));

@@ -76,6 +76,28 @@ void BM_tree(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
 }
 
+// A formula that fails at every point against one of the same length that never fails: a
+// failing log, sqrt or division should cost about what a value costs.
+void evaluate_formula(benchmark::State& state, const char* formula) {
+    toven::Expression expression;
+    bool ok = false;
+    expression.parse(formula, ok);
+    toven::Symbol* symbols = expression.lexer()->symbols.get();
+    const std::vector<Point>& points = grid();
+    for (auto _ : state) {
+        for (const Point& p : points) {
+            toven::set_variable("x", p.x, symbols);
+            toven::set_variable("y", p.y, symbols);
+            benchmark::DoNotOptimize(expression.evaluate());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
+}
+BENCHMARK_CAPTURE(evaluate_formula, log_that_succeeds, "log(|x*y|+1)");
+BENCHMARK_CAPTURE(evaluate_formula, log_that_fails, "log(-|x*y|-1)");
+BENCHMARK_CAPTURE(evaluate_formula, division_that_succeeds, "1/(x-x+1)");
+BENCHMARK_CAPTURE(evaluate_formula, division_that_fails, "1/(x-x+0)");
+
 void BM_compile(benchmark::State& state) {
     toven::load_fdata_defaults();
     toven::SurfaceFunction function(toven::fdata);

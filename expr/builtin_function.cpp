@@ -23,13 +23,12 @@ class TotalFunction final : public BuiltinFunction {
     double apply(double x) const override { return operation(x); }
 };
 
-// The two built-ins that raise Error outside their domain. A value that is not a number is
-// outside it too: the comparisons are false for it.
+// The two built-ins that raise Error outside their domain.
 class LogFunction final : public BuiltinFunction {
   public:
     constexpr LogFunction() : BuiltinFunction("log") {}
     double apply(double x) const override {
-        if (!(x > 0)) {
+        if (outside_log_domain(x)) {
             raise_error("log", x);
         }
         return std::log(x);
@@ -40,7 +39,7 @@ class SqrtFunction final : public BuiltinFunction {
   public:
     constexpr SqrtFunction() : BuiltinFunction("sqrt") {}
     double apply(double x) const override {
-        if (!(x >= 0)) {
+        if (outside_sqrt_domain(x)) {
             raise_error("sqrt", x);
         }
         return std::sqrt(x);

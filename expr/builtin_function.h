@@ -31,6 +31,15 @@ inline constexpr int builtin_function_count = 12;
 
 extern const BuiltinFunction* const builtin_functions[builtin_function_count + 1];
 
+// The arguments outside the domains of log and sqrt, where they raise Error. A value that is
+// not a number is outside both: the comparisons are false for it.
+inline bool outside_log_domain(double x) {
+    return !(x > 0);
+}
+inline bool outside_sqrt_domain(double x) {
+    return !(x >= 0);
+}
+
 // The built-in called exactly `name` (case-sensitive), or null.
 const BuiltinFunction* find_function(const char* name);
 

@@ -9,16 +9,7 @@
 
 namespace toven {
 
-namespace {
-
-// Room for the longest "Domain error: " diagnostic, so composing one never allocates.
-constexpr std::size_t domain_diagnostic_capacity = 64;
-
-}  // namespace
-
-Expression::Expression() {
-    diagnostic_.reserve(domain_diagnostic_capacity);
-}
+Expression::Expression() = default;
 
 Expression::~Expression() {
     lexer_.reset();
@@ -28,11 +19,13 @@ Expression::~Expression() {
 void Expression::parse(const char* text, bool& ok) {
     lexer_.reset();
     program_.clear();
-    diagnostic_.clear();
+    parse_diagnostic_.clear();
+    last_failure_ = {};
     if (std::strlen(text) > max_formula_length) {
         lexer_ = std::make_unique<Lexer>("");
         destroy_tree(std::move(root_));
-        diagnostic_ = "Formula longer than " + std::to_string(max_formula_length) + " characters.";
+        parse_diagnostic_ =
+            "Formula longer than " + std::to_string(max_formula_length) + " characters.";
         compiled_ = ok = false;
         return;
     }
@@ -43,7 +36,7 @@ void Expression::parse(const char* text, bool& ok) {
     if (ok) {
         program_.compile(*root_);
     } else {
-        diagnostic_ = lexer_->diagnostic();
+        parse_diagnostic_ = lexer_->diagnostic();
     }
 }
 
@@ -51,29 +44,25 @@ double Expression::evaluate() {
     if (!compiled_) {
         return 0;
     }
-    try {
-        return program_.run();
-    } catch (Error* error) {
-        compose_domain_error(error);
-        delete error;
+    const Program::Outcome outcome = program_.run();
+    if (outcome.failed != nullptr) {
+        last_failure_ = outcome;
         return 0;
     }
+    return outcome.value;
 }
 
 // "Domain error: " function "(" argument as %.6g formats it ")"
-void Expression::compose_domain_error(const Error* error) noexcept {
-    char text[domain_diagnostic_capacity] = "Domain error: ";
-    char* end = text + std::strlen(text);
-    char* const limit = text + sizeof text - 2;
-    if (error != nullptr) {
-        std::size_t name_length = std::strlen(error->function);
-        std::memcpy(end, error->function, name_length);
-        end += name_length;
-        *end++ = '(';
-        end = std::to_chars(end, limit, error->argument, std::chars_format::general, 6).ptr;
-        *end++ = ')';
+std::string Expression::diagnostic() const {
+    if (last_failure_.failed == nullptr) {
+        return parse_diagnostic_;
     }
-    diagnostic_.assign(text, end);
+    char argument[32];
+    char* end = std::to_chars(argument, argument + sizeof argument, last_failure_.argument,
+                              std::chars_format::general, 6)
+                    .ptr;
+    return std::string("Domain error: ") + last_failure_.failed + "(" +
+           std::string(argument, static_cast<std::size_t>(end - argument)) + ")";
 }
 
 }  // namespace toven

@@ -43,17 +43,17 @@ class Expression {
 
     // The last diagnostic: a failed parse's (the text up to the fault, two blanks, the
     // message and a full stop) or the last evaluation error's ("Domain error: log(-1)").
-    // Empty when neither has happened since the last parse.
-    const std::string& diagnostic() const { return diagnostic_; }
+    // Empty when neither has happened since the last parse. An evaluation error only notes
+    // its operation and argument; the text is composed here, when asked for.
+    std::string diagnostic() const;
 
   private:
-    void compose_domain_error(const Error* error) noexcept;
-
     std::unique_ptr<Lexer> lexer_;
     std::unique_ptr<Node> root_;
     Program program_;
     bool compiled_ = false;
-    std::string diagnostic_;
+    std::string parse_diagnostic_;
+    Program::Outcome last_failure_;  // of the last failed evaluation since the last parse
 };
 
 }  // namespace toven

@@ -94,17 +94,21 @@ class BinaryNode final : public Node {
     std::unique_ptr<Node> right;
 };
 
-// Division of the formula language: a divisor of 0 (either sign) or not a number raises
-// the "div" Error.
+// A divisor of 0 (either sign) or not a number, for which division has no value.
+inline bool failing_divisor(double right) {
+    return right == 0 || std::isnan(right);
+}
+
+// Division of the formula language: a failing divisor raises the "div" Error.
 inline double divide(double left, double right) {
-    if (right == 0 || std::isnan(right)) {
+    if (failing_divisor(right)) {
         raise_error("div", 0);
     }
     return left / right;
 }
 
 // The value of `left op right` in the tree. The compiled program runs the same operations,
-// with the same divide, so that both give the same bits.
+// with the same tests of their domains, so that both give the same bits.
 inline double apply_operator(TokenKind op, double left, double right) {
     switch (op) {
         case Plus:

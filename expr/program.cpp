@@ -1,8 +1,9 @@
 #include "expr/program.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cmath>
+
+#include "platform/programmer_error.h"
 
 namespace toven {
 
@@ -31,25 +32,35 @@ class Program::Emitter final : public NodeVisitor {
     }
 
     // The absolute value, which every |...| calls, runs inline rather than through a virtual
-    // call: it cannot fail and gives the same bits.
+    // call, and so do log and sqrt, whose failures the run reports instead of raising them.
     void visit(const CallNode& node) override {
-        assert(node.function != nullptr && node.argument_node && "only a complete tree compiles");
-        Opcode opcode = node.function == find_function("fabs") ? Opcode::fabs : Opcode::call;
-        emit(opcode).function = node.function;
+        TOVEN_EXPECT(node.function != nullptr && node.argument_node,
+                     "only a complete tree compiles");
+        emit(opcode_of(node.function)).function = node.function;
         pending_.push_back(node.argument_node.get());
     }
 
     void visit(const BinaryNode& node) override {
         static constexpr Opcode opcodes[] = {Opcode::plus, Opcode::minus, Opcode::times,
                                              Opcode::divide, Opcode::power};
-        assert(node.op >= Plus && node.op <= Power && "a binary operator is Plus to Power");
-        assert(node.left && node.right && "only a complete tree compiles");
+        TOVEN_EXPECT(node.op >= Plus && node.op <= Power, "a binary operator is Plus to Power");
+        TOVEN_EXPECT(node.left && node.right, "only a complete tree compiles");
         emit(opcodes[node.op - Plus]);
         pending_.push_back(node.left.get());
         pending_.push_back(node.right.get());
     }
 
   private:
+    static Opcode opcode_of(const BuiltinFunction* function) {
+        if (function == find_function("fabs")) {
+            return Opcode::fabs;
+        }
+        if (function == find_function("log")) {
+            return Opcode::log;
+        }
+        return function == find_function("sqrt") ? Opcode::sqrt : Opcode::call;
+    }
+
     Instruction& emit(Opcode opcode) { return code_.emplace_back(Instruction{opcode, {}}); }
 
     std::vector<Instruction>& code_;
@@ -81,19 +92,21 @@ void Program::size_stack() {
                 break;
             case Opcode::call:
             case Opcode::fabs:
+            case Opcode::log:
+            case Opcode::sqrt:
                 break;
             default:  // a binary operator takes two values and leaves one
                 --depth;
         }
     }
-    assert(depth == 1 && "a complete tree leaves one value");
+    TOVEN_EXPECT(depth == 1, "a complete tree leaves one value");
     stack_.resize(static_cast<std::size_t>(deepest));
 }
 
 // The top of the stack lives in `top`, a register, rather than in memory: the default
 // formula then runs within a few nanoseconds of the native expression.
-double Program::run() {
-    assert(!code_.empty() && "only a compiled program is run");
+Program::Outcome Program::run() {
+    TOVEN_EXPECT(!code_.empty(), "only a compiled program is run");
     double top = 0;
     double* below = stack_.data();  // the first free slot under `top`
     for (const Instruction& instruction : code_) {
@@ -112,6 +125,18 @@ double Program::run() {
             case Opcode::fabs:
                 top = std::fabs(top);
                 break;
+            case Opcode::log:
+                if (outside_log_domain(top)) {
+                    return {0, "log", top};
+                }
+                top = std::log(top);
+                break;
+            case Opcode::sqrt:
+                if (outside_sqrt_domain(top)) {
+                    return {0, "sqrt", top};
+                }
+                top = std::sqrt(top);
+                break;
             case Opcode::plus:
                 top = *--below + top;
                 break;
@@ -122,8 +147,10 @@ double Program::run() {
                 top = *--below * top;
                 break;
             case Opcode::divide:
-                --below;
-                top = divide(*below, top);
+                if (failing_divisor(top)) {
+                    return {0, "div", 0};
+                }
+                top = *--below / top;
                 break;
             case Opcode::power:
                 --below;
@@ -131,7 +158,7 @@ double Program::run() {
                 break;
         }
     }
-    return top;
+    return {top};
 }
 
 }  // namespace toven

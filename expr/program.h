@@ -1,7 +1,9 @@
 // The tree of a formula in postfix order, run on a value stack: the same operations in the
-// same order as the tree's depth-first evaluation, so the same bits and the same first Error,
-// but without a virtual call per node and without recursion, whatever the tree's depth.
-// It is compiled from the finished tree in one walk. Running allocates nothing.
+// same order as the tree's depth-first evaluation, so the same bits and the same first failing
+// operation, but without a virtual call per node and without recursion, whatever the tree's
+// depth. It is compiled from the finished tree in one walk. Running allocates nothing and
+// raises nothing: an operation without a value ends the run with a status, as cheaply as a
+// value, where the tree raises Error.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +22,17 @@ class Program {
     void compile(const Node& root);
     void clear();
 
-    // The value of a compiled program; may raise Error.
-    double run();
+    // What one run gives: the value, or the first operation that had none ("log", "sqrt" or
+    // "div") and its argument (0 for "div"); then the value is 0 and nothing after that
+    // operation was run.
+    struct Outcome {
+        double value = 0;
+        const char* failed = nullptr;  // static text; null when the run completed
+        double argument = 0;
+    };
+
+    // Runs a compiled program on the current symbol values.
+    Outcome run();
     // The number of instructions: what one run costs, at most a step each.
     std::size_t size() const { return code_.size(); }
 
@@ -31,6 +42,8 @@ class Program {
         variable,
         call,
         fabs,
+        log,
+        sqrt,
         plus,
         minus,
         times,

@@ -8,6 +8,8 @@
 
 #include "surface/hidden_line.h"
 
+#include "platform/vector_state.h"
+
 namespace toven {
 
 namespace {
@@ -196,6 +198,7 @@ void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const Samp
     static_cast<SurfaceView&>(plotter) = view;
     const WorldWindow world = projected_box_window(plotter);
     plotter.set_world_window(world.left, world.right, world.bottom, world.top);
+    platform::clear_upper_vector_state();
     front_edges(drawing, lattice, true);
     curves_of_constant_y(drawing, lattice);
     // The rows have raised the horizons over the whole surface, and the curves of constant x

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
@@ -214,6 +215,7 @@ void draw_readout_if_ready(const PlotContext& context) {
     if (readout_ready == 0 || context.plotter.dc == nullptr) {
         return;
     }
+    platform::clear_upper_vector_state();
     draw_readout(context.plotter, context.function, context.mouse_x, context.mouse_y);
 }
 
