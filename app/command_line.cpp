@@ -16,6 +16,7 @@
 #include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/plot_limits.h"
+#include "surface/plot_work.h"
 
 namespace toven {
 
@@ -205,8 +206,13 @@ int apply_start_items(int argc, char** argv) {
     }
     load_graph_parameters(sdata);
     const GraphParameters& g = graph_parameters;
-    if (const auto refusal =
-            surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt)) {
+    if (const auto refusal = surface_refusal(g.box(), g.mesh(), g.tilt)) {
+        return fail("cannot plot: " + refusal->message);
+    }
+    // Evaluations too many for any window are refused before a window appears.
+    function.load_parameters();
+    const WorkSample sample = sample_plot_work(function, g.box(), g.mesh(), g.tilt);
+    if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
         return fail("cannot plot: " + refusal->message);
     }
     return 0;

@@ -1,6 +1,6 @@
 // The slowest plots the limits allow: for each hard formula and page, the largest mesh whose
-// weighed work is within max_plot_work, drawn whole by draw_plot as `toven --render` draws
-// it. Each should take about 3 s at most; counters show the mesh and what the weights
+// measured work is within max_plot_seconds, drawn whole by draw_plot as `toven --render` draws
+// it. Each should take about 3 s at most; counters show the mesh and what the measurement
 // predicted. Plots beyond the limits are timed too: their refusal must come at once.
 #include <benchmark/benchmark.h>
 
@@ -64,6 +64,14 @@ std::vector<WorkCase> work_cases() {
         {"LongestFormulaOfHugeSines", longest_formula("sin(1e300*x)"), {"n=1", "m=1"}},
         {"LongestFormulaOfSums", longest_formula("x"), {"n=1", "m=1"}},
         {"LongestFormulaOfDivisionErrors", "1/0+" + longest_formula("x"), {"n=1", "m=1"}},
+        // The dense page, twenty times the default mesh in each direction.
+        {"DefaultFormulaM800N400K20",
+         "sin(|x|^a  + |y|^b)",
+         {"m=800", "n=400", "k=20"},
+         800,
+         600,
+         false,
+         false},
         // Beyond the limits: refused before anything is drawn.
         {"RefusedJumpingAtK980",
          jumping,
@@ -96,7 +104,7 @@ struct Page {
         }
     }
 
-    // The surface panel as the plot will open it, and the formula's steps.
+    // The surface panel as the plot will open it.
     SurfacePanel panel(bool print_layout) {
         plotter.set_pen_width(print_layout ? 3 : 1);
         plotter.begin_output(screen_output);
@@ -105,9 +113,11 @@ struct Page {
         plotter.end_output();
         return open;
     }
-    std::size_t steps() {
+    // A sample of the formula's evaluations on `mesh`, as the plot takes it.
+    WorkSample sample(const GraphParameters& g, const Mesh& mesh) {
         function.compile();
-        return function.expression().program_size();
+        function.load_parameters();
+        return sample_plot_work(function, g.box(), mesh, g.tilt);
     }
 
     std::unique_ptr<platform::Window> window;
@@ -117,15 +127,14 @@ struct Page {
 };
 
 // The largest k at which the plot is still allowed.
-int largest_allowed_k(int m, int n, std::size_t steps, const SurfacePanel& panel) {
+int largest_allowed_k(Page& page, const GraphParameters& g, const SurfacePanel& panel) {
     int low = 1;
     int high = 1 << 22;
     while (low < high) {
         const int k = low + (high - low + 1) / 2;
-        const bool allowed =
-            column_count(Mesh{.n = n, .m = m, .k = k}) <= static_cast<double>(max_columns) &&
-            evaluation_count(Mesh{.n = n, .m = m, .k = k}) <= max_evaluations &&
-            !plot_work_refusal(Mesh{.n = n, .m = m, .k = k}, steps, panel);
+        const Mesh mesh{.n = g.n, .m = g.m, .k = k};
+        const bool allowed = !surface_refusal(g.box(), mesh, g.tilt) &&
+                             !plot_work_refusal(page.sample(g, mesh), g.box(), mesh, g.tilt, panel);
         if (allowed) {
             low = k;
         } else {
@@ -142,12 +151,12 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     page.plotter.window = window.get();
     load_graph_parameters(sdata);
     const SurfacePanel panel = page.panel(c.print_layout);
-    const std::size_t steps = page.steps();
     GraphParameters g = graph_parameters;
     if (c.grow) {
-        g.k = largest_allowed_k(g.m, g.n, steps, panel);
+        g.k = largest_allowed_k(page, g, panel);
         Page::set("k=" + std::to_string(g.k));
     }
+    const WorkSample sample = page.sample(g, g.mesh());
     std::optional<platform::Refusal> refusal;
     for (auto _ : state) {
         refusal = draw_plot(page.context, plot_page, screen_output);
@@ -155,8 +164,8 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     page.plotter.end_output();
     state.counters["k"] = g.k;
     state.counters["evaluations"] = evaluation_count(g.mesh());
-    state.counters["steps"] = static_cast<double>(steps);
-    state.counters["predicted_s"] = plot_work(g.mesh(), steps, panel) * 1e-9;
+    state.counters["evaluations_per_s"] = 1 / sample.seconds_per_evaluation;
+    state.counters["predicted_s"] = plot_seconds(sample, g.box(), g.mesh(), g.tilt, panel);
     state.counters["refused"] = refusal ? 1 : 0;
 }
 

@@ -2,6 +2,7 @@
 // with the C library's atof and atoi rules. Nothing is validated.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "expr/data_table.h"
@@ -32,6 +33,7 @@ struct GraphParameters {
     std::string title;  // shown above the formula panel unless blank
 
     Mesh mesh() const { return {.n = n, .m = m, .k = k}; }
+    std::array<double, 6> box() const { return {x1, x2, y1, y2, z1, z2}; }
 };
 
 extern GraphParameters graph_parameters;

@@ -68,30 +68,17 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.select_pen(pen);
 }
 
-std::size_t program_steps(const PlotContext& context) {
-    return context.function.expression().program_size();
-}
-
-// A print is weighed before it starts, so that a refusal asks nothing and starts no job: on
-// the printer's page, which keeps its lines, and on the plot's window, where a declined print
-// draws the printer's layout. The formula is compiled silently here; the plot compiles it
-// again once output is open, and reports a fault then.
-std::optional<platform::Refusal> print_work_refusal(const PlotContext& context) {
+// A print whose evaluations alone would take too long is refused before it starts, so that
+// the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
+// compiles it again once output is open, and reports a fault then.
+std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
     const GraphParameters& g = graph_parameters;
     SurfaceFunction& function = context.function;
     platform::Window* const box_owner = std::exchange(function.message_window, nullptr);
     function.compile();
     function.message_window = box_owner;
-    const std::size_t steps = program_steps(context);
-    const platform::Window* window = context.plotter.window;
-    const platform::Rect client = window != nullptr ? window->client_rect() : platform::Rect{};
-    const SurfacePanel on_paper{0, 0, printer_pen_width, true};
-    const SurfacePanel on_screen{client.width() * (75 - 5) / 100, client.height() * (75 - 20) / 100,
-                                 printer_pen_width, false};
-    if (auto refusal = plot_work_refusal(g.mesh(), steps, on_paper)) {
-        return refusal;
-    }
-    return plot_work_refusal(g.mesh(), steps, on_screen);
+    function.load_parameters();
+    return evaluation_refusal(sample_plot_work(function, g.box(), g.mesh(), g.tilt), g.mesh());
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
@@ -105,12 +92,12 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context, 
     }
     context.function.compile();
     context.function.load_parameters();
-    // A print has been weighed before it started; on a screen the panel is open by now.
-    if (plotter.printing == screen_output) {
-        const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-        if (auto refusal = plot_work_refusal(g.mesh(), program_steps(context), panel)) {
-            return refusal;
-        }
+    // The panel is open by now, on the screen or on the printer's page, which keeps lines.
+    const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width,
+                             plotter.printing == printer_output};
+    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
+    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel)) {
+        return refusal;
     }
     if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
                                             g.m, g.n, g.k, g.tilt)) {
@@ -165,7 +152,7 @@ void draw_title(Plotter& plotter, const std::string& title) {
 }
 
 std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
-    return surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, g.mesh(), g.tilt);
+    return surface_refusal(g.box(), g.mesh(), g.tilt);
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
@@ -174,7 +161,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, int print
     const GraphParameters& g = graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
     if (!refusal && printer == 1) {
-        refusal = print_work_refusal(context);
+        refusal = print_evaluation_refusal(context);
     }
     if (refusal && printer == 1) {
         return refusal;

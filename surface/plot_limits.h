@@ -16,11 +16,11 @@ namespace toven {
 // million columns cost 64 MB, a thousand times more columns than a page has pixels.
 inline constexpr std::int64_t max_columns = 4'000'000;
 
-// A plot runs inside one window message, so the program cannot answer while it draws. An
-// evaluation with its share of the drawing costs about 0.05 microseconds for the default
-// formula and ten times that for a long one: 20 million evaluations (600 times the default
-// mesh) keep the longest plot to a few seconds.
-inline constexpr double max_evaluations = 20'000'000;
+// A plot runs inside one window message, so the program cannot answer while it draws. No
+// evaluation with its share of the drawing takes less than about 10 ns, even of f = 0: 300
+// million evaluations would take 3 s whatever the formula, so such a mesh is refused before
+// any is timed. Below it the measured work of plot_work.h decides.
+inline constexpr double max_evaluations = 300'000'000;
 
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
 double column_count(const Mesh& mesh);

@@ -3,78 +3,233 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
+#include <string>
 
+#include "platform/vector_state.h"
 #include "surface/plot_limits.h"
+#include "surface/sample_lattice.h"
+#include "surface/surface_view.h"
 
 namespace toven {
 
 namespace {
 
-// Each weight is the slowest case measured for its part, so a plot within the limit takes
-// at most about max_plot_work whatever its formula and its surface.
+// The sample: runs of consecutive samples along the curves, half of them on the curves of
+// constant y and half on those of constant x, spread evenly over each family in the order it
+// is drawn. Some 4,300 evaluations take a fraction of a millisecond for a short formula; a
+// formula slow enough to reach max_sampling_seconds is timed on fewer.
+constexpr int sample_runs = 256;
+constexpr int run_length = 16;
+constexpr double max_sampling_seconds = 0.03;
 
-// Per evaluation, beside the formula's own steps: the call, the projection and the horizon
-// test take tens of nanoseconds, but an evaluation error raised and caught takes about
-// 1.4 us, and a formula that divides or takes a log or a root may raise one at every sample.
-constexpr double sample_work = 1500;
-// Per step of the formula's program: a sine or tangent of a huge argument takes about
-// 110 ns, which with the three steps that make its argument is about 35 ns a step.
-constexpr double step_work = 35;
+// Per sample, beside its evaluation and projection: the horizon test and the pen's
+// bookkeeping, a few nanoseconds measured.
+constexpr double drawing_seconds_per_sample = 10e-9;
+
 // Per line drawn, beside its pixels: where the two sides of a surface alternate, the pen
 // changes with every line.
-constexpr double line_work = 150;
+constexpr double seconds_per_line = 150e-9;
 // Per pixel of a line: a line crosses a row of the picture at each of its pixels, and the
 // larger the panel the fewer of its rows the caches hold. One-pixel lines cost 1.6 ns a
 // pixel in an 800 x 600 picture and 8.9 ns in one of 8000 x 8000.
-constexpr double pixel_work = 1.5;
-constexpr double pixel_work_per_panel_side = 1.3e-3;  // per pixel of the panel's mean side
+constexpr double seconds_per_pixel = 1.5e-9;
+constexpr double seconds_per_pixel_per_panel_side = 1.3e-12;  // per pixel of the mean side
 // A wide line's further units of width lie beside its pixels, in rows already at hand: each
-// costs about half a pixel (a line three pixels wide, 15 ns a pixel of its length at most).
+// costs about half a pixel.
 constexpr double extra_width_share = 0.5;
-// Per line on a device that keeps lines (a printer's page), whatever their length: a PDF
-// page takes about 0.9 us a line, and the print queue's own work comes after the plot.
-constexpr double vector_line_work = 2000;
+// Per line on a device that keeps lines (a printer's page), whatever its length: a PDF page
+// takes about 0.9 us a line, and the print queue's own work comes after the plot.
+constexpr double seconds_per_vector_line = 2e-6;
 
-// The pixels of one line, at most: a line joins two samples on neighbouring page columns,
-// so it runs across at most one column's width and, within the panel's clip, at most the
-// panel's height.
-double line_pixels(const Mesh& mesh, const SurfacePanel& panel) {
-    const auto [n, m, k] = mesh;
-    const double column_width = panel.width / std::max(1.0, (static_cast<double>(n) + m) * k);
-    const double width = 1 + extra_width_share * (std::max(1, panel.pen_width) - 1);
-    return (panel.height + column_width + 2) * width;
+// The processor time of the program, not the wall clock: on a busy machine other programs'
+// turns would count as the formula's, and a shared machine would refuse what it draws at once.
+double processor_seconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-double line_cost(const Mesh& mesh, const SurfacePanel& panel) {
+// Evaluates and projects samples one after another along a curve, keeping the projected step
+// from each to the next.
+class SampleRun {
+  public:
+    SampleRun(FunctionXY& function, const SurfaceView& view, WorkSample& sample)
+        : function_(function), view_(view), sample_(sample) {}
+
+    void start(double x, double y) { project(x, y); }
+    void go_on(double x, double y) {
+        const double h = h_;
+        const double v = v_;
+        project(x, y);
+        sample_.steps.push_back({h_ - h, v_ - v});
+    }
+    long evaluations() const { return evaluations_; }
+
+  private:
+    void project(double x, double y) {
+        const double z = function_.evaluate(x, y);
+        h_ = view_.project_h(x, y);
+        v_ = view_.project_v(x, y, z);
+        ++evaluations_;
+    }
+
+    FunctionXY& function_;
+    const SurfaceView& view_;
+    WorkSample& sample_;
+    double h_ = 0;
+    double v_ = 0;
+    long evaluations_ = 0;
+};
+
+// The first sample of run r of `runs` spread over `curves` curves of `length` samples each,
+// in drawing order: the curve (from 1) and the step along it where a run of `run` steps
+// starts.
+std::array<int, 2> run_start(int r, int runs, int curves, int length, int run) {
+    const long long position = static_cast<long long>(r) * curves * length / runs;
+    const int curve = 1 + static_cast<int>(position / length);
+    const int step = std::min(static_cast<int>(position % length), length - 1 - run);
+    return {curve, step};
+}
+
+double elapsed_seconds(double since) {
+    return processor_seconds() - since;
+}
+
+// The cost of the line that a step of (dh, dv) in world units draws in `panel`. A step within
+// one device pixel mostly lands on the pixel it left, and such a line is left out: it is
+// counted in the share of a line that its length is of a pixel.
+double line_seconds(const std::array<double, 2>& step, double pixels_per_h, double pixels_per_v,
+                    double longest_line, const SurfacePanel& panel) {
+    const double across = std::fabs(step[0]) * pixels_per_h;
+    const double up = std::fabs(step[1]) * pixels_per_v;
+    const double pixels = std::isfinite(up) ? std::min(std::max(across, up), longest_line) : 0;
+    const double share = std::min(1.0, across + up);
     if (panel.vector) {
-        return vector_line_work;
+        return share * seconds_per_vector_line;
     }
     const double mean_side = std::sqrt(static_cast<double>(panel.width) * panel.height);
-    const double per_pixel = pixel_work + pixel_work_per_panel_side * mean_side;
-    return line_work + per_pixel * line_pixels(mesh, panel);
+    const double per_pixel = seconds_per_pixel + seconds_per_pixel_per_panel_side * mean_side;
+    const double width = 1 + extra_width_share * (std::max(1, panel.pen_width) - 1);
+    return share * seconds_per_line + per_pixel * pixels * width;
+}
+
+double lines_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
+                     double tilt, const SurfacePanel& panel) {
+    if (sample.steps.empty()) {
+        return 0;
+    }
+    const WorldWindow world = projected_box_window(make_view(box, mesh, tilt));
+    const double pixels_per_h = panel.width / std::fabs(world.right - world.left);
+    const double pixels_per_v = panel.height / std::fabs(world.top - world.bottom);
+    // A line joins neighbouring page columns and the panel's clip cuts it to the panel.
+    const double column_width = panel.width / std::max(1.0, column_count(mesh) - 1);
+    const double longest_line = panel.height + column_width + 2;
+    double total = 0;
+    for (const auto& step : sample.steps) {
+        total += line_seconds(step, pixels_per_h, pixels_per_v, longest_line, panel);
+    }
+    return total / static_cast<double>(sample.steps.size());
+}
+
+// "25.3 million" evaluations a second, "812 thousand" or "95.1".
+std::string rate_text(double per_second) {
+    char text[40];
+    if (per_second >= 1e6) {
+        std::snprintf(text, sizeof text, "%.3g million", per_second * 1e-6);
+    } else if (per_second >= 1e3) {
+        std::snprintf(text, sizeof text, "%.3g thousand", per_second * 1e-3);
+    } else {
+        std::snprintf(text, sizeof text, "%.3g", per_second);
+    }
+    return text;
+}
+
+platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const char* drawn_in,
+                               double seconds, const char* advice) {
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "The plot is too large: %.0f evaluations of f(x,y), at %s a second as measured "
+                  "here%s, could take %.1f s, at most %.0f s. %s",
+                  evaluation_count(mesh), rate_text(1 / sample.seconds_per_evaluation).c_str(),
+                  drawn_in, seconds, max_plot_seconds, advice);
+    return {text};
 }
 
 }  // namespace
 
-// Every sample draws at most one line, so there are no more lines than evaluations.
-double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel) {
-    const double per_evaluation = sample_work + step_work * static_cast<double>(steps);
-    return evaluation_count(mesh) * (per_evaluation + line_cost(mesh, panel));
+WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
+                            const Mesh& mesh, double tilt) {
+    const auto [x1, x2, y1, y2, z1, z2] = box;
+    const SampleLattice lattice{x1, x2, y1, y2, mesh.m, mesh.n, mesh.k};
+    const SurfaceView view = make_view(box, mesh, tilt);
+    const int mk = mesh.m * mesh.k;
+    const int nk = mesh.n * mesh.k;
+    WorkSample sample;
+    sample.steps.reserve(sample_runs * run_length);
+    SampleRun run(function, view, sample);
+    platform::clear_upper_vector_state();
+    const double start = processor_seconds();
+    const int runs = sample_runs / 2;
+    for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
+        const int length = std::min(run_length, mk);
+        const auto [i, from] = run_start(r, runs, mesh.n, mk + 1, length);
+        const double y = y1 + i * lattice.mesh_dy;
+        run.start(x1 + from * lattice.step_dx, y);
+        for (int j = from + 1; j <= from + length; ++j) {
+            run.go_on(x1 + j * lattice.step_dx, y);
+        }
+    }
+    for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
+        const int length = std::min(run_length, nk);
+        const auto [l, from] = run_start(r, runs, mesh.m, nk + 1, length);
+        const double x = x1 + l * lattice.mesh_dx;
+        run.start(x, y1 + from * lattice.step_dy);
+        for (int j = from + 1; j <= from + length; ++j) {
+            run.go_on(x, y1 + j * lattice.step_dy);
+        }
+    }
+    sample.seconds_per_evaluation = elapsed_seconds(start) / static_cast<double>(run.evaluations());
+    return sample;
 }
 
-std::optional<platform::Refusal> plot_work_refusal(const Mesh& mesh, std::size_t steps,
-                                                   const SurfacePanel& panel) {
-    const double work = plot_work(mesh, steps, panel);
-    if (work <= max_plot_work) {
+double evaluation_seconds(const WorkSample& sample, const Mesh& mesh) {
+    return evaluation_count(mesh) * (sample.seconds_per_evaluation + drawing_seconds_per_sample);
+}
+
+// Every sample draws at most one line, so there are no more lines than evaluations.
+double plot_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
+                    double tilt, const SurfacePanel& panel) {
+    return evaluation_seconds(sample, mesh) +
+           evaluation_count(mesh) * lines_seconds(sample, box, mesh, tilt, panel);
+}
+
+std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, const Mesh& mesh) {
+    const double seconds = evaluation_seconds(sample, mesh);
+    if (seconds <= max_plot_seconds) {
         return std::nullopt;
     }
-    char text[400];
-    std::snprintf(text, sizeof text,
-                  "The plot is too large: %.0f evaluations of f(x,y) (a formula of %zu steps), "
-                  "drawn in a panel %d pixels high, could take %.1f s, at most %.0f s. Lower n, "
-                  "m or k, shorten the formula or draw a smaller picture.",
-                  evaluation_count(mesh), steps, panel.height, work * 1e-9, max_plot_work * 1e-9);
-    return platform::Refusal{text};
+    return work_refusal(sample, mesh, "", seconds, "Lower n, m or k or shorten the formula.");
+}
+
+std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
+                                                   const std::array<double, 6>& box,
+                                                   const Mesh& mesh, double tilt,
+                                                   const SurfacePanel& panel) {
+    if (auto refusal = evaluation_refusal(sample, mesh)) {
+        return refusal;
+    }
+    const double seconds = plot_seconds(sample, box, mesh, tilt, panel);
+    if (seconds <= max_plot_seconds) {
+        return std::nullopt;
+    }
+    char drawn_in[80];
+    if (panel.vector) {
+        std::snprintf(drawn_in, sizeof drawn_in, " with their lines on a printed page");
+    } else {
+        std::snprintf(drawn_in, sizeof drawn_in, " with their lines in a panel of %d x %d pixels",
+                      panel.width, panel.height);
+    }
+    return work_refusal(sample, mesh, drawn_in, seconds,
+                        "Lower n, m or k, shorten the formula or draw a smaller picture.");
 }
 
 }  // namespace toven

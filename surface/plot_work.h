@@ -1,22 +1,23 @@
-// The whole work of one plot, weighed before it is drawn: each evaluation of f(x,y) by the
-// length of the formula's program, each line by the pixels it can set on its device. A plot
-// whose work exceeds max_plot_work is refused with a message that names what is too large.
+// The whole work of one plot, measured before it is drawn: a sample of the plot's own
+// evaluations of f(x,y) is timed, and the lines between neighbouring samples are weighed by
+// the pixels they set on the panel (or, on a device that keeps lines, by their number). A
+// plot whose work exceeds max_plot_seconds is refused with a message that names the measured
+// rate and what is too large.
 #pragma once
 
-#include <cstddef>
+#include <array>
 #include <optional>
+#include <vector>
 
+#include "expr/surface_function.h"
 #include "platform/refusal.h"
-
 #include "surface/mesh.h"
 
 namespace toven {
 
-// A plot is drawn inside one window message, so the program answers nothing until it ends.
-// Work is counted in nanoseconds of the slowest cases measured on a 2-core machine (the
-// benchmarks of bench/bench_plot_work.cpp); 3 s is as long as a click may keep a person
-// waiting, and it bounds the mesh to about a million evaluations of a short formula.
-inline constexpr double max_plot_work = 3e9;
+// A plot is drawn inside one window message, so the program answers nothing until it ends:
+// 3 s is as long as a click may keep a person waiting.
+inline constexpr double max_plot_seconds = 3;
 
 // Where a surface is drawn: its panel in device pixels and the width of its pens; `vector`
 // for a device that keeps each line as it is (a printer's page) instead of setting pixels.
@@ -27,12 +28,36 @@ struct SurfacePanel {
     bool vector = false;
 };
 
-// The work of a surface of m by n mesh intervals with k steps, for a formula whose compiled
-// program runs `steps` steps, drawn in `panel`: nanoseconds at the slowest.
-double plot_work(const Mesh& mesh, std::size_t steps, const SurfacePanel& panel);
+// What a sample of a plot's evaluations showed: the time of one evaluation with its
+// projection, and the projected step (h, v) from each sampled point to the next along its
+// curve, in world units. The evaluations leave nothing behind, as every evaluation.
+struct WorkSample {
+    double seconds_per_evaluation = 0;
+    std::vector<std::array<double, 2>> steps;
+};
 
-// Nothing when plot_work is within max_plot_work, else the refusal to draw it.
-std::optional<platform::Refusal> plot_work_refusal(const Mesh& mesh, std::size_t steps,
+// Times a few thousand evaluations of `function`, in short runs along the plot's own curves
+// spread over the box, in drawing order, on the processor's clock; a slow formula is timed
+// for a few hundredths of a second at most. `box` is x1, x2, y1, y2, z1, z2 and must pass
+// surface_refusal.
+WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
+                            const Mesh& mesh, double tilt);
+
+// The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
+// in `panel`.
+double evaluation_seconds(const WorkSample& sample, const Mesh& mesh);
+double plot_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
+                    double tilt, const SurfacePanel& panel);
+
+// Nothing when the evaluations alone fit in max_plot_seconds, else the refusal: such a plot
+// is refused on every page and every device.
+std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, const Mesh& mesh);
+
+// Nothing when the whole plot fits in max_plot_seconds, else the refusal. When the
+// evaluations alone are too many it is evaluation_refusal's.
+std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
+                                                   const std::array<double, 6>& box,
+                                                   const Mesh& mesh, double tilt,
                                                    const SurfacePanel& panel);
 
 }  // namespace toven

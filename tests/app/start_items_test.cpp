@@ -18,6 +18,15 @@ struct StartRefusal {
     std::string message_part;
 };
 
+// The longest formula, a sum of x: some 50,000 additions an evaluation.
+std::string longest_sum() {
+    std::string formula = "f(x,y)=x";
+    while (formula.size() < 99'990) {
+        formula += "+x";
+    }
+    return formula;
+}
+
 // Under the offscreen platform a program that opened its window would wait in its message
 // loop until the test's timeout; a refusal ends at once.
 TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
@@ -26,6 +35,9 @@ TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
         {"no_equals", {"tilt"}, "toven: expected NAME=VALUE, not 'tilt'"},
         {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: cannot plot: "},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
+        {"evaluations_too_slow_for_any_window",
+         {longest_sum(), "n=100", "m=100"},
+         "toven: cannot plot: The plot is too large: 408202 evaluations of f(x,y), at "},
     };
     for (const StartRefusal& c : cases) {
         SCOPED_TRACE(c.name);

@@ -30,7 +30,7 @@ const RefusalCase refusal_cases[] = {
     {"too many columns", {"n=100000", "m=100000", "k=100"}, "20000001 columns"},
     {"too many evaluations", {"n=1000", "m=1000", "k=200"}, "evaluations of f(x,y)"},
     {"a mesh that would keep the window busy for long",
-     {"n=3000", "m=3000", "k=11"},
+     {"n=3000", "m=3000", "k=30"},
      "evaluations of f(x,y)"},
     {"counts whose products overflow an int",
      {"n=2000000000", "m=2000000000", "k=2000000000"},
@@ -98,8 +98,8 @@ TEST_F(PlotPage, TheDriverLeavesShowingARefusalToItsCaller) {
 // The largest meshes still allowed sit just under the limits.
 TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
     const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
-    EXPECT_EQ(surface_refusal(box, Mesh{.n = 3150, .m = 3150, .k = 1}, 15), std::nullopt);
-    EXPECT_NE(surface_refusal(box, Mesh{.n = 3200, .m = 3200, .k = 1}, 15), std::nullopt);
+    EXPECT_EQ(surface_refusal(box, Mesh{.n = 12240, .m = 12240, .k = 1}, 15), std::nullopt);
+    EXPECT_NE(surface_refusal(box, Mesh{.n = 12250, .m = 12250, .k = 1}, 15), std::nullopt);
     EXPECT_EQ(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15), std::nullopt);
     EXPECT_NE(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15), std::nullopt);
     EXPECT_EQ(evaluation_count(Mesh{.n = 20, .m = 40, .k = 20}), 34462);

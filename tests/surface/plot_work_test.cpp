@@ -1,7 +1,12 @@
-// The whole work of a plot is bounded: evaluations weighed by the formula's length, lines by
-// the pixels they can set. Too much work is refused, on screen with the page around it, and
-// a print is refused before it asks anything or starts a job.
+// The whole work of a plot is measured before it is drawn: a sample of its evaluations is
+// timed and its lines weighed on its panel. Only what would take far longer than the bound is
+// refused, on screen with the page around it, and a print is refused before it asks anything
+// or starts a job. The cases lie ten times or more under or over the bound, since a measured
+// bound depends on the machine.
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <ctime>
 
 #include "surface/plot_work.h"
 #include "tests/surface/plot_page_fixture.h"
@@ -11,52 +16,103 @@ namespace {
 
 using surface_test::PlotPage;
 
-const SurfacePanel default_panel{560, 420, 1, false};
+// f = 0 at the cost of a native loop.
+class Flat final : public FunctionXY {
+  public:
+    double evaluate(double, double) override { return 0; }
+};
+
+// Keeps the processor busy for about 2 microseconds at every evaluation: a formula some fifty
+// times slower than the default one, whatever the machine.
+class Slow final : public FunctionXY {
+  public:
+    double evaluate(double, double) override {
+        const std::clock_t until = std::clock() + CLOCKS_PER_SEC / 500'000;
+        while (std::clock() < until) {
+        }
+        return 0;
+    }
+};
+
+// Leaps from far above the panel to far below it between neighbouring samples, so nearly
+// every sample draws a line across the whole panel.
+class Jumping final : public FunctionXY {
+  public:
+    double evaluate(double x, double y) override {
+        return std::sin(99999 * x * y) < 0 ? -1e9 : 1e9;
+    }
+};
+
+const std::array<double, 6> test_box = {-1, 1, -1, 1, -3, 3};
+const SurfacePanel screen_panel{560, 420, 1, false};
 
 struct WorkCase {
     const char* name;
-    int m, n, k;
-    std::size_t steps;
+    FunctionXY& function;
+    Mesh mesh;
     SurfacePanel panel;
     bool allowed;
 };
 
-TEST(PlotWork, RefusesWhatWouldKeepTheWindowBusy) {
+TEST(PlotWork, RefusesOnlyWhatIsFarOverTheBound) {
+    Flat flat;
+    Slow slow;
+    Jumping jumping;
     const WorkCase cases[] = {
-        {"the default page", 40, 20, 20, 10, default_panel, true},
-        {"the default page on a large picture", 40, 20, 20, 10, {5600, 5600, 1, false}, true},
-        {"a mesh twenty times the default", 100, 100, 35, 10, default_panel, true},
-        {"the jumping surface at k 980", 100, 100, 980, 20, default_panel, false},
-        {"the same at k 40", 100, 100, 40, 20, default_panel, true},
-        {"the longest formula on the default mesh", 40, 20, 20, 99'995, default_panel, false},
-        {"the longest formula on a coarse mesh", 1, 1, 100, 99'995, default_panel, true},
-        {"a fine mesh on the largest picture", 100, 100, 20, 20, {5600, 5600, 1, false}, false},
-        {"the same mesh on a printer's page", 100, 100, 20, 20, {0, 0, 3, true}, true},
-        {"a failed formula is no free pass", 3000, 3000, 1, 0, default_panel, false},
+        {"a flat surface, twice the mesh once refused", flat, {200, 400, 10}, screen_panel, true},
+        {"a slow formula on the default mesh", slow, {20, 40, 20}, screen_panel, true},
+        {"a slow formula on twenty million samples", slow, {100, 100, 980}, screen_panel, false},
+        {"a jumping surface on a coarse mesh", jumping, {100, 100, 4}, screen_panel, true},
+        {"the same on a fine mesh and a large picture",
+         jumping,
+         {100, 100, 980},
+         {1600, 1200, 1, false},
+         false},
+        {"the coarse one on a printer's page", jumping, {100, 100, 4}, {4800, 4800, 3, true}, true},
+        {"the fine one on a printer's page",
+         jumping,
+         {100, 100, 980},
+         {4800, 4800, 3, true},
+         false},
     };
     for (const WorkCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto refusal =
-            plot_work_refusal(Mesh{.n = c.n, .m = c.m, .k = c.k}, c.steps, c.panel);
+        const WorkSample sample = sample_plot_work(c.function, test_box, c.mesh, 15);
+        const auto refusal = plot_work_refusal(sample, test_box, c.mesh, 15, c.panel);
         EXPECT_EQ(!refusal, c.allowed) << (refusal ? refusal->message : "");
     }
 }
 
-TEST(PlotWork, GrowsWithEveryPart) {
-    const double base = plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, default_panel);
-    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 40}, 10, default_panel), base);
-    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 100, default_panel), base);
-    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, {560, 840, 1, false}), base);
-    EXPECT_GT(plot_work(Mesh{.n = 20, .m = 40, .k = 20}, 10, {560, 420, 3, false}), base);
-}
-
-TEST(PlotWork, TheRefusalNamesWhatIsTooLarge) {
-    const std::string refusal =
-        plot_work_refusal(Mesh{.n = 100, .m = 100, .k = 980}, 20, default_panel).value().message;
+// The evaluations alone decide on every page: the message is the same whatever the panel, and
+// it names the measured rate rather than a panel.
+TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
+    Slow slow;
+    Jumping jumping;
+    const Mesh fine{100, 100, 980};
+    const WorkSample slow_sample = sample_plot_work(slow, test_box, fine, 15);
+    const std::string evaluations = evaluation_refusal(slow_sample, fine).value().message;
     for (const char* part :
-         {"19992202 evaluations", "a formula of 20 steps", "420 pixels high", "at most 3 s"}) {
-        EXPECT_NE(refusal.find(part), std::string::npos) << part << " in " << refusal;
+         {"19992202 evaluations of f(x,y), at ", "thousand a second as measured", "at most 3 s"}) {
+        EXPECT_NE(evaluations.find(part), std::string::npos) << part << " in " << evaluations;
     }
+    EXPECT_EQ(evaluations.find("pixels"), std::string::npos) << evaluations;
+    EXPECT_EQ(plot_work_refusal(slow_sample, test_box, fine, 15, {0, 0, 3, true})
+                  .value()
+                  .message.substr(0, 60),
+              evaluations.substr(0, 60));
+
+    const WorkSample jumping_sample = sample_plot_work(jumping, test_box, fine, 15);
+    EXPECT_EQ(evaluation_refusal(jumping_sample, fine), std::nullopt);
+    const std::string on_screen =
+        plot_work_refusal(jumping_sample, test_box, fine, 15, {1600, 1200, 1, false})
+            .value()
+            .message;
+    EXPECT_NE(on_screen.find("in a panel of 1600 x 1200 pixels"), std::string::npos) << on_screen;
+    const std::string on_paper =
+        plot_work_refusal(jumping_sample, test_box, fine, 15, {4800, 4800, 3, true})
+            .value()
+            .message;
+    EXPECT_NE(on_paper.find("on a printed page"), std::string::npos) << on_paper;
 }
 
 std::string longest_sum() {
@@ -73,9 +129,9 @@ TEST_F(PlotPage, TooMuchWorkIsRefusedWithThePageAround) {
         std::vector<std::string> items;
     } cases[] = {
         {"jumping surface",
-         {"f(x,y)=(2+y+x)*(sin(99999*x*y)/|sin(99999*x*y)|)", "z1=-3", "z2=3", "n=100", "m=100",
+         {"f(x,y)=1e9*(2+y+x)*(sin(99999*x*y)/|sin(99999*x*y)|)", "z1=-3", "z2=3", "n=100", "m=100",
           "k=980"}},
-        {"longest formula", {longest_sum()}},
+        {"longest formula", {longest_sum(), "n=100", "m=100"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -96,6 +152,8 @@ TEST_F(PlotPage, TooMuchWorkIsRefusedWithThePageAround) {
 
 TEST_F(PlotPage, APrintWithTooMuchWorkAsksNothingAndStartsNoJob) {
     set(longest_sum().c_str());
+    set("n=100");
+    set("m=100");
     platform::PrinterEntrySeam entry("Recorder,winspool,Ne00:");
     bool printer_opened = false;
     plotter.open_printer = [&printer_opened](const std::string&) {
@@ -106,6 +164,20 @@ TEST_F(PlotPage, APrintWithTooMuchWorkAsksNothingAndStartsNoJob) {
     EXPECT_TRUE(boxes.shown().empty()) << "neither a printing question nor the refusal";
     EXPECT_FALSE(printer_opened);
     EXPECT_TRUE(window.log->calls.empty());
+}
+
+// A page the screen draws at once prints too: the print is weighed on the printer's page,
+// which keeps lines, once it is known.
+TEST_F(PlotPage, APrintIsWeighedOnThePrintersPage) {
+    set("m=200");
+    set("n=100");
+    platform::PrinterEntrySeam entry("Recorder,winspool,Ne00:");
+    boxes.queue_answer(platform::MessageBoxAnswer::yes);
+    boxes.queue_answer(platform::MessageBoxAnswer::yes);
+    plotter.open_printer = [](const std::string&) {
+        return std::make_unique<test_support::RecordingDevice>("printer");
+    };
+    EXPECT_EQ(plot(1), std::nullopt);
 }
 
 // Weighing a print compiles the formula silently: a formula that does not parse is still
