@@ -73,7 +73,9 @@ void fold_straight_tail(std::vector<QPoint>& points, std::size_t first, bool alo
 bool DrawingLog::make_room(std::size_t bytes) {
     const std::size_t held = ops_.size() * sizeof(DrawingOp) + points_.size() * sizeof(QPoint) +
                              fonts_.size() * sizeof(FontEntry) + text_bytes_;
-    if (complete_ && held + bytes > max_recorded_bytes) {
+    const std::size_t page =
+        ops_.size() * page_bytes_per_op + points_.size() * page_bytes_per_point + text_bytes_;
+    if (complete_ && (held + bytes > max_recorded_bytes || page > max_page_bytes)) {
         complete_ = false;
         ops_ = {};
         fonts_ = {};

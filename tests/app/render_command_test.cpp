@@ -200,5 +200,21 @@ TEST_F(RenderCommand, RefusesASpecialFile) {
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
+// A surface whose pen changes at nearly every sample would make a vector page of 160 MB: it is
+// kept as the page's image instead, within the file size, the memory and the time of a plot.
+TEST(RenderVectorPage, ADrawingTooLargeForLinesIsSavedAsTheImage) {
+    test_support::TempFolder folder{"vector"};
+    for (const char* name : {"jumping.svg", "jumping.pdf"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.file(name);
+        const ProgramRun run =
+            render({path, "f(x,y)=(2+y+x)*(sin(99999*x*y)/|sin(99999*x*y)|)", "z1=-3", "z2=3",
+                    "n=100", "m=100", "k=46", "--size", "200x150"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.err.find("holds the page as an image"), std::string::npos) << run.err;
+        EXPECT_LT(std::filesystem::file_size(path), 30u << 20);
+    }
+}
+
 }  // namespace
 }  // namespace toven
