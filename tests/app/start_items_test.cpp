@@ -26,6 +26,10 @@ TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
         {"no_equals", {"tilt"}, "toven: expected NAME=VALUE, not 'tilt'"},
         {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: cannot plot: "},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
+        {"bad_number",
+         {"a=abc"},
+         "toven: a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'\n"},
+        {"bad_count", {"n=1e9"}, "toven: n needs a whole number, such as 20, not '1e9'\n"},
     };
     for (const StartRefusal& c : cases) {
         SCOPED_TRACE(c.name);
