@@ -66,6 +66,8 @@ TEST(EvalPipe, ValuesEqualSingleEvalCalls) {
     }
 }
 
+using namespace std::string_literals;
+
 struct LinesCase {
     const char* name;
     std::string input;
@@ -93,11 +95,11 @@ TEST(EvalPipe, ReadsBlanksCommasAndCommentsAndReportsBadLines) {
          "toven: line 2: longer than 4096 characters\n", 1},
         {"longest_line_with_cr", std::string(4093, ' ') + "1 2\r\n", "2\n", "", 0},
         {"blanks_on_both_sides", " 1 \t,\t2 \n1\t \t3\t\n", "2\n3\n", "", 0},
-        {"nul_inside_a_line", std::string("1 1\0x\n2 2\n3 3\nbad\n", 17), "4\n9\n",
+        {"nul_inside_a_line", "1 1\0x\n2 2\n3 3\nbad\n"s, "4\n9\n",
          "toven: line 1: expected two numbers X Y, not '1 1\\x00x'\n"
          "toven: line 4: expected two numbers X Y, not 'bad'\n",
          1},
-        {"nul_first", std::string("\0junk\n2 2\n", 11), "4\n",
+        {"nul_first", "\0junk\n2 2\n"s, "4\n",
          "toven: line 1: expected two numbers X Y, not '\\x00junk'\n", 1},
         {"escapes_shown_not_sent", "\x1b[2J\t\xc2\x9b\xff\n", "",
          "toven: line 1: expected two numbers X Y, not '\\x1b[2J\\t\\xc2\\x9b\\xff'\n", 1},
