@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -230,14 +229,6 @@ void report_line(std::FILE* errors, Output& output, long number, const std::stri
 }
 
 }  // namespace
-
-char* format_value(double value, char* out) {
-    if (std::isnan(value)) {
-        std::memcpy(out, "nan", 3);
-        return out + 3;
-    }
-    return std::to_chars(out, out + max_value_text, value, std::chars_format::general, 17).ptr;
-}
 
 std::optional<double> read_coordinate(std::string_view text) {
     const char* end = text.data() + text.size();

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/value_text.h"
+
 namespace toven {
 
 class FunctionXY;
@@ -14,13 +16,6 @@ class FunctionXY;
 // A line longer than this (its CR not counted) is reported, not held: memory stays flat
 // whatever the input.
 inline constexpr std::size_t max_point_line = 4096;
-
-// The most characters format_value writes ("-2.2250738585072014e-308" and room to spare).
-inline constexpr std::size_t max_value_text = 32;
-
-// Writes `value` at `out` exactly as printf("%.17g") does, except that a NaN is "nan" whatever
-// its sign; returns the end of what was written (no terminator).
-char* format_value(double value, char* out);
 
 // `text`, blanks (space, tab, CR) around it ignored, read whole as one number by the "C"
 // rules of strtod; nothing when it is not exactly one number.

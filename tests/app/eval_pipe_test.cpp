@@ -1,19 +1,14 @@
 // toven --eval FORMULA -: the values of a pipe of points equal single --eval calls; bad
 // lines are reported by number while the good ones are written, whatever bytes they hold;
-// failed streams are reported with their cause; values are written as %.17g writes them.
+// failed streams are reported with their cause.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <bit>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/eval_pipe.h"
 #include "tests/support/program_run.h"
 
 namespace toven::test_support {
@@ -185,38 +180,6 @@ TEST(EvalPipe, FailedStreamsAreReportedWithTheirCause) {
         EXPECT_EQ(run.out, "");
     }
     std::remove((folder + "pipe_write_only").c_str());
-}
-
-// Values of every kind, NaNs aside, come out as printf("%.17g") writes them; NaN is "nan".
-TEST(FormatValue, WritesWhatPrintfWrites) {
-    std::mt19937_64 random(17);
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  std::numeric_limits<double>::infinity(),
-                                  -std::numeric_limits<double>::infinity(),
-                                  std::numeric_limits<double>::denorm_min(),
-                                  -std::numeric_limits<double>::denorm_min(),
-                                  std::numeric_limits<double>::min(),
-                                  std::numeric_limits<double>::max(),
-                                  1e16,
-                                  1e17,
-                                  1e-4,
-                                  9.9999999999999995e-5};
-    for (int i = 0; i < 1'000'000; ++i) {
-        const std::uint64_t bits = random();
-        // Alike in turn: any bit pattern, a subnormal, and a number of everyday size.
-        values.push_back(i % 3 == 0   ? std::bit_cast<double>(bits)
-                         : i % 3 == 1 ? std::bit_cast<double>(bits & 0x800fffffffffffff)
-                                      : static_cast<double>(bits % 100000000) / 4096 - 10000);
-    }
-    char ours[max_value_text + 1];
-    char printf_text[64];
-    for (const double value : values) {
-        *format_value(value, ours) = '\0';
-        std::snprintf(printf_text, sizeof printf_text, "%.17g", value);
-        const std::string expected = std::isnan(value) ? "nan" : printf_text;
-        ASSERT_EQ(ours, expected) << std::bit_cast<std::uint64_t>(value);
-    }
 }
 
 }  // namespace
