@@ -2,9 +2,12 @@
 // lines are reported by number while the good ones are written, whatever bytes they hold;
 // failed streams are reported with their cause.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -154,6 +157,44 @@ TEST(EvalPipe, EveryLineOfAnyBytesGivesAValueOrItsNumber) {
         reported.push_back(std::stoi(run.err.substr(run.err.find("line ", at) + 5)));
     }
     EXPECT_EQ(reported, bad);
+}
+
+// A program at the other end of a pipe gets each answer while it still holds the input open.
+TEST(EvalPipe, EachAnswerComesBeforeTheNextLine) {
+    int to_toven[2];
+    int from_toven[2];
+    ASSERT_EQ(::pipe(to_toven), 0);
+    ASSERT_EQ(::pipe(from_toven), 0);
+    const std::string binary = toven_binary();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(to_toven[0], 0);
+        ::dup2(from_toven[1], 1);
+        ::close(to_toven[1]);
+        ::close(from_toven[0]);
+        ::execl(binary.c_str(), binary.c_str(), "--eval", "x+y", "-", nullptr);
+        ::_exit(127);
+    }
+    ::close(to_toven[0]);
+    ::close(from_toven[1]);
+    const char* points[][2] = {{"1 2\n", "3\n"}, {"3 4\n", "7\n"}};
+    for (const auto& [point, answer] : points) {
+        // On failure the loop ends, so that closing the input lets the program end.
+        pollfd ready{from_toven[0], POLLIN, 0};
+        if (::write(to_toven[1], point, std::strlen(point)) <= 0 ||
+            ::poll(&ready, 1, 60'000) != 1) {
+            ADD_FAILURE() << "no answer to " << point;
+            break;
+        }
+        char buffer[64];
+        const ssize_t count = ::read(from_toven[0], buffer, sizeof buffer);
+        EXPECT_EQ(std::string(buffer, count > 0 ? static_cast<std::size_t>(count) : 0), answer);
+    }
+    ::close(to_toven[1]);
+    ::close(from_toven[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // A stream that fails ends the run with status 1 and the system's cause; the values read
