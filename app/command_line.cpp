@@ -1,15 +1,18 @@
 #include "app/command_line.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
+#include "app/data_items.h"
 #include "app/eval_pipe.h"
 #include "app/render_command.h"
 #include "app/user_tables.h"
 #include "app/version.h"
-#include "expr/c_number.h"
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
@@ -35,15 +38,18 @@ const char* const help_lines[] = {
     "  FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels",
     "  (default 800x600). --print-layout draws the printer's layout instead.",
     "--eval compiles FORMULA, sets the named parameters, evaluates f(X, Y) once and prints",
-    "  the value with %.17g. With - instead of X Y it reads one \"X Y\" pair a line from",
-    "  standard input (blanks or a comma between, # starts a comment) and prints f for each;",
-    "  a line that is not two numbers is reported with its number, and the status is 1.",
+    "  the value with %.17g (a NaN as nan). With - instead of X Y it reads one \"X Y\" pair a",
+    "  line from standard input (blanks or a comma between, # starts a comment) and prints f",
+    "  for each; a line that is not two numbers is reported with its number, and the status",
+    "  is 1. A failed read or write ends the run with its cause and status 1.",
     "",
     "Each NAME=VALUE sets the data item called NAME, as the data windows do:",
     "  function data: a b c d e f(x,y)",
     "  graph data:    x1 x2 y1 y2 z1 z2 n m k tilt pc fc ax title",
     "  for example a=2, tilt=30, 'f(x,y)=x^2+y^2'. Given alone, they are the data the",
-    "  window program starts with.",
+    "  window program starts with. A number takes one decimal number (2.5, -1e-3, +2, .5),",
+    "  and n m k pc fc ax a whole number; blanks around it are ignored. The title, as every",
+    "  line of a data window, holds 118 characters with its name.",
     "",
     "Formulas: numbers, names, + - * / ^ (one ^ per factor), parentheses, |x| for the",
     "  absolute value, and sin cos tan atan exp log sqrt cosh sinh tanh fabs step. A name",
@@ -67,52 +73,11 @@ void print_help() {
                 max_formula_length, max_nesting);
 }
 
-std::string_view trim_blanks(std::string_view text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-// The item record of fdata or sdata whose trimmed name is `name`, or null.
-DataRecord* find_item(std::string_view name) {
-    for (DataTable* table : {&fdata, &sdata}) {
-        int count = item_count(*table);
-        for (int i = 1; i <= count && i < table->size(); ++i) {
-            if (trim_blanks((*table)[i].name) == name) {
-                return &(*table)[i];
-            }
-        }
-    }
-    return nullptr;
-}
-
-std::string item_names() {
-    std::string names;
-    for (const DataTable* table : {&fdata, &sdata}) {
-        int count = item_count(*table);
-        for (int i = 1; i <= count && i < table->size(); ++i) {
-            names += ' ';
-            names += trim_blanks((*table)[i].name);
-        }
-    }
-    return names;
-}
-
 // The NAME of "NAME=VALUE", blanks trimmed; empty without "=".
 std::string_view assigned_name(std::string_view name_equals_value) {
     const std::size_t equals = name_equals_value.find('=');
     return equals == std::string_view::npos ? std::string_view()
                                             : trim_blanks(name_equals_value.substr(0, equals));
-}
-
-// A whole argument that strtod reads as a number.
-bool read_number(const char* text, double& value) {
-    const char* end = nullptr;
-    value = c_strtod(text, &end);
-    return end != text && *end == '\0';
 }
 
 // What was printed is the result, so output that did not reach its file (a full disk, a
@@ -127,6 +92,20 @@ int check_standard_output(int status) {
                 (error != 0 ? std::strerror(error) : "write error"));
 }
 
+// toven --eval FORMULA -, once the formula is compiled: every line of standard input gives a
+// value or a numbered message; a stream that fails is reported with the system's cause.
+int tabulate_standard_input(FunctionXY& function) {
+    const Tabulation run = tabulate(function, STDIN_FILENO, STDOUT_FILENO, stderr);
+    if (run.write_error != 0) {
+        return fail(std::string("cannot write to standard output: ") +
+                    std::strerror(run.write_error));
+    }
+    if (run.read_error != 0) {
+        return fail(std::string("cannot read standard input: ") + std::strerror(run.read_error));
+    }
+    return run.bad_lines == 0 ? 0 : 1;
+}
+
 // toven --eval FORMULA X Y [NAME=VALUE ...]
 int run_eval(int argc, char** argv) {
     // With "-" for X the points come from standard input, and the items follow it.
@@ -134,12 +113,12 @@ int run_eval(int argc, char** argv) {
     if (argc < 5 && !from_input) {
         return fail("--eval needs FORMULA X Y or FORMULA - (see toven --help)");
     }
-    double x = 0;
-    double y = 0;
-    if (!from_input && !read_number(argv[3], x)) {
+    const auto x = from_input ? std::optional<double>(0) : read_coordinate(argv[3]);
+    if (!x) {
         return fail(std::string("X is not a number: '") + argv[3] + "'");
     }
-    if (!from_input && !read_number(argv[4], y)) {
+    const auto y = from_input ? std::optional<double>(0) : read_coordinate(argv[4]);
+    if (!y) {
         return fail(std::string("Y is not a number: '") + argv[4] + "'");
     }
     const DataRecord& formula_record = fdata[item_count(fdata)];
@@ -164,10 +143,12 @@ int run_eval(int argc, char** argv) {
     function.load_parameters();
     if (from_input) {
         platform::clear_upper_vector_state();
-        return tabulate(function, stdin, stdout, stderr) == 0 ? 0 : 1;
+        return tabulate_standard_input(function);
     }
-    std::printf("%.17g\n", function.evaluate(x, y));
-    return 0;
+    char value[max_value_text + 1];
+    *format_value(function.evaluate(*x, *y), value) = '\0';
+    std::puts(value);
+    return check_standard_output(0);
 }
 
 }  // namespace
@@ -178,16 +159,7 @@ std::optional<platform::Refusal> apply_assignment(std::string_view name_equals_v
         return platform::Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) +
                                  "'"};
     }
-    const std::string_view name = assigned_name(name_equals_value);
-    DataRecord* record = name.empty() ? nullptr : find_item(name);
-    if (record == nullptr) {
-        return platform::Refusal{"unknown name '" + std::string(name) + "'; the names are" +
-                                 item_names()};
-    }
-    std::string line = std::string(record->name) + " = ";
-    line += name_equals_value.substr(equals + 1);
-    set_line(*record, line.c_str());
-    return std::nullopt;
+    return apply_item(name_equals_value.substr(0, equals), name_equals_value.substr(equals + 1));
 }
 
 bool is_option(const char* argument) {
@@ -242,7 +214,7 @@ int run_command_line(int argc, char** argv) {
         return check_standard_output(0);
     }
     if (option == "--eval") {
-        return check_standard_output(run_eval(argc, argv));
+        return run_eval(argc, argv);
     }
     if (option == "--render") {
         return run_render_command(argc, argv);

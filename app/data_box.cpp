@@ -8,12 +8,6 @@ namespace toven {
 
 namespace {
 
-// The longest line the edit takes: a display line holds 119 characters and its terminator,
-// and the line read from the edit stops one short of that. The edit's own limit counts
-// characters, and a character outside ASCII takes several bytes, so a change that leaves more
-// bytes than this is refused here (see handle_command).
-constexpr int longest_edit_line = 118;
-
 // A line cut to the longest the edit takes, at a character's start: a character outside
 // ASCII takes several bytes, and half of one would show as other characters.
 std::string cut_to_line(std::string text) {

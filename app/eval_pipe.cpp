@@ -1,7 +1,13 @@
 #include "app/eval_pipe.h"
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <charconv>
 #include <cstring>
-#include <optional>
+#include <vector>
 
 #include "expr/c_number.h"
 #include "expr/surface_function.h"
@@ -15,71 +21,296 @@ struct Point {
     double y;
 };
 
-const char* skip_blanks(const char* at) {
-    while (*at == ' ' || *at == '\t' || *at == '\r') {
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+const char* skip_blanks(const char* at, const char* end) {
+    while (at != end && is_blank(*at)) {
         ++at;
     }
     return at;
 }
 
-// point = number ( blanks | [blanks] "," [blanks] ) number [blanks]; the comment is cut off.
-std::optional<Point> read_point(const char* text) {
-    const char* end = nullptr;
-    const char* at = skip_blanks(text);
-    const double x = c_strtod(at, &end);
-    if (end == at) {
-        return std::nullopt;
+// The forms from_chars leaves to strtod (hexadecimal, a value beyond the range of double),
+// read from a terminated copy; the number's end in [at, end), or null.
+const char* read_number_by_strtod(const char* at, const char* end, double& value) {
+    char copy[max_point_line + 1];
+    const std::size_t length = static_cast<std::size_t>(end - at);
+    if (length > max_point_line || std::isspace(static_cast<unsigned char>(*at))) {
+        return nullptr;
     }
-    at = skip_blanks(end);
-    if (*at == ',') {
-        at = skip_blanks(at + 1);
-    } else if (at == end) {
-        return std::nullopt;
-    }
-    const double y = c_strtod(at, &end);
-    if (end == at || *skip_blanks(end) != '\0') {
-        return std::nullopt;
-    }
-    return Point{x, y};
+    std::memcpy(copy, at, length);
+    copy[length] = '\0';
+    const char* stop = nullptr;
+    value = c_strtod(copy, &stop);
+    return stop == copy ? nullptr : at + (stop - copy);
 }
 
-// Cuts the line at its comment and its end of line; true when nothing but blanks is left.
-bool blank_after_cut(char* line) {
-    line[std::strcspn(line, "#\n")] = '\0';
-    return *skip_blanks(line) == '\0';
+// number = [ "+" | "-" ] what strtod reads in the "C" locale; its end, or null. The common
+// decimal forms take the fast road of from_chars, which reads them as strtod does.
+const char* read_number(const char* at, const char* end, double& value) {
+    if (at == end) {
+        return nullptr;
+    }
+    const char* digits = *at == '+' && end - at > 1 && at[1] != '-' && at[1] != '+' ? at + 1 : at;
+    const auto [stop, error] = std::from_chars(digits, end, value);
+    if (error == std::errc() && (stop == end || is_blank(*stop) || *stop == ',')) {
+        return stop;
+    }
+    return read_number_by_strtod(at, end, value);
+}
+
+// point = number ( blanks | [blanks] "," [blanks] ) number [blanks]
+std::optional<Point> read_point(const char* at, const char* end) {
+    Point point{};
+    at = skip_blanks(at, end);
+    const char* stop = read_number(at, end, point.x);
+    if (stop == nullptr) {
+        return std::nullopt;
+    }
+    at = skip_blanks(stop, end);
+    if (at != end && *at == ',') {
+        at = skip_blanks(at + 1, end);
+    } else if (at == stop) {
+        return std::nullopt;
+    }
+    stop = read_number(at, end, point.y);
+    if (stop == nullptr || skip_blanks(stop, end) != end) {
+        return std::nullopt;
+    }
+    return point;
+}
+
+// The length of the valid UTF-8 sequence at the start of `text` that encodes a character a
+// terminal prints (not a C1 control), or 0.
+std::size_t printable_utf8_length(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+    if (lead < 0xc2 || lead > 0xf4 || text.size() < length) {
+        return 0;
+    }
+    char32_t code = lead & (0x7f >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xc0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(i) & 0x3f);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool valid = code >= smallest[length] && code <= 0x10ffff &&
+                       (code < 0xd800 || code > 0xdfff) && (code < 0x80 || code > 0x9f);
+    return valid ? length : 0;
+}
+
+// Buffered writes to a descriptor; the first failure's errno is kept and ends the writing.
+class Output {
+  public:
+    explicit Output(int descriptor) : descriptor_(descriptor) {}
+
+    void put_value(double value) {
+        if (buffer_.size() - used_ < max_value_text + 1) {
+            flush();
+        }
+        char* end = format_value(value, buffer_.data() + used_);
+        *end++ = '\n';
+        used_ = static_cast<std::size_t>(end - buffer_.data());
+    }
+
+    void flush() {
+        std::size_t done = 0;
+        while (done < used_ && error == 0) {
+            const ssize_t written = ::write(descriptor_, buffer_.data() + done, used_ - done);
+            if (written >= 0) {
+                done += static_cast<std::size_t>(written);
+            } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                pollfd ready{descriptor_, POLLOUT, 0};
+                ::poll(&ready, 1, -1);
+            } else if (errno != EINTR) {
+                error = errno;
+            }
+        }
+        used_ = 0;
+    }
+
+    int error = 0;
+
+  private:
+    int descriptor_;
+    std::vector<char> buffer_ = std::vector<char>(1 << 16);
+    std::size_t used_ = 0;
+};
+
+// The lines of a descriptor, each without its "\n", read in large blocks; a line longer than
+// max_point_line is skipped as it arrives and given as too long.
+class LineReader {
+  public:
+    LineReader(int descriptor, Output& output) : descriptor_(descriptor), output_(output) {}
+
+    enum class Status { line, too_long, end };
+
+    Status next(std::string_view& line) {
+        bool too_long = false;
+        for (;;) {
+            const char* start = buffer_.data() + start_;
+            if (const void* newline = std::memchr(start, '\n', end_ - start_)) {
+                line = {start, static_cast<std::size_t>(static_cast<const char*>(newline) - start)};
+                start_ += line.size() + 1;
+                return too_long || longer_than_allowed(line) ? Status::too_long : Status::line;
+            }
+            if (end_ - start_ > max_point_line + 1) {
+                // Its CR aside, the line is already longer than allowed: it is let go.
+                too_long = true;
+                start_ = end_;
+            }
+            if (at_end_) {
+                line = {buffer_.data() + start_, end_ - start_};
+                start_ = end_;
+                if (too_long || longer_than_allowed(line)) {
+                    return Status::too_long;
+                }
+                return line.empty() ? Status::end : Status::line;
+            }
+            fill();
+        }
+    }
+
+    int error = 0;
+
+  private:
+    static bool longer_than_allowed(std::string_view line) {
+        const bool cr = !line.empty() && line.back() == '\r';
+        return line.size() - (cr ? 1 : 0) > max_point_line;
+    }
+
+    // Moves what is held to the front and reads more behind it; the values so far go out
+    // first, since the read may wait for the writer at the other end.
+    void fill() {
+        std::memmove(buffer_.data(), buffer_.data() + start_, end_ - start_);
+        end_ -= start_;
+        start_ = 0;
+        output_.flush();
+        for (;;) {
+            const ssize_t count = ::read(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
+            if (count > 0) {
+                end_ += static_cast<std::size_t>(count);
+                return;
+            }
+            if (count == 0) {
+                at_end_ = true;
+                return;
+            }
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                pollfd ready{descriptor_, POLLIN, 0};
+                ::poll(&ready, 1, -1);
+            } else if (errno != EINTR) {
+                error = errno;
+                at_end_ = true;
+                end_ = start_;  // a line cut short by the error is not a line
+                return;
+            }
+        }
+    }
+
+    int descriptor_;
+    Output& output_;
+    std::vector<char> buffer_ = std::vector<char>((1 << 16) + max_point_line + 2);
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    bool at_end_ = false;
+};
+
+// One bad line on `errors`, after the values before it, so that both keep their order on a
+// terminal.
+void report_line(std::FILE* errors, Output& output, long number, const std::string& message) {
+    output.flush();
+    std::fprintf(errors, "toven: line %ld: %s\n", number, message.c_str());
 }
 
 }  // namespace
 
-long tabulate(FunctionXY& function, std::FILE* in, std::FILE* out, std::FILE* errors) {
-    char line[max_point_line + 2];
-    long number = 0;
-    long bad = 0;
-    while (std::fgets(line, sizeof line, in) != nullptr && !std::ferror(out)) {
-        ++number;
-        const std::size_t length = std::strlen(line);
-        if (length > 0 && line[length - 1] != '\n' && !std::feof(in)) {
-            // Too long to hold: the rest is skipped, and the line counts as bad.
-            int c = 0;
-            while ((c = std::fgetc(in)) != EOF && c != '\n') {
-            }
-            std::fprintf(errors, "toven: line %ld: longer than %zu characters\n", number,
-                         max_point_line);
-            ++bad;
-            continue;
-        }
-        if (blank_after_cut(line)) {
-            continue;
-        }
-        if (const auto point = read_point(line)) {
-            std::fprintf(out, "%.17g\n", function.evaluate(point->x, point->y));
+std::optional<double> read_coordinate(std::string_view text) {
+    const char* end = text.data() + text.size();
+    while (end != text.data() && is_blank(end[-1])) {
+        --end;
+    }
+    double value = 0;
+    const char* at = skip_blanks(text.data(), end);
+    const char* stop = read_number(at, end, value);
+    return stop == end ? std::optional<double>(value) : std::nullopt;
+}
+
+std::string visible_text(std::string_view text) {
+    constexpr std::size_t most = 80;
+    constexpr std::size_t before_cut = most - 3;
+    std::string shown;
+    std::size_t columns = 0;
+    std::size_t cut = 0;  // the size of `shown` while it took no more than before_cut columns
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const std::size_t utf8 = c >= 0x80 ? printable_utf8_length(text.substr(i)) : 0;
+        if (c >= 0x20 && c < 0x7f) {
+            shown += static_cast<char>(c);
+            columns += 1;
+        } else if (utf8 > 0) {
+            shown.append(text.substr(i, utf8));
+            columns += 1;
         } else {
-            std::fprintf(errors, "toven: line %ld: expected two numbers X Y, not '%s'\n", number,
-                         line);
-            ++bad;
+            char escape[5];
+            const int length = c == '\t'   ? std::snprintf(escape, sizeof escape, "\\t")
+                               : c == '\r' ? std::snprintf(escape, sizeof escape, "\\r")
+                                           : std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            shown.append(escape, static_cast<std::size_t>(length));
+            columns += static_cast<std::size_t>(length);
+        }
+        i += utf8 > 0 ? utf8 : 1;
+        if (columns > most) {
+            shown.resize(cut);
+            return shown + "...";
+        }
+        if (columns <= before_cut) {
+            cut = shown.size();
         }
     }
-    return bad;
+    return shown;
+}
+
+Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
+    Output output(out);
+    LineReader reader(in, output);
+    Tabulation result;
+    long number = 0;
+    std::string_view line;
+    while (output.error == 0) {
+        const LineReader::Status status = reader.next(line);
+        if (status == LineReader::Status::end) {
+            break;
+        }
+        ++number;
+        if (status == LineReader::Status::too_long) {
+            report_line(errors, output, number,
+                        "longer than " + std::to_string(max_point_line) + " characters");
+            ++result.bad_lines;
+            continue;
+        }
+        const std::string_view text = line.substr(0, line.find('#'));
+        const char* end = text.data() + text.size();
+        if (skip_blanks(text.data(), end) == end) {
+            continue;
+        }
+        if (const auto point = read_point(text.data(), end)) {
+            output.put_value(function.evaluate(point->x, point->y));
+        } else {
+            report_line(errors, output, number,
+                        "expected two numbers X Y, not '" + visible_text(text) + "'");
+            ++result.bad_lines;
+        }
+    }
+    output.flush();
+    result.read_error = reader.error;
+    result.write_error = output.error;
+    return result;
 }
 
 }  // namespace toven

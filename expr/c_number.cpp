@@ -28,6 +28,39 @@ double c_atof(const char* text) {
     return c_strtod(text, nullptr);
 }
 
+bool is_decimal_number(std::string_view text) {
+    std::size_t at = 0;
+    const auto skip_sign = [&] {
+        if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+            ++at;
+        }
+    };
+    const auto skip_digits = [&] {
+        const std::size_t first = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+            ++at;
+        }
+        return at - first;
+    };
+    skip_sign();
+    std::size_t digits = skip_digits();
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        digits += skip_digits();
+    }
+    if (digits == 0) {
+        return false;
+    }
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        skip_sign();
+        if (skip_digits() == 0) {
+            return false;
+        }
+    }
+    return at == text.size();
+}
+
 int c_atoi(const char* text) {
     long value = strtol_l(text, nullptr, 10, c_locale());
     if (value > INT_MAX) {

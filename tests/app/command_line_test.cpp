@@ -38,7 +38,8 @@ TEST_F(CommandLineTest, EvalPrintsTheValue) {
         {"parameters", {"a*x + b", "2", "0", "a=1.5", "b = 4"}, "7\n"},
         {"graph_data_names_are_accepted", {"x", "1", "0", "tilt=30"}, "1\n"},
         {"domain_error_is_zero", {"log(x)", "-1", "0"}, "0\n"},
-        {"not_a_number", {"(-8)^0.5", "0", "0"}, "-nan\n"},
+        {"not_a_number_whatever_its_sign", {"(-8)^0.5", "0", "0"}, "nan\n"},
+        {"blanks_around_x_and_y", {"x+y", " 1", "2 "}, "3\n"},
         {"infinity", {"exp(x)", "1000", "0"}, "inf\n"},
         {"exponent_in_x", {"x", "2.5e-3", "0"}, "0.0025000000000000001\n"},
     };
@@ -69,6 +70,10 @@ TEST_F(CommandLineTest, BadInputFailsWithAMessage) {
         {"empty_x", {"--eval", "x", "", "0"}, "toven: X is not a number"},
         {"missing_y", {"--eval", "x", "0"}, "toven: --eval needs FORMULA X Y"},
         {"unknown_option", {"--plot"}, "toven: unknown option '--plot'"},
+        {"bad_item_number", {"--eval", "x", "0", "0", "k=1e6"}, "toven: k needs a whole number"},
+        {"render_bad_item_number",
+         {"--render", "never_written.svg", "a=abc"},
+         "toven: a needs one decimal number"},
         {"formula_twice",
          {"--eval", "x", "1", "2", " f(x,y) =y"},
          "toven: --eval takes the formula as FORMULA, so 'f(x,y)=' cannot be given too"},
@@ -132,6 +137,81 @@ TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
     EXPECT_STREQ(fdata[6].line, "f(x,y) = x^2+y^2");
     EXPECT_EQ(apply_assignment("title="), std::nullopt);
     EXPECT_STREQ(sdata[14].line, "title     = ");
+}
+
+// The item record of fdata or sdata whose name, its padding aside, is `name`.
+const DataRecord& record_named(std::string_view name) {
+    for (const DataTable* table : {&fdata, &sdata}) {
+        for (int i = 1; i < table->size(); ++i) {
+            const std::string_view record_name = (*table)[i].name;
+            if (record_name.substr(0, record_name.find(' ')) == name) {
+                return (*table)[i];
+            }
+        }
+    }
+    ADD_FAILURE() << "no item " << name;
+    return fdata[0];
+}
+
+struct ItemCase {
+    const char* item;
+    const char* message;  // empty: the item is taken
+    const char* value;    // the value the record then holds
+};
+
+// A number item is one decimal number and a counting item a whole number within int, blanks
+// around them ignored; the message quotes the value as typed. Every item but the formula fits
+// a data window's line.
+TEST_F(ApplyAssignmentTest, TakesOnlyWholeNumbersOfTheirKind) {
+    const std::string longest_title(106, 't');
+    const std::string longer_title(107, 't');
+    const std::string title = "title=" + longest_title;
+    const std::string too_long = "title=" + longer_title;
+    const ItemCase cases[] = {
+        {"a=2.5", "", "2.5"},
+        {"a= -1e-3 ", "", "-1e-3"},
+        {"x1=+2", "", "+2"},
+        {"tilt=.5", "", ".5"},
+        {"b=7.", "", "7."},
+        {"n= 20\t", "", "20"},
+        {"pc=-1", "", "-1"},
+        {"k=+3", "", "+3"},
+        {title.c_str(), "", longest_title.c_str()},
+        {"a=abc", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'", ""},
+        {"a=1 2", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '1 2'", ""},
+        {"x1=", "x1 needs one decimal number, such as 2.5, -1e-3 or .5, not ''", ""},
+        {"tilt=30deg", "tilt needs one decimal number, such as 2.5, -1e-3 or .5, not '30deg'", ""},
+        {"a=0x10", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '0x10'", ""},
+        {"a=inf", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'inf'", ""},
+        {"a=nan", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'nan'", ""},
+        {"a=1e", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '1e'", ""},
+        {"a=.", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '.'", ""},
+        {"z2=1e999", "z2 needs a number within the range of a double, not '1e999'", ""},
+        {"n=2.5", "n needs a whole number, such as 20, not '2.5'", ""},
+        {"n=1e9", "n needs a whole number, such as 20, not '1e9'", ""},
+        {"n=0x10", "n needs a whole number, such as 20, not '0x10'", ""},
+        {"ax=abc", "ax needs a whole number, such as 20, not 'abc'", ""},
+        {"fc=+-1", "fc needs a whole number, such as 20, not '+-1'", ""},
+        {"m= 99999999999",
+         "m needs a whole number from -2147483648 to 2147483647, not ' 99999999999'", ""},
+        {too_long.c_str(),
+         "title takes at most 106 characters, as a data window's line holds 118 with its name; "
+         "this one has 107",
+         ""},
+    };
+    for (const ItemCase& c : cases) {
+        SCOPED_TRACE(c.item);
+        const std::string_view item = c.item;
+        const DataRecord& record = record_named(item.substr(0, item.find('=')));
+        const std::string line_before = record.line;
+        const auto refusal = apply_assignment(item);
+        EXPECT_EQ(refusal ? refusal->message : "", c.message);
+        if (refusal) {
+            EXPECT_EQ(record.line, line_before);
+        } else {
+            EXPECT_STREQ(record_value(record), c.value);
+        }
+    }
 }
 
 TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {

@@ -1,9 +1,14 @@
 // toven --eval FORMULA -: the values of a pipe of points equal single --eval calls; bad
-// lines are reported by number while the good ones are written; empty and long inputs.
+// lines are reported by number while the good ones are written, whatever bytes they hold;
+// failed streams are reported with their cause.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,8 +23,10 @@ struct PipeRun {
     std::string err;
 };
 
-// Runs toven --eval FORMULA - with `input` on standard input.
-PipeRun run_pipe(const std::string& formula, const std::string& input) {
+// Runs toven --eval FORMULA - with `input` on standard input; `redirections` are added to the
+// shell's command after the input's own.
+PipeRun run_pipe(const std::string& formula, const std::string& input,
+                 const std::string& redirections = "") {
     const std::string folder = testing::TempDir();
     const std::string in = folder + "pipe_in_" + std::to_string(::getpid());
     const std::string err = in + ".err";
@@ -27,8 +34,8 @@ PipeRun run_pipe(const std::string& formula, const std::string& input) {
     std::fwrite(input.data(), 1, input.size(), file);
     std::fclose(file);
     PipeRun run;
-    run.out = command_output("'" + toven_binary() + "' --eval '" + formula + "' - < '" + in +
-                             "' 2> '" + err + "'; echo \"status $?\"");
+    run.out = command_output("'" + toven_binary() + "' --eval '" + formula + "' - < '" + in + "' " +
+                             redirections + " 2> '" + err + "'; echo \"status $?\"");
     const std::size_t status = run.out.rfind("status ");
     run.status = std::stoi(run.out.substr(status + 7));
     run.out.erase(status);
@@ -57,6 +64,8 @@ TEST(EvalPipe, ValuesEqualSingleEvalCalls) {
     }
 }
 
+using namespace std::string_literals;
+
 struct LinesCase {
     const char* name;
     std::string input;
@@ -80,6 +89,20 @@ TEST(EvalPipe, ReadsBlanksCommasAndCommentsAndReportsBadLines) {
         {"last_line_without_newline", "2 3", "6\n", "", 0},
         {"overlong_line", std::string(5000, ' ') + "1 2\n3 3\n", "9\n",
          "toven: line 1: longer than 4096 characters\n", 1},
+        {"overlong_last_line", "1 1\n" + std::string(5000, '1'), "1\n",
+         "toven: line 2: longer than 4096 characters\n", 1},
+        {"longest_line_with_cr", std::string(4093, ' ') + "1 2\r\n", "2\n", "", 0},
+        {"blanks_on_both_sides", " 1 \t,\t2 \n1\t \t3\t\n", "2\n3\n", "", 0},
+        {"nul_inside_a_line", "1 1\0x\n2 2\n3 3\nbad\n"s, "4\n9\n",
+         "toven: line 1: expected two numbers X Y, not '1 1\\x00x'\n"
+         "toven: line 4: expected two numbers X Y, not 'bad'\n",
+         1},
+        {"nul_first", "\0junk\n2 2\n"s, "4\n",
+         "toven: line 1: expected two numbers X Y, not '\\x00junk'\n", 1},
+        {"escapes_shown_not_sent", "\x1b[2J\t\xc2\x9b\xff\n", "",
+         "toven: line 1: expected two numbers X Y, not '\\x1b[2J\\t\\xc2\\x9b\\xff'\n", 1},
+        {"long_bad_line_cut", std::string(300, 'z') + "\n", "",
+         "toven: line 1: expected two numbers X Y, not '" + std::string(77, 'z') + "...'\n", 1},
     };
     for (const LinesCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,6 +126,101 @@ TEST(EvalPipe, ALongInputIsWrittenInOrder) {
         expected += std::to_string(i + 1) + "\n";
     }
     EXPECT_EQ(run.out, expected);
+}
+
+// Random bytes between good lines: every line gives a value or a message with its own number.
+TEST(EvalPipe, EveryLineOfAnyBytesGivesAValueOrItsNumber) {
+    std::mt19937 random(16);
+    std::string input;
+    std::string out;
+    std::vector<int> bad;
+    for (int number = 1; number <= 3000; ++number) {
+        if (number % 2 == 0) {
+            input += std::to_string(number) + " 0\n";
+            out += std::to_string(number) + "\n";
+            continue;
+        }
+        std::string junk = "z";
+        for (int length = static_cast<int>(random() % 60); length > 0; --length) {
+            const char c = static_cast<char>(random() % 256);
+            junk += c == '\n' || c == '#' ? '\0' : c;
+        }
+        input += junk + "\n";
+        bad.push_back(number);
+    }
+    const PipeRun run = run_pipe("x+y", input);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, out);
+    std::vector<int> reported;
+    for (std::size_t at = run.err.find("toven: line "); at != std::string::npos;
+         at = run.err.find("\ntoven: line ", at + 1)) {
+        reported.push_back(std::stoi(run.err.substr(run.err.find("line ", at) + 5)));
+    }
+    EXPECT_EQ(reported, bad);
+}
+
+// A program at the other end of a pipe gets each answer while it still holds the input open.
+TEST(EvalPipe, EachAnswerComesBeforeTheNextLine) {
+    int to_toven[2];
+    int from_toven[2];
+    ASSERT_EQ(::pipe(to_toven), 0);
+    ASSERT_EQ(::pipe(from_toven), 0);
+    const std::string binary = toven_binary();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(to_toven[0], 0);
+        ::dup2(from_toven[1], 1);
+        ::close(to_toven[1]);
+        ::close(from_toven[0]);
+        ::execl(binary.c_str(), binary.c_str(), "--eval", "x+y", "-", nullptr);
+        ::_exit(127);
+    }
+    ::close(to_toven[0]);
+    ::close(from_toven[1]);
+    const char* points[][2] = {{"1 2\n", "3\n"}, {"3 4\n", "7\n"}};
+    for (const auto& [point, answer] : points) {
+        // On failure the loop ends, so that closing the input lets the program end.
+        pollfd ready{from_toven[0], POLLIN, 0};
+        if (::write(to_toven[1], point, std::strlen(point)) <= 0 ||
+            ::poll(&ready, 1, 60'000) != 1) {
+            ADD_FAILURE() << "no answer to " << point;
+            break;
+        }
+        char buffer[64];
+        const ssize_t count = ::read(from_toven[0], buffer, sizeof buffer);
+        EXPECT_EQ(std::string(buffer, count > 0 ? static_cast<std::size_t>(count) : 0), answer);
+    }
+    ::close(to_toven[1]);
+    ::close(from_toven[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// A stream that fails ends the run with status 1 and the system's cause; the values read
+// before a failed read are written.
+TEST(EvalPipe, FailedStreamsAreReportedWithTheirCause) {
+    const std::string folder = testing::TempDir();
+    const struct {
+        const char* name;
+        std::string redirections;
+        std::string err;
+    } cases[] = {
+        {"directory_as_input", "< '" + folder + "'", "cannot read standard input: Is a directory"},
+        {"input_closed", "<&-", "cannot read standard input: Bad file descriptor"},
+        {"input_write_only", "0>> '" + folder + "pipe_write_only'",
+         "cannot read standard input: Bad file descriptor"},
+        {"output_closed", ">&-", "cannot write to standard output: Bad file descriptor"},
+        {"output_full", "> /dev/full", "cannot write to standard output: No space left on device"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PipeRun run = run_pipe("x+y", "1 2\n", c.redirections);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "toven: " + c.err + "\n");
+        EXPECT_EQ(run.out, "");
+    }
+    std::remove((folder + "pipe_write_only").c_str());
 }
 
 }  // namespace

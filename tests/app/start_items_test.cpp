@@ -38,6 +38,10 @@ TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
         {"evaluations_too_slow_for_any_window",
          {longest_sum(), "n=100", "m=100"},
          "toven: cannot plot: The plot is too large: 408202 evaluations of f(x,y), at "},
+        {"bad_number",
+         {"a=abc"},
+         "toven: a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'\n"},
+        {"bad_count", {"n=1e9"}, "toven: n needs a whole number, such as 20, not '1e9'\n"},
     };
     for (const StartRefusal& c : cases) {
         SCOPED_TRACE(c.name);
