@@ -22,7 +22,9 @@ constexpr int page_dpi = 96;
 constexpr double points_per_inch = 72.0;
 
 // Qt's writers write to a QIODevice; this one hands their bytes to a safely saved file,
-// which keeps the system's cause of a failed write.
+// which keeps the system's cause of a failed write. A write that failed is not reported
+// back: the libraries behind the writers would print their own complaint ("libpng error")
+// beside the message that names the cause, which save_picture takes from the file.
 class SafeFileDevice final : public QIODevice {
   public:
     explicit SafeFileDevice(SafeFile& file) : file_(file) { open(QIODevice::WriteOnly); }
@@ -31,7 +33,8 @@ class SafeFileDevice final : public QIODevice {
   protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override {
-        return file_.write(data, static_cast<std::size_t>(size)) ? size : -1;
+        file_.write(data, static_cast<std::size_t>(size));
+        return size;
     }
 
   private:
