@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QImageWriter>
@@ -10,6 +11,7 @@
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/qt/svg_clips.h"
 #include "platform/safe_file.h"
 #include "platform/window.h"
 
@@ -117,12 +119,17 @@ bool write_pdf(const Window& window, const QImage& image, QIODevice& file) {
 }
 
 bool write_svg(const Window& window, const QImage& image, QIODevice& file) {
+    QBuffer document;
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&document);
     generator.setResolution(page_dpi);
     generator.setSize(image.size());
     generator.setViewBox(QRect(QPoint(0, 0), image.size()));
-    return draw_page(window, generator);
+    if (!draw_page(window, generator)) {
+        return false;
+    }
+    const QByteArray clipped = qt::with_svg_clips(document.data(), image.size());
+    return file.write(clipped) == clipped.size();
 }
 
 }  // namespace
