@@ -328,10 +328,12 @@ int SafeFile::link_in_place() {
     int error = link_unnamed(fd_, target_);
     for (int attempt = 0; error == EEXIST && attempt < max_name_tries; ++attempt) {
         temporary_ = new_name(directory_of(target_));
-        signals_->remove_on_signal(temporary_);
         error = link_unnamed(fd_, temporary_);
-        if (error == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-            return errno;
+        if (error == 0) {
+            signals_->remove_on_signal(temporary_);
+            if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+                return errno;
+            }
         }
         if (error != EEXIST) {
             break;
