@@ -19,8 +19,9 @@ PACKAGE_PACKAGES := dpkg-dev
 CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) lintian
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
-# window manager, driven and looked at from outside; an XML checker for SVG pages.
-TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils
+# window manager, driven and looked at from outside; an XML checker and a rasteriser for SVG
+# pages.
+TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils librsvg2-bin
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -85,6 +86,56 @@ bool take_attributes(int fd, const struct stat& existing) {
     return ::fchmod(fd, existing.st_mode & 07777) == 0;
 }
 
+// Whether open() with O_TMPFILE failed because the file system (or kernel) cannot make a
+// file without a name, rather than for a cause the person should hear.
+bool lacks_unnamed_files(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+std::string temporary_directory() {
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
+}
+
+// A new name in `directory` for a file of ours; one that is taken shows as EEXIST when used.
+std::string new_name(const std::string& directory) {
+    std::random_device random;
+    char name[32];
+    std::snprintf(name, sizeof name, "/.toven-%08x.tmp", random());
+    return directory + name;
+}
+
+// Gives the open file without a name the name `path`: 0 or the errno.
+int link_unnamed(int fd, const std::string& path) {
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) {
+        return errno;
+    }
+    // Without /proc, the descriptor itself (which needs the right to reach any file).
+    return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// A file without a name to gather bytes in, beside `directory`'s files or else in the
+// temporary folder: the descriptor, or -1 with errno set.
+int open_scratch(const std::string& directory) {
+    for (const std::string& place : {directory, temporary_directory()}) {
+        const int fd = ::open(place.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            return fd;
+        }
+    }
+    std::string name = temporary_directory() + "/.toven-XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        ::unlink(name.c_str());
+    }
+    return fd;
+}
+
 // Makes the rename itself durable. The file is already in place, so a failure here changes
 // nothing the person could act on and is not reported.
 void sync_directory(const std::string& directory) {
@@ -97,10 +148,12 @@ void sync_directory(const std::string& directory) {
 
 }  // namespace
 
-SafeFile::SafeFile(std::string path) : path_(std::move(path)) {}
+SafeFile::SafeFile(std::string path, NewFile new_file)
+    : path_(std::move(path)), new_file_(new_file) {}
 
 SafeFile::~SafeFile() {
     discard();
+    signals_.reset();
 }
 
 std::optional<Refusal> SafeFile::open() {
@@ -111,11 +164,17 @@ std::optional<Refusal> SafeFile::open() {
         return system_message(error);
     }
     target_ = target;
+    signals_.emplace();
     if (!exists) {
         return open_new(target, nullptr);
     }
     if (!S_ISREG(existing.st_mode)) {
         return message("it is " + kind_of(existing.st_mode) + ", not a regular file");
+    }
+    // Refused where the shell's ">" is refused: write protection of one's own file stands,
+    // although a new file could take its place.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return system_message(errno);
     }
     if (existing.st_nlink > 1 || existing.st_uid != ::geteuid()) {
         return open_in_place(target);
@@ -125,12 +184,30 @@ std::optional<Refusal> SafeFile::open() {
 
 std::optional<Refusal> SafeFile::open_new(const std::string& target, const struct stat* existing) {
     const std::string directory = directory_of(target);
-    std::random_device random;
-    for (int attempt = 0; attempt < max_name_tries; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/.toven-%08x.tmp", random());
-        temporary_ = directory + name;
+    if (new_file_ == NewFile::unnamed_where_possible) {
         // 0666 lets the umask decide, as for any new file.
+        fd_ = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ < 0 && !lacks_unnamed_files(errno)) {
+            return system_message(errno);
+        }
+        unnamed_ = fd_ >= 0;
+    }
+    if (fd_ < 0) {
+        if (auto refusal = open_named(directory)) {
+            return refusal;
+        }
+    }
+    if (existing != nullptr && !take_attributes(fd_, *existing)) {
+        // Only the target itself keeps a group we may not give away.
+        discard();
+        return open_in_place(target);
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> SafeFile::open_named(const std::string& directory) {
+    for (int attempt = 0; attempt < max_name_tries; ++attempt) {
+        temporary_ = new_name(directory);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ >= 0 || errno != EEXIST) {
             break;
@@ -141,29 +218,31 @@ std::optional<Refusal> SafeFile::open_new(const std::string& target, const struc
         temporary_.clear();
         return system_message(error);
     }
-    if (existing != nullptr && !take_attributes(fd_, *existing)) {
-        // Only the target itself keeps a group we may not give away.
-        discard();
-        return open_in_place(target);
-    }
+    signals_->remove_on_signal(temporary_);
     return std::nullopt;
 }
 
 std::optional<Refusal> SafeFile::open_in_place(const std::string& target) {
-    // Not truncated yet: commit() cuts the file to what was written, so a failure before the
-    // first byte reaches the disk leaves it as it was. O_NONBLOCK keeps a FIFO put in its
-    // place meanwhile from holding us.
-    fd_ = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) {
+    // Opened now, so that a target we may not write is refused before any work; not
+    // truncated: commit() rewrites it. O_NONBLOCK keeps a FIFO put in its place meanwhile
+    // from holding us.
+    target_fd_ = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (target_fd_ < 0) {
         return system_message(errno);
     }
     struct stat opened {};
-    if (::fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    if (::fstat(target_fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
         const mode_t mode = opened.st_mode;
         discard();
         return message("it is " + kind_of(mode) + ", not a regular file");
     }
     in_place_ = true;
+    fd_ = open_scratch(directory_of(target));
+    if (fd_ < 0) {
+        const int error = errno;
+        discard();
+        return system_message(error);
+    }
     return std::nullopt;
 }
 
@@ -206,26 +285,119 @@ std::optional<Refusal> SafeFile::failure() const {
 std::optional<Refusal> SafeFile::commit() {
     TOVEN_EXPECT(fd_ >= 0, "a SafeFile is committed once, after an open() that succeeded");
     flush();
-    if (error_ == 0 && in_place_ && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) {
+    if (error_ == 0 && !in_place_ && ::fsync(fd_) != 0) {
         error_ = errno;
     }
-    if (error_ == 0 && ::fsync(fd_) != 0) {
-        error_ = errno;
-    }
-    if (::close(fd_) != 0 && error_ == 0) {
-        error_ = errno;
-    }
-    fd_ = -1;
-    if (error_ == 0 && !in_place_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        error_ = errno;
+    if (error_ == 0) {
+        // A signal that asks the program to end waits until the file is whole in its place.
+        HeldSignals held;
+        error_ = put_in_place();
     }
     if (error_ != 0) {
         discard();
         return system_message(error_);
     }
-    temporary_.clear();
     sync_directory(directory_of(target_));
+    signals_.reset();
     return std::nullopt;
+}
+
+int SafeFile::put_in_place() {
+    if (in_place_) {
+        return copy_in_place();
+    }
+    if (unnamed_) {
+        return link_in_place();
+    }
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        return errno;
+    }
+    fd_ = -1;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        return errno;
+    }
+    signals_->remove_on_signal("");
+    temporary_.clear();
+    return 0;
+}
+
+int SafeFile::link_in_place() {
+    // A target that does not exist takes the file's name at once; one that does is replaced
+    // by a rename from a name beside it.
+    int error = link_unnamed(fd_, target_);
+    for (int attempt = 0; error == EEXIST && attempt < max_name_tries; ++attempt) {
+        temporary_ = new_name(directory_of(target_));
+        error = link_unnamed(fd_, temporary_);
+        if (error == 0) {
+            signals_->remove_on_signal(temporary_);
+            if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+                return errno;
+            }
+        }
+        if (error != EEXIST) {
+            break;
+        }
+        temporary_.clear();
+    }
+    if (error != 0) {
+        temporary_.clear();
+        return error;
+    }
+    signals_->remove_on_signal("");
+    temporary_.clear();
+    if (::close(fd_) != 0) {
+        fd_ = -1;
+        return errno;
+    }
+    fd_ = -1;
+    return 0;
+}
+
+int SafeFile::copy_in_place() {
+    struct stat before {};
+    if (::fstat(target_fd_, &before) != 0) {
+        return errno;
+    }
+    // Room for the whole new picture first: when the disk is full, the old one stays as it
+    // was. A file system that cannot reserve (glibc then writes the blocks itself) is
+    // written without.
+    const auto length = static_cast<off_t>(written_);
+    if (length > 0) {
+        if (const int error = ::posix_fallocate(target_fd_, 0, length);
+            error != 0 && error != EOPNOTSUPP) {
+            if (::ftruncate(target_fd_, before.st_size) != 0) {
+                return errno;
+            }
+            return error;
+        }
+    }
+    buffer_.resize(buffer_size);
+    for (off_t at = 0; at < length;) {
+        const ssize_t count = ::pread(fd_, buffer_.data(), buffer_.size(), at);
+        if (count <= 0) {
+            return count < 0 ? errno : EIO;
+        }
+        for (ssize_t done = 0; done < count;) {
+            const ssize_t put = ::pwrite(target_fd_, buffer_.data() + done,
+                                         static_cast<std::size_t>(count - done), at + done);
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put <= 0) {
+                return put < 0 ? errno : EIO;
+            }
+            done += put;
+        }
+        at += count;
+    }
+    buffer_.clear();
+    if (::ftruncate(target_fd_, length) != 0 || ::fsync(target_fd_) != 0) {
+        return errno;
+    }
+    const int closed = ::close(target_fd_);
+    target_fd_ = -1;
+    return closed == 0 ? 0 : errno;
 }
 
 Refusal SafeFile::message(const std::string& cause) const {
@@ -237,13 +409,18 @@ Refusal SafeFile::system_message(int error) const {
 }
 
 void SafeFile::discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    for (int* fd : {&fd_, &target_fd_}) {
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
+        }
     }
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
         temporary_.clear();
+    }
+    if (signals_) {
+        signals_->remove_on_signal("");
     }
 }
 

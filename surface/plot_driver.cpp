@@ -135,9 +135,10 @@ void draw_formula_panel(const PlotContext& context) {
     put_lines(plotter, context.fdata, formula, formula);
 }
 
-// A title is centred in the band above the formula panel, across the whole page, in the
-// page's text colour on its background; a long one starts at the left margin and is cut at
-// the page's edge. A title of blanks alone draws nothing, so an untitled page is unchanged.
+// A title heads the formula panel: it is centred over that panel, in the band above it
+// that runs across the whole page, in the page's text colour on its background; a long one
+// starts at the left margin and is cut at the page's edge. A title of blanks alone draws
+// nothing, so an untitled page is unchanged.
 void draw_title(Plotter& plotter, const std::string& title) {
     if (title.find_first_not_of(' ') == std::string::npos || plotter.dc == nullptr) {
         return;
@@ -145,8 +146,8 @@ void draw_title(Plotter& plotter, const std::string& title) {
     plotter.set_colours(page_brush, plotter.frame_pen, plotter.pen_number, title_colour);
     plotter.set_viewport(0, 100, formula_panel.top, 100, clip_on);
     const int width = plotter.dc->text_extent(title).cx;
-    plotter.text_x = std::max(plotter.vp_left + plotter.char_width,
-                              plotter.vp_left + (plotter.vp_width - width) / 2);
+    const int centre = (formula_panel.left + formula_panel.right) * plotter.device_width / 200;
+    plotter.text_x = std::max(plotter.vp_left + plotter.char_width, centre - width / 2);
     plotter.text_y = plotter.vp_top + (plotter.vp_height - plotter.line_height) / 2;
     plotter.put_text(title.c_str());
 }

@@ -9,6 +9,7 @@
 
 #include "platform/qt/line_runs.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/qt/svg_clips.h"
 #include "platform/qt/text_bytes.h"
 
 namespace toven::platform::qt {
@@ -143,6 +144,9 @@ void PainterCanvas::apply_clip(QPainter& painter) {
         painter.setClipRect(*clip_);
     } else {
         painter.setClipping(false);
+    }
+    if (painter.paintEngine()->type() == QPaintEngine::SVG) {
+        mark_svg_clip(painter, clip_ ? &*clip_ : nullptr, shared_.size());
     }
     clip_applied_ = true;
 }

@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QImageWriter>
@@ -10,6 +11,7 @@
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/qt/svg_clips.h"
 #include "platform/safe_file.h"
 #include "platform/window.h"
 
@@ -22,7 +24,9 @@ constexpr int page_dpi = 96;
 constexpr double points_per_inch = 72.0;
 
 // Qt's writers write to a QIODevice; this one hands their bytes to a safely saved file,
-// which keeps the system's cause of a failed write.
+// which keeps the system's cause of a failed write. A write that failed is not reported
+// back: the libraries behind the writers would print their own complaint ("libpng error")
+// beside the message that names the cause, which save_picture takes from the file.
 class SafeFileDevice final : public QIODevice {
   public:
     explicit SafeFileDevice(SafeFile& file) : file_(file) { open(QIODevice::WriteOnly); }
@@ -31,7 +35,8 @@ class SafeFileDevice final : public QIODevice {
   protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override {
-        return file_.write(data, static_cast<std::size_t>(size)) ? size : -1;
+        file_.write(data, static_cast<std::size_t>(size));
+        return size;
     }
 
   private:
@@ -114,12 +119,17 @@ bool write_pdf(const Window& window, const QImage& image, QIODevice& file) {
 }
 
 bool write_svg(const Window& window, const QImage& image, QIODevice& file) {
+    QBuffer document;
     QSvgGenerator generator;
-    generator.setOutputDevice(&file);
+    generator.setOutputDevice(&document);
     generator.setResolution(page_dpi);
     generator.setSize(image.size());
     generator.setViewBox(QRect(QPoint(0, 0), image.size()));
-    return draw_page(window, generator);
+    if (!draw_page(window, generator)) {
+        return false;
+    }
+    const QByteArray clipped = qt::with_svg_clips(document.data(), image.size());
+    return file.write(clipped) == clipped.size();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,7 @@
 #include "app/command_line.h"
 #include "platform/file_dialog.h"
 #include "tests/app/shell_fixture.h"
+#include "tests/support/program_run.h"
 #include "tests/support/tool_output.h"
 
 namespace toven::test_support {
@@ -219,6 +221,72 @@ TEST_F(SaveTest, AFormulaThatDoesNotParseIsReportedAndThePageSaved) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].owner, plot_window);
     EXPECT_EQ(decoded_picture(path("page.png")).pixels, page.pixels);
+}
+
+// A full disk is told once, in the program's words: the libraries behind the picture
+// writers add nothing of their own on standard error.
+TEST_F(SaveTest, AFullDiskIsReportedWithoutTheLibrariesWords) {
+    for (const char* name : {"big.png", "big.pdf", "big.svg"}) {
+        SCOPED_TRACE(name);
+        const std::string file = path(name);
+        const ProgramRun run =
+            run_toven({"--render", file, "--size", "2000x2000"}, {.file_limit = 4096});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "toven: Cannot write \"" + file + "\": File too large.\n");
+        EXPECT_TRUE(files().empty());
+    }
+}
+
+bool is_white(platform::ColourRef colour) {
+    return colour == platform::rgb(255, 255, 255);
+}
+
+// Every panel of an SVG page clips as on the PNG: a surface taller than its box and the mini
+// grid's lines stay inside their panels. The SVG is drawn by another program (librsvg), so
+// its edges are smoothed: the page's white, away from anything the PNG draws, must stay
+// white there.
+TEST_F(SaveTest, SvgPanelsClipAsThePngDoes) {
+    if (command_output("command -v rsvg-convert").empty()) {
+        GTEST_SKIP() << "rsvg-convert (librsvg2-bin) is not installed";
+    }
+    const std::vector<std::string> items{"z1=0.3", "z2=0.6"};
+    for (const char* name : {"page.png", "page.svg"}) {
+        std::vector<std::string> arguments{"--render", path(name)};
+        arguments.insert(arguments.end(), items.begin(), items.end());
+        ASSERT_EQ(run_toven(arguments).status, 0) << name;
+    }
+    const platform::Image png = decoded_picture(path("page.png"));
+    // At the page's size in pixels: from its size in millimetres the width would round up.
+    command_output("rsvg-convert -w " + std::to_string(png.width) + " -h " +
+                   std::to_string(png.height) + " '" + path("page.svg") + "' -o '" +
+                   path("svg.png") + "'");
+    const platform::Image svg = decoded_picture(path("svg.png"));
+    ASSERT_EQ(svg.width, png.width);
+    ASSERT_EQ(svg.height, png.height);
+    constexpr int margin = 2;  // pixels a smoothed edge may spread
+    const auto white_around = [&](int x, int y) {
+        for (int dy = -margin; dy <= margin; ++dy) {
+            for (int dx = -margin; dx <= margin; ++dx) {
+                const int u = std::clamp(x + dx, 0, png.width - 1);
+                const int v = std::clamp(y + dy, 0, png.height - 1);
+                if (!is_white(png.pixels[static_cast<std::size_t>(v) * png.width + u])) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    int spilled = 0;
+    for (int y = 0; y < png.height; ++y) {
+        for (int x = 0; x < png.width; ++x) {
+            const platform::ColourRef drawn =
+                svg.pixels[static_cast<std::size_t>(y) * svg.width + x];
+            const bool pale = platform::red_of(drawn) > 200 && platform::green_of(drawn) > 200 &&
+                              platform::blue_of(drawn) > 200;
+            spilled += white_around(x, y) && !pale ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(spilled, 0);
 }
 
 }  // namespace

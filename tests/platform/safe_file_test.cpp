@@ -263,13 +263,36 @@ TEST_F(SafeFileTest, HardLinkedFileIsWrittenInPlace) {
     EXPECT_EQ(entries(), 2u);
 }
 
-TEST_F(SafeFileTest, InPlaceWriteErrorsAreReported) {
+TEST_F(SafeFileTest, InPlaceWriteErrorsAreReportedAndKeepTheOldFile) {
     const fs::path target = directory / "plot.pdf";
     put(target, "old");
     fs::create_hard_link(target, directory / "other.pdf");
     const std::string message =
         in_child([&] { return save(target, std::string(200000, 'n')); }, 1000);
     EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": File too large.");
+    EXPECT_EQ(read_file(target), "old");
+}
+
+// The new picture is whole, but the disk has no room for it where the old one is: the old
+// one is kept byte for byte.
+TEST_F(SafeFileTest, InPlaceWriteWithoutRoomKeepsTheOldFile) {
+    const fs::path target = directory / "plot.png";
+    const std::string old(4096, 'o');
+    put(target, old);
+    fs::create_hard_link(target, directory / "other.png");
+    const std::string message = in_child([&]() -> std::optional<std::string> {
+        SafeFile file(target.string());
+        if (auto refusal = file.open()) {
+            return refusal->message;
+        }
+        file.write(std::string(200000, 'n').data(), 200000);
+        const rlimit limit{8192, 8192};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return file.commit().value_or(Refusal{"committed"}).message;
+    });
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": File too large.");
+    EXPECT_EQ(read_file(target), old);
+    EXPECT_EQ(entries(), 2u);
 }
 
 TEST_F(SafeFileTest, AnotherOwnersFileKeepsItsOwner) {
@@ -293,6 +316,83 @@ TEST_F(SafeFileTest, FolderWithoutWriteRightsIsRefused) {
     EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": Permission denied.");
     EXPECT_TRUE(fs::is_empty(directory / "locked"));
 }
+
+// A write-protected file of one's own is refused, as the shell's ">" refuses it. Root may
+// write it, as with ">"; so as root the refusal is checked as the owner, another user.
+TEST_F(SafeFileTest, WriteProtectedFileIsRefusedAsByTheShell) {
+    const bool root = ::geteuid() == 0;
+    const fs::path own = directory / "own";
+    fs::create_directory(own);
+    const fs::path target = own / "q.png";
+    put(target, "old");
+    fs::permissions(target, fs::perms(0444));
+    if (root) {
+        fs::permissions(directory, fs::perms(0755));
+        ASSERT_EQ(::chown(own.c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown(target.c_str(), nobody, nobody), 0);
+    }
+    const std::string message = in_child([&] { return save(target, "new"); }, RLIM_INFINITY, true);
+    EXPECT_EQ(message, "Cannot write \"" + target.string() + "\": Permission denied.");
+    EXPECT_EQ(read_file(target), "old");
+    if (root) {
+        EXPECT_EQ(save(target, "new"), std::nullopt);
+        EXPECT_EQ(read_file(target), "new");
+    }
+}
+
+// A signal that ends the program while a file is saved leaves nothing of the new file, and
+// the program ends with status 128 + the signal's number; an ignored signal stays ignored.
+struct SignalCase {
+    const char* name;
+    SafeFile::NewFile new_file;
+    int signal;
+    bool ignored;
+    int status;  // the exit status, or 0 for death by the signal itself (SIGKILL)
+};
+
+void PrintTo(const SignalCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+const SignalCase signal_cases[] = {
+    {"term_unnamed", SafeFile::NewFile::unnamed_where_possible, SIGTERM, false, 128 + SIGTERM},
+    {"int_named", SafeFile::NewFile::named, SIGINT, false, 128 + SIGINT},
+    {"hup_named", SafeFile::NewFile::named, SIGHUP, false, 128 + SIGHUP},
+    {"kill_unnamed", SafeFile::NewFile::unnamed_where_possible, SIGKILL, false, 0},
+    {"ignored_hup_named", SafeFile::NewFile::named, SIGHUP, true, 0},
+};
+
+class SignalsDuringASave : public SafeFileTest, public ::testing::WithParamInterface<SignalCase> {};
+
+TEST_P(SignalsDuringASave, LeaveNothingBehind) {
+    const SignalCase& row = GetParam();
+    const fs::path target = directory / "plot.svg";
+    put(target, "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (row.ignored) {
+            std::signal(row.signal, SIG_IGN);
+        }
+        SafeFile file(target.string(), row.new_file);
+        const bool opened = !file.open();
+        file.write("new", 3);
+        ::raise(row.signal);
+        ::_exit(opened && !file.commit() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (row.signal == SIGKILL) {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    } else {
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), row.status);
+    }
+    EXPECT_EQ(read_file(target), row.ignored ? "new" : "old");
+    EXPECT_EQ(entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalsDuringASave, ::testing::ValuesIn(signal_cases),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace toven::platform::testing
