@@ -84,10 +84,10 @@ build:
 install: deps build
 	DESTDIR="$(DESTDIR)" tools/install-tree install $(BUILD) $(PREFIX)
 
-# Removes every file of the last install from $(BUILD), and the folders it created once they
-# are empty; a folder that was there before stays.
+# Removes every file of the last install from $(BUILD) (give the same DESTDIR), and the
+# folders it created once they are empty; a folder that was there before stays.
 uninstall:
-	tools/install-tree uninstall $(BUILD)
+	DESTDIR="$(DESTDIR)" tools/install-tree uninstall $(BUILD)
 
 # $(PACKAGE_BUILD)/toven_<version>_<arch>.deb, built as Debian builds its packages (Release,
 # with Debian's hardening flags, no tests) and everything under /usr.

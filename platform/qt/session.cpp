@@ -128,14 +128,14 @@ void choose_utf8_character_type() {
     }
     std::string given = std::setlocale(LC_CTYPE, nullptr);
     given = given.substr(0, given.find_first_of(".@"));
-    const char* chosen = nullptr;
+    std::string chosen;
     for (const std::string& candidate : {given + ".UTF-8", std::string("C.UTF-8")}) {
-        chosen = std::setlocale(LC_CTYPE, candidate.c_str());
-        if (chosen != nullptr) {
+        if (std::setlocale(LC_CTYPE, candidate.c_str()) != nullptr) {
+            chosen = candidate;
             break;
         }
     }
-    if (chosen == nullptr) {
+    if (chosen.empty()) {
         return;
     }
     const char* all = std::getenv("LC_ALL");
@@ -146,7 +146,7 @@ void choose_utf8_character_type() {
         }
         unsetenv("LC_ALL");
     }
-    setenv("LC_CTYPE", chosen, 1);
+    setenv("LC_CTYPE", chosen.c_str(), 1);
 }
 
 std::unique_ptr<QApplication> start_interactive(int& argc, char** argv,
