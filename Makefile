@@ -5,6 +5,9 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 PACKAGE_BUILD ?= build-package
+# Kept between runs: the Debian root in which make check-trixie builds.
+CACHE ?= $(HOME)/.cache/toven
+TRIXIE_ROOT ?= $(CACHE)/trixie
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -20,13 +23,16 @@ CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) lintian
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
 # window manager, driven and looked at from outside; an XML checker and a rasteriser for SVG
-# pages.
+# pages. The printing tests run a print scheduler of their own with cups-pdf queues (installing
+# cups may start the system's scheduler too; the tests neither use nor change it).
 TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils librsvg2-bin
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+# The next Debian release gets what make test installs here.
+TRIXIE_PACKAGES := $(PACKAGES) $(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES)
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 
-.PHONY: run test test-sanitize fuzz bench deps test-deps print-queue build install uninstall \
-        package check-package clean
+.PHONY: run test test-sanitize fuzz bench deps test-deps build install uninstall \
+        package check-package check-trixie clean
 
 # Without a display that opens (none named, a server that died, a screen it lacks), toven says
 # so and ends with status 1; the default plot is then drawn into a picture instead.
@@ -39,7 +45,7 @@ run: deps build
 	    exit $$status; \
 	fi
 
-test: deps test-deps print-queue
+test: deps test-deps
 	cmake -S . -B $(BUILD) -G Ninja -DTOVEN_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -47,7 +53,7 @@ test: deps test-deps print-queue
 # The whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer:
 # any report fails the run. Only leaks inside Qt's and fontconfig's own libraries are
 # suppressed (tests/support/lsan.supp); a leak that passes through our code is never hidden.
-test-sanitize: deps test-deps print-queue
+test-sanitize: deps test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DTOVEN_WERROR=ON -DTOVEN_SANITIZE=ON -DTOVEN_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
@@ -73,18 +79,15 @@ build:
 	cmake --build $(BUILD) -j $(JOBS) --target toven toven_dist
 
 # The program, its desktop entry, icon, AppStream metadata and manual page under $(PREFIX),
-# within $(DESTDIR) when it is set. The build's install_manifest.txt lists what went where.
+# within $(DESTDIR) when it is set. The build's install_manifest.txt lists what went where,
+# install_folders.txt the folders that the install created.
 install: deps build
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
+	DESTDIR="$(DESTDIR)" tools/install-tree install $(BUILD) $(PREFIX)
 
 # Removes every file of the last install from $(BUILD) (give the same DESTDIR), and the
-# program's own documentation folder.
+# folders it created once they are empty; a folder that was there before stays.
 uninstall:
-	@test -f $(BUILD)/install_manifest.txt || \
-	    { echo "uninstall: no $(BUILD)/install_manifest.txt, so nothing to remove"; exit 1; }
-	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -r -d '\n' rm -fv
-	sed -n 's|/doc/toven/copyright$$|/doc/toven|p' $(BUILD)/install_manifest.txt | \
-	    sed 's|^|$(DESTDIR)|' | xargs -r -d '\n' rmdir --ignore-fail-on-non-empty
+	DESTDIR="$(DESTDIR)" tools/install-tree uninstall $(BUILD)
 
 # $(PACKAGE_BUILD)/toven_<version>_<arch>.deb, built as Debian builds its packages (Release,
 # with Debian's hardening flags, no tests) and everything under /usr.
@@ -105,11 +108,17 @@ check-package: package
 	@$(MAKE) --no-print-directory packages WANT="$(CHECK_PACKAGE_PACKAGES)"
 	tools/check-package $(PACKAGE_BUILD)/toven_*.deb
 
+# The checkout built with warnings as errors on Debian 13 (trixie), in a root kept in
+# $(TRIXIE_ROOT), and the tests that need no display run there. Skipped, with one line
+# that says why, where the machine cannot (not root, no debootstrap, no network).
+check-trixie:
+	@tools/check-trixie $(TRIXIE_ROOT) "$(TRIXIE_PACKAGES)"
+
 deps:
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGES)"
 
 test-deps:
-	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES) $(DIST_PACKAGES)"
+	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES)"
 
 # Installs those of $(WANT) that are not installed yet.
 packages:
@@ -120,12 +129,6 @@ packages:
 	    echo "Installing:" $$missing; \
 	    $(APT_GET) update -qq && DEBIAN_FRONTEND=noninteractive $(APT_GET) install -y -qq $$missing; \
 	fi
-
-# A real print queue for the printing test: a cups-pdf queue made the default. Where the
-# system already has a default queue, it is left as it is.
-print-queue:
-	@$(MAKE) --no-print-directory packages WANT="$(PRINT_PACKAGES)"
-	@tools/print-queue
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

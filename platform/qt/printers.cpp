@@ -1,5 +1,6 @@
 #include "platform/qt/printers.h"
 
+#include <cups/cups.h>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -93,7 +94,10 @@ class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<
 std::string system_default_printer_entry() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull() || info.printerName().isEmpty()) {
-        return {};
+        // The person may have named a queue that does not exist (LPDEST, PRINTER, lpoptions):
+        // Qt then knows no default, but that name is the one to report, not "none set up".
+        const char* named = cupsGetDefault();
+        return named != nullptr ? field(QString::fromUtf8(named)) + ",," : std::string();
     }
     return field(info.printerName()) + "," + field(info.makeAndModel()) + ",";
 }

@@ -1,5 +1,10 @@
+#include <langinfo.h>
+#include <strings.h>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QRegularExpression>
+
+#include <array>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +44,8 @@ namespace {
 struct MessageFilter {
     QtMessageHandler qt_handler = nullptr;
     std::string no_display;
+    // The platform plugin that the environment named and Qt did not find, if it said so.
+    QString missing_platform;
 };
 MessageFilter message_filter;
 
@@ -55,6 +62,20 @@ void drop_runtime_dir_notice(QtMsgType type, const QMessageLogContext& context,
     message_filter.qt_handler(type, context, message);
 }
 
+// A platform named in QT_QPA_PLATFORM that this Qt does not have is not a display that failed
+// to open: the message names it and the ones there are, which Qt's last word lists.
+std::string no_such_platform(const QString& qt_message) {
+    const QString marker = QStringLiteral("Available platform plugins are: ");
+    const qsizetype list = qt_message.indexOf(marker);
+    QString available = list < 0 ? QString() : qt_message.mid(list + marker.size()).trimmed();
+    if (available.endsWith(QLatin1Char('.'))) {
+        available.chop(1);
+    }
+    return "toven: Qt has no window-system platform \"" +
+           message_filter.missing_platform.toStdString() + "\" (named by QT_QPA_PLATFORM)" +
+           (available.isEmpty() ? std::string() : "; it has: " + available.toStdString()) + ".\n";
+}
+
 // Qt ends the process when its window-system plugin cannot start (no server at the address,
 // a screen the server does not have, a refused connection) and blames the installation. The
 // user hears in the program's words that no display could be opened, and the process ends
@@ -62,9 +83,17 @@ void drop_runtime_dir_notice(QtMsgType type, const QMessageLogContext& context,
 void stop_without_display(QtMsgType type, const QMessageLogContext& context,
                           const QString& message) {
     if (type == QtFatalMsg) {
-        std::fputs(message_filter.no_display.c_str(), stderr);
+        const std::string said = message_filter.missing_platform.isEmpty()
+                                     ? message_filter.no_display
+                                     : no_such_platform(message);
+        std::fputs(said.c_str(), stderr);
         std::fflush(stderr);
         std::_Exit(no_display_status);
+    }
+    static const QRegularExpression not_found(
+        QStringLiteral("^Could not find the Qt platform plugin \"([^\"]*)\""));
+    if (const QRegularExpressionMatch match = not_found.match(message); match.hasMatch()) {
+        message_filter.missing_platform = match.captured(1);
     }
     // The plugin's and its loader's own account of the failure, which the program's replaces.
     const bool plugin_failure =
@@ -76,6 +105,48 @@ void stop_without_display(QtMsgType type, const QMessageLogContext& context,
         return;
     }
     message_filter.qt_handler(type, context, message);
+}
+
+// The locale categories that LC_ALL stands for, besides the character type.
+constexpr std::array other_categories{
+    "LC_COLLATE",     "LC_MESSAGES",       "LC_MONETARY", "LC_NUMERIC", "LC_TIME",     "LC_ADDRESS",
+    "LC_MEASUREMENT", "LC_IDENTIFICATION", "LC_NAME",     "LC_PAPER",   "LC_TELEPHONE"};
+
+bool is_utf8(const char* codeset) {
+    return strcasecmp(codeset, "UTF-8") == 0 || strcasecmp(codeset, "utf8") == 0;
+}
+
+// Qt depends on a UTF-8 character type, and where the environment gives another one (the "C"
+// locale of scripts, cron and CI) it picks one itself and says so on standard error. The same
+// choice is made here, before Qt starts, and written into the environment that Qt reads: the
+// given locale in UTF-8, else C.UTF-8. Only the character type changes; a LC_ALL is spread
+// over the other categories so that each keeps the value it had.
+void choose_utf8_character_type() {
+    std::setlocale(LC_ALL, "");
+    if (is_utf8(nl_langinfo(CODESET))) {
+        return;
+    }
+    std::string given = std::setlocale(LC_CTYPE, nullptr);
+    given = given.substr(0, given.find_first_of(".@"));
+    std::string chosen;
+    for (const std::string& candidate : {given + ".UTF-8", std::string("C.UTF-8")}) {
+        if (std::setlocale(LC_CTYPE, candidate.c_str()) != nullptr) {
+            chosen = candidate;
+            break;
+        }
+    }
+    if (chosen.empty()) {
+        return;
+    }
+    const char* all = std::getenv("LC_ALL");
+    if (all != nullptr && *all != '\0') {
+        const std::string value = all;
+        for (const char* category : other_categories) {
+            setenv(category, value.c_str(), 1);
+        }
+        unsetenv("LC_ALL");
+    }
+    setenv("LC_CTYPE", chosen.c_str(), 1);
 }
 
 std::unique_ptr<QApplication> start_interactive(int& argc, char** argv,
@@ -91,6 +162,7 @@ std::unique_ptr<QApplication> start_interactive(int& argc, char** argv,
 
 Session::Session(int& argc, char** argv, SessionKind kind, const std::string& no_display)
     : state_(std::make_unique<State>()) {
+    choose_utf8_character_type();
     if (kind != SessionKind::interactive) {
         message_filter.qt_handler = qInstallMessageHandler(drop_runtime_dir_notice);
     }

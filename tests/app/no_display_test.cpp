@@ -39,5 +39,15 @@ TEST(NoDisplay, SaysSoPointsToRenderAndEndsWithStatus1) {
     }
 }
 
+// A platform that Qt does not have is named as such, with those it has.
+TEST(NoDisplay, UnknownPlatformIsNamed) {
+    const std::string said = start_toven("QT_QPA_PLATFORM=nonsense");
+    EXPECT_NE(said.find("toven: Qt has no window-system platform \"nonsense\""), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("offscreen"), std::string::npos) << said;
+    EXPECT_EQ(said.find("no display could be opened"), std::string::npos) << said;
+    EXPECT_EQ(said.substr(said.rfind("status")), "status 1\n");
+}
+
 }  // namespace
 }  // namespace toven

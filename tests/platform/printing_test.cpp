@@ -1,5 +1,5 @@
 // The default printer's entry, its seam, and a real print through the system's default
-// queue (a cups-pdf queue, set up by `make print-queue`), whose PDF is then read back.
+// queue (a cups-pdf queue of the tests' own scheduler), whose PDF is then read back.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -51,6 +51,21 @@ TEST(PrinterEntry, SystemEntryHasThreeFieldsOrIsEmpty) {
     EXPECT_EQ(std::count(entry.begin(), entry.end(), ','), 2) << entry;
 }
 
+// A queue that the person names (PRINTER) but that does not exist is the entry's printer,
+// so that the dialogue names it, not a missing default.
+TEST(PrinterEntry, NamedMissingQueueIsTheEntry) {
+    const char* old = std::getenv("PRINTER");
+    const std::string kept = old != nullptr ? old : "";
+    ::setenv("PRINTER", "nosuchqueue", 1);
+    const std::string entry = default_printer_entry();
+    if (old != nullptr) {
+        ::setenv("PRINTER", kept.c_str(), 1);
+    } else {
+        ::unsetenv("PRINTER");
+    }
+    EXPECT_EQ(printer_name(entry), "nosuchqueue") << entry;
+}
+
 TEST(PrinterDevice, UnknownQueueCannotBeOpened) {
     EXPECT_EQ(create_printer_device("no-such-queue-for-toven"), nullptr);
     EXPECT_EQ(create_printer_device(""), nullptr);
@@ -60,10 +75,11 @@ TEST(PrinterDevice, PrintsOnePageToTheDefaultQueue) {
     const std::string entry = default_printer_entry();
     if (entry.empty()) {
         if (std::getenv("CI") != nullptr) {
-            FAIL() << "CI must have a default print queue: run `make print-queue` as root";
+            FAIL() << "CI must have a default print queue: the tests' scheduler "
+                      "(tests/support/cupsd) needs root";
         }
-        GTEST_SKIP() << "no default print queue: `make print-queue` as root sets up a "
-                        "cups-pdf queue, and this test then prints to it";
+        GTEST_SKIP() << "no default print queue: the tests' scheduler (tests/support/cupsd) "
+                        "sets one up as root, and this test then prints to it";
     }
     // cups-pdf names its file after the job's title, blanks made underscores.
     const std::string title = "toven platform test " + std::to_string(::getpid());
@@ -128,9 +144,10 @@ TEST(PrinterDevice, RefusingQueueEndsTheDocumentWithItsReason) {
     auto printer = create_printer_device("toven-rejecting");
     if (!printer) {
         if (std::getenv("CI") != nullptr) {
-            FAIL() << "CI must have the refusing queue toven-rejecting: run `make print-queue`";
+            FAIL() << "CI must have the refusing queue toven-rejecting: tests/support/cupsd makes "
+                      "it as root";
         }
-        GTEST_SKIP() << "no queue toven-rejecting: `make print-queue` as root sets it up";
+        GTEST_SKIP() << "no queue toven-rejecting: tests/support/cupsd sets it up as root";
     }
     ASSERT_TRUE(printer->start_document("toven refused"));
     ASSERT_TRUE(printer->start_page());

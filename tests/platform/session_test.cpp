@@ -1,9 +1,12 @@
-// Whether a display is there: the environment names one, and something answers there.
+// Whether a display is there: the environment names one, and something answers there. And
+// the locale that a session leaves the process in, whatever the environment gave.
 #include <gtest/gtest.h>
+#include <langinfo.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -102,6 +105,13 @@ TEST(DisplayAvailable, WhereTheEnvironmentNamesAPlatformThatNeedsNone) {
     ScopedVariable display("DISPLAY", nullptr);
     ScopedVariable wayland("WAYLAND_DISPLAY", nullptr);
     EXPECT_TRUE(Session::display_available());
+}
+
+// CTest runs this test also in a bare environment and under LC_ALL=C, where Qt would find
+// a character type that is not UTF-8 and say so on standard error.
+TEST(SessionLocale, CharacterTypeIsUtf8AndNumbersUseThePoint) {
+    EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // One real page through the default print queue, as the Print command makes it. Without a
-// queue the test says so and skips; under CI (where tools/print-queue sets one up) it fails.
+// queue the test says so and skips; under CI (where the tests' own scheduler has one) it fails.
 #include <cstdlib>
 
 #include "platform/printing.h"
@@ -15,10 +15,10 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     if (platform::default_printer_entry().empty()) {
         if (std::getenv("CI") != nullptr) {
             FAIL() << "CI must print for real, but this machine has no default print queue "
-                      "(tools/print-queue sets one up)";
+                      "(tests/support/cupsd sets one up as root)";
         }
         GTEST_SKIP() << "No default print queue here, so the Plotter's real print is not "
-                        "tested; tools/print-queue sets one up";
+                        "tested; tests/support/cupsd sets one up as root";
     }
     platform::MessageBoxSeam boxes;
     boxes.queue_answer(Answer::yes);
@@ -55,7 +55,7 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     std::filesystem::remove(*pdf);
 }
 
-// A default queue that refuses every job (cupsreject; tools/print-queue makes one): the
+// A default queue that refuses every job (cupsreject; tests/support/cupsd makes one): the
 // Print command's Yes, Yes must not end in "Printing is Finished" but say why nothing came.
 // The entry seam makes it the default for this test alone.
 TEST(RealPrintTest, RefusingQueueIsReportedAsAFailure) {
@@ -63,9 +63,10 @@ TEST(RealPrintTest, RefusingQueueIsReportedAsAFailure) {
     if (!platform::create_printer_device(refusing_queue)) {
         if (std::getenv("CI") != nullptr) {
             FAIL() << "CI must have the refusing queue " << refusing_queue
-                   << " (tools/print-queue sets it up)";
+                   << " (tests/support/cupsd sets it up as root)";
         }
-        GTEST_SKIP() << "No queue " << refusing_queue << " here; tools/print-queue sets it up";
+        GTEST_SKIP() << "No queue " << refusing_queue
+                     << " here; tests/support/cupsd sets it up as root";
     }
     platform::PrinterEntrySeam entry(std::string(refusing_queue) + ",CUPS-PDF,");
     platform::MessageBoxSeam boxes;

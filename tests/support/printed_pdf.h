@@ -1,5 +1,6 @@
-// The PDFs that the cups-pdf queue (set up by `make print-queue`) writes: where they land,
-// and the wait for one, since cups-pdf writes its file some seconds after the job is queued.
+// The PDFs that the cups-pdf queue of the tests' own scheduler (support/cupsd) writes: where
+// they land, and the wait for one, since cups-pdf writes its file some seconds after the job
+// is queued.
 #pragma once
 
 #include <chrono>
@@ -14,9 +15,10 @@
 
 namespace toven::test_support {
 
+// TOVEN_PDF_DIR, which CTest sets to the scheduler's output folder in the build tree.
 inline std::filesystem::path pdf_directory() {
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr ? home : "/root") / "PDF";
+    const char* folder = std::getenv("TOVEN_PDF_DIR");
+    return folder != nullptr ? folder : "";
 }
 
 inline std::set<std::filesystem::path> pdfs_now() {
