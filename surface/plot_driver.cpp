@@ -67,6 +67,11 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.select_pen(pen);
 }
 
+// The surface panel as it is open on the screen device.
+SurfacePanel open_panel(const Plotter& plotter) {
+    return {plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
+}
+
 std::size_t program_steps(const PlotContext& context) {
     return context.function.expression().program_size();
 }
@@ -102,12 +107,14 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context, 
         context.function.message_window =
             context.message_window != nullptr ? context.message_window : plotter.window;
     }
-    context.function.compile();
+    if (!context.compiled) {
+        context.function.compile();
+    }
     context.function.load_parameters();
     // A print has been weighed before it started; on a screen the panel is open by now.
     if (plotter.printing == screen_output) {
-        const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-        if (auto refusal = plot_work_refusal(g.mesh(), program_steps(context), panel)) {
+        if (auto refusal =
+                plot_work_refusal(g.mesh(), program_steps(context), open_panel(plotter))) {
             return refusal;
         }
     }
@@ -226,6 +233,29 @@ std::optional<platform::Refusal> draw_plot(const PlotContext& context, int reado
         return std::nullopt;
     }
     return draw_page(context, printer);
+}
+
+SurfacePanel screen_surface_panel(const PlotContext& context) {
+    SurfacePlotter& plotter = context.plotter;
+    if (context.print_layout) {
+        plotter.set_pen_width(printer_pen_width);
+    }
+    plotter.begin_output(screen_output);
+    const PanelLayout panel = surface_panel(
+        context.print_layout ? PageKind::printer : PageKind::screen, graph_parameters.pc);
+    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
+    const SurfacePanel measured = open_panel(plotter);
+    plotter.end_output();
+    return measured;
+}
+
+std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
+                                                     const SurfacePanel& panel) {
+    load_graph_parameters(context.sdata);
+    if (auto refusal = refusal_of(graph_parameters)) {
+        return refusal;
+    }
+    return plot_work_refusal(graph_parameters.mesh(), program_steps(context), panel);
 }
 
 }  // namespace toven
