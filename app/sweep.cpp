@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 #include "app/command_line.h"
 #include "app/user_tables.h"
@@ -58,11 +57,11 @@ std::optional<int> read_whole(std::string_view text, int low, int high) {
 std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     const Refusal form{"--sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20, not '" +
                        std::string(text) + "'"};
+    constexpr auto none = std::string_view::npos;
     const std::size_t equals = text.find('=');
-    const std::size_t first_colon = text.find(':', equals + 1);
-    const std::size_t second_colon = text.find(':', first_colon + 1);
-    if (equals == std::string_view::npos || second_colon == std::string_view::npos ||
-        text.find(':', second_colon + 1) != std::string_view::npos) {
+    const std::size_t first_colon = equals == none ? none : text.find(':', equals + 1);
+    const std::size_t second_colon = first_colon == none ? none : text.find(':', first_colon + 1);
+    if (second_colon == none || text.find(':', second_colon + 1) != none) {
         return form;
     }
     const std::string_view name = trimmed(text.substr(0, equals));

@@ -52,7 +52,7 @@ bool put_loop_forever(GifFileType* gif) {
     static constexpr char netscape[] = "NETSCAPE2.0";
     const std::array<GifByteType, 3> loop = {1, 0, 0};
     return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-           EGifPutExtensionBlock(gif, sizeof netscape - 1, netscape) == GIF_OK &&
+           EGifPutExtensionBlock(gif, static_cast<int>(sizeof netscape - 1), netscape) == GIF_OK &&
            EGifPutExtensionBlock(gif, static_cast<int>(loop.size()), loop.data()) == GIF_OK &&
            EGifPutExtensionTrailer(gif) == GIF_OK;
 }

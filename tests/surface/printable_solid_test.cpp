@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -25,15 +26,17 @@ std::vector<SolidTriangle> triangles_of(const SolidLattice& lattice) {
     return triangles;
 }
 
-auto key(const SolidPoint& p) {
-    return std::tuple(p.x, p.y, p.z);
+using PointKey = std::tuple<float, float, float>;
+
+PointKey key(const SolidPoint& p) {
+    return {p.x, p.y, p.z};
 }
 
 // Closed and consistently oriented: each edge a -> b of a triangle is met once, and b -> a
 // once in another triangle, points compared as an STL reader compares them. A triangle with
 // a repeated corner counts as a fault.
 int faulty_edges(const std::vector<SolidTriangle>& triangles) {
-    std::map<std::pair<decltype(key({})), decltype(key({}))>, int> directed;
+    std::map<std::pair<PointKey, PointKey>, int> directed;
     int faults = 0;
     for (const SolidTriangle& t : triangles) {
         for (int i = 0; i < 3; ++i) {
