@@ -13,7 +13,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 PACKAGES := cmake g++ ninja-build make qt6-base-dev qt6-svg-dev libgl-dev libcups2-dev \
-            fonts-liberation fonts-dejavu-core libgtest-dev libbenchmark-dev
+            libgif-dev fonts-liberation fonts-dejavu-core libgtest-dev libbenchmark-dev
 # The readers of the installed files, which the tests run: the desktop entry's and the AppStream
 # metadata's validators, and man for the manual page.
 DIST_PACKAGES := desktop-file-utils appstream man-db groff-base

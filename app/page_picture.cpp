@@ -22,33 +22,41 @@ std::string picture_extension(const std::string& path) {
     return extension;
 }
 
-SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
-                    platform::Window* message_window) {
-    // Only PDF and SVG pages need the drawing recorded; a PNG is the image itself.
-    const bool vector_page = picture_extension(picture.path) != "png";
-    const auto window =
-        platform::create_offscreen_window(picture.width, picture.height,
-                                          vector_page ? platform::OffscreenRecording::vector_pages
-                                                      : platform::OffscreenRecording::image_only,
-                                          picture.pixel_ratio);
+DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& function,
+                            platform::Window* message_window, Formula formula) {
+    DrawnPage page;
+    // Only PDF and SVG pages need the drawing recorded; a PNG or GIF is the image itself.
+    const std::string extension = picture_extension(picture.path);
+    page.vector_page = extension == "pdf" || extension == "svg";
+    page.window = platform::create_offscreen_window(picture.width, picture.height,
+                                                    page.vector_page
+                                                        ? platform::OffscreenRecording::vector_pages
+                                                        : platform::OffscreenRecording::image_only,
+                                                    picture.pixel_ratio);
     const int readout_was = readout_ready;
-    std::optional<platform::Refusal> refusal;
     {
-        SurfacePlotter plotter(window.get());
+        SurfacePlotter plotter(page.window.get());
         PlotContext context{plotter, function, fdata, sdata};
         context.print_layout = picture.print_layout;
         context.message_window = message_window;
-        refusal = draw_plot(context, plot_page, screen_output);
+        context.compiled = formula == Formula::compiled;
+        page.refusal = draw_plot(context, plot_page, screen_output);
         plotter.end_output();
     }
     readout_ready = readout_was;
-    if (refusal) {
-        return {SavedPage::Status::refused, std::move(refusal->message)};
+    return page;
+}
+
+SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
+                    platform::Window* message_window, Formula formula) {
+    DrawnPage page = draw_page_picture(picture, function, message_window, formula);
+    if (page.refusal) {
+        return {SavedPage::Status::refused, std::move(page.refusal->message)};
     }
-    if (auto failure = platform::save_picture(*window, picture.path)) {
+    if (auto failure = platform::save_picture(*page.window, picture.path)) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
-    if (vector_page && !platform::saves_vector_pages(*window)) {
+    if (page.vector_page && !platform::saves_vector_pages(*page.window)) {
         return {SavedPage::Status::saved_as_image, {}};
     }
     return {};

@@ -2,15 +2,15 @@
 // picture file: what --render writes and what the window's Save writes.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "expr/surface_function.h"
+#include "platform/refusal.h"
+#include "platform/window.h"
 
 namespace toven {
-
-namespace platform {
-class Window;
-}
 
 // The default drawing area where no window gives one, in device pixels.
 inline constexpr int default_page_width = 800;
@@ -39,11 +39,26 @@ struct SavedPage {
 // The extension of a file name in lower case, without the dot; empty when it has none.
 std::string picture_extension(const std::string& path);
 
+// Whether a page compiles fdata's formula, or finds it compiled in the function already (the
+// frames of a sweep share one compiled formula).
+enum class Formula { compile, compiled };
+
+// A page drawn on an offscreen window of the picture's size, or why it was refused.
+struct DrawnPage {
+    std::unique_ptr<platform::Window> window;
+    std::optional<platform::Refusal> refusal;
+    bool vector_page = false;  // the window records its drawing for a PDF or SVG
+};
+
+// Draws the page as save_page does, without saving it.
+DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& function,
+                            platform::Window* message_window, Formula formula = Formula::compile);
+
 // Draws the page as a click in a plot window of the picture's size draws it (mini grid
 // included, no readout) with `function`, which the driver compiles; a formula that does not
 // parse is reported over `message_window` when it is set. Then saves it safely to the path.
 // A refused page writes nothing. The globals of the plot (readout_ready) keep their values.
 SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
-                    platform::Window* message_window);
+                    platform::Window* message_window, Formula formula = Formula::compile);
 
 }  // namespace toven

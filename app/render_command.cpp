@@ -11,6 +11,8 @@
 
 #include "app/command_line.h"
 #include "app/page_picture.h"
+#include "app/solid_command.h"
+#include "app/sweep.h"
 #include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
@@ -54,22 +56,25 @@ bool supported_extension(const std::string& path) {
     return extension == "png" || extension == "pdf" || extension == "svg";
 }
 
-// render = "--render" FILE { "--size" size | "--print-layout" | NAME "=" VALUE }
+// render = "--render" FILE { "--size" size | "--print-layout" | "--sweep" sweep | "--fps" N
+//                          | NAME "=" VALUE }
 // Returns the refusal of a request that cannot be drawn; the assignments are applied as they
 // come.
-std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture& request) {
+std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture& request,
+                                              Sweep& sweep) {
     using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
         return Refusal{"--render needs a FILE (see toven --help)"};
     }
     request.path = argv[2];
-    if (!supported_extension(request.path)) {
-        return Refusal{"cannot write '" + request.path +
-                       "': the file must end in .png, .pdf or .svg"};
-    }
     for (int i = 3; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--print-layout") {
+        if (argument == "--sweep" || argument == "--fps") {
+            if (auto refusal =
+                    read_sweep_option(argument, i + 1 < argc ? argv[++i] : nullptr, sweep)) {
+                return refusal;
+            }
+        } else if (argument == "--print-layout") {
             request.print_layout = true;
         } else if (argument == "--size") {
             if (i + 1 == argc || !read_size(argv[i + 1], request)) {
@@ -83,14 +88,26 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
             return refusal;
         }
     }
+    if (auto refusal = sweep_file_refusal(request.path, sweep)) {
+        return refusal;
+    }
+    if (!sweep.requested() && !supported_extension(request.path)) {
+        return Refusal{"cannot write '" + request.path +
+                       "': the file must end in .png, .pdf or .svg (or .stl for a solid, .gif "
+                       "for a sweep)"};
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
 int run_render_command(int argc, char** argv) {
+    if (argc >= 3 && is_solid_file(argv[2])) {
+        return run_solid_command(argc, argv);
+    }
     PagePicture request;
-    if (const auto refusal = read_request(argc, argv, request)) {
+    Sweep sweep;
+    if (const auto refusal = read_request(argc, argv, request, sweep)) {
         return fail(refusal->message);
     }
     SurfaceFunction function(fdata);
@@ -100,7 +117,8 @@ int run_render_command(int argc, char** argv) {
 
     int session_argc = 1;
     platform::Session session(session_argc, argv, platform::SessionKind::headless);
-    const SavedPage saved = save_page(request, function, nullptr);
+    const SavedPage saved = sweep.requested() ? save_sweep(request, sweep, function)
+                                              : save_page(request, function, nullptr);
     switch (saved.status) {
         case SavedPage::Status::refused:
             return fail("cannot plot: " + saved.message);

@@ -1,6 +1,6 @@
 # The Debian package that `cpack -G DEB` (make package) builds from the install rules:
 # toven_<version>_<arch>.deb, everything under /usr, its library dependencies worked out from
-# the binary by dpkg-shlibdeps (dpkg-dev).
+# the binary by dpkg-shlibdeps (dpkg-dev): Qt, libcups and giflib among them.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME toven)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -16,7 +16,9 @@ formula, and a mini grid reads out f(x,y) under the mouse. The page can be
 printed on the default printer.
 .
 From the command line, toven --render draws a page into a PNG, PDF or SVG file
-without a display, and toven --eval evaluates a formula at a point.")
+without a display, animates a parameter into a looping GIF, and writes the
+surface as a closed STL solid for a 3-D printer; toven --eval evaluates a
+formula at a point.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -68,6 +68,12 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.select_pen(pen);
 }
 
+// The surface panel as it is open on the device: the printer's page keeps its lines.
+SurfacePanel open_panel(const Plotter& plotter) {
+    return {plotter.vp_width, plotter.vp_height, plotter.pen_width,
+            plotter.printing == printer_output};
+}
+
 // A print whose evaluations alone would take too long is refused before it starts, so that
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
@@ -90,13 +96,12 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context, 
         context.function.message_window =
             context.message_window != nullptr ? context.message_window : plotter.window;
     }
-    context.function.compile();
+    if (!context.compiled) {
+        context.function.compile();
+    }
     context.function.load_parameters();
-    // The panel is open by now, on the screen or on the printer's page, which keeps lines.
-    const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width,
-                             plotter.printing == printer_output};
     const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
-    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel)) {
+    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, open_panel(plotter))) {
         return refusal;
     }
     if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
@@ -216,6 +221,32 @@ std::optional<platform::Refusal> draw_plot(const PlotContext& context, int reado
         return std::nullopt;
     }
     return draw_page(context, printer);
+}
+
+SurfacePanel screen_surface_panel(const PlotContext& context) {
+    SurfacePlotter& plotter = context.plotter;
+    if (context.print_layout) {
+        plotter.set_pen_width(printer_pen_width);
+    }
+    plotter.begin_output(screen_output);
+    const PanelLayout panel = surface_panel(
+        context.print_layout ? PageKind::printer : PageKind::screen, graph_parameters.pc);
+    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
+    const SurfacePanel measured = open_panel(plotter);
+    plotter.end_output();
+    return measured;
+}
+
+std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
+                                                     const SurfacePanel& panel) {
+    load_graph_parameters(context.sdata);
+    if (auto refusal = refusal_of(graph_parameters)) {
+        return refusal;
+    }
+    const GraphParameters& g = graph_parameters;
+    context.function.load_parameters();
+    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
+    return plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel);
 }
 
 }  // namespace toven

@@ -7,6 +7,7 @@
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
+#include "surface/plot_work.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -24,6 +25,9 @@ struct PlotContext {
     // Where a screen plot reports a formula that does not parse; the plotter's window when
     // null. A page drawn offscreen for a window reports over that window.
     platform::Window* message_window = nullptr;
+    // The function holds fdata's formula compiled already, so a page only loads the
+    // parameters: the frames of a sweep share one compiled formula.
+    bool compiled = false;
 };
 
 // 1 while the mouse readout may draw: from the end of a screen plot until a child window is
@@ -40,5 +44,16 @@ inline constexpr int plot_readout = 1;
 // plotted draws the panels around an empty surface, and on the printer nothing at all.
 // Showing the refusal is the caller's choice.
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer);
+
+// The surface panel of a page drawn on the screen device of the context's plotter (in the
+// printer's layout with print_layout), as draw_plot weighs its work. Opens output on the
+// plotter's window to measure it, and ends it.
+SurfacePanel screen_surface_panel(const PlotContext& context);
+
+// Why draw_plot(context, plot_page, screen_output) would refuse the page, found without
+// drawing: the graph data of context.sdata, and the work of the surface in `panel` (that of
+// screen_surface_panel) with the compiled formula. Loads graph_parameters.
+std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
+                                                     const SurfacePanel& panel);
 
 }  // namespace toven

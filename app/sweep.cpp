@@ -1,0 +1,313 @@
+#include "app/sweep.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "app/command_line.h"
+#include "app/user_tables.h"
+#include "expr/c_number.h"
+#include "platform/gif_animation.h"
+#include "platform/window.h"
+#include "surface/plot_driver.h"
+
+namespace toven {
+
+namespace {
+
+using platform::Refusal;
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Every item but the formula and the title holds a number.
+std::optional<Refusal> number_item_refusal(std::string_view name) {
+    const DataRecord& formula = fdata[item_count(fdata)];
+    if (name == trimmed(formula.name) || name == "title") {
+        return Refusal{"--sweep moves a number item, not '" + std::string(name) + "'"};
+    }
+    return std::nullopt;
+}
+
+// A whole argument that strtod reads as a finite number.
+std::optional<double> read_number(const std::string& text) {
+    const char* end = nullptr;
+    const double value = c_strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> read_whole(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// sweep = NAME "=" FROM ":" TO ":" FRAMES
+std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
+    const Refusal form{"--sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20, not '" +
+                       std::string(text) + "'"};
+    constexpr auto none = std::string_view::npos;
+    const std::size_t equals = text.find('=');
+    const std::size_t first_colon = equals == none ? none : text.find(':', equals + 1);
+    const std::size_t second_colon = first_colon == none ? none : text.find(':', first_colon + 1);
+    if (second_colon == none || text.find(':', second_colon + 1) != none) {
+        return form;
+    }
+    const std::string_view name = trimmed(text.substr(0, equals));
+    const auto from = read_number(std::string(text.substr(equals + 1, first_colon - equals - 1)));
+    const auto to =
+        read_number(std::string(text.substr(first_colon + 1, second_colon - first_colon - 1)));
+    if (!from || !to) {
+        return form;
+    }
+    const auto frames =
+        read_whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
+    if (!frames) {
+        return Refusal{"--sweep needs FRAMES from " + std::to_string(min_sweep_frames) + " to " +
+                       std::to_string(max_sweep_frames) + ", not '" +
+                       std::string(text.substr(second_colon + 1)) + "'"};
+    }
+    if (*from == *to) {
+        return Refusal{"--sweep needs TO other than FROM: every frame would be the same"};
+    }
+    // The item must exist (the refusal names the items there are) and hold a number.
+    if (auto refusal =
+            apply_assignment(std::string(name) + "=" +
+                             std::string(text.substr(equals + 1, first_colon - equals - 1)))) {
+        return refusal;
+    }
+    if (auto refusal = number_item_refusal(name)) {
+        return refusal;
+    }
+    sweep = {std::string(name), *from, *to, *frames, sweep.frames_per_second, sweep.rate_given};
+    return std::nullopt;
+}
+
+// A frame number pattern: the text around one %d, %Nd or %0Nd (N one digit), with %% for %.
+struct FramePattern {
+    std::string before;
+    std::string after;
+    int width = 0;
+    bool zeros = false;
+};
+
+std::optional<FramePattern> read_pattern(const std::string& path) {
+    FramePattern pattern;
+    bool found = false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        std::string& text = found ? pattern.after : pattern.before;
+        if (path[i] != '%') {
+            text += path[i];
+            continue;
+        }
+        std::string_view rest = std::string_view(path).substr(i + 1);
+        if (rest.starts_with('%')) {
+            text += '%';
+            ++i;
+            continue;
+        }
+        if (found) {
+            return std::nullopt;
+        }
+        const bool zeros = rest.starts_with('0');
+        rest.remove_prefix(zeros ? 1 : 0);
+        const bool has_width = !rest.empty() && rest[0] >= '1' && rest[0] <= '9';
+        if (rest.size() < (has_width ? 2u : 1u) || rest[has_width ? 1 : 0] != 'd' ||
+            (zeros && !has_width)) {
+            return std::nullopt;
+        }
+        pattern.zeros = zeros;
+        pattern.width = has_width ? rest[0] - '0' : 0;
+        i += (zeros ? 1 : 0) + (has_width ? 1 : 0) + 1;
+        found = true;
+    }
+    return found ? std::optional(pattern) : std::nullopt;
+}
+
+// As a GIF counts time, in hundredths of a second: each frame ends at the hundredth nearest
+// to its exact end, so that the frames keep the asked rate on average.
+int frame_centiseconds(int frame, int frames_per_second) {
+    const auto end_of = [frames_per_second](int f) {
+        return std::lround(100.0 * f / frames_per_second);
+    };
+    return static_cast<int>(end_of(frame + 1) - end_of(frame));
+}
+
+std::optional<Refusal> set_frame(const Sweep& sweep, int frame) {
+    return apply_assignment(sweep.name + "=" + frame_value(sweep, frame));
+}
+
+std::string frame_name(const Sweep& sweep, int frame) {
+    return "frame " + std::to_string(frame) + " (" + sweep.name + " = " +
+           frame_value(sweep, frame) + ")";
+}
+
+// Every frame set and weighed as the page would weigh it, drawing nothing.
+std::optional<Refusal> weigh_frames(const PagePicture& picture, const Sweep& sweep,
+                                    SurfaceFunction& function) {
+    const auto window = platform::create_offscreen_window(picture.width, picture.height,
+                                                          platform::OffscreenRecording::image_only,
+                                                          picture.pixel_ratio);
+    SurfacePlotter plotter(window.get());
+    PlotContext context{plotter, function, fdata, sdata};
+    context.print_layout = picture.print_layout;
+    context.compiled = true;
+    const SurfacePanel panel = screen_surface_panel(context);
+    for (int frame = 0; frame < sweep.frames; ++frame) {
+        auto refusal = set_frame(sweep, frame);
+        if (!refusal) {
+            refusal = screen_page_refusal(context, panel);
+        }
+        if (refusal) {
+            return Refusal{frame_name(sweep, frame) + ": " + refusal->message};
+        }
+    }
+    return std::nullopt;
+}
+
+SavedPage save_gif(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
+    platform::GifAnimation animation(picture.path);
+    for (int frame = 0; frame < sweep.frames; ++frame) {
+        set_frame(sweep, frame);
+        const DrawnPage page = draw_page_picture(picture, function, nullptr, Formula::compiled);
+        if (page.refusal) {
+            return {SavedPage::Status::refused,
+                    frame_name(sweep, frame) + ": " + page.refusal->message};
+        }
+        const platform::Image image = platform::snapshot(*page.window);
+        std::optional<Refusal> failure;
+        if (frame == 0) {
+            failure = animation.open(image.width, image.height);
+        }
+        if (!failure) {
+            failure =
+                animation.add_frame(image, frame_centiseconds(frame, sweep.frames_per_second));
+        }
+        if (failure) {
+            return {SavedPage::Status::failed, failure->message};
+        }
+    }
+    if (auto failure = animation.commit()) {
+        return {SavedPage::Status::failed, failure->message};
+    }
+    return {};
+}
+
+SavedPage save_frame_files(const PagePicture& picture, const Sweep& sweep,
+                           SurfaceFunction& function) {
+    SavedPage result;
+    for (int frame = 0; frame < sweep.frames; ++frame) {
+        set_frame(sweep, frame);
+        PagePicture frame_picture = picture;
+        frame_picture.path = frame_path(picture.path, frame);
+        SavedPage saved = save_page(frame_picture, function, nullptr, Formula::compiled);
+        if (saved.status == SavedPage::Status::refused) {
+            saved.message = frame_name(sweep, frame) + ": " + saved.message;
+        }
+        if (saved.status == SavedPage::Status::refused ||
+            saved.status == SavedPage::Status::failed) {
+            return saved;
+        }
+        if (saved.status == SavedPage::Status::saved_as_image) {
+            result = saved;
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+std::optional<Refusal> read_sweep_option(std::string_view option, const char* value, Sweep& sweep) {
+    if (option == "--fps") {
+        const auto rate =
+            value != nullptr ? read_whole(value, 1, max_frames_per_second) : std::nullopt;
+        if (!rate) {
+            return Refusal{"--fps needs frames a second, a whole number from 1 to " +
+                           std::to_string(max_frames_per_second)};
+        }
+        sweep.frames_per_second = *rate;
+        sweep.rate_given = true;
+        return std::nullopt;
+    }
+    if (value == nullptr) {
+        return Refusal{"--sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20"};
+    }
+    if (sweep.requested()) {
+        return Refusal{"--sweep can be given once"};
+    }
+    return read_sweep(value, sweep);
+}
+
+std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep) {
+    const std::string extension = picture_extension(path);
+    if (!sweep.requested()) {
+        if (sweep.rate_given) {
+            return Refusal{"--fps sets the pace of a sweep: give --sweep NAME=FROM:TO:FRAMES"};
+        }
+        if (extension == "gif") {
+            return Refusal{"a GIF is written by a sweep: give --sweep NAME=FROM:TO:FRAMES"};
+        }
+        return std::nullopt;
+    }
+    if (extension == "gif") {
+        return std::nullopt;
+    }
+    if (extension != "png" && extension != "pdf" && extension != "svg") {
+        return Refusal{"cannot write '" + path +
+                       "': a sweep writes a .gif, or .png, .pdf or .svg files"};
+    }
+    if (!read_pattern(path)) {
+        return Refusal{"cannot write '" + path +
+                       "': a sweep writes one file a frame, so the name needs one frame number "
+                       "pattern, %d or %03d (frame-%03d.png), and %% for a %"};
+    }
+    if (!sweep.rate_given) {
+        return std::nullopt;
+    }
+    return Refusal{"--fps sets the pace of a GIF; frame files have none"};
+}
+
+std::string frame_value(const Sweep& sweep, int frame) {
+    // The last frame is TO itself, which the formula reaches only up to rounding.
+    const double value = frame == sweep.frames - 1
+                             ? sweep.to
+                             : sweep.from + frame * (sweep.to - sweep.from) / (sweep.frames - 1);
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string frame_path(const std::string& pattern, int frame) {
+    const auto parts = read_pattern(pattern);
+    if (!parts) {
+        return pattern;
+    }
+    std::string number = std::to_string(frame);
+    if (number.size() < static_cast<std::size_t>(parts->width)) {
+        number.insert(0, parts->width - number.size(), parts->zeros ? '0' : ' ');
+    }
+    return parts->before + number + parts->after;
+}
+
+SavedPage save_sweep(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
+    if (auto refusal = weigh_frames(picture, sweep, function)) {
+        return {SavedPage::Status::refused, refusal->message};
+    }
+    if (picture_extension(picture.path) == "gif") {
+        return save_gif(picture, sweep, function);
+    }
+    return save_frame_files(picture, sweep, function);
+}
+
+}  // namespace toven

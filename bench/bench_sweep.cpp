@@ -1,0 +1,170 @@
+// Sweeps as a person runs them: a 60-frame 800x600 GIF of the default page, split into the
+// drawing of a frame and its encoding; and 12 frames at 400x300 in one process against 12
+// separate renders, each a whole run of the program.
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/sweep.h"
+#include "app/user_tables.h"
+#include "platform/application.h"
+#include "platform/gif_animation.h"
+#include "platform/window.h"
+
+extern char** environ;
+
+namespace toven {
+namespace {
+
+// A folder of this run's own, made by main and removed at the end.
+std::filesystem::path folder;
+
+std::string out_file(const std::string& name) {
+    return (folder / name).string();
+}
+
+constexpr int gif_frames = 60;
+
+// The default page with a moving, from 1 to 4, into one GIF: per frame in the counters.
+void BM_GifSweep(benchmark::State& state) {
+    load_fdata_defaults();
+    load_sdata_defaults();
+    const PagePicture picture{out_file("default.gif"), 800, 600};
+    Sweep sweep;
+    read_sweep_option("--sweep", ("a=1:4:" + std::to_string(gif_frames)).c_str(), sweep);
+    for (auto _ : state) {
+        SurfaceFunction function(fdata);
+        function.compile();
+        benchmark::DoNotOptimize(save_sweep(picture, sweep, function));
+    }
+    state.counters["frame"] = benchmark::Counter(
+        gif_frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_GifSweep)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One frame of it drawn on a fresh picture and its pixels taken, as the sweep does.
+void BM_GifFrameDrawing(benchmark::State& state) {
+    load_fdata_defaults();
+    load_sdata_defaults();
+    const PagePicture picture{out_file("frame.gif"), 800, 600};
+    SurfaceFunction function(fdata);
+    function.compile();
+    for (auto _ : state) {
+        const DrawnPage page = draw_page_picture(picture, function, nullptr, Formula::compiled);
+        benchmark::DoNotOptimize(platform::snapshot(*page.window));
+    }
+}
+BENCHMARK(BM_GifFrameDrawing)->Unit(benchmark::kMillisecond);
+
+// One frame of it put into the GIF: the palette and giflib's compression.
+void BM_GifFrameEncoding(benchmark::State& state) {
+    load_fdata_defaults();
+    load_sdata_defaults();
+    const PagePicture picture{out_file("frame.gif"), 800, 600};
+    SurfaceFunction function(fdata);
+    const DrawnPage page = draw_page_picture(picture, function, nullptr);
+    const platform::Image image = platform::snapshot(*page.window);
+    platform::GifAnimation animation(picture.path);
+    animation.open(image.width, image.height);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(animation.add_frame(image, 5));
+    }
+    animation.commit();
+}
+BENCHMARK(BM_GifFrameEncoding)->Unit(benchmark::kMillisecond);
+
+// The built program, run to its end.
+void run_toven(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {TOVEN_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, TOVEN_PROGRAM, nullptr, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "cannot run %s\n", TOVEN_PROGRAM);
+        return;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+constexpr int small_frames = 12;
+
+// The processor time of the programs run so far, user and system, in seconds: on a shared
+// machine the wall time also counts the waits for a processor.
+double children_seconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The programs' processor time an iteration, beside the wall time.
+class ChildrenTime {
+  public:
+    explicit ChildrenTime(benchmark::State& state) : state_(state) {}
+    ~ChildrenTime() {
+        state_.counters["program_cpu"] =
+            benchmark::Counter(children_seconds() - start_, benchmark::Counter::kAvgIterations);
+    }
+
+  private:
+    benchmark::State& state_;
+    double start_ = children_seconds();
+};
+
+void BM_TwelveSeparateRenders(benchmark::State& state) {
+    const ChildrenTime programs(state);
+    for (auto _ : state) {
+        for (int frame = 0; frame < small_frames; ++frame) {
+            const std::string a = std::to_string(1 + frame * 2.0 / (small_frames - 1));
+            run_toven({"--render", out_file("single.png"), "--size", "400x300", "a=" + a});
+        }
+    }
+}
+BENCHMARK(BM_TwelveSeparateRenders)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same twelve pages in one run, as frame files and as one GIF.
+void BM_SweepOfTwelve(benchmark::State& state) {
+    const std::string file = state.range(0) == 0 ? "frame-%02d.png" : "twelve.gif";
+    const ChildrenTime programs(state);
+    for (auto _ : state) {
+        run_toven({"--render", out_file(file), "--size", "400x300", "--sweep", "a=1:3:12"});
+    }
+    state.SetLabel(file);
+}
+BENCHMARK(BM_SweepOfTwelve)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace toven
+
+int main(int argc, char** argv) {
+    toven::platform::Session session(argc, argv, toven::platform::SessionKind::headless);
+    std::string pattern = (std::filesystem::temp_directory_path() / "toven-sweep-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    toven::folder = pattern;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(toven::folder);
+    return 0;
+}

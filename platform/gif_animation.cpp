@@ -1,0 +1,149 @@
+#include "platform/gif_animation.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace toven::platform {
+
+namespace {
+
+constexpr int palette_limit = 256;
+
+// The frame's pixels as indices into its palette, or false when they take more colours.
+bool index_pixels(const Image& image, std::vector<GifColorType>& palette,
+                  std::vector<GifPixelType>& indices) {
+    std::vector<ColourRef> colours;
+    indices.resize(image.pixels.size());
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        const ColourRef pixel = image.pixels[i];
+        if (colours.empty() || colours[last] != pixel) {
+            last = static_cast<std::size_t>(std::find(colours.begin(), colours.end(), pixel) -
+                                            colours.begin());
+            if (last == colours.size()) {
+                if (last == palette_limit) {
+                    return false;
+                }
+                colours.push_back(pixel);
+            }
+        }
+        indices[i] = static_cast<GifPixelType>(last);
+    }
+    palette.clear();
+    for (const ColourRef colour : colours) {
+        palette.push_back({static_cast<GifByteType>(red_of(colour)),
+                           static_cast<GifByteType>(green_of(colour)),
+                           static_cast<GifByteType>(blue_of(colour))});
+    }
+    // A GIF palette holds a power of two of colours, at least two.
+    std::size_t size = 2;
+    while (size < palette.size()) {
+        size *= 2;
+    }
+    palette.resize(size, GifColorType{0, 0, 0});
+    return true;
+}
+
+// The application extension by which browsers loop an animation: 0 repeats for ever.
+bool put_loop_forever(GifFileType* gif) {
+    static constexpr char netscape[] = "NETSCAPE2.0";
+    const std::array<GifByteType, 3> loop = {1, 0, 0};
+    return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+           EGifPutExtensionBlock(gif, static_cast<int>(sizeof netscape - 1), netscape) == GIF_OK &&
+           EGifPutExtensionBlock(gif, static_cast<int>(loop.size()), loop.data()) == GIF_OK &&
+           EGifPutExtensionTrailer(gif) == GIF_OK;
+}
+
+}  // namespace
+
+GifAnimation::GifAnimation(std::string path) : path_(path), file_(std::move(path)) {}
+
+GifAnimation::~GifAnimation() {
+    close();
+}
+
+int GifAnimation::write_bytes(GifFileType* gif, const unsigned char* data, int size) {
+    auto* self = static_cast<GifAnimation*>(gif->UserData);
+    return self->file_.write(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size))
+               ? size
+               : 0;
+}
+
+// The file's own cause comes first: giflib knows only that a write failed.
+std::optional<Refusal> GifAnimation::failure(const char* what) const {
+    if (auto cause = file_.failure()) {
+        return cause;
+    }
+    return Refusal{"Cannot write \"" + path_ + "\": the GIF writer failed to " + what + "."};
+}
+
+void GifAnimation::close() {
+    if (gif_ != nullptr) {
+        int error = 0;
+        EGifCloseFile(gif_, &error);
+        gif_ = nullptr;
+    }
+}
+
+std::optional<Refusal> GifAnimation::open(int width, int height) {
+    if (auto refusal = file_.open()) {
+        return refusal;
+    }
+    int error = 0;
+    gif_ = EGifOpen(this, write_bytes, &error);
+    if (gif_ == nullptr) {
+        return failure("start");
+    }
+    width_ = width;
+    height_ = height;
+    EGifSetGifVersion(gif_, true);
+    constexpr int colour_resolution = 8;
+    if (EGifPutScreenDesc(gif_, width, height, colour_resolution, 0, nullptr) != GIF_OK ||
+        !put_loop_forever(gif_)) {
+        return failure("start");
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> GifAnimation::add_frame(const Image& image, int centiseconds) {
+    if (image.width != width_ || image.height != height_) {
+        return Refusal{"Cannot write \"" + path_ + "\": a frame is not of the animation's size."};
+    }
+    std::vector<GifColorType> palette;
+    std::vector<GifPixelType> indices;
+    if (!index_pixels(image, palette, indices)) {
+        return Refusal{"Cannot write \"" + path_ + "\": a frame has more than 256 colours."};
+    }
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSE_DO_NOT;
+    control.DelayTime = centiseconds;
+    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    std::array<GifByteType, 4> extension{};
+    const std::size_t length = EGifGCBToExtension(&control, extension.data());
+    ColorMapObject* map = GifMakeMapObject(static_cast<int>(palette.size()), palette.data());
+    bool written = map != nullptr &&
+                   EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
+                                    extension.data()) == GIF_OK &&
+                   EGifPutImageDesc(gif_, 0, 0, width_, height_, false, map) == GIF_OK;
+    GifFreeMapObject(map);
+    for (int row = 0; written && row < height_; ++row) {
+        written = EGifPutLine(gif_, indices.data() + static_cast<std::size_t>(row) * width_,
+                              width_) == GIF_OK;
+    }
+    return written ? std::nullopt : failure("add a frame");
+}
+
+std::optional<Refusal> GifAnimation::commit() {
+    int error = 0;
+    const bool closed = EGifCloseFile(gif_, &error) == GIF_OK;
+    gif_ = nullptr;
+    if (!closed) {
+        return failure("finish");
+    }
+    return file_.commit();
+}
+
+}  // namespace toven::platform

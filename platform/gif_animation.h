@@ -1,0 +1,48 @@
+// An animated GIF that loops for ever, written frame by frame through giflib into a SafeFile:
+// the file is replaced whole, once commit() succeeds, or not at all.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/refusal.h"
+#include "platform/safe_file.h"
+#include "platform/window.h"
+
+struct GifFileType;
+
+namespace toven::platform {
+
+class GifAnimation {
+  public:
+    // Nothing is touched before open(). `path` is the name the person gave; messages use it.
+    explicit GifAnimation(std::string path);
+    // An animation never committed leaves the target as it was.
+    ~GifAnimation();
+    GifAnimation(const GifAnimation&) = delete;
+    GifAnimation& operator=(const GifAnimation&) = delete;
+
+    // Starts the file with a screen of the given size. The message on failure.
+    std::optional<Refusal> open(int width, int height);
+
+    // Appends a frame of the screen's size, shown for `centiseconds`. Its colours are kept
+    // exactly in a palette of the frame's own: an image of more than 256 colours is refused.
+    std::optional<Refusal> add_frame(const Image& image, int centiseconds);
+
+    // Ends the animation and puts the file in the target's place. The message on failure.
+    std::optional<Refusal> commit();
+
+  private:
+    static int write_bytes(GifFileType* gif, const unsigned char* data, int size);
+    std::optional<Refusal> failure(const char* what) const;
+    void close();
+
+    std::string path_;
+    SafeFile file_;
+    GifFileType* gif_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace toven::platform

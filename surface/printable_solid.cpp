@@ -1,0 +1,149 @@
+#include "surface/printable_solid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "surface/sample_lattice.h"
+
+namespace toven {
+
+namespace {
+
+platform::Refusal refusal(const char* format, auto... values) {
+    char text[240];
+    std::snprintf(text, sizeof text, format, values...);
+    return {text};
+}
+
+// The lattice coordinates from `first` in `count` steps, as an STL file keeps them; nothing
+// when two neighbours round to the same single-precision number.
+std::optional<std::vector<float>> lattice_line(double first, double step, int count) {
+    std::vector<float> line(static_cast<std::size_t>(count) + 1);
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        line[i] = static_cast<float>(first + static_cast<double>(i) * step);
+        if (i > 0 && line[i] == line[i - 1]) {
+            return std::nullopt;
+        }
+    }
+    return line;
+}
+
+// A point strictly between the two middle lattice lines, so that the base's fan meets no
+// lattice point of the top where the top lies on the base; nothing when none is there.
+std::optional<float> between_middle(const std::vector<float>& line) {
+    const std::size_t middle = (line.size() - 1) / 2;
+    const float low = line[middle];
+    const float high = line[middle + 1];
+    const auto point = static_cast<float>((static_cast<double>(low) + high) / 2);
+    if (point == low || point == high) {
+        return std::nullopt;
+    }
+    return point;
+}
+
+// As on the page, a failed evaluation is 0; a value that is no number is taken as a failure.
+float clipped_height(double z, double z1, double z2) {
+    if (std::isnan(z)) {
+        z = 0;
+    }
+    return static_cast<float>(std::clamp(z, z1, z2));
+}
+
+}  // namespace
+
+std::optional<platform::Refusal> solid_refusal(const std::array<double, 6>& box, const Mesh& mesh) {
+    const auto [n, m, k] = mesh;
+    if (m < 1 || n < 1 || k < 1) {
+        return refusal("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n,
+                       k);
+    }
+    const double cells = static_cast<double>(m) * k * (static_cast<double>(n) * k);
+    if (cells > max_solid_cells) {
+        return refusal(
+            "The solid's lattice has %.0f cells (m k by n k), at most %.0f: lower m, n or k.",
+            cells, max_solid_cells);
+    }
+    const auto [x1, x2, y1, y2, z1, z2] = box;
+    for (const double side : {x2 - x1, y2 - y1, z2 - z1}) {
+        if (!std::isfinite(side)) {
+            return platform::Refusal{"The box's sides must be finite numbers."};
+        }
+    }
+    if (x1 == x2 || y1 == y2) {
+        return refusal("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
+                       x1, x2, y1, y2);
+    }
+    if (!(static_cast<float>(z1) < static_cast<float>(z2))) {
+        return refusal(
+            "The solid stands on z1 and is cut at z2, so it needs z1 < z2 (z1 = %g, "
+            "z2 = %g).",
+            z1, z2);
+    }
+    return std::nullopt;
+}
+
+std::optional<platform::Refusal> sample_solid(FunctionXY& function,
+                                              const std::array<double, 6>& box, const Mesh& mesh,
+                                              SolidLattice& lattice) {
+    const auto [x1, x2, y1, y2, z1, z2] = box;
+    const SampleLattice samples{x1, x2, y1, y2, mesh.m, mesh.n, mesh.k};
+    auto xs = lattice_line(x1, samples.step_dx, mesh.m * mesh.k);
+    auto ys = lattice_line(y1, samples.step_dy, mesh.n * mesh.k);
+    const auto centre_x = xs ? between_middle(*xs) : std::nullopt;
+    const auto centre_y = ys ? between_middle(*ys) : std::nullopt;
+    if (!centre_x || !centre_y) {
+        return platform::Refusal{
+            "The lattice is too fine for the box's numbers in an STL file, which keeps them in "
+            "single precision: neighbouring points fall on one number. Lower m, n or k, or move "
+            "the box nearer 0."};
+    }
+    lattice.xs = std::move(*xs);
+    lattice.ys = std::move(*ys);
+    lattice.base = static_cast<float>(z1);
+    lattice.centre = {*centre_x, *centre_y, lattice.base};
+    lattice.mirrored = (x2 < x1) != (y2 < y1);
+    lattice.heights.resize(lattice.xs.size() * lattice.ys.size());
+    for (std::size_t row = 0; row < lattice.ys.size(); ++row) {
+        const double y = y1 + static_cast<double>(row) * samples.step_dy;
+        for (std::size_t column = 0; column < lattice.xs.size(); ++column) {
+            const double x = x1 + static_cast<double>(column) * samples.step_dx;
+            lattice.heights[row * lattice.xs.size() + column] =
+                clipped_height(function.evaluate(x, y), z1, z2);
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t solid_triangle_count(const SolidLattice& lattice) {
+    std::size_t count = 0;
+    for_each_solid_triangle(lattice, [&count](const SolidTriangle&) { ++count; });
+    return count;
+}
+
+namespace solid_detail {
+
+std::vector<std::array<std::size_t, 2>> boundary(const SolidLattice& lattice) {
+    const std::size_t last_column = lattice.xs.size() - 1;
+    const std::size_t last_row = lattice.ys.size() - 1;
+    std::vector<std::array<std::size_t, 2>> points;
+    points.reserve(2 * (last_column + last_row) + 1);
+    for (std::size_t column = 0; column < last_column; ++column) {
+        points.push_back({column, 0});
+    }
+    for (std::size_t row = 0; row < last_row; ++row) {
+        points.push_back({last_column, row});
+    }
+    for (std::size_t column = last_column; column > 0; --column) {
+        points.push_back({column, last_row});
+    }
+    for (std::size_t row = last_row; row > 0; --row) {
+        points.push_back({0, row});
+    }
+    points.push_back({0, 0});
+    return points;
+}
+
+}  // namespace solid_detail
+
+}  // namespace toven
