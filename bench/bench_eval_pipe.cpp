@@ -1,6 +1,6 @@
 // toven --eval FORMULA -: points a second through the same function the command uses, from a
 // file held in memory to /dev/null, for the default formula, a short one and a formula whose
-// log fails at half the points; and the number reading and writing on their own.
+// log fails at half the points; and the writing of one value, against printf("%.17g").
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/mman.h>
