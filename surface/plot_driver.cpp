@@ -214,7 +214,7 @@ void draw_readout_if_ready(const PlotContext& context) {
     if (readout_ready == 0 || context.plotter.dc == nullptr) {
         return;
     }
-    draw_readout(context.plotter, context.function, context.mouse_x, context.mouse_y);
+    draw_readout(context.plotter, context.function, {context.mouse_x, context.mouse_y});
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 // The mouse readout: the mouse mapped through the mini grid (clamped to the box), f there,
-// and when the readout must draw nothing at all.
+// the crosses that link the surface and the mini grid, and when the readout must draw nothing
+// at all.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <initializer_list>
+
 #include "platform/printing.h"
+#include "surface/hidden_line.h"
+#include "surface/readout_marker.h"
+#include "surface/visible_point.h"
 #include "tests/surface/plot_page_fixture.h"
 
 namespace toven {
@@ -60,23 +67,99 @@ TEST_F(Readout, MapsTheMouseThroughTheMiniGrid) {
     }
 }
 
-TEST_F(Readout, FillsOnlyTheReadoutPanel) {
-    plot_and_take_grid();
-    const auto before = picture();
-    move_mouse((left + right) / 2, (top + bottom) / 2);
-    const auto after = picture();
-    const platform::Rect readout = surface_test::panel_rect(readout_panel);
-    int changed_outside = 0;
+bool inside(const platform::Rect& rect, int x, int y) {
+    return x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+}
+
+// The pixels that differ between two pictures outside the given rectangles.
+int changed_outside(const platform::Image& before, const platform::Image& after,
+                    std::initializer_list<platform::Rect> allowed) {
+    int changed = 0;
     for (int y = 0; y < after.height; ++y) {
         for (int x = 0; x < after.width; ++x) {
-            const bool in_panel =
-                x >= readout.left && x < readout.right && y >= readout.top && y < readout.bottom;
-            changed_outside += !in_panel && after.at(x, y) != before.at(x, y);
+            bool in_allowed = false;
+            for (const platform::Rect& rect : allowed) {
+                in_allowed = in_allowed || inside(rect, x, y);
+            }
+            changed += !in_allowed && after.at(x, y) != before.at(x, y);
         }
     }
-    EXPECT_EQ(changed_outside, 0);
-    EXPECT_EQ(test_support::most_frequent_colour(after, readout),
+    return changed;
+}
+
+// The 7 by 7 pixels of a marker's cross.
+platform::Rect cross_around(platform::Point centre) {
+    return {centre.x - 3, centre.y - 3, centre.x + 4, centre.y + 4};
+}
+
+const platform::Rect readout_rect = surface_test::panel_rect(readout_panel);
+
+TEST_F(Readout, FillsOnlyTheReadoutPanelWhereThereIsNothingToMark) {
+    plot_and_take_grid();
+    const auto before = picture();
+    move_mouse(700, 500);  // over the data panel
+    const auto after = picture();
+    EXPECT_EQ(changed_outside(before, after, {readout_rect}), 0);
+    EXPECT_EQ(test_support::most_frequent_colour(after, readout_rect),
               background_colours[brush_pale_pink]);
+}
+
+// Over the surface the point seen is marked on the mini grid, over the mini grid the point
+// read is marked on the surface; the next move takes the cross away, and the page under it
+// comes back without being drawn again.
+TEST_F(Readout, MarksThePointReadInTheOtherView) {
+    plot_and_take_grid();
+    const platform::Rect grid{left, top, right, bottom};
+    const platform::Rect surface_rect =
+        surface_test::panel_rect(surface_panel(PageKind::screen, 13));
+    const auto before = picture();
+    const platform::ColourRef grid_cross = pen_colours[grid_marker_pen];
+    const platform::ColourRef surface_cross = pen_colours[surface_marker_pen(pen_magenta)];
+
+    const platform::Point on_surface{320, 360};
+    const auto seen = visible_point(*plotter.drawn_surface, function, on_surface);
+    ASSERT_TRUE(seen);
+    move_mouse(on_surface.x, on_surface.y);
+    const platform::Point grid_point{
+        static_cast<int>(left + (seen->x + 1) / 2 * (right - left) + 0.5),
+        static_cast<int>(bottom - (seen->y + 1) / 2 * (bottom - top) + 0.5)};
+    auto after = picture();
+    EXPECT_EQ(after.at(grid_point.x, grid_point.y), grid_cross);
+    EXPECT_EQ(test_support::count_colour(after, grid, grid_cross), 13);
+    EXPECT_EQ(changed_outside(before, after, {readout_rect, cross_around(grid_point)}), 0);
+
+    window.log->clear();
+    const platform::Point grid_centre{(left + right) / 2, (top + bottom) / 2};
+    move_mouse(grid_centre.x, grid_centre.y);
+    after = picture();
+    const double x = -1 + (grid_centre.x - left) * 2.0 / (right - left);
+    const double y = -1 + (bottom - grid_centre.y) * 2.0 / (bottom - top);
+    const double f = std::sin(std::pow(std::abs(x), 3) + std::pow(std::abs(y), 3));
+    const platform::Point on_page = surface_pixel(*plotter.drawn_surface, {x, y, f});
+    EXPECT_EQ(test_support::count_colour(after, grid, grid_cross), 0);
+    EXPECT_EQ(after.at(on_page.x, on_page.y), surface_cross);
+    EXPECT_EQ(test_support::count_colour(after, surface_rect, surface_cross), 13);
+    EXPECT_EQ(changed_outside(before, after, {readout_rect, cross_around(on_page)}), 0);
+    EXPECT_EQ(window.log->count(Call::rectangle), 1);  // the readout panel's frame alone
+
+    move_mouse(700, 500);
+    EXPECT_EQ(changed_outside(before, picture(), {readout_rect}), 0);
+}
+
+// Every plot colour gets a cross that differs clearly from both sides of its surface.
+TEST(SurfaceMarkerPen, StandsOutAgainstBothSidesOfEveryPlotColour) {
+    const auto distance = [](platform::ColourRef a, platform::ColourRef b) {
+        return std::hypot(platform::red_of(a) - platform::red_of(b),
+                          platform::green_of(a) - platform::green_of(b),
+                          platform::blue_of(a) - platform::blue_of(b));
+    };
+    for (int pc = 0; pc < pen_colour_count; ++pc) {
+        SCOPED_TRACE(pc);
+        const platform::ColourRef cross =
+            pen_colours[static_cast<std::size_t>(surface_marker_pen(pc))];
+        EXPECT_GE(distance(cross, pen_colours[static_cast<std::size_t>(pc)]), 120);
+        EXPECT_GE(distance(cross, pen_colours[static_cast<std::size_t>(underside_pen(pc))]), 120);
+    }
 }
 
 TEST_F(Readout, DrawsNothingBeforeAPlotOrAfterAResize) {
