@@ -27,31 +27,36 @@ void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2
     plotter.line_to(0, y2);
 }
 
+namespace {
+
+// The mouse mapped through the mini grid's world window, which is open, clamped to the box,
+// and f there.
+SurfacePoint grid_point(Plotter& plotter, FunctionXY& function, platform::Point mouse) {
+    const double x = plotter.to_world_x(mouse.x, clamp_on);
+    const double y = plotter.to_world_y(mouse.y, clamp_on);
+    return {x, y, function.evaluate(x, y)};
+}
+
+void write_readout(Plotter& plotter, const SurfacePoint& read) {
+    PanelLayout readout = readout_panel;
+    plotter.open_panel(readout, panel_framed);
+    plotter.print_line("x = %.5f", read.x);
+    plotter.print_line("y = %.5f", read.y);
+    plotter.print_line("f(x,y) = %.5f", read.z);
+}
+
+}  // namespace
+
 void draw_readout(SurfacePlotter& plotter, FunctionXY& function, platform::Point mouse) {
     plotter.marker.remove(*plotter.dc);
     PanelLayout grid = mini_grid_panel;
     plotter.open_panel(grid, panel_unframed);
     const PanelMapping grid_mapping = PanelMapping::of(plotter);
     const std::optional<DrawnSurface>& surface = plotter.drawn_surface;
-
-    std::optional<SurfacePoint> seen;
-    if (surface) {
-        seen = visible_point(*surface, function, mouse);
-    }
-    SurfacePoint read;
-    if (seen) {
-        read = *seen;
-    } else {
-        read.x = plotter.to_world_x(mouse.x, clamp_on);
-        read.y = plotter.to_world_y(mouse.y, clamp_on);
-        read.z = function.evaluate(read.x, read.y);
-    }
-
-    PanelLayout readout = readout_panel;
-    plotter.open_panel(readout, panel_framed);
-    plotter.print_line("x = %.5f", read.x);
-    plotter.print_line("y = %.5f", read.y);
-    plotter.print_line("f(x,y) = %.5f", read.z);
+    const std::optional<SurfacePoint> seen =
+        surface ? visible_point(*surface, function, mouse) : std::nullopt;
+    const SurfacePoint read = seen ? *seen : grid_point(plotter, function, mouse);
+    write_readout(plotter, read);
 
     if (seen) {
         const platform::Point on_grid{grid_mapping.to_device_x(read.x),

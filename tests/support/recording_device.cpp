@@ -40,10 +40,6 @@ const char* call_name(Call call) {
             return "text_metrics";
         case Call::capability:
             return "capability";
-        case Call::save_pixels:
-            return "save_pixels";
-        case Call::restore_pixels:
-            return "restore_pixels";
         case Call::start_document:
             return "start_document";
         case Call::start_page:
@@ -213,15 +209,11 @@ void RecordingDevice::line_to(int x, int y) {
     }
 }
 
-// Rectangles as left, top, right, bottom: the one asked for, and the one put back.
 platform::SavedPixels RecordingDevice::save_pixels(const Rect& rect) {
-    record(Call::save_pixels, {rect.left, rect.top, rect.right, rect.bottom});
     return forward != nullptr ? forward->save_pixels(rect) : platform::SavedPixels{};
 }
 
 void RecordingDevice::restore_pixels(const platform::SavedPixels& saved) {
-    const Rect& rect = saved.rect;
-    record(Call::restore_pixels, {rect.left, rect.top, rect.right, rect.bottom});
     if (forward != nullptr) {
         forward->restore_pixels(saved);
     }

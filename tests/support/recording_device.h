@@ -38,8 +38,6 @@ enum class Call {
     text_extent,
     text_metrics,
     capability,
-    save_pixels,
-    restore_pixels,
     start_document,
     start_page,
     end_page,
@@ -103,6 +101,7 @@ class RecordingDevice : public platform::PrinterDevice {
     platform::Extent text_extent(std::string_view text) override;
     platform::TextMetrics text_metrics() override;
     int capability(platform::DeviceCapability which) override;
+    // Kept and put back by the device behind, unrecorded; nothing without one.
     platform::SavedPixels save_pixels(const platform::Rect& rect) override;
     void restore_pixels(const platform::SavedPixels& saved) override;
     bool start_document(std::string_view name) override;
