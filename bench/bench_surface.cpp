@@ -1,15 +1,20 @@
 // The surface plot: one whole page, the hidden-line drawing at growing meshes against the
-// evaluations of f alone at the same samples, and one mouse readout.
+// evaluations of f alone at the same samples, and mouse readouts over the mini grid and over
+// the surface.
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/window.h"
+#include "surface/mini_grid.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
+#include "surface/visible_point.h"
 
 namespace toven {
 namespace {
@@ -23,12 +28,13 @@ Mesh grown_mesh(int factor) {
 }
 
 struct Page {
-    Page() {
+    explicit Page(int width = page_width, int height = page_height)
+        : window(platform::create_offscreen_window(width, height,
+                                                   platform::OffscreenRecording::image_only)) {
         load_fdata_defaults();
         load_sdata_defaults();
     }
-    std::unique_ptr<platform::Window> window = platform::create_offscreen_window(
-        page_width, page_height, platform::OffscreenRecording::image_only);
+    std::unique_ptr<platform::Window> window;
     SurfacePlotter plotter{window.get()};
     SurfaceFunction function{fdata};
     PlotContext context{plotter, function, fdata, sdata};
@@ -131,6 +137,59 @@ void BM_Readout(benchmark::State& state) {
 }
 BENCHMARK(BM_Readout)->Unit(benchmark::kMicrosecond);
 
+// A mouse move over the surface of a dense page, 801 by 401 with k 20 on 1600x1200, marker
+// included: the point seen is looked for along the view ray through the pixel. The moves go
+// down the middle of the surface panel, where the rays are longest: on the surface (state 0),
+// or only above it, where a ray crosses the whole box and finds nothing (state 1).
+// Drawn once, on first use, and released before the session ends. Where the plot's work bound
+// refuses the page, its surface and mini grid are drawn as the driver draws them, so that
+// the readouts find the page a plot would leave.
+std::unique_ptr<Page> dense_page;
+
+Page& dense() {
+    if (dense_page == nullptr) {
+        dense_page = std::make_unique<Page>(1600, 1200);
+        Page& page = *dense_page;
+        for (const char* item : {"m=801", "n=401", "k=20"}) {
+            apply_assignment(item);
+        }
+        if (draw_plot(page.context, plot_page, screen_output)) {
+            open_surface_panel(page);
+            page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, 801, 401, 20, 15);
+            draw_mini_grid(page.plotter, -1, 1, -1, 1);
+            readout_ready = 1;
+        }
+    }
+    return *dense_page;
+}
+
+void BM_ReadoutOverSurface(benchmark::State& state) {
+    Page* const page = &dense();
+    if (!page->plotter.drawn_surface) {
+        state.SkipWithError("the dense page has no surface");
+        return;
+    }
+    const DrawnSurface& surface = *page->plotter.drawn_surface;
+    const platform::Rect panel = surface.panel.viewport;
+    const int middle = (panel.left + panel.right) / 2;
+    std::vector<platform::Point> moves;
+    for (int y = panel.top; y < panel.bottom; ++y) {
+        const bool on_surface = visible_point(surface, page->function, {middle, y}).has_value();
+        if (on_surface == (state.range(0) == 0)) {
+            moves.push_back({middle, y});
+        }
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        page->context.mouse_x = moves[next].x;
+        page->context.mouse_y = moves[next].y;
+        next = (next + 1) % moves.size();
+        benchmark::DoNotOptimize(draw_plot(page->context, plot_readout, screen_output));
+    }
+    state.counters["moves"] = static_cast<double>(moves.size());
+}
+BENCHMARK(BM_ReadoutOverSurface)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace toven
 
@@ -142,5 +201,6 @@ int main(int argc, char** argv) {
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    toven::dense_page.reset();
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/drawing_objects.h"
 
@@ -21,6 +22,13 @@ struct TextMetrics {
     int internal_leading = 0;
     int ave_char_width = 0;  // the font's own average character width
     int max_char_width = 0;
+};
+
+// A copy of a rectangle of a device's pixels, row by row from the top left, kept to be put
+// back where it came from. An empty rectangle holds nothing.
+struct SavedPixels {
+    Rect rect;
+    std::vector<ColourRef> pixels;
 };
 
 enum class DeviceCapability {
@@ -63,6 +71,12 @@ class Device : detail::Counted<detail::live_devices> {
     virtual TextMetrics text_metrics() = 0;
 
     virtual int capability(DeviceCapability which) = 0;
+
+    // The pixels of `rect` as drawn so far (lines held back are drawn first), cut to the
+    // drawing surface; nothing on a device that keeps no pixels (a printer, a vector page).
+    virtual SavedPixels save_pixels(const Rect&) { return {}; }
+    // Puts saved pixels back where they were, whatever the clip.
+    virtual void restore_pixels(const SavedPixels&) {}
 };
 
 // A printer's page device: one document of pages. Each step says whether it succeeded.

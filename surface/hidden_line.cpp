@@ -116,12 +116,6 @@ class HiddenLineDrawing {
         return *position.device;
     }
 
-    // The dark shade of a bright pen lies eight places below it. Pens black to grey have no
-    // darker shade, so their underside is drawn in the surface pen itself.
-    static int underside_pen(int pen) {
-        return is_pen_number(pen) && pen >= dark_shade_offset ? pen - dark_shade_offset : pen;
-    }
-
     SurfacePlotter& plotter_;
     FunctionXY& function_;
     platform::Device& device_;
@@ -191,6 +185,12 @@ void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& latti
 }
 
 }  // namespace
+
+int underside_pen(int surface_pen) {
+    return is_pen_number(surface_pen) && surface_pen >= dark_shade_offset
+               ? surface_pen - dark_shade_offset
+               : surface_pen;
+}
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
                        const SurfaceView& view) {

@@ -9,6 +9,11 @@
 
 namespace toven {
 
+// The pen of the underside of a surface drawn in `surface_pen`: the dark shade of a bright pen,
+// eight places below it. Pens black to grey have no darker shade, so their underside is drawn
+// in the surface pen itself.
+int underside_pen(int surface_pen);
+
 // Allocates the horizons, then makes `view` the plotter's view with the projected box as its
 // world window, and draws z = f(x, y) on the plotter's open device in the current pen and,
 // for the underside, the pen eight below it. Throws std::bad_alloc when the horizons cannot

@@ -1,6 +1,8 @@
 #include "surface/mini_grid.h"
 
 #include "surface/page_layout.h"
+#include "surface/panel_mapping.h"
+#include "surface/visible_point.h"
 
 namespace toven {
 
@@ -25,18 +27,45 @@ void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2
     plotter.line_to(0, y2);
 }
 
-void draw_readout(Plotter& plotter, FunctionXY& function, int mouse_x, int mouse_y) {
-    PanelLayout grid = mini_grid_panel;
-    plotter.open_panel(grid, panel_unframed);
-    const double x = plotter.to_world_x(mouse_x, clamp_on);
-    const double y = plotter.to_world_y(mouse_y, clamp_on);
-    const double f = function.evaluate(x, y);
+namespace {
 
+// The mouse mapped through the mini grid's world window, which is open, clamped to the box,
+// and f there.
+SurfacePoint grid_point(Plotter& plotter, FunctionXY& function, platform::Point mouse) {
+    const double x = plotter.to_world_x(mouse.x, clamp_on);
+    const double y = plotter.to_world_y(mouse.y, clamp_on);
+    return {x, y, function.evaluate(x, y)};
+}
+
+void write_readout(Plotter& plotter, const SurfacePoint& read) {
     PanelLayout readout = readout_panel;
     plotter.open_panel(readout, panel_framed);
-    plotter.print_line("x = %.5f", x);
-    plotter.print_line("y = %.5f", y);
-    plotter.print_line("f(x,y) = %.5f", f);
+    plotter.print_line("x = %.5f", read.x);
+    plotter.print_line("y = %.5f", read.y);
+    plotter.print_line("f(x,y) = %.5f", read.z);
+}
+
+}  // namespace
+
+void draw_readout(SurfacePlotter& plotter, FunctionXY& function, platform::Point mouse) {
+    plotter.marker.remove(*plotter.dc);
+    PanelLayout grid = mini_grid_panel;
+    plotter.open_panel(grid, panel_unframed);
+    const PanelMapping grid_mapping = PanelMapping::of(plotter);
+    const std::optional<DrawnSurface>& surface = plotter.drawn_surface;
+    const std::optional<SurfacePoint> seen =
+        surface ? visible_point(*surface, function, mouse) : std::nullopt;
+    const SurfacePoint read = seen ? *seen : grid_point(plotter, function, mouse);
+    write_readout(plotter, read);
+
+    if (seen) {
+        const platform::Point on_grid{grid_mapping.to_device_x(read.x),
+                                      grid_mapping.to_device_y(read.y)};
+        plotter.marker.draw(plotter, mini_grid_panel, on_grid, grid_marker_pen);
+    } else if (surface && grid_mapping.contains(mouse)) {
+        plotter.marker.draw(plotter, surface_panel(PageKind::screen, surface->pen),
+                            surface_pixel(*surface, read), surface_marker_pen(surface->pen));
+    }
 }
 
 }  // namespace toven

@@ -1,9 +1,11 @@
 // The mini grid: a plan of the box's base x1..x2 by y1..y2 beside a screen plot, and the
-// readout panel above it that shows x, y and f(x,y) under the mouse.
+// readout panel above it that shows x, y and f(x,y) of the point under the mouse, read on the
+// surface or on the mini grid, with a cross marking the same point in the other view.
 #pragma once
 
 #include "expr/surface_function.h"
-#include "plotter/plotter.h"
+#include "platform/geometry.h"
+#include "surface/surface_plotter.h"
 
 namespace toven {
 
@@ -12,8 +14,11 @@ namespace toven {
 // stays selected.
 void draw_mini_grid(Plotter& plotter, double x1, double x2, double y1, double y2);
 
-// Maps the mouse through the mini grid's world window (clamped to the box), evaluates f there
-// and rewrites the readout panel. Needs the screen output that drew the mini grid.
-void draw_readout(Plotter& plotter, FunctionXY& function, int mouse_x, int mouse_y);
+// Rewrites the readout panel for the mouse at `mouse`. Over a point of the drawn surface it
+// reads that point and marks its x, y on the mini grid; elsewhere it maps the mouse through
+// the mini grid's world window (clamped to the box) and evaluates f there, and over the mini
+// grid marks that point on the surface. The previous marker goes first. Needs the screen
+// output that drew the mini grid; the page itself is not redrawn.
+void draw_readout(SurfacePlotter& plotter, FunctionXY& function, platform::Point mouse);
 
 }  // namespace toven

@@ -209,7 +209,7 @@ void draw_readout_if_ready(const PlotContext& context) {
         return;
     }
     platform::clear_upper_vector_state();
-    draw_readout(context.plotter, context.function, context.mouse_x, context.mouse_y);
+    draw_readout(context.plotter, context.function, {context.mouse_x, context.mouse_y});
 }
 
 }  // namespace

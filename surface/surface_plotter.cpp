@@ -43,17 +43,21 @@ std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& functi
                                                               int k, double tilt) {
     const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
     const Mesh mesh{.n = n, .m = m, .k = k};
+    drawn_surface.reset();
+    marker.forget();
     if (auto refusal = surface_refusal(new_box, mesh, tilt)) {
         return refusal;
     }
     TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
+    const SampleLattice lattice{x1, x2, y1, y2, m, n, k};
+    const int surface_pen = pen_number;
     try {
-        draw_hidden_lines(*this, function, SampleLattice{x1, x2, y1, y2, m, n, k},
-                          make_view(new_box, mesh, tilt));
+        draw_hidden_lines(*this, function, lattice, make_view(new_box, mesh, tilt));
     } catch (const std::bad_alloc&) {
         return platform::Refusal{
             "There is not enough memory for a mesh this large: lower n, m or k."};
     }
+    drawn_surface = DrawnSurface{*this, lattice, PanelMapping::of(*this), surface_pen};
     return std::nullopt;
 }
 

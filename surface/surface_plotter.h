@@ -9,7 +9,9 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "plotter/plotter.h"
+#include "surface/readout_marker.h"
 #include "surface/surface_view.h"
+#include "surface/visible_point.h"
 
 namespace toven {
 
@@ -22,12 +24,17 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     void draw_box(double x1, double x2, double y1, double y2, double z1, double z2);
 
     // Draws z = f(x, y) over the box with hidden lines removed, in the current pen and, for
-    // the underside, the pen eight below it, on the open output. Returns nothing when drawn,
-    // else why the graph data cannot be plotted; then nothing is drawn and the view fields are
-    // left as they were.
+    // the underside, the pen eight below it, on the open output, and keeps it as
+    // `drawn_surface`. Returns nothing when drawn, else why the graph data cannot be plotted;
+    // then nothing is drawn, the view fields are left as they were and no surface is kept.
     std::optional<platform::Refusal> draw_surface(FunctionXY& function, double x1, double x2,
                                                   double y1, double y2, double z1, double z2, int m,
                                                   int n, int k, double tilt);
+
+    // The surface drawn last, as the mouse readout reads it back, and the readout's marker on
+    // the page. A new surface has no marker yet.
+    std::optional<DrawnSurface> drawn_surface;
+    ReadoutMarker marker;
 };
 
 }  // namespace toven

@@ -348,6 +348,56 @@ void PainterCanvas::text_out(int x, int y, std::string_view text) {
     p->drawText(QPoint(x, y + font_metrics.ascent()), xml_page ? xml_characters(string) : string);
 }
 
+SavedPixels PainterCanvas::save_pixels(const Rect& rect) {
+    shared_.flush();
+    const QPaintDevice* target = shared_.target();
+    if (target == nullptr || target->devType() != QInternal::Image) {
+        return {};
+    }
+    const auto& image = *static_cast<const QImage*>(target);
+    const QRect area = to_qrect(rect) & image.rect();
+    if (area.isEmpty()) {
+        return {};
+    }
+    SavedPixels saved{
+        {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}, {}};
+    saved.pixels.reserve(static_cast<std::size_t>(area.width()) * area.height());
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            saved.pixels.push_back(rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+        }
+    }
+    return saved;
+}
+
+void PainterCanvas::restore_pixels(const SavedPixels& saved) {
+    const Rect& rect = saved.rect;
+    if (rect.width() <= 0 || rect.height() <= 0 ||
+        saved.pixels.size() != static_cast<std::size_t>(rect.width()) * rect.height()) {
+        return;
+    }
+    flush();
+    QPainter* p = painter();
+    if (p == nullptr) {
+        return;
+    }
+    QImage block(rect.width(), rect.height(), QImage::Format_RGB32);
+    auto pixel = saved.pixels.begin();
+    for (int y = 0; y < rect.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(block.scanLine(y));
+        for (int x = 0; x < rect.width(); ++x, ++pixel) {
+            line[x] = qRgb(red_of(*pixel), green_of(*pixel), blue_of(*pixel));
+        }
+    }
+    // The painter's clip and mode are this canvas's and come back as they were.
+    p->save();
+    p->setClipping(false);
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(QPoint(rect.left, rect.top), block);
+    p->restore();
+}
+
 const QFontMetrics& PainterCanvas::metrics() {
     if (!metrics_) {
         QPaintDevice* target = shared_.target();

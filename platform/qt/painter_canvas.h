@@ -42,6 +42,12 @@ class PainterCanvas {
     void rectangle(int left, int top, int right, int bottom);
     void text_out(int x, int y, std::string_view text);
 
+    // The target's pixels of `rect`, cut to the target, with every line held back drawn;
+    // nothing when the target is not an image.
+    SavedPixels save_pixels(const Rect& rect);
+    // Puts them back unclipped, over whatever was drawn there since.
+    void restore_pixels(const SavedPixels& saved);
+
     Extent text_extent(std::string_view text);
     TextMetrics text_metrics();
     int capability(DeviceCapability which) const;

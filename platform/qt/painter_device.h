@@ -53,6 +53,8 @@ class BasicPainterDevice : public Interface {
     Extent text_extent(std::string_view text) override { return canvas_.text_extent(text); }
     TextMetrics text_metrics() override { return canvas_.text_metrics(); }
     int capability(DeviceCapability which) override { return canvas_.capability(which); }
+    SavedPixels save_pixels(const Rect& rect) override { return canvas_.save_pixels(rect); }
+    void restore_pixels(const SavedPixels& saved) override { canvas_.restore_pixels(saved); }
 
     // Draws what the canvas holds back.
     void flush() { canvas_.flush(); }

@@ -34,6 +34,10 @@ class WindowDevice final : public BasicPainterDevice<Device> {
         BasicPainterDevice::text_out(x, y, text);
         window_->drawn();
     }
+    void restore_pixels(const SavedPixels& saved) override {
+        BasicPainterDevice::restore_pixels(saved);
+        window_->drawn();
+    }
 
   private:
     WidgetWindow* window_;

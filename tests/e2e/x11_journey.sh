@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # toven on a real X server with a window manager (Xvfb and openbox), driven by real X input
 # (xdotool) and looked at in screenshots (ImageMagick's import): the data box by keyboard and
-# mouse, a plot, the readout over the mini grid, the plot window's owner as the window manager
-# sees it, the printing question, Exit. Also a display whose screen the server lacks.
+# mouse, a plot, the readout over the mini grid and over the surface, the plot window's owner
+# as the window manager sees it, the printing question, Exit. Also a display whose screen the
+# server lacks.
 #
 #   x11_journey.sh TOVEN_BINARY
 #
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 binary="$(realpath "$1")"
-for tool in Xvfb openbox xdotool xprop import convert; do
+for tool in Xvfb openbox xdotool xprop import convert compare; do
     if ! command -v "$tool" >/dev/null; then
         echo "skipped: $tool is not installed (make test installs it)"
         exit 77
@@ -175,6 +176,20 @@ before=$(count_colour "$work/page.png" "$readout" "$dark_blue")
 xdotool mousemove --window "$plot" $((plot_width * 87 / 100)) $((plot_height - plot_height * 64 / 100))
 read_out() { shot readout && [ "$(count_colour "$work/readout.png" "$readout" "$dark_blue")" -gt $((before + 50)) ]; }
 wait_for 20 "the readout over the mini grid" read_out
+
+# Over the surface the readout reads the point of the surface under the mouse, and a red cross
+# marks its x, y on the mini grid. The middle of the surface panel shows the middle of the flat
+# surface z = 0.5, the box being -1..1 by -1..1 by -0.2..1.2.
+convert "$work/readout.png" -crop "$readout" +repage "$work/readout-grid.png"
+xdotool mousemove --window "$plot" $((plot_width * 40 / 100)) $((plot_height - plot_height * 40 / 100))
+read_surface() {
+    shot surface &&
+        [ "$(count_colour "$work/surface.png" "$(area 77 98 54 75)" "#FF0000")" -ge 7 ] &&
+        convert "$work/surface.png" -crop "$readout" +repage "$work/readout-surface.png" &&
+        [ "$(compare -metric AE "$work/readout-grid.png" "$work/readout-surface.png" null: 2>&1)" != 0 ] &&
+        [ "$(count_colour "$work/surface.png" "$readout" "$dark_blue")" -gt $((before + 50)) ]
+}
+wait_for 20 "the readout over the surface, with its cross on the mini grid" read_surface
 
 # The plot window is owned by the main window as the window manager sees it.
 owner=$(xprop -id "$plot" WM_TRANSIENT_FOR | awk '{print $NF}')

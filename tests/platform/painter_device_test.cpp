@@ -195,6 +195,27 @@ TEST_F(DrawingTest, EmptyClipRegionDrawsNothing) {
     delete_object(clip);
 }
 
+// Kept pixels go back over later drawing (lines still held back included) through a clip
+// that would cut them; a block reaching off the surface keeps only the part on it.
+TEST_F(DrawingTest, SavedPixelsGoBackOverLaterDrawingWhateverTheClip) {
+    use_pen(1, red);
+    device->move_to(0, 12);
+    device->line_to(40, 12);
+    const SavedPixels saved = device->save_pixels({30, 8, 50, 16});
+    EXPECT_EQ(saved.rect, (Rect{30, 8, 40, 16}));
+    use_pen(1, blue);
+    device->move_to(0, 12);
+    device->line_to(40, 12);
+    Region* clip = create_rect_region({0, 0, 5, 5});
+    device->select_clip_region(clip);
+    delete_object(clip);
+    device->restore_pixels(saved);
+    const Image image = picture();
+    EXPECT_EQ(count_colour(image, red), 10);
+    EXPECT_EQ(count_colour(image, blue), 30);
+    EXPECT_EQ(image.at(29, 12), blue);
+}
+
 TEST_F(DrawingTest, SelectedPenMayBeDeletedAndSelectReturnsThePreviousOne) {
     Pen* first = create_pen(1, red);
     Pen* second = create_pen(1, blue);

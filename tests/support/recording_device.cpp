@@ -209,6 +209,16 @@ void RecordingDevice::line_to(int x, int y) {
     }
 }
 
+platform::SavedPixels RecordingDevice::save_pixels(const Rect& rect) {
+    return forward != nullptr ? forward->save_pixels(rect) : platform::SavedPixels{};
+}
+
+void RecordingDevice::restore_pixels(const platform::SavedPixels& saved) {
+    if (forward != nullptr) {
+        forward->restore_pixels(saved);
+    }
+}
+
 void RecordingDevice::rectangle(int left, int top, int right, int bottom) {
     record(Call::rectangle, {left, top, right, bottom}).colour = pen_colour;
     if (forward != nullptr) {

@@ -101,6 +101,9 @@ class RecordingDevice : public platform::PrinterDevice {
     platform::Extent text_extent(std::string_view text) override;
     platform::TextMetrics text_metrics() override;
     int capability(platform::DeviceCapability which) override;
+    // Kept and put back by the device behind, unrecorded; nothing without one.
+    platform::SavedPixels save_pixels(const platform::Rect& rect) override;
+    void restore_pixels(const platform::SavedPixels& saved) override;
     bool start_document(std::string_view name) override;
     bool start_page() override;
     bool end_page() override;
