@@ -4,6 +4,7 @@
 #include <cctype>
 #include <optional>
 
+#include "app/data_file.h"
 #include "app/user_tables.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -24,6 +25,11 @@ std::string picture_extension(const std::string& path) {
 
 SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window) {
+    // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
+    if (auto refusal = data_text_refusal()) {
+        return {SavedPage::Status::failed,
+                "Cannot save \"" + picture.path + "\": " + refusal->message + "."};
+    }
     // Only PDF and SVG pages need the drawing recorded; a PNG is the image itself.
     const bool vector_page = picture_extension(picture.path) != "png";
     const auto window =
@@ -45,7 +51,7 @@ SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
     if (refusal) {
         return {SavedPage::Status::refused, std::move(refusal->message)};
     }
-    if (auto failure = platform::save_picture(*window, picture.path)) {
+    if (auto failure = platform::save_picture(*window, picture.path, data_text())) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (vector_page && !platform::saves_vector_pages(*window)) {

@@ -16,7 +16,10 @@ formula, and a mini grid reads out f(x,y) under the mouse. The page can be
 printed on the default printer.
 .
 From the command line, toven --render draws a page into a PNG, PDF or SVG file
-without a display, and toven --eval evaluates a formula at a point.")
+without a display, and toven --eval evaluates a formula at a point.
+.
+The data are kept in data files (.toven) of NAME=VALUE lines, and every picture
+toven writes carries its data, so that it can be opened again.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -27,6 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the page's text is measured in Liberation Serif, which stands in
 # for "Times New Roman" with the same metrics.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# Its trigger on /usr/share/mime/packages teaches the desktop the data file type.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
