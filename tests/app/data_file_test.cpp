@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/user_tables.h"
@@ -47,8 +48,9 @@ TEST_F(DataFileTest, CommentAndBlankLinesAreSkippedAndLinesKeepTheirNumbers) {
 // field, an empty title.
 TEST_F(DataFileTest, WhatIsWrittenReadsBackAsTheSameTables) {
     const std::string long_formula = "x" + std::string(300, '+') + "1";
-    for (const std::string item :
-         {"a= 2.5 ", "f(x,y)=x*y  + " + long_formula, "tilt=40", "title=a=b # c", "pc=9"}) {
+    const std::vector<std::string> items = {"a= 2.5 ", "f(x,y)=x*y  + " + long_formula, "tilt=40",
+                                            "title=a=b # c", "pc=9"};
+    for (const std::string& item : items) {
         ASSERT_EQ(apply_assignment(item), std::nullopt) << item;
     }
     const DataTable fdata_written = fdata;
