@@ -31,13 +31,24 @@ std::string_view trimmed_name(const DataRecord& record) {
     return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
 }
 
+// Both tables as they were when it was made, for putting back after a refusal.
+struct TablesBefore {
+    DataTable fdata_before = fdata;
+    DataTable sdata_before = sdata;
+    void put_back() const {
+        fdata = fdata_before;
+        sdata = sdata_before;
+    }
+};
+
 Refusal file_refusal(const std::string& path, const std::string& reason) {
     return Refusal{"cannot read '" + path + "': " + reason};
 }
 
-// The whole file, or the refusal of one that cannot be read or is no ordinary file.
+// The whole file, or the refusal of one that cannot be read or is no ordinary file. Opening
+// does not wait for a FIFO's writer, which may never come.
 std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return file_refusal(path, std::strerror(errno));
     }
@@ -47,8 +58,8 @@ std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
         refusal = file_refusal(path, std::strerror(errno));
     } else if (S_ISDIR(info.st_mode)) {
         refusal = file_refusal(path, "it is a directory");
-    } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-        refusal = file_refusal(path, "it is a device or another special file");
+    } else if (!S_ISREG(info.st_mode)) {
+        refusal = file_refusal(path, "it is a device, a FIFO or another special file");
     }
     char buffer[64 * 1024];
     while (!refusal) {
@@ -175,12 +186,10 @@ std::optional<Refusal> apply_data_file(const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
-    const DataTable fdata_before = fdata;
-    const DataTable sdata_before = sdata;
+    const TablesBefore before;
     for (const DataItem& item : file.items) {
         if (auto refusal = apply_assignment(item.text)) {
-            fdata = fdata_before;
-            sdata = sdata_before;
+            before.put_back();
             return Refusal{file.path + ":" + std::to_string(item.line) + ": " + refusal->message};
         }
     }
@@ -200,14 +209,12 @@ std::optional<Refusal> replace_tables(const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
-    const DataTable fdata_before = fdata;
-    const DataTable sdata_before = sdata;
+    const TablesBefore before;
     load_fdata_defaults();
     load_sdata_defaults();
     auto refusal = apply_data_file(file);
     if (refusal) {
-        fdata = fdata_before;
-        sdata = sdata_before;
+        before.put_back();
     }
     return refusal;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 
 #include "platform/programmer_error.h"
 

@@ -3,6 +3,7 @@
 #include "app/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <string>
@@ -127,6 +128,12 @@ TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
     }
     EXPECT_EQ(apply_argument(folder.path().string()),
               platform::Refusal{"cannot read '" + folder.path().string() + "': it is a directory"});
+    // A FIFO with no writer would keep the program waiting.
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(apply_argument(fifo),
+              platform::Refusal{"cannot read '" + fifo +
+                                "': it is a device, a FIFO or another special file"});
     EXPECT_STREQ(record_value(fdata[1]), "3");
 }
 
