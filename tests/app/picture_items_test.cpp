@@ -83,13 +83,5 @@ TEST_F(PictureItems, LaterItemsWin) {
     }
 }
 
-TEST_F(PictureItems, ABadLineEndsTheRunWithItsNumberAndWritesNothing) {
-    const std::string file = write("bad.toven", "a=2\n\ntilt=40\n  tilt\n");
-    const ProgramRun run = run_toven({"--render", folder.file("out.png"), file});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "toven: " + file + ":4: expected NAME=VALUE, not '  tilt'\n");
-    EXPECT_EQ(read_file(folder.file("out.png")), "");
-}
-
 }  // namespace
 }  // namespace toven
