@@ -17,9 +17,11 @@ PACKAGES := cmake g++ ninja-build make qt6-base-dev qt6-svg-dev libgl-dev libcup
 # The readers of the installed files, which the tests run: the desktop entry's and the AppStream
 # metadata's validators, and man for the manual page.
 DIST_PACKAGES := desktop-file-utils appstream man-db groff-base
+# The shared MIME database and the query that asks it for a data file's type.
+MIME_PACKAGES := shared-mime-info xdg-utils libfile-mimeinfo-perl
 # make package needs dpkg-shlibdeps; make check-package also lints and unpacks the package.
 PACKAGE_PACKAGES := dpkg-dev
-CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) lintian
+CHECK_PACKAGE_PACKAGES := $(PACKAGE_PACKAGES) $(DIST_PACKAGES) $(MIME_PACKAGES) lintian
 PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # The tests' own tools: a decimal-comma locale made with localedef, and a real X server with a
 # window manager, driven and looked at from outside; an XML checker and a rasteriser for SVG
@@ -83,11 +85,20 @@ build:
 # install_folders.txt the folders that the install created.
 install: deps build
 	DESTDIR="$(DESTDIR)" tools/install-tree install $(BUILD) $(PREFIX)
+	@$(MAKE) --no-print-directory packages WANT=shared-mime-info
+	$(UPDATE_MIME)
+
+# The desktop's MIME database under $(PREFIX) rebuilt, so that it knows the data file type
+# (or forgets it); a staged install (DESTDIR) leaves that to the package's trigger.
+UPDATE_MIME = @if [ -z "$(DESTDIR)" ] && command -v update-mime-database >/dev/null && \
+	    [ -d $(PREFIX)/share/mime/packages ]; then \
+	    update-mime-database $(PREFIX)/share/mime; fi
 
 # Removes every file of the last install from $(BUILD) (give the same DESTDIR), and the
 # folders it created once they are empty; a folder that was there before stays.
 uninstall:
 	DESTDIR="$(DESTDIR)" tools/install-tree uninstall $(BUILD)
+	$(UPDATE_MIME)
 
 # $(PACKAGE_BUILD)/toven_<version>_<arch>.deb, built as Debian builds its packages (Release,
 # with Debian's hardening flags, no tests) and everything under /usr.
@@ -118,7 +129,7 @@ deps:
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGES)"
 
 test-deps:
-	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES)"
+	@$(MAKE) --no-print-directory packages WANT="$(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES) $(MIME_PACKAGES)"
 
 # Installs those of $(WANT) that are not installed yet.
 packages:

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/data_file.h"
 #include "app/data_items.h"
 #include "app/eval_pipe.h"
 #include "app/render_command.h"
@@ -60,6 +61,9 @@ const char* const help_lines[] = {
     "  window program starts with. A number takes one decimal number (2.5, -1e-3, +2, .5),",
     "  and n m k pc fc ax a whole number; blanks around it are ignored. The title, as every",
     "  line of a data window, holds 118 characters with its name.",
+    "An argument that names an existing file is read as a data file (FILE.toven): one",
+    "  NAME=VALUE item a line, # starts a comment line; later items win. Every picture",
+    "  toven writes carries its data, so it reads as a data file too.",
     "",
     "Formulas: numbers, names, + - * / ^ (one ^ per factor), parentheses, |x| for the",
     "  absolute value, and sin cos tan atan exp log sqrt cosh sinh tanh fabs step. A name",
@@ -133,18 +137,19 @@ int run_eval(int argc, char** argv) {
     }
     const DataRecord& formula_record = fdata[item_count(fdata)];
     std::string formula_name(trim_blanks(formula_record.name));
-    if (const auto refusal = apply_assignment(formula_name + "=" + argv[2])) {
-        return fail(refusal->message);
-    }
     for (int i = from_input ? 4 : 5; i < argc; ++i) {
         // Two formulas at once would leave one of them silently unused.
         if (assigned_name(argv[i]) == formula_name) {
             return fail("--eval takes the formula as FORMULA, so '" + formula_name +
                         "=' cannot be given too: '" + argv[i] + "'");
         }
-        if (const auto refusal = apply_assignment(argv[i])) {
+        if (const auto refusal = apply_argument(argv[i])) {
             return fail(refusal->message);
         }
+    }
+    // Set last, so that FORMULA takes the place of a data file's formula.
+    if (const auto refusal = apply_assignment(formula_name + "=" + argv[2])) {
+        return fail(refusal->message);
     }
     SurfaceFunction function(fdata);
     if (!compile_or_report(function)) {
@@ -178,7 +183,7 @@ bool is_option(const char* argument) {
 
 int apply_start_items(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (const auto refusal = apply_assignment(argv[i])) {
+        if (const auto refusal = apply_argument(argv[i])) {
             return fail(refusal->message);
         }
     }

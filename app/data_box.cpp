@@ -72,12 +72,19 @@ void DataBox::build(DataTable& data_table) {
     platform::set_control_font(list, font);
     platform::set_control_font(edit, font);
 
-    fill_list(data_table, list);
+    show_table();
+    built = 1;
+}
+
+void DataBox::show_table() {
+    for (int i = platform::list_count(list) - 1; i >= 0; --i) {
+        platform::list_delete(list, i);
+    }
+    fill_list(*table, list);
     current = 0;
     platform::list_select(list, 0);
     text = platform::list_line(list, 0);
     platform::set_control_text(edit, text);
-    built = 1;
 }
 
 void DataBox::fill_list(const DataTable& data_table, platform::Control* list_box) {

@@ -29,6 +29,9 @@ struct DataBox {
     // Makes the controls for `table` and shows its lines, the first one in the edit.
     void build(DataTable& table);
     void fill_list(const DataTable& table, platform::Control* list_box);
+    // Shows the table's lines anew, the first one in the edit, dropping the list's edits: for
+    // a table that was replaced while the box is open.
+    void show_table();
     // A notification from any control of any data window; acts only on this box's controls.
     void handle_command(std::intptr_t control, unsigned code);
     void commit();

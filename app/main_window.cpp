@@ -2,12 +2,13 @@
 // window is destroyed.
 #include <array>
 
-#include "app/user_tables.h"
+#include "app/data_file_commands.h"
 #include "app/help_window.h"
 #include "app/menu_command.h"
 #include "app/message_table.h"
 #include "app/save_command.h"
 #include "app/shell.h"
+#include "app/user_tables.h"
 #include "app/version.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"
@@ -108,6 +109,8 @@ constexpr std::array menu_commands{
     CommandEntry{MenuCommand::exit, exit_program},
     CommandEntry{MenuCommand::function_data, open_fdata},
     CommandEntry{MenuCommand::graph_data, open_sdata},
+    CommandEntry{MenuCommand::open_data, open_data},
+    CommandEntry{MenuCommand::save_data_as, save_data_as},
     CommandEntry{MenuCommand::screen, open_plot_window},
     CommandEntry{MenuCommand::print, print_plot},
     CommandEntry{MenuCommand::save, save_plot},

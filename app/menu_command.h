@@ -8,6 +8,8 @@ enum class MenuCommand : int {
     exit = 10,
     function_data = 30,  // Data > Fdata
     graph_data = 40,     // Data > Gdata
+    open_data = 45,      // Data > Open...
+    save_data_as = 47,   // Data > Save As...
     screen = 50,
     print = 60,
     save = 70,

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <optional>
 
+#include "app/data_file.h"
 #include "app/user_tables.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -49,11 +50,16 @@ DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& functio
 
 SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula) {
+    // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
+    if (auto refusal = data_text_refusal()) {
+        return {SavedPage::Status::failed,
+                "Cannot save \"" + picture.path + "\": " + refusal->message + "."};
+    }
     DrawnPage page = draw_page_picture(picture, function, message_window, formula);
     if (page.refusal) {
         return {SavedPage::Status::refused, std::move(page.refusal->message)};
     }
-    if (auto failure = platform::save_picture(*page.window, picture.path)) {
+    if (auto failure = platform::save_picture(*page.window, picture.path, data_text())) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (page.vector_page && !platform::saves_vector_pages(*page.window)) {

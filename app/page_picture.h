@@ -56,8 +56,9 @@ DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& functio
 
 // Draws the page as a click in a plot window of the picture's size draws it (mini grid
 // included, no readout) with `function`, which the driver compiles; a formula that does not
-// parse is reported over `message_window` when it is set. Then saves it safely to the path.
-// A refused page writes nothing. The globals of the plot (readout_ready) keep their values.
+// parse is reported over `message_window` when it is set. Then saves it safely to the path,
+// with the tables' data text in it (app/data_file.h). A refused page, or data that a data
+// file cannot hold, writes nothing. The globals of the plot (readout_ready) keep their values.
 SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula = Formula::compile);
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "app/data_file.h"
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
@@ -84,7 +85,7 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
             ++i;
         } else if (argument.starts_with("--")) {
             return Refusal{"unknown option '" + std::string(argument) + "' (see toven --help)"};
-        } else if (auto refusal = apply_assignment(argument)) {
+        } else if (auto refusal = apply_argument(argument)) {
             return refusal;
         }
     }

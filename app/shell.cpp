@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/user_tables.h"
 #include "app/menu_command.h"
+#include "app/user_tables.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"
@@ -45,7 +45,9 @@ std::vector<platform::MenuItem> toven_menu() {
     return {
         command("E&xit", MenuCommand::exit),
         popup("&Data", {command("&Fdata", MenuCommand::function_data), separator(),
-                        command("&Gdata", MenuCommand::graph_data)}),
+                        command("&Gdata", MenuCommand::graph_data), separator(),
+                        command("&Open...", MenuCommand::open_data),
+                        command("Save &As...", MenuCommand::save_data_as)}),
         popup("&Plot",
               {command("&Screen", MenuCommand::screen), command("&Print", MenuCommand::print),
                command("Sa&ve...", MenuCommand::save)}),

@@ -18,7 +18,10 @@ printed on the default printer.
 From the command line, toven --render draws a page into a PNG, PDF or SVG file
 without a display, animates a parameter into a looping GIF, and writes the
 surface as a closed STL solid for a 3-D printer; toven --eval evaluates a
-formula at a point.")
+formula at a point.
+.
+The data are kept in data files (.toven) of NAME=VALUE lines, and every picture
+toven writes carries its data, so that it can be opened again.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
@@ -29,6 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the page's text is measured in Liberation Serif, which stands in
 # for "Times New Roman" with the same metrics.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# Its trigger on /usr/share/mime/packages teaches the desktop the data file type.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -18,24 +18,39 @@ struct SeamState {
 };
 SeamState* active_seam = nullptr;
 
+std::optional<std::string> seam_answer(ShownFileDialog shown) {
+    active_seam->shown.push_back(std::move(shown));
+    if (active_seam->answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(active_seam->answers.front());
+    active_seam->answers.pop_front();
+    return answer;
+}
+
 }  // namespace
 
 std::optional<std::string> ask_save_path(Window* owner, const std::string& caption,
                                          const std::string& suggested_name,
                                          const std::vector<FileType>& types) {
     if (active_seam != nullptr) {
-        active_seam->shown.push_back({owner, caption, suggested_name, types});
-        if (active_seam->answers.empty()) {
-            return std::nullopt;
-        }
-        std::optional<std::string> answer = std::move(active_seam->answers.front());
-        active_seam->answers.pop_front();
-        return answer;
+        return seam_answer({owner, caption, suggested_name, types, false});
     }
     if (!qt::can_show_dialogs()) {
         return std::nullopt;
     }
     return qt::show_save_dialog(owner, caption, suggested_name, types);
+}
+
+std::optional<std::string> ask_open_path(Window* owner, const std::string& caption,
+                                         const std::vector<FileType>& types) {
+    if (active_seam != nullptr) {
+        return seam_answer({owner, caption, {}, types, true});
+    }
+    if (!qt::can_show_dialogs()) {
+        return std::nullopt;
+    }
+    return qt::show_open_dialog(owner, caption, types);
 }
 
 FileDialogSeam::FileDialogSeam() {

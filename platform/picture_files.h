@@ -11,8 +11,11 @@ namespace toven::platform {
 
 // Writes an offscreen window's picture to `path` as PNG, PDF (one page of the window's size)
 // or SVG, by the file's extension, through a SafeFile: the file is replaced whole or not at
-// all, and special files are refused. Returns the message for the person on failure.
-std::optional<Refusal> save_picture(const Window& window, const std::string& path);
+// all, and special files are refused. The picture carries `data_text` (picture_data.h), and
+// two saves of the same picture and text give the same bytes for PNG and SVG. Returns the
+// message for the person on failure.
+std::optional<Refusal> save_picture(const Window& window, const std::string& path,
+                                    const std::string& data_text = {});
 
 // Whether save_picture writes PDF and SVG as pages of lines and text. False where the window
 // keeps no record of its drawing, or the record outgrew its limit: those files then hold

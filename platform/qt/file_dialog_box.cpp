@@ -10,10 +10,30 @@ namespace toven::platform::qt {
 
 namespace {
 
-// "PNG image (*.png)"
+// "PNG image (*.png)", "Pictures (*.png *.svg)"
 QString name_filter(const FileType& type) {
-    return text_from_bytes(type.description) + QStringLiteral(" (*.") +
-           QString::fromStdString(type.extension) + QLatin1Char(')');
+    QStringList patterns;
+    for (const QString& extension :
+         QString::fromStdString(type.extension).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        patterns.push_back(QStringLiteral("*.") + extension);
+    }
+    return text_from_bytes(type.description) + QStringLiteral(" (") +
+           patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+QStringList name_filters(const std::vector<FileType>& types) {
+    QStringList filters;
+    for (const FileType& type : types) {
+        filters.push_back(name_filter(type));
+    }
+    return filters;
+}
+
+std::optional<std::string> chosen_file(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
 }  // namespace
@@ -24,10 +44,7 @@ std::optional<std::string> show_save_dialog(Window* owner, const std::string& ca
     QFileDialog dialog(owner_widget(owner), text_from_bytes(caption));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    QStringList filters;
-    for (const FileType& type : types) {
-        filters.push_back(name_filter(type));
-    }
+    const QStringList filters = name_filters(types);
     dialog.setNameFilters(filters);
     // The dialog adds the chosen type's extension to a name that has none before it asks
     // whether to replace an existing file, so the question is about the file written.
@@ -42,10 +59,16 @@ std::optional<std::string> show_save_dialog(Window* owner, const std::string& ca
         use_type(filters.front());
     }
     dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(suggested_name)));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    return chosen_file(dialog);
+}
+
+std::optional<std::string> show_open_dialog(Window* owner, const std::string& caption,
+                                            const std::vector<FileType>& types) {
+    QFileDialog dialog(owner_widget(owner), text_from_bytes(caption));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(name_filters(types));
+    return chosen_file(dialog);
 }
 
 }  // namespace toven::platform::qt

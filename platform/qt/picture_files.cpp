@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 
+#include "platform/picture_data.h"
 #include "platform/picture_files.h"
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/picture_source.h"
@@ -107,7 +108,21 @@ bool write_png(const QImage& image, QIODevice& file) {
     return writer.write(indexed.isNull() ? image : indexed);
 }
 
-bool write_pdf(const Window& window, const QImage& image, QIODevice& file) {
+// The picture is made in memory first, since its data text goes in after the header chunk.
+// Qt's own text chunks would be tEXt or zTXt for ASCII text.
+bool write_png_with_data(const QImage& image, const std::string& data_text, QIODevice& file) {
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    if (!write_png(image, png)) {
+        return false;
+    }
+    const std::string bytes = png_with_text(png.data().toStdString(), data_text);
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
+bool write_pdf(const Window& window, const QImage& image, const std::string& data_text,
+               QIODevice& file) {
     QPdfWriter writer(&file);
     writer.setResolution(page_dpi);
     const QSizeF points(image.width() * points_per_inch / page_dpi,
@@ -115,21 +130,27 @@ bool write_pdf(const Window& window, const QImage& image, QIODevice& file) {
     writer.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setCreator(QStringLiteral("toven"));
+    writer.setDocumentXmpMetadata(QByteArray::fromStdString(xmp_with_text(data_text)));
     return draw_page(window, writer);
 }
 
-bool write_svg(const Window& window, const QImage& image, QIODevice& file) {
-    QBuffer document;
+// Made in memory first, since the data text goes in at the start of the <svg> element.
+bool write_svg(const Window& window, const QImage& image, const std::string& data_text,
+               QIODevice& file) {
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setOutputDevice(&document);
+    generator.setOutputDevice(&svg);
     generator.setResolution(page_dpi);
     generator.setSize(image.size());
     generator.setViewBox(QRect(QPoint(0, 0), image.size()));
     if (!draw_page(window, generator)) {
         return false;
     }
-    const QByteArray clipped = qt::with_svg_clips(document.data(), image.size());
-    return file.write(clipped) == clipped.size();
+    const QByteArray clipped = qt::with_svg_clips(svg.data(), image.size());
+    const std::string bytes = svg_with_text(clipped.toStdString(), data_text);
+    return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
 }
 
 }  // namespace
@@ -163,7 +184,8 @@ bool saves_vector_pages(const Window& window) {
     return source != nullptr && source->recording() != nullptr;
 }
 
-std::optional<Refusal> save_picture(const Window& window, const std::string& path) {
+std::optional<Refusal> save_picture(const Window& window, const std::string& path,
+                                    const std::string& data_text) {
     const QString extension = QFileInfo(QString::fromStdString(path)).suffix().toLower();
     if (extension != "png" && extension != "pdf" && extension != "svg") {
         return Refusal{"Cannot save a picture as \"" + path +
@@ -180,11 +202,11 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
     SafeFileDevice device(file);
     bool written = false;
     if (extension == "png") {
-        written = write_png(*image, device);
+        written = write_png_with_data(*image, data_text, device);
     } else if (extension == "pdf") {
-        written = write_pdf(window, *image, device);
+        written = write_pdf(window, *image, data_text, device);
     } else {
-        written = write_svg(window, *image, device);
+        written = write_svg(window, *image, data_text, device);
     }
     // The file's own cause comes first: Qt's writers know only that a write failed.
     if (auto failure = file.failure()) {

@@ -1,0 +1,58 @@
+// Data files: the data items as text, one NAME=VALUE line each, as the command line takes them
+// ("#" starts a comment line, blank lines are skipped; the extension is .toven). A picture
+// that toven wrote holds the same text (platform/picture_data.h) and reads as a data file.
+// Items are set through apply_assignment, so a line follows the command line's rules; a file
+// is set whole or not at all.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/refusal.h"
+
+namespace toven {
+
+// One NAME=VALUE line and where it stands in its file (from 1).
+struct DataItem {
+    std::string text;
+    int line = 0;
+};
+
+struct DataFile {
+    std::string path;
+    std::vector<DataItem> items;
+    std::optional<platform::Refusal> refusal;  // why the file cannot be read; items empty then
+};
+
+// The items of a data file's text, in order, without its comment and blank lines.
+std::vector<DataItem> data_items(std::string_view text);
+
+// Reads a data file, or the data text of a picture that toven wrote. A file that cannot be
+// read, a picture that holds no toven data, or a file that is not text is refused by name.
+DataFile read_data_file(const std::string& path);
+
+// Sets the file's items in order. At a bad item the tables are put back as they were, and the
+// refusal names the file and the item's line.
+std::optional<platform::Refusal> apply_data_file(const DataFile& file);
+
+// A command-line argument: one that names an existing file is read and set as a data file,
+// any other is one NAME=VALUE item.
+std::optional<platform::Refusal> apply_argument(std::string_view argument);
+
+// Both tables as their defaults and then the file's items, all or nothing: on a refusal the
+// tables are as they were.
+std::optional<platform::Refusal> replace_tables(const DataFile& file);
+
+// The items of both tables as a data file's text, in table order, each value whole.
+std::string data_text();
+
+// Why data_text() cannot be read back as it was: a value that holds a line break or another
+// control character, or bytes that are not UTF-8 text. None when it can.
+std::optional<platform::Refusal> data_text_refusal();
+
+// Writes data_text() to `path` through a SafeFile; the message for the person on failure.
+std::optional<platform::Refusal> write_data_file(const std::string& path);
+
+}  // namespace toven

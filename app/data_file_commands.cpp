@@ -1,0 +1,94 @@
+#include "app/data_file_commands.h"
+
+#include <string>
+#include <vector>
+
+#include "app/data_file.h"
+#include "app/page_picture.h"
+#include "app/shell.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+
+namespace toven {
+
+namespace {
+
+constexpr const char* open_caption = "Open";
+constexpr const char* save_caption = "Save As";
+constexpr const char* suggested_name = "toven.toven";
+constexpr const char* data_extension = "toven";
+
+void show(platform::Window* main_window, const std::string& text, const char* caption) {
+    platform::message_box(main_window, text, caption, platform::MessageBoxButtons::ok);
+}
+
+// Lines typed in the open data windows are written back first, as "u" writes them.
+void commit_open_boxes() {
+    for (DataBox* box : {fdata_box.get(), sdata_box.get()}) {
+        if (box != nullptr && box->built == 1) {
+            box->commit();
+        }
+    }
+}
+
+void show_new_tables() {
+    for (DataBox* box : {fdata_box.get(), sdata_box.get()}) {
+        if (box != nullptr && box->built == 1) {
+            box->show_table();
+        }
+    }
+}
+
+bool is_picture_name(const std::string& path) {
+    const std::string extension = picture_extension(path);
+    return extension == "png" || extension == "pdf" || extension == "svg";
+}
+
+}  // namespace
+
+void open_data(platform::Window* main_window) {
+    static const std::vector<platform::FileType> types = {
+        {"toven data and pictures", "toven png svg pdf"}, {"toven data", data_extension}};
+    const std::optional<std::string> path =
+        platform::ask_open_path(main_window, open_caption, types);
+    if (!path || path->empty()) {
+        return;
+    }
+    if (const auto refusal = replace_tables(read_data_file(*path))) {
+        show(main_window, refusal->message + "\n\nThe data are as they were.", open_caption);
+        return;
+    }
+    show_new_tables();
+}
+
+void save_data_as(platform::Window* main_window) {
+    static const std::vector<platform::FileType> types = {{"toven data", data_extension}};
+    std::optional<std::string> path =
+        platform::ask_save_path(main_window, save_caption, suggested_name, types);
+    if (!path || path->empty()) {
+        return;
+    }
+    if (picture_extension(*path).empty()) {
+        *path += std::string(".") + data_extension;
+    }
+    // A picture's name would get a text file that no viewer shows.
+    if (is_picture_name(*path)) {
+        show(main_window,
+             "\"" + *path +
+                 "\" was not written: Save As writes a data file (.toven). Plot > Save... "
+                 "writes a picture, which keeps the data too.",
+             save_caption);
+        return;
+    }
+    commit_open_boxes();
+    if (const auto refusal = data_text_refusal()) {
+        show(main_window, "\"" + *path + "\" was not written: " + refusal->message + ".",
+             save_caption);
+        return;
+    }
+    if (const auto failure = write_data_file(*path)) {
+        show(main_window, failure->message, save_caption);
+    }
+}
+
+}  // namespace toven

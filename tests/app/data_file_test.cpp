@@ -1,0 +1,141 @@
+// Data files read and written in the program itself: the round trip, a bad line that sets
+// nothing, and files that are no data files.
+#include "app/data_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/user_tables.h"
+#include "tests/support/scoped_tables.h"
+#include "tests/support/test_files.h"
+
+namespace toven {
+namespace {
+
+using test_support::read_file;
+
+class DataFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        load_fdata_defaults();
+        load_sdata_defaults();
+    }
+
+    std::string write(const std::string& name, const std::string& bytes) const {
+        const std::string path = folder.file(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    test_support::ScopedTables tables{fdata, sdata};
+    test_support::TempFolder folder{"data-file"};
+};
+
+TEST_F(DataFileTest, CommentAndBlankLinesAreSkippedAndLinesKeepTheirNumbers) {
+    const auto items = data_items("\xEF\xBB\xBF# head\n\na=2\r\n   # indented\n\t\ntitle= #1 \n");
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].text, "a=2");
+    EXPECT_EQ(items[0].line, 3);
+    EXPECT_EQ(items[1].text, "title= #1 ");
+    EXPECT_EQ(items[1].line, 6);
+}
+
+// Every value comes back whole: blanks, "=" and "#" in it, a formula longer than the value
+// field, an empty title.
+TEST_F(DataFileTest, WhatIsWrittenReadsBackAsTheSameTables) {
+    const std::string long_formula = "x" + std::string(300, '+') + "1";
+    const std::vector<std::string> items = {"a= 2.5 ", "f(x,y)=x*y  + " + long_formula, "tilt=40",
+                                            "title=a=b # c", "pc=9"};
+    for (const std::string& item : items) {
+        ASSERT_EQ(apply_assignment(item), std::nullopt) << item;
+    }
+    const DataTable fdata_written = fdata;
+    const DataTable sdata_written = sdata;
+    const std::string path = folder.file("saved.toven");
+    ASSERT_EQ(data_text_refusal(), std::nullopt);
+    ASSERT_EQ(write_data_file(path), std::nullopt);
+    EXPECT_EQ(read_file(path), data_text());
+
+    load_fdata_defaults();
+    ASSERT_EQ(replace_tables(read_data_file(path)), std::nullopt);
+    for (int i = 0; i < fdata.size(); ++i) {
+        EXPECT_STREQ(fdata[i].line, fdata_written[i].line);
+        EXPECT_STREQ(record_value(fdata[i]), record_value(fdata_written[i]));
+    }
+    for (int i = 0; i < sdata.size(); ++i) {
+        EXPECT_STREQ(sdata[i].line, sdata_written[i].line);
+    }
+}
+
+TEST_F(DataFileTest, ABadLineIsRefusedWithItsNumberAndNothingIsSet) {
+    const std::string path = write("bad.toven", "a=7\n# the box\n\ntilt=50\nq=1\nb=9\n");
+    ASSERT_EQ(apply_argument("tilt=20"), std::nullopt);
+    const auto refusal = apply_argument(path);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message.rfind(path + ":5: unknown name 'q'", 0), 0u) << refusal->message;
+    EXPECT_STREQ(record_value(fdata[1]), "3");
+    EXPECT_STREQ(record_value(sdata[10]), "20");
+    EXPECT_EQ(replace_tables(read_data_file(path)), refusal);
+    EXPECT_STREQ(record_value(sdata[10]), "20");
+}
+
+// Values that a line or the pictures' XML could not give back as they were.
+TEST_F(DataFileTest, AValueThatALineCannotHoldIsNotWritten) {
+    const struct {
+        const char* item;
+        const char* reason;
+    } cases[] = {{"title=a\nb", "a line break"},
+                 {"title=a\x01", "a control character"},
+                 {"title=\xE9t\xE9", "bytes that are not UTF-8 text"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        ASSERT_EQ(apply_assignment(c.item), std::nullopt);
+        const auto refusal = data_text_refusal();
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(refusal->message, std::string("the value of title holds ") + c.reason +
+                                        ", which a data file cannot keep");
+    }
+    ASSERT_EQ(apply_assignment("title=\t\xC3\xA9t\xC3\xA9 \xE2\x88\x9E"), std::nullopt);
+    EXPECT_EQ(data_text_refusal(), std::nullopt);
+}
+
+TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
+    const std::string png_header("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"foreign.png", png_header + std::string(17, '\0') + std::string("\0\0\0\0IEND", 8),
+         "this PNG picture was not written by toven, so it holds no toven data"},
+        {"foreign.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>",
+         "this SVG picture was not written by toven, so it holds no toven data"},
+        {"foreign.pdf", "%PDF-1.4\n%%EOF\n",
+         "this PDF picture was not written by toven, so it holds no toven data"},
+        {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10),
+         "it is neither a data file nor a picture that toven wrote"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = write(c.name, c.bytes);
+        EXPECT_EQ(apply_argument(path),
+                  platform::Refusal{"cannot read '" + path + "': " + c.reason});
+    }
+    EXPECT_EQ(apply_argument(folder.path().string()),
+              platform::Refusal{"cannot read '" + folder.path().string() + "': it is a directory"});
+    // A FIFO with no writer would keep the program waiting.
+    const std::string fifo = folder.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(apply_argument(fifo),
+              platform::Refusal{"cannot read '" + fifo +
+                                "': it is a device, a FIFO or another special file"});
+    EXPECT_STREQ(record_value(fdata[1]), "3");
+}
+
+}  // namespace
+}  // namespace toven
