@@ -1,9 +1,7 @@
 #include "platform/file_dialog.h"
 
 #include <deque>
-
-#include "platform/qt/file_dialog_box.h"
-#include "platform/qt/message_box_dialog.h"
+#include <utility>
 
 namespace toven::platform {
 
@@ -19,24 +17,6 @@ struct SeamState {
 SeamState* active_seam = nullptr;
 
 }  // namespace
-
-std::optional<std::string> ask_save_path(Window* owner, const std::string& caption,
-                                         const std::string& suggested_name,
-                                         const std::vector<FileType>& types) {
-    if (active_seam != nullptr) {
-        active_seam->shown.push_back({owner, caption, suggested_name, types});
-        if (active_seam->answers.empty()) {
-            return std::nullopt;
-        }
-        std::optional<std::string> answer = std::move(active_seam->answers.front());
-        active_seam->answers.pop_front();
-        return answer;
-    }
-    if (!qt::can_show_dialogs()) {
-        return std::nullopt;
-    }
-    return qt::show_save_dialog(owner, caption, suggested_name, types);
-}
 
 FileDialogSeam::FileDialogSeam() {
     if (active_seam == nullptr) {
@@ -62,6 +42,20 @@ void FileDialogSeam::queue_cancel() {
 
 const std::vector<ShownFileDialog>& FileDialogSeam::shown() const {
     return active_seam->shown;
+}
+
+bool FileDialogSeam::live() {
+    return active_seam != nullptr;
+}
+
+std::optional<std::string> FileDialogSeam::answer(ShownFileDialog dialog) {
+    active_seam->shown.push_back(std::move(dialog));
+    if (active_seam->answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = std::move(active_seam->answers.front());
+    active_seam->answers.pop_front();
+    return answer;
 }
 
 }  // namespace toven::platform

@@ -1,8 +1,7 @@
 #include "platform/message_box.h"
 
 #include <deque>
-
-#include "platform/qt/message_box_dialog.h"
+#include <utility>
 
 namespace toven::platform {
 
@@ -17,10 +16,6 @@ struct SeamState {
 };
 SeamState* active_seam = nullptr;
 
-MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
-    return buttons == MessageBoxButtons::ok ? MessageBoxAnswer::ok : MessageBoxAnswer::no;
-}
-
 MessageBoxAnswer take_queued_answer(SeamState& seam, MessageBoxButtons buttons) {
     if (seam.answers.empty()) {
         return default_answer(buttons);
@@ -32,20 +27,8 @@ MessageBoxAnswer take_queued_answer(SeamState& seam, MessageBoxButtons buttons) 
 
 }  // namespace
 
-MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
-                             MessageBoxButtons buttons) {
-    if (active_seam != nullptr) {
-        active_seam->shown.push_back({owner, text, caption, buttons});
-        return take_queued_answer(*active_seam, buttons);
-    }
-    if (!qt::can_show_dialogs()) {
-        return default_answer(buttons);
-    }
-    return qt::show_message_box(owner, text, caption, buttons);
-}
-
-int title_bar_width(const std::string& caption) {
-    return qt::title_bar_width(caption);
+MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
+    return buttons == MessageBoxButtons::ok ? MessageBoxAnswer::ok : MessageBoxAnswer::no;
 }
 
 MessageBoxSeam::MessageBoxSeam() {
@@ -72,6 +55,16 @@ const std::vector<ShownMessageBox>& MessageBoxSeam::shown() const {
 
 void MessageBoxSeam::clear_shown() {
     active_seam->shown.clear();
+}
+
+bool MessageBoxSeam::live() {
+    return active_seam != nullptr;
+}
+
+MessageBoxAnswer MessageBoxSeam::answer(ShownMessageBox box) {
+    const MessageBoxButtons buttons = box.buttons;
+    active_seam->shown.push_back(std::move(box));
+    return take_queued_answer(*active_seam, buttons);
 }
 
 }  // namespace toven::platform

@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "platform/qt/printers.h"
-
 namespace toven::platform {
 
 namespace {
@@ -12,17 +10,6 @@ namespace {
 std::vector<std::string>* seam_entries = nullptr;
 
 }  // namespace
-
-std::string default_printer_entry() {
-    if (seam_entries != nullptr) {
-        return seam_entries->back();
-    }
-    return qt::system_default_printer_entry();
-}
-
-std::unique_ptr<PrinterDevice> create_printer_device(const std::string& name) {
-    return qt::open_printer_device(name);
-}
 
 PrinterEntrySeam::PrinterEntrySeam(std::string entry) {
     if (seam_entries == nullptr) {
@@ -37,6 +24,14 @@ PrinterEntrySeam::~PrinterEntrySeam() {
         delete seam_entries;
         seam_entries = nullptr;
     }
+}
+
+bool PrinterEntrySeam::live() {
+    return seam_entries != nullptr;
+}
+
+std::string PrinterEntrySeam::entry() {
+    return seam_entries->back();
 }
 
 }  // namespace toven::platform

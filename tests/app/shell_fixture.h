@@ -12,7 +12,7 @@
 #include "app/user_tables.h"
 #include "app/menu_command.h"
 #include "app/shell.h"
-#include "platform/event_injection.h"
+#include "platform/testing/event_injection.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"
