@@ -3,25 +3,25 @@
 #include <deque>
 #include <utility>
 
+#include "platform/seam_state.h"
+
 namespace toven::platform {
 
 namespace {
 
-// What the live seams hold; null while no seam lives, and then boxes are real dialogs.
 // Seams made while one lives share its queue and record.
 struct SeamState {
     std::deque<MessageBoxAnswer> answers;
     std::vector<ShownMessageBox> shown;
-    int seams = 0;
 };
-SeamState* active_seam = nullptr;
+SharedSeamState<SeamState> seam;
 
-MessageBoxAnswer take_queued_answer(SeamState& seam, MessageBoxButtons buttons) {
-    if (seam.answers.empty()) {
+MessageBoxAnswer take_queued_answer(SeamState& state, MessageBoxButtons buttons) {
+    if (state.answers.empty()) {
         return default_answer(buttons);
     }
-    MessageBoxAnswer answer = seam.answers.front();
-    seam.answers.pop_front();
+    MessageBoxAnswer answer = state.answers.front();
+    state.answers.pop_front();
     return answer;
 }
 
@@ -32,39 +32,33 @@ MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
 }
 
 MessageBoxSeam::MessageBoxSeam() {
-    if (active_seam == nullptr) {
-        active_seam = new SeamState;
-    }
-    ++active_seam->seams;
+    seam.join();
 }
 
 MessageBoxSeam::~MessageBoxSeam() {
-    if (--active_seam->seams == 0) {
-        delete active_seam;
-        active_seam = nullptr;
-    }
+    seam.leave();
 }
 
 void MessageBoxSeam::queue_answer(MessageBoxAnswer answer) {
-    active_seam->answers.push_back(answer);
+    seam.state().answers.push_back(answer);
 }
 
 const std::vector<ShownMessageBox>& MessageBoxSeam::shown() const {
-    return active_seam->shown;
+    return seam.state().shown;
 }
 
 void MessageBoxSeam::clear_shown() {
-    active_seam->shown.clear();
+    seam.state().shown.clear();
 }
 
 bool MessageBoxSeam::live() {
-    return active_seam != nullptr;
+    return seam.live();
 }
 
 MessageBoxAnswer MessageBoxSeam::answer(ShownMessageBox box) {
     const MessageBoxButtons buttons = box.buttons;
-    active_seam->shown.push_back(std::move(box));
-    return take_queued_answer(*active_seam, buttons);
+    seam.state().shown.push_back(std::move(box));
+    return take_queued_answer(seam.state(), buttons);
 }
 
 }  // namespace toven::platform

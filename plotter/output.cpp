@@ -54,14 +54,7 @@ void Plotter::begin_output(int to_printer) {
 
     window_device = platform::take_window_device(window);
     dc = window_device.get();
-    if (dc != nullptr) {
-        font.reset(create_scaled_font(*dc, text_face, screen_text_height, screen_text_width,
-                                      font_plain, logical_inch));
-        dc->select_font(font.get());
-        take_font_metrics();
-    }
-    text_y = line_height;
-    text_margin = text_x = 10 * char_width;
+    make_text_font(screen_text_height, screen_text_width);
 
     client_rect = window != nullptr ? window->client_rect() : platform::Rect{};
     screen_width = device_width = client_rect.width();
@@ -151,12 +144,7 @@ bool Plotter::open_print_job(const std::string& name) {
     }
 
     screen_font = std::move(font);
-    font.reset(create_scaled_font(*dc, text_face, printer_text_height, printer_text_width,
-                                  font_plain, logical_inch));
-    dc->select_font(font.get());
-    take_font_metrics();
-    text_y = line_height;
-    text_margin = text_x = 10 * char_width;
+    make_text_font(printer_text_height, printer_text_width);
     return true;
 }
 
@@ -238,6 +226,18 @@ void Plotter::release_objects() {
         brush.reset();
     }
     font.reset();
+}
+
+// The text font of the device in `dc`, sized in tenths of a point, selected and measured; the
+// text cursor goes to the first line of the drawing area.
+void Plotter::make_text_font(int height, int width) {
+    if (dc != nullptr) {
+        font.reset(create_scaled_font(*dc, text_face, height, width, font_plain, logical_inch));
+        dc->select_font(font.get());
+        take_font_metrics();
+    }
+    text_y = line_height;
+    text_margin = text_x = 10 * char_width;
 }
 
 void Plotter::take_font_metrics() {

@@ -164,6 +164,7 @@ class Plotter {
     void make_pens();
     void make_brushes();
     void release_objects();
+    void make_text_font(int height, int width);
     void take_font_metrics();
     std::optional<std::string> ask_for_printer();
     bool open_print_job(const std::string& name);

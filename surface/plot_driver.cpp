@@ -24,10 +24,9 @@ constexpr const char* no_view = "-";
 constexpr int page_brush = brush_white;      // as output begins
 constexpr int title_colour = pen_dark_blue;  // as the formula
 
-void set_up_panel(Plotter& plotter, const PanelLayout& panel) {
-    plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
-    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
-    plotter.frame_viewport(panel.brush);
+// The page's panels are drawn once each, so the cursor a panel keeps is not needed again.
+void set_up_panel(Plotter& plotter, PanelLayout panel) {
+    plotter.open_panel(panel, panel_framed);
 }
 
 // The text lines of records first..last, one below the other; records the table lacks are
