@@ -28,7 +28,8 @@ namespace {
 constexpr int child_window_x = 30;
 constexpr int child_window_y = 50;
 
-constexpr const char* refusal_caption = "Cannot plot";
+constexpr const char* plot_refusal_caption = "Cannot plot";
+constexpr const char* print_refusal_caption = "Cannot print";
 
 platform::MenuItem command(const char* text, MenuCommand number) {
     return {text, command_number(number), {}, false};
@@ -65,8 +66,10 @@ void plot(int readout, int printer) {
     const auto refusal = draw_plot(
         PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
     if (refusal) {
-        platform::message_box(plotter->window, refusal->message, refusal_caption,
-                              platform::MessageBoxButtons::ok);
+        platform::message_box(
+            plotter->window, refusal->message,
+            printer == printer_output ? print_refusal_caption : plot_refusal_caption,
+            platform::MessageBoxButtons::ok);
     }
 }
 

@@ -41,8 +41,9 @@ std::intptr_t child_window_procedure(platform::Window* window, unsigned message,
                                      std::uintptr_t wparam, std::intptr_t lparam);
 
 // Draws a page (readout 0) or the mouse readout (readout 1) with the shell's Plotter and
-// SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted is
-// told in a box "Cannot plot" over the Plotter's window, once the page is drawn.
+// SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted, and
+// a print that cannot be done, are told in a box "Cannot plot" ("Cannot print" for a print)
+// over the Plotter's window, once the page is drawn.
 void plot(int readout, int printer);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter();

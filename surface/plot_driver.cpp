@@ -167,7 +167,8 @@ std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
-// panels around a surface panel that names the fault. A print of it is not started.
+// panels around a surface panel that names the fault. A print of it is not started. A print
+// that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
@@ -183,7 +184,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, int print
     if (printer_layout) {
         plotter.set_pen_width(printer_pen_width);
     }
-    plotter.begin_output(printer);
+    std::optional<platform::Refusal> print_failure = plotter.begin_output(printer);
 
     set_up_panel(plotter, surface_panel(page, g.pc));
     if (!refusal) {
@@ -197,14 +198,16 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, int print
     draw_title(plotter, g.title);
 
     if (printer_layout) {
-        plotter.end_output();
+        if (auto unfinished = plotter.end_output()) {
+            print_failure = std::move(unfinished);
+        }
     } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
         readout_ready = 1;
     } else {
         readout_ready = 0;
     }
-    return refusal;
+    return refusal ? refusal : print_failure;
 }
 
 // After a print the Plotter holds no device (and the printed page's mapping): a readout then

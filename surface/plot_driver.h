@@ -37,8 +37,9 @@ inline constexpr int plot_readout = 1;
 // readout plot_page draws a page, on the screen (printer screen_output) or the default
 // printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns
 // nothing when the page (or readout) was drawn, else the refusal: graph data that cannot be
-// plotted draws the panels around an empty surface, and on the printer nothing at all.
-// Showing the refusal is the caller's choice.
+// plotted draws the panels around an empty surface, and on the printer nothing at all; a
+// print that cannot be started or finished draws its page on the screen. Showing the refusal
+// is the caller's choice.
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer);
 
 }  // namespace toven
