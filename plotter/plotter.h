@@ -27,7 +27,7 @@ namespace toven {
 
 class Plotter {
   public:
-    explicit Plotter(platform::Window* window);  // `create`: closed output, pen width 1, colour on
+    explicit Plotter(platform::Window* window);  // closed output, pen width 1, colour on
     ~Plotter();
     Plotter(const Plotter&) = delete;
     Plotter& operator=(const Plotter&) = delete;
@@ -132,8 +132,6 @@ class Plotter {
     double world_width = 1, world_height = 1;
     double x_scale = 1, y_scale = 1;
     std::array<double, 4> saved_window{};  // left, right, bottom, top, kept while draw_grid runs
-    double char_width_world = 0;           // char_width in world x units
-    double line_height_world = 0;          // line_height in world y units
 
     // Viewport, device units; y grows downward, so vp_bottom > vp_top for a panel of height.
     int vp_left = 0, vp_right = 0;
