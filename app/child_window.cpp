@@ -1,5 +1,7 @@
 // The procedure of every child window: data windows, plot windows and the help window, told
 // apart by the shell's window pointers.
+#include "app/child_window.h"
+
 #include <array>
 
 #include "app/help_window.h"

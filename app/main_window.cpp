@@ -1,5 +1,7 @@
 // The main window's procedure: the menu commands, and the end of the program when the main
 // window is destroyed.
+#include "app/main_window.h"
+
 #include <array>
 
 #include "app/user_tables.h"

@@ -2,8 +2,10 @@
 
 #include <optional>
 
-#include "app/user_tables.h"
+#include "app/child_window.h"
+#include "app/main_window.h"
 #include "app/menu_command.h"
+#include "app/user_tables.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"

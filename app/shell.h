@@ -1,10 +1,9 @@
 // The application shell: start-up, the windows, and the single instances that the menu
-// commands make and release. The two window procedures are in main_window.cpp and
-// child_window.cpp. The shell owns the data boxes, the Plotter and the SurfaceFunction; a
+// commands make and release. The two window procedures are in main_window.h and
+// child_window.h. The shell owns the data boxes, the Plotter and the SurfaceFunction; a
 // window pointer here is null once its window is destroyed.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
 #include "app/data_box.h"
@@ -34,11 +33,6 @@ extern int help_closed;
 // The client position of the last mouse move over a child window.
 extern int mouse_x;
 extern int mouse_y;
-
-std::intptr_t main_window_procedure(platform::Window* window, unsigned message,
-                                    std::uintptr_t wparam, std::intptr_t lparam);
-std::intptr_t child_window_procedure(platform::Window* window, unsigned message,
-                                     std::uintptr_t wparam, std::intptr_t lparam);
 
 // Draws a page (readout 0) or the mouse readout (readout 1) with the shell's Plotter and
 // SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted, and

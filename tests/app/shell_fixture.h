@@ -11,6 +11,8 @@
 
 #include "app/user_tables.h"
 #include "app/menu_command.h"
+#include "app/child_window.h"
+#include "app/main_window.h"
 #include "app/shell.h"
 #include "platform/testing/event_injection.h"
 #include "platform/message_box.h"

@@ -2,6 +2,7 @@
 // boxes' list, edit and button, clicks and mouse moves in the plot window, the close boxes.
 // What the plot window shows is compared with the same page drawn on an offscreen window.
 #include <ostream>
+#include "platform/picture_files.h"
 #include "surface/plot_driver.h"
 
 #include "tests/app/shell_fixture.h"

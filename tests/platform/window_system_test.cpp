@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/busy_cursor.h"
+#include "platform/picture_files.h"
 #include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
 #include "tests/support/pixel_counts.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/picture_files.h"
 #include "tests/plotter/plotter_fixture.h"
 #include "tests/support/colours.h"
 
