@@ -13,7 +13,7 @@
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
-#include "surface/graph_parameters.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
 
 namespace toven {

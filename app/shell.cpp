@@ -20,7 +20,7 @@ std::unique_ptr<DataBox> fdata_box;
 std::unique_ptr<DataBox> sdata_box;
 std::unique_ptr<SurfacePlotter> plotter;
 std::unique_ptr<SurfaceFunction> surface_function;
-int help_closed = 1;
+bool help_open = false;
 int mouse_x = 0;
 int mouse_y = 0;
 

@@ -34,10 +34,8 @@ struct GraphParameters {
     Mesh mesh() const { return {.n = n, .m = m, .k = k}; }
 };
 
-extern GraphParameters graph_parameters;
-
-// Fills graph_parameters from records 1 to 14 of the graph data table; a missing record
-// gives 0 (or an empty title).
+// Fills graph_parameters (surface/plot_globals.h) from records 1 to 14 of the graph data table; a
+// missing record gives 0 (or an empty title).
 void load_graph_parameters(const DataTable& table);
 
 }  // namespace toven

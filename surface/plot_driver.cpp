@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 
 namespace toven {
-
-int readout_ready = 0;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
+#include "surface/plot_globals.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -25,10 +26,6 @@ struct PlotContext {
     // null. A page drawn offscreen for a window reports over that window.
     platform::Window* message_window = nullptr;
 };
-
-// 1 while the mouse readout may draw: from the end of a screen plot until a child window is
-// resized or the plot window destroyed.
-extern int readout_ready;
 
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.
 inline constexpr int plot_page = 0;

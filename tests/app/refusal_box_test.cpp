@@ -69,7 +69,6 @@ TEST_P(RefusalBox, APrintTellsItAndAsksNothing) {
 INSTANTIATE_TEST_SUITE_P(GraphData, RefusalBox, testing::ValuesIn(refusal_cases),
                          [](const auto& test) { return std::string(test.param.name); });
 
-}  // namespace
 // A print whose printer cannot be opened draws its page on the screen, as a declined one
 // does, and then tells why nothing was printed.
 TEST_F(ShellTest, AFailedPrintIsToldOnceItsPageIsOnTheScreen) {
@@ -90,4 +89,5 @@ TEST_F(ShellTest, AFailedPrintIsToldOnceItsPageIsOnTheScreen) {
     EXPECT_GT(count_not(platform::snapshot(*main_window), white), 1000) << "the page is drawn";
 }
 
+}  // namespace
 }  // namespace toven::test_support

@@ -202,8 +202,8 @@ TEST_F(PixelTest, ObjectsAreBackAfterManyPlotsAndPrints) {
     platform::PrinterEntrySeam entry("toven-no-such-queue,winspool,Ne00:");
     const platform::ObjectCounts before = platform::live_objects();
     open(320, 240);
-    for (int i = 0; i < 10; ++i) {
     std::optional<platform::Refusal> refusal;
+    for (int i = 0; i < 10; ++i) {
         plotter->begin_output(0);
         plotter->set_viewport(0, 60, 0, 100, 1);
         plotter->frame_viewport(5);
@@ -218,9 +218,9 @@ TEST_F(PixelTest, ObjectsAreBackAfterManyPlotsAndPrints) {
     }
     plotter.reset();
     EXPECT_EQ(platform::live_objects(), before);
-    const auto& shown = boxes.shown();
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->message.find("Printing failed"), std::string::npos) << refusal->message;
+    const auto& shown = boxes.shown();
     EXPECT_TRUE(std::none_of(shown.begin(), shown.end(),
                              [](const auto& box) { return box.text == "Printing is Finished"; }));
 }
