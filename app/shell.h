@@ -14,9 +14,9 @@
 namespace toven {
 
 // The shell's globals, all of them. They live for the whole run, start null, zero or false,
-// and change only on the message loop's thread: the menu commands of main_window_procedure
-// set them, and child_window_procedure clears them when a window is destroyed. The plot's
-// own globals, graph_parameters and readout_ready, are in surface/plot_globals.h.
+// and change only on the message loop's thread, in the two window procedures, as each one's
+// comment says. The plot's own globals, graph_parameters and readout_ready, are in
+// surface/plot_globals.h.
 
 // The data windows: set by Fdata and Gdata, null once the window is destroyed.
 extern platform::Window* fdata_window;
