@@ -1,5 +1,7 @@
 // The procedure of every child window: data windows, plot windows and the help window, told
 // apart by the shell's window pointers.
+#include "app/child_window.h"
+
 #include <array>
 
 #include "app/help_window.h"
@@ -71,7 +73,7 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
         release_plotter();
         plot_window = nullptr;
     } else if (window == help_window) {
-        help_closed = 1;
+        help_open = false;
         help_window = nullptr;
     }
     // An earlier plot window may still be where parse errors are reported.

@@ -19,6 +19,7 @@
 #include "expr/surface_function.h"
 #include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 

@@ -64,11 +64,8 @@ void draw_help(platform::Window* window) {
     platform::BusyCursor busy(window);
     Plotter plotter(window);
     plotter.begin_output(screen_output);
-    plotter.set_colours(help_panel.brush, help_panel.frame_pen, help_panel.pen,
-                        help_panel.text_colour);
-    plotter.set_viewport(help_panel.left, help_panel.right, help_panel.bottom, help_panel.top,
-                         clip_on);
-    plotter.frame_viewport(help_panel.brush);
+    PanelLayout panel = help_panel;
+    plotter.open_panel(panel, panel_framed);
     const int c = plotter.char_width;
     const int h = plotter.line_height;
     plotter.text_margin = plotter.text_x = plotter.vp_left + margin_characters * c;

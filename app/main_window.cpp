@@ -1,5 +1,7 @@
 // The main window's procedure: the menu commands, and the end of the program when the main
 // window is destroyed.
+#include "app/main_window.h"
+
 #include <array>
 
 #include "app/data_file_commands.h"
@@ -87,11 +89,11 @@ void print_plot(Window* main_window) {
 
 // An open help window is only brought to the front, not drawn again.
 void open_help(Window* main_window) {
-    if (help_closed != 1) {
+    if (help_open) {
         platform::bring_to_front(help_window);
         return;
     }
-    help_closed = 0;
+    help_open = true;
     help_window = create_child_window("help", main_window, 650, 430);
     draw_help(help_window);
 }

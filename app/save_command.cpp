@@ -9,6 +9,7 @@
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 
 namespace toven {

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "app/child_window.h"
+#include "app/main_window.h"
 #include "app/menu_command.h"
 #include "app/user_tables.h"
 #include "platform/busy_cursor.h"
@@ -18,7 +20,7 @@ std::unique_ptr<DataBox> fdata_box;
 std::unique_ptr<DataBox> sdata_box;
 std::unique_ptr<SurfacePlotter> plotter;
 std::unique_ptr<SurfaceFunction> surface_function;
-int help_closed = 1;
+bool help_open = false;
 int mouse_x = 0;
 int mouse_y = 0;
 
@@ -28,7 +30,8 @@ namespace {
 constexpr int child_window_x = 30;
 constexpr int child_window_y = 50;
 
-constexpr const char* refusal_caption = "Cannot plot";
+constexpr const char* plot_refusal_caption = "Cannot plot";
+constexpr const char* print_refusal_caption = "Cannot print";
 
 platform::MenuItem command(const char* text, MenuCommand number) {
     return {text, command_number(number), {}, false};
@@ -67,8 +70,10 @@ void plot(int readout, int printer) {
     const auto refusal = draw_plot(
         PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
     if (refusal) {
-        platform::message_box(plotter->window, refusal->message, refusal_caption,
-                              platform::MessageBoxButtons::ok);
+        platform::message_box(
+            plotter->window, refusal->message,
+            printer == printer_output ? print_refusal_caption : plot_refusal_caption,
+            platform::MessageBoxButtons::ok);
     }
 }
 

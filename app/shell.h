@@ -1,10 +1,9 @@
 // The application shell: start-up, the windows, and the single instances that the menu
-// commands make and release. The two window procedures are in main_window.cpp and
-// child_window.cpp. The shell owns the data boxes, the Plotter and the SurfaceFunction; a
+// commands make and release. The two window procedures are in main_window.h and
+// child_window.h. The shell owns the data boxes, the Plotter and the SurfaceFunction; a
 // window pointer here is null once its window is destroyed.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 
 #include "app/data_box.h"
@@ -14,35 +13,43 @@
 
 namespace toven {
 
-// The data windows, the current plot window and the help window, while they exist.
+// The shell's globals, all of them. They live for the whole run, start null, zero or false,
+// and change only on the message loop's thread, in the two window procedures, as each one's
+// comment says. The plot's own globals, graph_parameters and readout_ready, are in
+// surface/plot_globals.h.
+
+// The data windows: set by Fdata and Gdata, null once the window is destroyed.
 extern platform::Window* fdata_window;
 extern platform::Window* sdata_window;
-extern platform::Window* plot_window;
-extern platform::Window* help_window;
-
-// Non-null exactly while its data window is open: the Data commands' one-window guard.
+// Each data window's box, made with its window by Fdata or Gdata; torn down (its lines
+// written back) and deleted when the window is destroyed. Non-null exactly while its window
+// is open: the Data commands' one-window guard.
 extern std::unique_ptr<DataBox> fdata_box;
 extern std::unique_ptr<DataBox> sdata_box;
 
-// From the first Screen or Print until the current plot window (or the main window) goes.
+// The newest plot window, set by Screen; null once it is destroyed. An older plot window is
+// no longer the plot window: it ignores the mouse, and closing it releases nothing.
+extern platform::Window* plot_window;
+// Made by the first Screen or Print; released together (release_plotter) when the current
+// plot window or the main window is destroyed. Print points the Plotter at the main window
+// while it runs, and back at the plot window afterwards.
 extern std::unique_ptr<SurfacePlotter> plotter;
 extern std::unique_ptr<SurfaceFunction> surface_function;
 
-// 1 while no help window is open: the Help command's one-window guard.
-extern int help_closed;
+// The help window, set by Help; null once it is destroyed.
+extern platform::Window* help_window;
+// True from Help until the help window is destroyed: the Help command's one-window guard.
+extern bool help_open;
 
-// The client position of the last mouse move over a child window.
+// The client position of the last mouse move over any child window, written by every such
+// move; the mouse readout reads it.
 extern int mouse_x;
 extern int mouse_y;
 
-std::intptr_t main_window_procedure(platform::Window* window, unsigned message,
-                                    std::uintptr_t wparam, std::intptr_t lparam);
-std::intptr_t child_window_procedure(platform::Window* window, unsigned message,
-                                     std::uintptr_t wparam, std::intptr_t lparam);
-
 // Draws a page (readout 0) or the mouse readout (readout 1) with the shell's Plotter and
-// SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted is
-// told in a box "Cannot plot" over the Plotter's window, once the page is drawn.
+// SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted, and
+// a print that cannot be done, are told in a box "Cannot plot" ("Cannot print" for a print)
+// over the Plotter's window, once the page is drawn.
 void plot(int readout, int printer);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter();

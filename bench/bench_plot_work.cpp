@@ -14,7 +14,7 @@
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/window.h"
-#include "surface/graph_parameters.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"

@@ -18,7 +18,7 @@
 #include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
-#include "platform/event_injection.h"
+#include "platform/testing/event_injection.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
 #include "plotter/plotter.h"

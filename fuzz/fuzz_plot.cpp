@@ -26,7 +26,7 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/window.h"
-#include "surface/graph_parameters.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
 

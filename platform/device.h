@@ -7,6 +7,7 @@
 // caller still holds it alive.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,8 +88,8 @@ class PrinterDevice : public Device {
     virtual bool end_page() = 0;
     // True only once the print queue has taken the job.
     virtual bool end_document() = 0;
-    // Why the last step failed, in the print system's words; empty when it gave none.
-    virtual std::string failure() const { return {}; }
+    // Why the last step failed, in the print system's words; nothing when it gave no reason.
+    virtual std::optional<std::string> failure() const { return std::nullopt; }
 };
 
 }  // namespace toven::platform

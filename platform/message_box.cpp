@@ -1,77 +1,64 @@
 #include "platform/message_box.h"
 
 #include <deque>
+#include <utility>
 
-#include "platform/qt/message_box_dialog.h"
+#include "platform/seam_state.h"
 
 namespace toven::platform {
 
 namespace {
 
-// What the live seams hold; null while no seam lives, and then boxes are real dialogs.
 // Seams made while one lives share its queue and record.
 struct SeamState {
     std::deque<MessageBoxAnswer> answers;
     std::vector<ShownMessageBox> shown;
-    int seams = 0;
 };
-SeamState* active_seam = nullptr;
+SharedSeamState<SeamState> seam;
 
-MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
-    return buttons == MessageBoxButtons::ok ? MessageBoxAnswer::ok : MessageBoxAnswer::no;
-}
-
-MessageBoxAnswer take_queued_answer(SeamState& seam, MessageBoxButtons buttons) {
-    if (seam.answers.empty()) {
+MessageBoxAnswer take_queued_answer(SeamState& state, MessageBoxButtons buttons) {
+    if (state.answers.empty()) {
         return default_answer(buttons);
     }
-    MessageBoxAnswer answer = seam.answers.front();
-    seam.answers.pop_front();
+    MessageBoxAnswer answer = state.answers.front();
+    state.answers.pop_front();
     return answer;
 }
 
 }  // namespace
 
-MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
-                             MessageBoxButtons buttons) {
-    if (active_seam != nullptr) {
-        active_seam->shown.push_back({owner, text, caption, buttons});
-        return take_queued_answer(*active_seam, buttons);
-    }
-    if (!qt::can_show_dialogs()) {
-        return default_answer(buttons);
-    }
-    return qt::show_message_box(owner, text, caption, buttons);
-}
-
-int title_bar_width(const std::string& caption) {
-    return qt::title_bar_width(caption);
+MessageBoxAnswer default_answer(MessageBoxButtons buttons) {
+    return buttons == MessageBoxButtons::ok ? MessageBoxAnswer::ok : MessageBoxAnswer::no;
 }
 
 MessageBoxSeam::MessageBoxSeam() {
-    if (active_seam == nullptr) {
-        active_seam = new SeamState;
-    }
-    ++active_seam->seams;
+    seam.join();
 }
 
 MessageBoxSeam::~MessageBoxSeam() {
-    if (--active_seam->seams == 0) {
-        delete active_seam;
-        active_seam = nullptr;
-    }
+    seam.leave();
 }
 
 void MessageBoxSeam::queue_answer(MessageBoxAnswer answer) {
-    active_seam->answers.push_back(answer);
+    seam.state().answers.push_back(answer);
 }
 
 const std::vector<ShownMessageBox>& MessageBoxSeam::shown() const {
-    return active_seam->shown;
+    return seam.state().shown;
 }
 
 void MessageBoxSeam::clear_shown() {
-    active_seam->shown.clear();
+    seam.state().shown.clear();
+}
+
+bool MessageBoxSeam::live() {
+    return seam.live();
+}
+
+MessageBoxAnswer MessageBoxSeam::answer(ShownMessageBox box) {
+    const MessageBoxButtons buttons = box.buttons;
+    seam.state().shown.push_back(std::move(box));
+    return take_queued_answer(seam.state(), buttons);
 }
 
 }  // namespace toven::platform

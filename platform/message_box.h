@@ -20,6 +20,9 @@ MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::
 // The width in pixels a title bar needs to show `caption` whole beside its buttons.
 int title_bar_width(const std::string& caption);
 
+// The answer of a box that nobody can answer: OK, or No to a question.
+MessageBoxAnswer default_answer(MessageBoxButtons buttons);
+
 // The test seam: while it is active no real box is shown; each box takes the next queued
 // answer (OK for a box with one button when the queue is empty, No for a yes/no box).
 struct ShownMessageBox {
@@ -39,6 +42,11 @@ class MessageBoxSeam {
     void queue_answer(MessageBoxAnswer answer);
     const std::vector<ShownMessageBox>& shown() const;
     void clear_shown();
+
+    // For message_box: whether a seam lives, and then the answer it gives `box`, which it
+    // records.
+    static bool live();
+    static MessageBoxAnswer answer(ShownMessageBox box);
 };
 
 }  // namespace toven::platform

@@ -1,4 +1,5 @@
-// An offscreen window's picture written to a file: PNG, PDF or SVG by the file's extension.
+// A window's picture: its pixels, their ratio to the screen's layout, and an offscreen window's
+// picture written to a file (PNG, PDF or SVG by the file's extension).
 #pragma once
 
 #include <optional>
@@ -8,6 +9,13 @@
 #include "platform/window.h"
 
 namespace toven::platform {
+
+// A copy of the window's backing image.
+Image snapshot(const Window& window);
+
+// The device pixels of a window to a unit of the screen's layout: 1 on an ordinary screen, 2
+// on a screen scaled by two; an offscreen window's own.
+double pixel_ratio(const Window& window);
 
 // Writes an offscreen window's picture to `path` as PNG, PDF (one page of the window's size)
 // or SVG, by the file's extension, through a SafeFile: the file is replaced whole or not at

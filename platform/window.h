@@ -50,10 +50,4 @@ std::unique_ptr<Window> create_offscreen_window(
     int width, int height, OffscreenRecording recording = OffscreenRecording::vector_pages,
     double pixel_ratio = 1);
 
-// The device pixels of a window to a unit of the screen's layout: 1 on an ordinary screen, 2
-// on a screen scaled by two; an offscreen window's own.
-double pixel_ratio(const Window& window);
-
-Image snapshot(const Window& window);
-
 }  // namespace toven::platform

@@ -121,16 +121,18 @@ void Plotter::draw_grid(int nx, int ny, int length) {
     if (static_cast<long long>(nx) * ny * length != 0) {
         saved_window = {world_left, world_right, world_bottom, world_top};
         set_world_window(0, nx, 0, ny);
-        // Both ticks are 0.003 x length viewport widths long on the device.
-        const double tick = length * world_width * 0.003;
-        const double tick_y = quotient(tick, scale_ratio);
+        // Both division lines are 0.003 x length viewport widths long on the device: ticks
+        // along the bottom and left edges for a small length, lines across the viewport, cut
+        // by its clip region, for a large one.
+        const double line_x = length * world_width * 0.003;
+        const double line_y = quotient(line_x, scale_ratio);
         for (int i = 1; i < nx; ++i) {
             move_to(i, 0);
-            line_to(i, tick_y);
+            line_to(i, line_y);
         }
         for (int j = 1; j < ny; ++j) {
             move_to(0, j);
-            line_to(tick, j);
+            line_to(line_x, j);
         }
         set_world_window(saved_window[0], saved_window[1], saved_window[2], saved_window[3]);
     }

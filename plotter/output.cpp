@@ -1,6 +1,8 @@
 // Opening and closing the Plotter's output: the screen, or one page of the default printer
 // after two questions. Whatever output is open, its objects and devices belong to the
-// Plotter until end_output (or the destructor) gives them back.
+// Plotter until end_output (or the destructor) gives them back. The questions and the note
+// "Printing is Finished" are the Plotter's own boxes; a print that fails is returned to the
+// caller as a refusal.
 #include <string>
 
 #include "platform/message_box.h"
@@ -22,6 +24,8 @@ constexpr int screen_text_width = 100;
 constexpr int printer_text_height = 140;
 constexpr int printer_text_width = 160;
 
+using platform::Refusal;
+
 void tell(platform::Window* owner, const std::string& text) {
     platform::message_box(owner, text, "Note", MessageBoxButtons::ok);
 }
@@ -32,15 +36,18 @@ bool ask(platform::Window* owner, const std::string& text, const std::string& ca
 }
 
 // The print system's own reason on a line of its own, where it gave one.
-std::string with_cause(const std::string& cause) {
-    return cause.empty() ? std::string() : "\n" + cause;
+std::string with_cause(const std::optional<std::string>& cause) {
+    return cause ? "\n" + *cause : std::string();
 }
 
 }  // namespace
 
-void Plotter::begin_output(int to_printer) {
+// A print still open is finished first; its failure is returned unless the new print fails
+// too.
+std::optional<Refusal> Plotter::begin_output(int to_printer) {
+    std::optional<Refusal> refusal;
     if (printer_dc) {
-        finish_print(true);
+        refusal = finish_print(true);
     }
     release_objects();
     release_screen_device();
@@ -54,14 +61,7 @@ void Plotter::begin_output(int to_printer) {
 
     window_device = platform::take_window_device(window);
     dc = window_device.get();
-    if (dc != nullptr) {
-        font.reset(create_scaled_font(*dc, text_face, screen_text_height, screen_text_width,
-                                      font_plain, logical_inch));
-        dc->select_font(font.get());
-        take_font_metrics();
-    }
-    text_y = line_height;
-    text_margin = text_x = 10 * char_width;
+    make_text_font(screen_text_height, screen_text_width);
 
     client_rect = window != nullptr ? window->client_rect() : platform::Rect{};
     screen_width = device_width = client_rect.width();
@@ -76,10 +76,8 @@ void Plotter::begin_output(int to_printer) {
     }
 
     if (printing == printer_output) {
-        const std::optional<std::string> name = ask_for_printer();
-        if (!name || !open_print_job(*name)) {
-            printing = screen_output;
-            colour = in_colour;
+        if (auto failed = start_print()) {
+            refusal = std::move(failed);
         }
     }
 
@@ -89,46 +87,50 @@ void Plotter::begin_output(int to_printer) {
         dc->select_pen(pens[pen_black].get());
     }
     pen_number = pen_black;
+    return refusal;
 }
 
-// The printer's name from the profile entry, once the person has agreed to print on it
-// (and chosen colour or not); nothing when nothing is to be printed.
-std::optional<std::string> Plotter::ask_for_printer() {
+// Asks whether to print on the default printer named by the profile entry, and whether in
+// colour, and opens the print job. Unless the job is open, the output stays the screen, and
+// the refusal says why nothing is printed; a declined print has none.
+std::optional<Refusal> Plotter::start_print() {
     const std::string entry = platform::default_printer_entry();
     const std::string name = entry.substr(0, entry.find(','));
+    std::optional<Refusal> refusal;
     if (name.find_first_not_of(' ') == std::string::npos) {
-        tell(window, "No default printer is set up, so nothing was printed.");
-        return std::nullopt;
+        refusal = Refusal{"No default printer is set up, so nothing was printed."};
+    } else if (ask(window, name, "Shall we print to ")) {
+        colour = ask(window, "Colour ?", "Notice") ? in_colour : monochrome;
+        refusal = open_print_job(name);
+        if (!refusal) {
+            return std::nullopt;
+        }
     }
-    if (!ask(window, name, "Shall we print to ")) {
-        return std::nullopt;
-    }
-    colour = ask(window, "Colour ?", "Notice") ? in_colour : monochrome;
-    return name;
+    printing = screen_output;
+    colour = in_colour;
+    return refusal;
 }
 
-// Opens the printer and its one page and makes it the device drawn on; on failure tells
-// the person, leaves the screen as the output and returns false.
-bool Plotter::open_print_job(const std::string& name) {
+// Opens the printer and its one page and makes it the device drawn on; on failure leaves the
+// screen as the output and returns why.
+std::optional<Refusal> Plotter::open_print_job(const std::string& name) {
     printer_name = name;
     std::unique_ptr<platform::PrinterDevice> printer = open_printer ? open_printer(name) : nullptr;
     if (!printer) {
-        tell(window, "Printing failed: the printer \"" + name +
-                         "\" could not be opened, so nothing was printed.");
-        return false;
+        return Refusal{"Printing failed: the printer \"" + name +
+                       "\" could not be opened, so nothing was printed."};
     }
     const int page_width = printer->capability(platform::DeviceCapability::width_pixels);
     const int page_height = printer->capability(platform::DeviceCapability::height_pixels);
     const bool document = printer->start_document("");
     if (!document || !printer->start_page()) {
-        const std::string cause = printer->failure();
+        const std::optional<std::string> cause = printer->failure();
         if (document) {
             printer->end_document();
         }
-        tell(window, "Printing failed: the printer \"" + name +
-                         "\" did not accept the document, so nothing was printed." +
-                         with_cause(cause));
-        return false;
+        return Refusal{"Printing failed: the printer \"" + name +
+                       "\" did not accept the document, so nothing was printed." +
+                       with_cause(cause)};
     }
 
     printing = printer_output;
@@ -151,31 +153,28 @@ bool Plotter::open_print_job(const std::string& name) {
     }
 
     screen_font = std::move(font);
-    font.reset(create_scaled_font(*dc, text_face, printer_text_height, printer_text_width,
-                                  font_plain, logical_inch));
-    dc->select_font(font.get());
-    take_font_metrics();
-    text_y = line_height;
-    text_margin = text_x = 10 * char_width;
-    return true;
+    make_text_font(printer_text_height, printer_text_width);
+    return std::nullopt;
 }
 
-void Plotter::end_output() {
+std::optional<Refusal> Plotter::end_output() {
     set_pen_width(1);
     release_objects();
+    std::optional<Refusal> refusal;
     if (printer_dc) {
-        finish_print(true);
+        refusal = finish_print(true);
     }
     release_screen_device();
+    return refusal;
 }
 
-// Ends the page and the document and returns to the screen device; with `report` tells the
-// person whether the job went to the queue.
-void Plotter::finish_print(bool report) {
+// Ends the page and the document and returns to the screen device. With `report`, a job that
+// went to the queue is told as finished, and one that did not is returned as the refusal.
+std::optional<Refusal> Plotter::finish_print(bool report) {
     bool sent = printer_dc->end_page();
-    std::string cause = printer_dc->failure();
+    std::optional<std::string> cause = printer_dc->failure();
     sent = printer_dc->end_document() && sent;
-    if (cause.empty()) {
+    if (!cause) {
         cause = printer_dc->failure();
     }
     printer_dc.reset();
@@ -196,14 +195,14 @@ void Plotter::finish_print(bool report) {
     screen_font.reset();
 
     if (!report) {
-        return;
+        return std::nullopt;
     }
-    if (sent) {
-        tell(window, "Printing is Finished");
-    } else {
-        tell(window, "Printing failed: the page could not be finished on the printer \"" +
-                         printer_name + "\"." + with_cause(cause));
+    if (!sent) {
+        return Refusal{"Printing failed: the page could not be finished on the printer \"" +
+                       printer_name + "\"." + with_cause(cause)};
     }
+    tell(window, "Printing is Finished");
+    return std::nullopt;
 }
 
 void Plotter::release_screen_device() {
@@ -238,6 +237,18 @@ void Plotter::release_objects() {
         brush.reset();
     }
     font.reset();
+}
+
+// The text font of the device in `dc`, sized in tenths of a point, selected and measured; the
+// text cursor goes to the first line of the drawing area.
+void Plotter::make_text_font(int height, int width) {
+    if (dc != nullptr) {
+        font.reset(create_scaled_font(*dc, text_face, height, width, font_plain, logical_inch));
+        dc->select_font(font.get());
+        take_font_metrics();
+    }
+    text_y = line_height;
+    text_margin = text_x = 10 * char_width;
 }
 
 void Plotter::take_font_metrics() {

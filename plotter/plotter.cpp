@@ -93,8 +93,6 @@ void Plotter::set_world_window(double left, double right, double bottom, double 
     x_scale = quotient(vp_width, world_width);
     y_scale = quotient(vp_height, world_height);
     scale_ratio = quotient(world_width * viewport_aspect, world_height);
-    char_width_world = quotient(char_width, x_scale);
-    line_height_world = quotient(line_height, y_scale);
 }
 
 double Plotter::to_world_x(int px, int clamp) const {

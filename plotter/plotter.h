@@ -16,6 +16,7 @@
 #include "platform/drawing_objects.h"
 #include "platform/owned_object.h"
 #include "platform/printing.h"
+#include "platform/refusal.h"
 #include "platform/window.h"
 #include "plotter/colour_tables.h"
 #include "plotter/device_coordinate.h"
@@ -26,7 +27,7 @@ namespace toven {
 
 class Plotter {
   public:
-    explicit Plotter(platform::Window* window);  // `create`: closed output, pen width 1, colour on
+    explicit Plotter(platform::Window* window);  // closed output, pen width 1, colour on
     ~Plotter();
     Plotter(const Plotter&) = delete;
     Plotter& operator=(const Plotter&) = delete;
@@ -64,9 +65,12 @@ class Plotter {
     void next_line(int n);
     void indent_line(int n);
 
-    // Output: the screen, or the default printer after the two prompts.
-    void begin_output(int to_printer);
-    void end_output();
+    // Output: the screen, or the default printer after the two prompts. A print that cannot
+    // be started or finished (no default printer, a printer that cannot be opened, a document
+    // or page it does not take) is returned as the refusal, for the caller to show; the output
+    // is then the screen. Screen output is never refused.
+    std::optional<platform::Refusal> begin_output(int to_printer);
+    std::optional<platform::Refusal> end_output();
 
     // Fields. Units: "device" is pixels of `dc` (x right, y down), "world" the caller's
     // coordinates set by set_world_window (y up), "percent" of the drawing area (y up).
@@ -128,8 +132,6 @@ class Plotter {
     double world_width = 1, world_height = 1;
     double x_scale = 1, y_scale = 1;
     std::array<double, 4> saved_window{};  // left, right, bottom, top, kept while draw_grid runs
-    double char_width_world = 0;           // char_width in world x units
-    double line_height_world = 0;          // line_height in world y units
 
     // Viewport, device units; y grows downward, so vp_bottom > vp_top for a panel of height.
     int vp_left = 0, vp_right = 0;
@@ -164,10 +166,11 @@ class Plotter {
     void make_pens();
     void make_brushes();
     void release_objects();
+    void make_text_font(int height, int width);
     void take_font_metrics();
-    std::optional<std::string> ask_for_printer();
-    bool open_print_job(const std::string& name);
-    void finish_print(bool report);
+    std::optional<platform::Refusal> start_print();
+    std::optional<platform::Refusal> open_print_job(const std::string& name);
+    std::optional<platform::Refusal> finish_print(bool report);
     void release_screen_device();
 
     // The window's device of the open output, given back to the window that handed it out

@@ -1,10 +1,9 @@
 #include "surface/graph_parameters.h"
 
 #include "expr/c_number.h"
+#include "surface/plot_globals.h"
 
 namespace toven {
-
-GraphParameters graph_parameters;
 
 namespace {
 

@@ -27,7 +27,7 @@ struct GraphParameters {
     int m = 0;          // mesh intervals in x: m + 1 curves of constant x
     int k = 0;          // sampling steps along a curve between neighbouring mesh points
     double tilt = 0;    // degrees; the turn `rot` follows from the box and the mesh
-    int pc = 0;         // pen number of the surface seen from above; the underside is pc - 8
+    int pc = 0;         // upper-side pen; the underside is pc - 8, but pens 0 to 7 draw it in pc
     int fc = 0;         // frame switch: switch_on draws the frame box, in dark blue
     int ax = 0;         // axes switch: switch_on draws the three axes through the origin
     std::string title;  // shown above the formula panel unless blank
@@ -36,10 +36,8 @@ struct GraphParameters {
     std::array<double, 6> box() const { return {x1, x2, y1, y2, z1, z2}; }
 };
 
-extern GraphParameters graph_parameters;
-
-// Fills graph_parameters from records 1 to 14 of the graph data table; a missing record
-// gives 0 (or an empty title).
+// Fills graph_parameters (surface/plot_globals.h) from records 1 to 14 of the graph data table; a
+// missing record gives 0 (or an empty title).
 void load_graph_parameters(const DataTable& table);
 
 }  // namespace toven

@@ -65,7 +65,8 @@ class HiddenLineDrawing {
 
     void line() { line(surface_pen_); }
 
-    // Leaves the Plotter's current point and the device at the last sample, and pen P selected.
+    // Leaves the Plotter's current point and the device at the last sample, and the surface
+    // pen selected.
     void finish() {
         const platform::Point last = device_point(pen_);
         plotter_.cur_x = pen_.h;
@@ -156,7 +157,7 @@ void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool 
     }
 }
 
-// Row i lies i k steps from y1; its samples j steps from x1.
+// Curve i of constant y lies i k steps from y1; its samples j steps from x1.
 void curves_of_constant_y(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
     const int mk = lattice.m * lattice.k;
     for (int i = 1; i <= lattice.n; ++i) {
@@ -170,7 +171,7 @@ void curves_of_constant_y(HiddenLineDrawing& drawing, const SampleLattice& latti
     }
 }
 
-// Column l lies l k steps from x1; its samples j steps from y1.
+// Curve l of constant x lies l k steps from x1; its samples j steps from y1.
 void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
     const int nk = lattice.n * lattice.k;
     for (int l = 1; l <= lattice.m; ++l) {

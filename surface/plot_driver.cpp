@@ -12,8 +12,6 @@
 
 namespace toven {
 
-int readout_ready = 0;
-
 namespace {
 
 constexpr int printer_pen_width = 3;
@@ -25,10 +23,9 @@ constexpr const char* no_view = "-";
 constexpr int page_brush = brush_white;      // as output begins
 constexpr int title_colour = pen_dark_blue;  // as the formula
 
-void set_up_panel(Plotter& plotter, const PanelLayout& panel) {
-    plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
-    plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
-    plotter.frame_viewport(panel.brush);
+// The page's panels are drawn once each, so the cursor a panel keeps is not needed again.
+void set_up_panel(Plotter& plotter, PanelLayout panel) {
+    plotter.open_panel(panel, panel_framed);
 }
 
 // The text lines of records first..last, one below the other; records the table lacks are
@@ -162,7 +159,8 @@ std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
-// panels around a surface panel that names the fault. A print of it is not started.
+// panels around a surface panel that names the fault. A print of it is not started. A print
+// that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, int printer) {
     const GraphParameters& g = graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
@@ -178,7 +176,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, int print
     if (printer_layout) {
         plotter.set_pen_width(printer_pen_width);
     }
-    plotter.begin_output(printer);
+    std::optional<platform::Refusal> print_failure = plotter.begin_output(printer);
 
     set_up_panel(plotter, surface_panel(page, g.pc));
     if (!refusal) {
@@ -192,14 +190,16 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, int print
     draw_title(plotter, g.title);
 
     if (printer_layout) {
-        plotter.end_output();
+        if (auto unfinished = plotter.end_output()) {
+            print_failure = std::move(unfinished);
+        }
     } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
         readout_ready = 1;
     } else {
         readout_ready = 0;
     }
-    return refusal;
+    return refusal ? refusal : print_failure;
 }
 
 // After a print the Plotter holds no device (and the printed page's mapping): a readout then

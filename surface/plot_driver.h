@@ -7,6 +7,7 @@
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_work.h"
 #include "surface/surface_plotter.h"
 
@@ -30,10 +31,6 @@ struct PlotContext {
     bool compiled = false;
 };
 
-// 1 while the mouse readout may draw: from the end of a screen plot until a child window is
-// resized or the plot window destroyed.
-extern int readout_ready;
-
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.
 inline constexpr int plot_page = 0;
 inline constexpr int plot_readout = 1;
@@ -41,8 +38,9 @@ inline constexpr int plot_readout = 1;
 // readout plot_page draws a page, on the screen (printer screen_output) or the default
 // printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns
 // nothing when the page (or readout) was drawn, else the refusal: graph data that cannot be
-// plotted draws the panels around an empty surface, and on the printer nothing at all.
-// Showing the refusal is the caller's choice.
+// plotted draws the panels around an empty surface, and on the printer nothing at all; a
+// print that cannot be started or finished draws its page on the screen. Showing the refusal
+// is the caller's choice.
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer);
 
 // The surface panel of a page drawn on the screen device of the context's plotter (in the

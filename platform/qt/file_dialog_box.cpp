@@ -1,14 +1,20 @@
-#include "platform/qt/file_dialog_box.h"
+// The save and open dialogs as Qt's, the desktop's own where it offers one, unless a test seam answers
+// it.
+#include "platform/file_dialog.h"
 
 #include <QFile>
 #include <QFileDialog>
 
+#include "platform/qt/message_box_dialog.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_owner.h"
 
-namespace toven::platform::qt {
+namespace toven::platform {
 
 namespace {
+
+using qt::owner_widget;
+using qt::text_from_bytes;
 
 // "PNG image (*.png)", "Pictures (*.png *.svg)"
 QString name_filter(const FileType& type) {
@@ -36,8 +42,7 @@ std::optional<std::string> chosen_file(QFileDialog& dialog) {
     return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
 }
 
-}  // namespace
-
+// Needs a session with widgets.
 std::optional<std::string> show_save_dialog(Window* owner, const std::string& caption,
                                             const std::string& suggested_name,
                                             const std::vector<FileType>& types) {
@@ -62,6 +67,7 @@ std::optional<std::string> show_save_dialog(Window* owner, const std::string& ca
     return chosen_file(dialog);
 }
 
+// Needs a session with widgets.
 std::optional<std::string> show_open_dialog(Window* owner, const std::string& caption,
                                             const std::vector<FileType>& types) {
     QFileDialog dialog(owner_widget(owner), text_from_bytes(caption));
@@ -71,4 +77,29 @@ std::optional<std::string> show_open_dialog(Window* owner, const std::string& ca
     return chosen_file(dialog);
 }
 
-}  // namespace toven::platform::qt
+}  // namespace
+
+std::optional<std::string> ask_save_path(Window* owner, const std::string& caption,
+                                         const std::string& suggested_name,
+                                         const std::vector<FileType>& types) {
+    if (FileDialogSeam::live()) {
+        return FileDialogSeam::answer({owner, caption, suggested_name, types});
+    }
+    if (!qt::can_show_dialogs()) {
+        return std::nullopt;
+    }
+    return show_save_dialog(owner, caption, suggested_name, types);
+}
+
+std::optional<std::string> ask_open_path(Window* owner, const std::string& caption,
+                                         const std::vector<FileType>& types) {
+    if (FileDialogSeam::live()) {
+        return FileDialogSeam::answer({owner, caption, {}, types, true});
+    }
+    if (!qt::can_show_dialogs()) {
+        return std::nullopt;
+    }
+    return show_open_dialog(owner, caption, types);
+}
+
+}  // namespace toven::platform

@@ -1,4 +1,5 @@
-#include "platform/qt/message_box_dialog.h"
+// Message boxes as modal Qt dialogs, unless a test seam answers them.
+#include "platform/message_box.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -6,13 +7,25 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include "platform/qt/message_box_dialog.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_owner.h"
 #include "platform/window.h"
 
-namespace toven::platform::qt {
+namespace toven::platform {
+
+namespace qt {
+
+bool can_show_dialogs() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+}  // namespace qt
 
 namespace {
+
+using qt::owner_widget;
+using qt::text_from_bytes;
 
 // A title bar as window managers draw it: the caption in a bold face, beside the window menu,
 // minimise, maximise and close buttons, each about as wide as the bar is high.
@@ -31,22 +44,6 @@ void make_room_for_caption(QMessageBox& box, const std::string& caption) {
         title_bar_width(caption) - grid->contentsMargins().left() - grid->contentsMargins().right();
     grid->addItem(new QSpacerItem(inside, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
                   grid->rowCount(), 0, 1, grid->columnCount());
-}
-
-}  // namespace
-
-int title_bar_width(const std::string& caption) {
-    QFont font =
-        can_show_dialogs() ? QApplication::font("QMdiSubWindowTitleBar") : QGuiApplication::font();
-    font.setBold(true);
-    const QFontMetrics metrics(font);
-    const int button = metrics.height() + title_button_padding;
-    return metrics.horizontalAdvance(text_from_bytes(caption)) + title_bar_buttons * button +
-           title_bar_margins;
-}
-
-bool can_show_dialogs() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
 MessageBoxAnswer show_message_box(Window* owner, const std::string& text,
@@ -68,4 +65,27 @@ MessageBoxAnswer show_message_box(Window* owner, const std::string& text,
     return MessageBoxAnswer::ok;
 }
 
-}  // namespace toven::platform::qt
+}  // namespace
+
+int title_bar_width(const std::string& caption) {
+    QFont font = qt::can_show_dialogs() ? QApplication::font("QMdiSubWindowTitleBar")
+                                        : QGuiApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int button = metrics.height() + title_button_padding;
+    return metrics.horizontalAdvance(text_from_bytes(caption)) + title_bar_buttons * button +
+           title_bar_margins;
+}
+
+MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
+                             MessageBoxButtons buttons) {
+    if (MessageBoxSeam::live()) {
+        return MessageBoxSeam::answer({owner, text, caption, buttons});
+    }
+    if (!qt::can_show_dialogs()) {
+        return default_answer(buttons);
+    }
+    return show_message_box(owner, text, caption, buttons);
+}
+
+}  // namespace toven::platform

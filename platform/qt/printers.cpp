@@ -68,7 +68,7 @@ class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<
     // read from there, the least fragile way to learn what became of this very job (a job
     // list could not tell it from another one sent at the same moment).
     bool end_document() override {
-        failure_.clear();
+        failure_.reset();
         if (!PrinterPage::painter.active()) {
             return false;
         }
@@ -82,11 +82,11 @@ class QueuePrinterDevice final : private PrinterPage, public BasicPainterDevice<
         return true;
     }
 
-    std::string failure() const override { return failure_; }
+    std::optional<std::string> failure() const override { return failure_; }
 
   private:
     int pages_ = 0;
-    std::string failure_;
+    std::optional<std::string> failure_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The help window: its text, where and in which colours it is drawn, and its one-window guard.
 #include "app/help_window.h"
 
+#include "platform/picture_files.h"
 #include "plotter/plotter.h"
 #include "tests/app/shell_fixture.h"
 
@@ -67,7 +68,7 @@ TEST(HelpTextTest, TheFiveSectionsWordForWord) {
 TEST_F(HelpWindowTest, ThePanelAndTheTextSitAtTheirPlaces) {
     command(help);
     ASSERT_NE(help_window, nullptr);
-    EXPECT_EQ(help_closed, 0);
+    EXPECT_TRUE(help_open);
     EXPECT_EQ(platform::window_title(help_window), "help");
     const platform::Rect client = help_window->client_rect();
     EXPECT_EQ(client, (platform::Rect{0, 0, 650, 430}));
@@ -135,7 +136,7 @@ TEST_F(HelpWindowTest, AClickInTheHelpWindowLeavesThePlotAlone) {
 TEST_F(HelpWindowTest, ClosingTheHelpWindowLetsHelpOpenItAgain) {
     command(help);
     platform::inject::close(help_window);
-    EXPECT_EQ(help_closed, 1);
+    EXPECT_FALSE(help_open);
     EXPECT_EQ(help_window, nullptr);
     command(help);
     EXPECT_NE(help_window, nullptr);

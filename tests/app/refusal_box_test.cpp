@@ -1,9 +1,10 @@
 // Graph data that cannot be plotted, as the shell tells it: one box "Cannot plot" over the
 // Plotter's window with the refusal's message, after the page around it is drawn; a refused
-// print asks nothing and starts no job.
+// print asks nothing and starts no job, and a print that fails is told as "Cannot print".
 #include <string>
 #include <vector>
 
+#include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -59,7 +60,7 @@ TEST_P(RefusalBox, APrintTellsItAndAsksNothing) {
     command(print);
     ASSERT_EQ(boxes.shown().size(), 1u) << "no printing question";
     const platform::ShownMessageBox& box = boxes.shown()[0];
-    EXPECT_EQ(box.caption, "Cannot plot");
+    EXPECT_EQ(box.caption, "Cannot print");
     EXPECT_EQ(box.owner, main_window) << "a print run draws for the main window";
     EXPECT_NE(box.text.find(GetParam().message_part), std::string::npos) << box.text;
     EXPECT_EQ(printed->count(Call::start_document), 0);
@@ -67,6 +68,26 @@ TEST_P(RefusalBox, APrintTellsItAndAsksNothing) {
 
 INSTANTIATE_TEST_SUITE_P(GraphData, RefusalBox, testing::ValuesIn(refusal_cases),
                          [](const auto& test) { return std::string(test.param.name); });
+
+// A print whose printer cannot be opened draws its page on the screen, as a declined one
+// does, and then tells why nothing was printed.
+TEST_F(ShellTest, AFailedPrintIsToldOnceItsPageIsOnTheScreen) {
+    record_prints("Gone");
+    command(screen);
+    plotter->open_printer = [](const std::string&) {
+        return std::unique_ptr<platform::PrinterDevice>();
+    };
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    command(print);
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    const platform::ShownMessageBox& box = boxes.shown()[2];
+    EXPECT_EQ(box.caption, "Cannot print");
+    EXPECT_EQ(box.text,
+              "Printing failed: the printer \"Gone\" could not be opened, so nothing was printed.");
+    EXPECT_EQ(box.owner, main_window);
+    EXPECT_GT(count_not(platform::snapshot(*main_window), white), 1000) << "the page is drawn";
+}
 
 }  // namespace
 }  // namespace toven::test_support

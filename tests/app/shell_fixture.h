@@ -11,8 +11,10 @@
 
 #include "app/user_tables.h"
 #include "app/menu_command.h"
+#include "app/child_window.h"
+#include "app/main_window.h"
 #include "app/shell.h"
-#include "platform/event_injection.h"
+#include "platform/testing/event_injection.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"
@@ -69,7 +71,7 @@ class ShellTest : public testing::Test {
         EXPECT_EQ(sdata_box, nullptr);
         EXPECT_EQ(plotter, nullptr);
         EXPECT_EQ(surface_function, nullptr);
-        EXPECT_EQ(help_closed, 1);
+        EXPECT_FALSE(help_open);
         platform::take_posted_quit();
     }
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/version.h"
+#include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "platform/file_dialog.h"
+#include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/program_run.h"
 #include "tests/support/tool_output.h"

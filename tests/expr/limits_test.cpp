@@ -107,15 +107,20 @@ TEST(Limits, TooLongAFormulaIsRefused) {
               "Formula longer than " + std::to_string(max_formula_length) + " characters.");
 }
 
-TEST(Limits, EveryByteIsSafe) {
+// Whatever byte stands in a formula, alone or between two operands, the parse comes to a
+// verdict: a formula that does not parse says why and is worth 0.
+TEST(Limits, EveryByteGetsAVerdict) {
     for (int byte = 1; byte < 256; ++byte) {
-        std::string formula = "x";
-        formula += static_cast<char>(byte);
-        formula += '1';
-        bool ok = false;
-        evaluate(formula, ok);
-        formula = std::string(1, static_cast<char>(byte));
-        evaluate(formula, ok);
+        const std::string alone(1, static_cast<char>(byte));
+        for (const std::string& formula : {alone, "x" + alone + "1"}) {
+            bool ok = true;
+            std::string diagnostic;
+            const double value = evaluate(formula, ok, &diagnostic);
+            if (!ok) {
+                EXPECT_EQ(value, 0) << "byte " << byte;
+                EXPECT_FALSE(diagnostic.empty()) << "byte " << byte;
+            }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 // reports the pixel under it.
 #include <memory>
 
+#include "platform/picture_files.h"
 #include "plotter/plotter.h"
 #include "tests/app/shell_fixture.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/program_run.h"
 #include "tests/support/test_files.h"

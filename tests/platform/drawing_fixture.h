@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/device.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 #include "tests/support/pixel_counts.h"
 

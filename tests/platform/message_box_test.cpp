@@ -2,7 +2,7 @@
 // boxes as they stand on the screen, wide enough for their whole captions.
 #include <gtest/gtest.h>
 
-#include "platform/event_injection.h"
+#include "platform/testing/event_injection.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 

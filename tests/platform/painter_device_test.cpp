@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "platform/drawing_objects.h"
+#include "platform/picture_files.h"
 #include "tests/platform/drawing_fixture.h"
 
 namespace toven::platform::testing {

@@ -22,7 +22,7 @@ struct Box {
     }
 };
 
-const Box no_printer{"No default printer is set up, so nothing was printed.", "Note"};
+const char* const no_printer = "No default printer is set up, so nothing was printed.";
 const Box finished{"Printing is Finished", "Note"};
 const Box colour_question{"Colour ?", "Notice"};
 
@@ -71,6 +71,7 @@ struct DialogueCase {
     const char* entry;
     std::vector<Answer> answers;
     std::vector<Box> boxes;  // shown by begin_output
+    const char* refusal;     // returned by begin_output, "" for none
     const char* queue;       // the printer opened, "" for none
     int printing;
     int colour;
@@ -85,6 +86,7 @@ const DialogueCase dialogue_cases[] = {
      "Office Laser,winspool,Ne00:",
      {Answer::yes, Answer::yes},
      {shall_we_print_to("Office Laser"), colour_question},
+     "",
      "Office Laser",
      1,
      1},
@@ -92,12 +94,13 @@ const DialogueCase dialogue_cases[] = {
      "PDF",
      {Answer::yes, Answer::no},
      {shall_we_print_to("PDF"), colour_question},
+     "",
      "PDF",
      1,
      0},
-    {"first_prompt_declined", "PDF,cups,", {Answer::no}, {shall_we_print_to("PDF")}, "", 0, 1},
-    {"empty_profile", "", {}, {no_printer}, "", 0, 1},
-    {"profile_without_a_name", ",driver,port", {}, {no_printer}, "", 0, 1},
+    {"first_prompt_declined", "PDF,cups,", {Answer::no}, {shall_we_print_to("PDF")}, "", "", 0, 1},
+    {"empty_profile", "", {}, {}, no_printer, "", 0, 1},
+    {"profile_without_a_name", ",driver,port", {}, {}, no_printer, "", 0, 1},
 };
 
 class DialogueTest : public OutputTest, public ::testing::WithParamInterface<DialogueCase> {};
@@ -109,9 +112,10 @@ TEST_P(DialogueTest, AsksAndOpensTheNamedPrinter) {
         boxes.queue_answer(a);
     }
 
-    plotter.begin_output(1);
+    const auto refusal = plotter.begin_output(1);
 
     EXPECT_EQ(shown_boxes(boxes), c.boxes);
+    EXPECT_EQ(refusal.value_or(platform::Refusal{""}).message, c.refusal);
     for (const auto& box : boxes.shown()) {
         EXPECT_EQ(box.owner, &window);
     }
@@ -241,15 +245,15 @@ TEST_F(OutputTest, PrinterThatCannotBeOpenedIsReported) {
     platform::PrinterEntrySeam entry("Gone,winspool,LPT1:");
     printer.fail_open = true;
     answer({Answer::yes, Answer::yes});
-    plotter.begin_output(1);
+    const auto refusal = plotter.begin_output(1);
     EXPECT_EQ(plotter.printing, 0);
     EXPECT_EQ(plotter.colour, 1);
     draw_page();
-    plotter.end_output();
+    EXPECT_EQ(plotter.end_output(), std::nullopt);
 
-    const auto shown = shown_boxes(boxes);
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2].text,
+    EXPECT_EQ(shown_boxes(boxes).size(), 2u) << "the two questions alone";
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message,
               "Printing failed: the printer \"Gone\" could not be opened, so nothing was printed.");
     EXPECT_GT(screen_log().count(Call::line_to), 0);
 }
@@ -258,14 +262,14 @@ TEST_F(OutputTest, RefusedDocumentIsReported) {
     platform::PrinterEntrySeam entry("PDF");
     printer.fail_start_document = true;
     answer({Answer::yes, Answer::no});
-    plotter.begin_output(1);
+    const auto refusal = plotter.begin_output(1);
     EXPECT_EQ(plotter.printing, 0);
     EXPECT_EQ(plotter.colour, 1);
     EXPECT_EQ(device().name, "screen");
     plotter.end_output();
-    const auto shown = shown_boxes(boxes);
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2].text,
+    EXPECT_EQ(shown_boxes(boxes).size(), 2u) << "the two questions alone";
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message,
               "Printing failed: the printer \"PDF\" did not accept the document, so nothing was "
               "printed.");
 }
@@ -277,11 +281,11 @@ TEST_F(OutputTest, FailedPageIsNotCalledFinished) {
     plotter.begin_output(1);
     draw_page();
     boxes.clear_shown();
-    plotter.end_output();
-    EXPECT_EQ(
-        shown_boxes(boxes),
-        (std::vector<Box>{
-            {"Printing failed: the page could not be finished on the printer \"PDF\".", "Note"}}));
+    const auto refusal = plotter.end_output();
+    EXPECT_TRUE(boxes.shown().empty()) << "no \"Printing is Finished\"";
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message,
+              "Printing failed: the page could not be finished on the printer \"PDF\".");
     EXPECT_EQ(printer.log->count(Call::end_document), 1);
 }
 

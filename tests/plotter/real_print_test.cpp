@@ -74,17 +74,18 @@ TEST(RealPrintTest, RefusingQueueIsReportedAsAFailure) {
     boxes.queue_answer(Answer::yes);
     const std::unique_ptr<platform::Window> window = platform::create_offscreen_window(320, 240);
     const platform::ObjectCounts before = platform::live_objects();
+    std::optional<platform::Refusal> refusal;
     {
         Plotter plotter(window.get());
         plotter.begin_output(1);
         plotter.set_viewport(10, 90, 10, 90, 1);
         plotter.print_line("toven refused print");
-        plotter.end_output();
+        refusal = plotter.end_output();
         EXPECT_EQ(plotter.printing, 0);
     }
-    ASSERT_FALSE(boxes.shown().empty());
-    const std::string note = boxes.shown().back().text;
-    EXPECT_NE(note, "Printing is Finished");
+    EXPECT_NE(boxes.shown().back().text, "Printing is Finished");
+    ASSERT_TRUE(refusal);
+    const std::string note = refusal->message;
     EXPECT_EQ(note.rfind("Printing failed: ", 0), 0u) << note;
     EXPECT_NE(note.find(refusing_queue), std::string::npos) << note;
     EXPECT_NE(note.find("not accepting jobs"), std::string::npos) << note;

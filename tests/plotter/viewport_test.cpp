@@ -130,7 +130,6 @@ TEST_F(WorldMappingTest, ScalesFollowTheViewportAndWindow) {
     EXPECT_DOUBLE_EQ(plotter.x_scale, plotter.vp_width / 10.0);
     EXPECT_DOUBLE_EQ(plotter.y_scale, plotter.vp_height / 5.0);
     EXPECT_NEAR(plotter.scale_ratio, plotter.y_scale / plotter.x_scale, 0.02);
-    EXPECT_DOUBLE_EQ(plotter.char_width_world, plotter.char_width / plotter.x_scale);
 }
 
 // Degenerate windows and values: every device coordinate is still an integer within the

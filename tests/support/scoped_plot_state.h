@@ -2,8 +2,7 @@
 // it saves graph_parameters and readout_ready when made and puts them back when it goes.
 #pragma once
 
-#include "surface/graph_parameters.h"
-#include "surface/plot_driver.h"
+#include "surface/plot_globals.h"
 
 namespace toven::test_support {
 

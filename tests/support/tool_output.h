@@ -1,6 +1,7 @@
 // What command-line tools (poppler's pdfinfo and pdftoppm) say about a PDF or a picture.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/window.h"
@@ -32,28 +33,47 @@ struct GreyImage {
     }
 };
 
-inline GreyImage read_pgm(const std::string& pgm) {
-    // "P5" width height maxval, each after white space, then one byte a pixel.
-    if (pgm.compare(0, 2, "P5") != 0) {
-        return {};
+// The header of a binary Netpbm picture: "P5" (grey) or "P6" (colour), then width, height
+// and maxval, each after white space, then one white space before the pixels.
+struct NetpbmHeader {
+    int width = 0;
+    int height = 0;
+    int maxval = 0;
+    std::size_t pixels_at = 0;  // where the pixels start in the text
+};
+
+inline std::optional<NetpbmHeader> read_netpbm_header(const std::string& text, const char* magic) {
+    if (text.compare(0, 2, magic) != 0) {
+        return std::nullopt;
     }
     std::size_t at = 2;
     int fields[3] = {0, 0, 0};
     for (int& field : fields) {
-        at = pgm.find_first_of("0123456789", at);
+        at = text.find_first_of("0123456789", at);
         if (at == std::string::npos) {
-            return {};
+            return std::nullopt;
         }
-        const std::size_t end = pgm.find_first_not_of("0123456789", at);
-        field = std::stoi(pgm.substr(at, end - at));
+        const std::size_t end = text.find_first_not_of("0123456789", at);
+        field = std::stoi(text.substr(at, end - at));
         at = end;
     }
-    ++at;
-    const auto size = static_cast<std::size_t>(fields[0]) * fields[1];
-    if (pgm.size() < at + size) {
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    return NetpbmHeader{fields[0], fields[1], fields[2], at + 1};
+}
+
+// One byte a pixel.
+inline GreyImage read_pgm(const std::string& pgm) {
+    const std::optional<NetpbmHeader> header = read_netpbm_header(pgm, "P5");
+    if (!header) {
         return {};
     }
-    return {fields[0], fields[1], pgm.substr(at, size)};
+    const auto size = static_cast<std::size_t>(header->width) * header->height;
+    if (pgm.size() < header->pixels_at + size) {
+        return {};
+    }
+    return {header->width, header->height, pgm.substr(header->pixels_at, size)};
 }
 
 // A PDF's first page rendered in grey at `dpi`, without smoothing (poppler's pdftoppm).
@@ -82,27 +102,17 @@ inline int dark_pixels(const std::string& pdf_path, int dpi) {
 // its own size); an empty image when it cannot be read.
 inline platform::Image decoded_picture(const std::string& path) {
     const std::string ppm = command_output("convert '" + path + "' -depth 8 ppm:- 2>/dev/null");
-    // "P6" width height maxval, each after white space, then three bytes a pixel.
-    if (ppm.compare(0, 2, "P6") != 0) {
+    // Three bytes a pixel.
+    const std::optional<NetpbmHeader> header = read_netpbm_header(ppm, "P6");
+    if (!header) {
         return {};
     }
-    std::size_t at = 2;
-    int fields[3] = {0, 0, 0};
-    for (int& field : fields) {
-        at = ppm.find_first_of("0123456789", at);
-        if (at == std::string::npos) {
-            return {};
-        }
-        const std::size_t end = ppm.find_first_not_of("0123456789", at);
-        field = std::stoi(ppm.substr(at, end - at));
-        at = end;
-    }
-    ++at;
-    const auto count = static_cast<std::size_t>(fields[0]) * fields[1];
-    if (fields[2] != 255 || ppm.size() < at + 3 * count) {
+    const std::size_t at = header->pixels_at;
+    const auto count = static_cast<std::size_t>(header->width) * header->height;
+    if (header->maxval != 255 || ppm.size() < at + 3 * count) {
         return {};
     }
-    platform::Image image{fields[0], fields[1], {}};
+    platform::Image image{header->width, header->height, {}};
     image.pixels.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const auto byte = [&](std::size_t k) {

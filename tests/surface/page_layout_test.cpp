@@ -1,5 +1,7 @@
-// The page's panels and the colour names: the one place where their numbers are written out.
+// The page's panels lie apart inside the page, and the colour names name their colours.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "platform/colour.h"
 #include "surface/page_layout.h"
@@ -9,34 +11,30 @@ namespace {
 
 using platform::rgb;
 
-struct PanelRow {
-    const char* name;
-    PanelLayout panel;
-    int left, right, bottom, top;
-    int brush, frame_pen, pen, text_colour;
-};
+bool overlap(const PanelLayout& a, const PanelLayout& b) {
+    return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+}
 
-TEST(PageLayout, PanelsLieWhereThePageNeedsThem) {
-    const PanelRow rows[] = {
-        {"surface", surface_panel(PageKind::screen, 13), 5, 75, 5, 75, 6, 2, 13, 1},
-        {"surface printed", surface_panel(PageKind::printer, 11), 5, 75, 20, 75, 6, 2, 11, 1},
-        {"data", data_panel(PageKind::screen), 77, 98, 5, 52, 4, 12, 2, 2},
-        {"data printed", data_panel(PageKind::printer), 77, 98, 20, 75, 4, 12, 2, 2},
-        {"formula", formula_panel, 5, 75, 77, 90, 3, 2, 1, 1},
-        {"mini grid", mini_grid_panel, 77, 98, 54, 75, 6, 2, 1, 1},
-        {"readout", readout_panel, 77, 98, 77, 90, 2, 12, 1, 1},
-    };
-    for (const PanelRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.panel.left, row.left);
-        EXPECT_EQ(row.panel.right, row.right);
-        EXPECT_EQ(row.panel.bottom, row.bottom);
-        EXPECT_EQ(row.panel.top, row.top);
-        EXPECT_EQ(row.panel.brush, row.brush);
-        EXPECT_EQ(row.panel.frame_pen, row.frame_pen);
-        EXPECT_EQ(row.panel.pen, row.pen);
-        EXPECT_EQ(row.panel.text_colour, row.text_colour);
+// A panel that leaves the page, or covers part of another, hides what is drawn there.
+TEST(PageLayout, PanelsOfAPageLieApartInsideIt) {
+    const std::vector<PanelLayout> screen = {surface_panel(PageKind::screen, pen_red),
+                                             data_panel(PageKind::screen), formula_panel,
+                                             mini_grid_panel, readout_panel};
+    const std::vector<PanelLayout> printer = {surface_panel(PageKind::printer, pen_red),
+                                              data_panel(PageKind::printer), formula_panel};
+    for (const std::vector<PanelLayout>& page : {screen, printer}) {
+        for (std::size_t i = 0; i < page.size(); ++i) {
+            const PanelLayout& panel = page[i];
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(0 <= panel.left && panel.left < panel.right && panel.right <= 100);
+            EXPECT_TRUE(0 <= panel.bottom && panel.bottom < panel.top && panel.top <= 100);
+            EXPECT_TRUE(is_background_number(panel.brush));
+            for (std::size_t j = i + 1; j < page.size(); ++j) {
+                EXPECT_FALSE(overlap(panel, page[j])) << "with panel " << j;
+            }
+        }
     }
+    EXPECT_EQ(surface_panel(PageKind::screen, pen_red).pen, pen_red) << "the plot colour";
 }
 
 struct ColourRow {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/message_box.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 #include "plotter/colour_tables.h"
 #include "surface/page_layout.h"

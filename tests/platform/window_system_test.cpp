@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/busy_cursor.h"
-#include "platform/event_injection.h"
+#include "platform/picture_files.h"
+#include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
-#include "tests/support/colours.h"
 #include "tests/support/pixel_counts.h"
 
 namespace toven {
@@ -164,7 +164,7 @@ TEST_F(WindowSystemTest, ANewSizeClearsTheClientAreaAndSizesItsPicture) {
         EXPECT_EQ(inject::backing_image_size(window),
                   (Extent{std::max(size.width, 1), std::max(size.height, 1)}));
         const Image shown = snapshot(*window);
-        EXPECT_EQ(test_support::count_not(shown, test_support::white), 0)
+        EXPECT_EQ(test_support::count_not(shown, rgb(255, 255, 255)), 0)
             << "white until drawn again";
     }
 }

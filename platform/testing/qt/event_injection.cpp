@@ -1,4 +1,4 @@
-#include "platform/event_injection.h"
+#include "platform/testing/event_injection.h"
 
 #include <QAction>
 #include <QApplication>
