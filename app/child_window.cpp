@@ -73,7 +73,7 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
         release_plotter();
         plot_window = nullptr;
     } else if (window == help_window) {
-        help_open = false;
+        help_closed = 1;
         help_window = nullptr;
     }
     // An earlier plot window may still be where parse errors are reported.

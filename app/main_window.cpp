@@ -89,11 +89,11 @@ void print_plot(Window* main_window) {
 
 // An open help window is only brought to the front, not drawn again.
 void open_help(Window* main_window) {
-    if (help_open) {
+    if (help_closed != 1) {
         platform::bring_to_front(help_window);
         return;
     }
-    help_open = true;
+    help_closed = 0;
     help_window = create_child_window("help", main_window, 650, 430);
     draw_help(help_window);
 }

@@ -20,7 +20,7 @@ std::unique_ptr<DataBox> fdata_box;
 std::unique_ptr<DataBox> sdata_box;
 std::unique_ptr<SurfacePlotter> plotter;
 std::unique_ptr<SurfaceFunction> surface_function;
-bool help_open = false;
+int help_closed = 1;
 int mouse_x = 0;
 int mouse_y = 0;
 

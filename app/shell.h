@@ -38,8 +38,9 @@ extern std::unique_ptr<SurfaceFunction> surface_function;
 
 // The help window, set by Help; null once it is destroyed.
 extern platform::Window* help_window;
-// True from Help until the help window is destroyed: the Help command's one-window guard.
-extern bool help_open;
+// The Help command's one-window guard: 1 at start, 0 from Help until the help window is
+// destroyed.
+extern int help_closed;
 
 // The client position of the last mouse move over any child window, written by every such
 // move; the mouse readout reads it.

@@ -71,7 +71,7 @@ class ShellTest : public testing::Test {
         EXPECT_EQ(sdata_box, nullptr);
         EXPECT_EQ(plotter, nullptr);
         EXPECT_EQ(surface_function, nullptr);
-        EXPECT_FALSE(help_open);
+        EXPECT_EQ(help_closed, 1);
         platform::take_posted_quit();
     }
 

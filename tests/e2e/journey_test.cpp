@@ -177,7 +177,7 @@ TEST_P(ClosingOrderTest, EditsSurviveAndEverythingIsReleased) {
             platform::inject::process_events();
         }
         EXPECT_EQ(plotter, nullptr);
-        EXPECT_FALSE(help_open);
+        EXPECT_EQ(help_closed, 1);
     }
     platform::inject::close(main_window);
     EXPECT_STREQ(fdata[1].value, "5");
