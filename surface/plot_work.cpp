@@ -114,7 +114,9 @@ double line_seconds(const std::array<double, 2>& step, double pixels_per_h, doub
 
 double lines_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
                      double tilt, const SurfacePanel& panel) {
-    if (sample.steps.empty()) {
+    // A panel of no pixels (a minimised window) sets none.
+    const bool no_pixels = !panel.vector && (panel.width <= 0 || panel.height <= 0);
+    if (sample.steps.empty() || no_pixels) {
         return 0;
     }
     const WorldWindow world = projected_box_window(make_view(box, mesh, tilt));
