@@ -107,7 +107,7 @@ TEST(DisplayAvailable, WhereTheEnvironmentNamesAPlatformThatNeedsNone) {
     EXPECT_TRUE(Session::display_available());
 }
 
-// CTest runs this test also in a bare environment and under LC_ALL=C, where Qt would find
+// CTest runs this test also in bare environments with LANG=C and LC_ALL=C, where Qt would find
 // a character type that is not UTF-8 and say so on standard error.
 TEST(SessionLocale, CharacterTypeIsUtf8AndNumbersUseThePoint) {
     EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
