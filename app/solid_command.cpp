@@ -13,7 +13,7 @@
 #include "app/page_picture.h"
 #include "app/user_tables.h"
 #include "platform/safe_file.h"
-#include "surface/graph_parameters.h"
+#include "surface/plot_globals.h"
 #include "surface/printable_solid.h"
 
 namespace toven {

@@ -7,6 +7,7 @@
 #include "app/user_tables.h"
 #include "expr/c_number.h"
 #include "platform/gif_animation.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"
 

@@ -17,6 +17,7 @@
 #include "app/user_tables.h"
 #include "platform/application.h"
 #include "platform/gif_animation.h"
+#include "platform/picture_files.h"
 #include "platform/window.h"
 
 extern char** environ;

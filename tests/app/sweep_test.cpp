@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/user_tables.h"
+#include "platform/picture_files.h"
 #include "tests/support/program_run.h"
 #include "tests/support/scoped_tables.h"
 #include "tests/support/test_files.h"
