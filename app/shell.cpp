@@ -61,7 +61,7 @@ std::vector<platform::MenuItem> toven_menu() {
 
 }  // namespace
 
-void plot(int readout, int printer) {
+void plot(PlotRequest readout, OutputDevice printer) {
     // A page takes a while, refused or not; a readout is over before the pointer could change.
     std::optional<platform::BusyCursor> busy;
     if (readout == plot_page) {

@@ -9,6 +9,7 @@
 #include "app/data_box.h"
 #include "expr/surface_function.h"
 #include "platform/window_system.h"
+#include "surface/plot_driver.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -51,7 +52,7 @@ extern int mouse_y;
 // SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted, and
 // a print that cannot be done, are told in a box "Cannot plot" ("Cannot print" for a print)
 // over the Plotter's window, once the page is drawn.
-void plot(int readout, int printer);
+void plot(PlotRequest readout, OutputDevice printer);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter();
 

@@ -188,8 +188,8 @@ void draw_lines(const DataTable& table, const std::string& input) {
     const auto window = platform::create_offscreen_window(page_width, page_height,
                                                           platform::OffscreenRecording::image_only);
     Plotter plotter(window.get());
-    plotter.begin_output(0);
-    plotter.set_viewport(5, 95, 5, 95, 1);
+    plotter.begin_output(screen_output);
+    plotter.set_viewport(5, 95, 5, 95, clip_on);
     for (int i = 0; i < table.size(); ++i) {
         check_put_text(plotter, table[i].line, input);
         plotter.next_line(1);

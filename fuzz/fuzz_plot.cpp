@@ -26,8 +26,8 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/window.h"
-#include "surface/plot_globals.h"
 #include "surface/plot_driver.h"
+#include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
 
 using namespace toven;
@@ -202,9 +202,9 @@ void draw_page(Tables& tables, const Page& page, const std::string& input) {
     SurfaceFunction function(tables.fdata);
     PlotContext context{plotter, function, tables.fdata, tables.sdata, page.mouse_x, page.mouse_y};
     context.print_layout = page.print_layout;
-    check_refusal(draw_plot(context, 0, 0), input);
+    check_refusal(draw_plot(context, plot_page, screen_output), input);
     if (!page.print_layout) {
-        draw_plot(context, 1, 0);
+        draw_plot(context, plot_readout, screen_output);
     }
     // As --render does: the printer's layout has ended output itself, and ending it again
     // must be harmless.

@@ -56,6 +56,12 @@ inline constexpr int brush_pale_green = 7;
 inline constexpr int brush_lemon = 8;
 inline constexpr int brush_pale_magenta = 9;
 
+// The colours that begin_output selects, before any panel sets its own: text in dark blue on
+// white, frames in dark green.
+inline constexpr int output_text_colour = pen_dark_blue;
+inline constexpr int output_frame_pen = pen_dark_green;
+inline constexpr int output_brush = brush_white;
+
 constexpr bool is_pen_number(int number) {
     return number >= 0 && number < pen_colour_count;
 }

@@ -67,7 +67,7 @@ void Plotter::frame_viewport(int brush) {
     text_y = vp_top + line_height / 3;
 }
 
-void Plotter::open_panel(PanelLayout& layout, int framed) {
+void Plotter::open_panel(PanelLayout& layout, PanelFrame framed) {
     if (colour_on()) {
         brush_number = layout.brush;
         frame_pen = layout.frame_pen;

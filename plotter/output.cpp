@@ -44,19 +44,19 @@ std::string with_cause(const std::optional<std::string>& cause) {
 
 // A print still open is finished first; its failure is returned unless the new print fails
 // too.
-std::optional<Refusal> Plotter::begin_output(int to_printer) {
+std::optional<Refusal> Plotter::begin_output(OutputDevice device) {
     std::optional<Refusal> refusal;
     if (printer_dc) {
         refusal = finish_print(true);
     }
     release_objects();
     release_screen_device();
-    printing = to_printer != screen_output ? printer_output : screen_output;
+    printing = device;
 
     make_pens();
-    text_colour = 1;
-    frame_pen = 2;
-    brush_number = 5;
+    text_colour = output_text_colour;
+    frame_pen = output_frame_pen;
+    brush_number = output_brush;
     make_brushes();
 
     window_device = platform::take_window_device(window);

@@ -38,7 +38,7 @@ void Plotter::set_colours(int brush, int frame_pen_number, int pen, int text_col
     text_colour = text_colour_number;
 }
 
-void Plotter::set_viewport(int left, int right, int bottom, int top, int clip) {
+void Plotter::set_viewport(int left, int right, int bottom, int top, Clipping clip) {
     place_viewport(left, right, bottom, top);
     clip_to_viewport(clip);
     measure_viewport(left, right, bottom, top);
@@ -70,7 +70,7 @@ void Plotter::place_viewport(int left, int right, int bottom, int top) {
     }
 }
 
-void Plotter::clip_to_viewport(int clip) {
+void Plotter::clip_to_viewport(Clipping clip) {
     clipping = clip;
     if (dc != nullptr) {
         dc->select_clip_region(clip == clip_on ? viewport_region.get() : nullptr);
@@ -95,7 +95,7 @@ void Plotter::set_world_window(double left, double right, double bottom, double 
     scale_ratio = quotient(world_width * viewport_aspect, world_height);
 }
 
-double Plotter::to_world_x(int px, int clamp) const {
+double Plotter::to_world_x(int px, Clamping clamp) const {
     if (clamp == clamp_on && px <= vp_left) {
         return world_left;
     }
@@ -105,7 +105,7 @@ double Plotter::to_world_x(int px, int clamp) const {
     return quotient(static_cast<double>(px) - vp_left, x_scale) + world_left;
 }
 
-double Plotter::to_world_y(int py, int clamp) const {
+double Plotter::to_world_y(int py, Clamping clamp) const {
     if (clamp == clamp_on && py <= vp_top) {
         return world_top;
     }

@@ -35,7 +35,7 @@ class Plotter {
     // Colours and viewports.
     bool colour_on() const { return printing == screen_output || colour == in_colour; }
     void set_colours(int brush, int frame_pen_number, int pen, int text_colour_number);
-    void set_viewport(int left, int right, int bottom, int top, int clip);
+    void set_viewport(int left, int right, int bottom, int top, Clipping clip);
     void set_world_window(double left, double right, double bottom, double top);
     int to_device_x(double x) const {
         return truncate_to_device((x - world_left) * x_scale + vp_left + 0.5);
@@ -43,8 +43,8 @@ class Plotter {
     int to_device_y(double y) const {
         return truncate_to_device(vp_bottom - (y - world_bottom) * y_scale + 0.5);
     }
-    double to_world_x(int px, int clamp) const;
-    double to_world_y(int py, int clamp) const;
+    double to_world_x(int px, Clamping clamp) const;
+    double to_world_y(int py, Clamping clamp) const;
 
     // Drawing primitives.
     void select_pen(int number);
@@ -52,7 +52,7 @@ class Plotter {
     void fill_viewport(int brush);
     void draw_frame(int pen);  // current_frame_pen draws in frame_pen
     void frame_viewport(int brush);
-    void open_panel(PanelLayout& layout, int framed);
+    void open_panel(PanelLayout& layout, PanelFrame framed);
     void move_to(double x, double y);
     void line_to(double x, double y);
     void draw_rect(double left, double right, double bottom, double top);
@@ -69,7 +69,7 @@ class Plotter {
     // be started or finished (no default printer, a printer that cannot be opened, a document
     // or page it does not take) is returned as the refusal, for the caller to show; the output
     // is then the screen. Screen output is never refused.
-    std::optional<platform::Refusal> begin_output(int to_printer);
+    std::optional<platform::Refusal> begin_output(OutputDevice device);
     std::optional<platform::Refusal> end_output();
 
     // Fields. Units: "device" is pixels of `dc` (x right, y down), "world" the caller's
@@ -81,8 +81,8 @@ class Plotter {
     // is open. Pen i has colour pen_colours[i] and width `pen_width`; brush i background i.
     std::array<platform::Owned<platform::Pen>, pen_colour_count> pens;
     std::array<platform::Owned<platform::Brush>, background_colour_count> brushes;
-    int printing = screen_output;  // printer_output from a started print job until its end
-    int pen_width = 1;             // device units, of every pen made; 1 except while printing
+    OutputDevice printing = screen_output;  // printer_output from a started print job until its end
+    int pen_width = 1;  // device units, of every pen made; 1 except while printing
 
     // Devices. `window` is not owned: the window drawn on and the owner of the printing
     // prompts. `dc` is what all drawing goes to: the window's device (`window_device`), the
@@ -123,7 +123,7 @@ class Plotter {
     int saved_frame_pen = 0;
     int pen_number = 0;  // colour number of the pen selected for lines
     int saved_pen_number = 0;
-    int colour = in_colour;  // monochrome only while printing a job declined in colour
+    ColourMode colour = in_colour;  // monochrome only while printing a job declined in colour
 
     // World window, world units: the edges mapped onto the viewport's edges, and the scales
     // in device units per world unit (vp_width / world_width, vp_height / world_height).
@@ -149,7 +149,7 @@ class Plotter {
     double device_aspect = 1.0;    // device_height / device_width
     double viewport_aspect = 1.0;  // height / width of the last viewport, from its percentages
     double scale_ratio = 1.0;      // y_scale / x_scale up to rounding, from the percentages
-    int clipping = clip_on;        // clip_on while viewport_region is the device's clip region
+    Clipping clipping = clip_on;   // clip_on while viewport_region is the device's clip region
 
     // Opens a printer by queue name, null when it cannot be opened. Tests put a recording
     // printer here; the program keeps the platform's.
@@ -161,7 +161,7 @@ class Plotter {
     // Records a world point and its device point as the current ones.
     void set_current_point(double x, double y);
     void place_viewport(int left, int right, int bottom, int top);
-    void clip_to_viewport(int clip);
+    void clip_to_viewport(Clipping clip);
     void measure_viewport(int left, int right, int bottom, int top);
     void make_pens();
     void make_brushes();

@@ -20,7 +20,7 @@ constexpr int z_axis_pen = pen_green;
 constexpr int y_axis_pen = pen_cyan;
 constexpr int x_axis_pen = pen_blue;
 constexpr const char* no_view = "-";
-constexpr int page_brush = brush_white;      // as output begins
+constexpr int page_brush = output_brush;
 constexpr int title_colour = pen_dark_blue;  // as the formula
 
 // The page's panels are drawn once each, so the cursor a panel keeps is not needed again.
@@ -86,10 +86,11 @@ std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& con
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
 // the surface was drawn, else why not.
-std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context, int printer) {
+std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
+                                                    OutputDevice printer) {
     const GraphParameters& g = graph_parameters;
     SurfacePlotter& plotter = context.plotter;
-    if (printer == 0) {
+    if (printer == screen_output) {
         context.function.message_window =
             context.message_window != nullptr ? context.message_window : plotter.window;
     }
@@ -161,17 +162,17 @@ std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
 // panels around a surface panel that names the fault. A print of it is not started. A print
 // that fails draws its page on the screen, and the failure is returned once the page is drawn.
-std::optional<platform::Refusal> draw_page(const PlotContext& context, int printer) {
+std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDevice printer) {
     const GraphParameters& g = graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
-    if (!refusal && printer == 1) {
+    if (!refusal && printer == printer_output) {
         refusal = print_evaluation_refusal(context);
     }
-    if (refusal && printer == 1) {
+    if (refusal && printer == printer_output) {
         return refusal;
     }
     SurfacePlotter& plotter = context.plotter;
-    const bool printer_layout = printer == 1 || context.print_layout;
+    const bool printer_layout = printer == printer_output || context.print_layout;
     const PageKind page = printer_layout ? PageKind::printer : PageKind::screen;
     if (printer_layout) {
         plotter.set_pen_width(printer_pen_width);
@@ -214,9 +215,10 @@ void draw_readout_if_ready(const PlotContext& context) {
 
 }  // namespace
 
-std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer) {
+std::optional<platform::Refusal> draw_plot(const PlotContext& context, PlotRequest readout,
+                                           OutputDevice printer) {
     load_graph_parameters(context.sdata);
-    if (readout == 1) {
+    if (readout == plot_readout) {
         draw_readout_if_ready(context);
         return std::nullopt;
     }

@@ -32,8 +32,9 @@ struct PlotContext {
 };
 
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.
-inline constexpr int plot_page = 0;
-inline constexpr int plot_readout = 1;
+enum class PlotRequest { page, readout };
+inline constexpr PlotRequest plot_page = PlotRequest::page;
+inline constexpr PlotRequest plot_readout = PlotRequest::readout;
 
 // readout plot_page draws a page, on the screen (printer screen_output) or the default
 // printer (printer printer_output); readout plot_readout refreshes the readout panel. Returns
@@ -41,7 +42,8 @@ inline constexpr int plot_readout = 1;
 // plotted draws the panels around an empty surface, and on the printer nothing at all; a
 // print that cannot be started or finished draws its page on the screen. Showing the refusal
 // is the caller's choice.
-std::optional<platform::Refusal> draw_plot(const PlotContext& context, int readout, int printer);
+std::optional<platform::Refusal> draw_plot(const PlotContext& context, PlotRequest readout,
+                                           OutputDevice printer);
 
 // The surface panel of a page drawn on the screen device of the context's plotter (in the
 // printer's layout with print_layout), as draw_plot weighs its work. Opens output on the

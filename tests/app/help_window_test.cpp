@@ -18,7 +18,7 @@ struct TextCell {
 TextCell text_cell(const platform::Rect& client) {
     auto picture = platform::create_offscreen_window(client.width(), client.height());
     Plotter measuring(picture.get());
-    measuring.begin_output(0);
+    measuring.begin_output(screen_output);
     TextCell cell{measuring.char_width, measuring.line_height};
     measuring.end_output();
     return cell;

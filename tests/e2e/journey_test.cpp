@@ -39,9 +39,9 @@ class JourneyTest : public ShellTest {
             SurfacePlotter reference(picture.get());
             SurfaceFunction function(fdata);
             const PlotContext context{reference, function, fdata, sdata, mouse_x, mouse_y};
-            draw_plot(context, 0, 0);
+            draw_plot(context, plot_page, screen_output);
             if (with_readout) {
-                draw_plot(context, 1, 0);
+                draw_plot(context, plot_readout, screen_output);
             }
             page = platform::snapshot(*picture);
             reference.end_output();

@@ -8,7 +8,7 @@ class DrawingTest : public RecordingPlotterTest {
   protected:
     void SetUp() override {
         open_screen();
-        plotter.set_viewport(0, 100, 0, 100, 1);
+        plotter.set_viewport(0, 100, 0, 100, clip_on);
         plotter.set_world_window(0, 10, 0, 10);
         screen_log().clear();
     }
@@ -33,7 +33,7 @@ TEST_F(DrawingTest, PenWidthRemakesEveryPen) {
 }
 
 TEST_F(DrawingTest, FrameLiftsClippingAndRestoresPen) {
-    plotter.set_viewport(10, 90, 10, 90, 1);
+    plotter.set_viewport(10, 90, 10, 90, clip_on);
     plotter.select_pen(9);
     plotter.frame_pen = 3;
     screen_log().clear();
@@ -53,16 +53,16 @@ TEST_F(DrawingTest, FrameLiftsClippingAndRestoresPen) {
     EXPECT_EQ(calls[4].call, Call::select_pen);
     EXPECT_EQ(calls[4].colour, pen_colours[9]);
     EXPECT_EQ(plotter.pen_number, 9);
-    EXPECT_EQ(plotter.clipping, 1);
+    EXPECT_EQ(plotter.clipping, clip_on);
 }
 
 TEST_F(DrawingTest, FrameWithoutClippingLeavesClipAlone) {
-    plotter.set_viewport(10, 90, 10, 90, 0);
+    plotter.set_viewport(10, 90, 10, 90, clip_off);
     screen_log().clear();
     plotter.draw_frame(4);
     EXPECT_EQ(screen_log().count(Call::select_clip_region), 0);
     EXPECT_EQ(screen_log().of(Call::rectangle).at(0).colour, pen_colours[4]);
-    EXPECT_EQ(plotter.clipping, 0);
+    EXPECT_EQ(plotter.clipping, clip_off);
 }
 
 TEST_F(DrawingTest, FillsOnlyWithBackgroundNumbers) {
@@ -79,7 +79,7 @@ TEST_F(DrawingTest, FillsOnlyWithBackgroundNumbers) {
 }
 
 TEST_F(DrawingTest, FramedViewportPutsCursorAThirdOfALineDown) {
-    plotter.set_viewport(10, 90, 10, 90, 1);
+    plotter.set_viewport(10, 90, 10, 90, clip_on);
     plotter.frame_viewport(4);
     EXPECT_EQ(plotter.text_x, plotter.vp_left + plotter.char_width);
     EXPECT_EQ(plotter.text_margin, plotter.text_x);
@@ -88,7 +88,7 @@ TEST_F(DrawingTest, FramedViewportPutsCursorAThirdOfALineDown) {
 
 TEST_F(DrawingTest, UnframedPanelReturnsToTheFramedCursor) {
     PanelLayout layout{20, 60, 30, 70, 6, 3, 10, 11, 1, 1};
-    plotter.open_panel(layout, 1);
+    plotter.open_panel(layout, panel_framed);
     const int first_x = plotter.text_x;
     const int first_y = plotter.text_y;
     EXPECT_EQ(layout.text_x, first_x);
@@ -96,7 +96,7 @@ TEST_F(DrawingTest, UnframedPanelReturnsToTheFramedCursor) {
     plotter.print_line("a line");
     plotter.print_line("another");
 
-    plotter.open_panel(layout, 0);
+    plotter.open_panel(layout, panel_unframed);
 
     EXPECT_EQ(plotter.text_x, first_x);
     EXPECT_EQ(plotter.text_y, first_y);
@@ -104,7 +104,7 @@ TEST_F(DrawingTest, UnframedPanelReturnsToTheFramedCursor) {
     EXPECT_EQ(plotter.frame_pen, 3);
     EXPECT_EQ(plotter.pen_number, 10);
     EXPECT_EQ(plotter.text_colour, 11);
-    EXPECT_EQ(plotter.clipping, 1);
+    EXPECT_EQ(plotter.clipping, clip_on);
     EXPECT_EQ(device().clip, plotter.viewport_rect);
 }
 
@@ -187,8 +187,8 @@ TEST_F(DrawingTest, ColoursChangeOnlyWhileColourIsOn) {
     EXPECT_EQ(plotter.frame_pen, 4);
     EXPECT_EQ(plotter.pen_number, 6);
     EXPECT_EQ(plotter.text_colour, 9);
-    plotter.printing = 1;
-    plotter.colour = 0;
+    plotter.printing = printer_output;
+    plotter.colour = monochrome;
     plotter.set_colours(1, 1, 1, 1);
     plotter.select_pen(7);
     plotter.fill_viewport(2);
@@ -200,8 +200,8 @@ TEST_F(DrawingTest, ColoursChangeOnlyWhileColourIsOn) {
     EXPECT_EQ(screen_log().count(Call::select_pen), 0);
     EXPECT_EQ(screen_log().count(Call::fill_region), 0);
     EXPECT_EQ(screen_log().count(Call::set_text_colour), 0);
-    plotter.printing = 0;
-    plotter.colour = 1;
+    plotter.printing = screen_output;
+    plotter.colour = in_colour;
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ class OutputTest : public RecordingPlotterTest {
     // One small picture in whatever colours the caller asks for.
     void draw_page() {
         plotter.set_colours(3, 4, 6, 9);
-        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.set_viewport(10, 90, 10, 90, clip_on);
         plotter.frame_viewport(3);
         plotter.set_world_window(0, 1, 0, 1);
         plotter.select_pen(10);
@@ -59,7 +59,7 @@ class OutputTest : public RecordingPlotterTest {
         plotter.set_text_colour(12);
         plotter.put_text("text");
         PanelLayout layout{50, 90, 50, 90, 7, 11, 13, 14, 1, 1};
-        plotter.open_panel(layout, 1);
+        plotter.open_panel(layout, panel_framed);
         plotter.draw_grid(10, 10, 400);
     }
 
@@ -73,8 +73,8 @@ struct DialogueCase {
     std::vector<Box> boxes;  // shown by begin_output
     const char* refusal;     // returned by begin_output, "" for none
     const char* queue;       // the printer opened, "" for none
-    int printing;
-    int colour;
+    OutputDevice printing;
+    ColourMode colour;
 };
 
 void PrintTo(const DialogueCase& row, std::ostream* out) {
@@ -88,19 +88,26 @@ const DialogueCase dialogue_cases[] = {
      {shall_we_print_to("Office Laser"), colour_question},
      "",
      "Office Laser",
-     1,
-     1},
+     printer_output,
+     in_colour},
     {"profile_without_comma_monochrome",
      "PDF",
      {Answer::yes, Answer::no},
      {shall_we_print_to("PDF"), colour_question},
      "",
      "PDF",
-     1,
-     0},
-    {"first_prompt_declined", "PDF,cups,", {Answer::no}, {shall_we_print_to("PDF")}, "", "", 0, 1},
-    {"empty_profile", "", {}, {}, no_printer, "", 0, 1},
-    {"profile_without_a_name", ",driver,port", {}, {}, no_printer, "", 0, 1},
+     printer_output,
+     monochrome},
+    {"first_prompt_declined",
+     "PDF,cups,",
+     {Answer::no},
+     {shall_we_print_to("PDF")},
+     "",
+     "",
+     screen_output,
+     in_colour},
+    {"empty_profile", "", {}, {}, no_printer, "", screen_output, in_colour},
+    {"profile_without_a_name", ",driver,port", {}, {}, no_printer, "", screen_output, in_colour},
 };
 
 class DialogueTest : public OutputTest, public ::testing::WithParamInterface<DialogueCase> {};
@@ -112,7 +119,7 @@ TEST_P(DialogueTest, AsksAndOpensTheNamedPrinter) {
         boxes.queue_answer(a);
     }
 
-    const auto refusal = plotter.begin_output(1);
+    const auto refusal = plotter.begin_output(printer_output);
 
     EXPECT_EQ(shown_boxes(boxes), c.boxes);
     EXPECT_EQ(refusal.value_or(platform::Refusal{""}).message, c.refusal);
@@ -156,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Profiles, DialogueTest, ::testing::ValuesIn(dialogue_ca
 TEST_F(OutputTest, MonochromePrintIsBlackOnWhite) {
     platform::PrinterEntrySeam entry("PDF,cups-pdf,");
     answer({Answer::yes, Answer::no});
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     draw_page();
     plotter.end_output();
 
@@ -186,7 +193,7 @@ TEST_F(OutputTest, MonochromePrintIsBlackOnWhite) {
 TEST_F(OutputTest, ColourPrintUsesTheScreenColours) {
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::yes});
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     draw_page();
     plotter.end_output();
 
@@ -204,7 +211,7 @@ TEST_F(OutputTest, PrintUsesWidePensAndThePrinterFont) {
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::yes});
     plotter.set_pen_width(3);
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     EXPECT_EQ(plotter.font->description.height, -58);  // 140 tenths at 300 dpi
     plotter.select_pen(5);
     EXPECT_EQ(static_cast<RecordingDevice*>(plotter.dc)->pen_width, 3);
@@ -213,18 +220,18 @@ TEST_F(OutputTest, PrintUsesWidePensAndThePrinterFont) {
 }
 
 TEST_F(OutputTest, StateAfterAPrintIsTheScreens) {
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     plotter.select_pen(7);
     plotter.end_output();
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::no});
 
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     draw_page();
     plotter.end_output();
 
-    EXPECT_EQ(plotter.colour, 1);
-    EXPECT_EQ(plotter.printing, 0);
+    EXPECT_EQ(plotter.colour, in_colour);
+    EXPECT_EQ(plotter.printing, screen_output);
     EXPECT_EQ(plotter.dc, nullptr);
     EXPECT_EQ(plotter.screen_dc, nullptr);
     EXPECT_EQ(plotter.printer_dc, nullptr);
@@ -245,9 +252,9 @@ TEST_F(OutputTest, PrinterThatCannotBeOpenedIsReported) {
     platform::PrinterEntrySeam entry("Gone,winspool,LPT1:");
     printer.fail_open = true;
     answer({Answer::yes, Answer::yes});
-    const auto refusal = plotter.begin_output(1);
-    EXPECT_EQ(plotter.printing, 0);
-    EXPECT_EQ(plotter.colour, 1);
+    const auto refusal = plotter.begin_output(printer_output);
+    EXPECT_EQ(plotter.printing, screen_output);
+    EXPECT_EQ(plotter.colour, in_colour);
     draw_page();
     EXPECT_EQ(plotter.end_output(), std::nullopt);
 
@@ -262,9 +269,9 @@ TEST_F(OutputTest, RefusedDocumentIsReported) {
     platform::PrinterEntrySeam entry("PDF");
     printer.fail_start_document = true;
     answer({Answer::yes, Answer::no});
-    const auto refusal = plotter.begin_output(1);
-    EXPECT_EQ(plotter.printing, 0);
-    EXPECT_EQ(plotter.colour, 1);
+    const auto refusal = plotter.begin_output(printer_output);
+    EXPECT_EQ(plotter.printing, screen_output);
+    EXPECT_EQ(plotter.colour, in_colour);
     EXPECT_EQ(device().name, "screen");
     plotter.end_output();
     EXPECT_EQ(shown_boxes(boxes).size(), 2u) << "the two questions alone";
@@ -278,7 +285,7 @@ TEST_F(OutputTest, FailedPageIsNotCalledFinished) {
     platform::PrinterEntrySeam entry("PDF");
     printer.fail_end_page = true;
     answer({Answer::yes, Answer::yes});
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     draw_page();
     boxes.clear_shown();
     const auto refusal = plotter.end_output();
@@ -292,7 +299,7 @@ TEST_F(OutputTest, FailedPageIsNotCalledFinished) {
 TEST_F(OutputTest, ClosingAClosedOutputDoesNothing) {
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::yes});
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     plotter.end_output();
     const platform::ObjectCounts closed = platform::live_objects();
     const auto boxes_shown = boxes.shown().size();
@@ -310,13 +317,13 @@ TEST_F(OutputTest, ClosingAClosedOutputDoesNothing) {
 TEST_F(OutputTest, PrintStillOpenIsFinishedBeforeTheNextOutput) {
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::yes});
-    plotter.begin_output(1);
+    plotter.begin_output(printer_output);
     draw_page();
     boxes.clear_shown();
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     EXPECT_EQ(shown_boxes(boxes), std::vector<Box>{finished});
     EXPECT_EQ(printer.log->count(Call::end_document), 1);
-    EXPECT_EQ(plotter.printing, 0);
+    EXPECT_EQ(plotter.printing, screen_output);
     EXPECT_EQ(window.devices_held(), 1);
     EXPECT_EQ(plotter.device_width, 640);
     plotter.end_output();
@@ -324,9 +331,9 @@ TEST_F(OutputTest, PrintStillOpenIsFinishedBeforeTheNextOutput) {
 }
 
 TEST_F(OutputTest, NextScreenOutputMakesEverythingAnew) {
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     plotter.end_output();
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     EXPECT_EQ(window.devices_given, 2);
     EXPECT_EQ(window.devices_held(), 1);
     for (const auto& pen : plotter.pens) {
@@ -338,10 +345,10 @@ TEST_F(OutputTest, NextScreenOutputMakesEverythingAnew) {
 
 TEST_F(OutputTest, OpenScreenOutputIsReplaced) {
     const platform::ObjectCounts before = platform::live_objects();
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     const platform::ObjectCounts open = platform::live_objects();
-    plotter.set_viewport(0, 50, 0, 50, 1);
-    plotter.begin_output(0);
+    plotter.set_viewport(0, 50, 0, 50, clip_on);
+    plotter.begin_output(screen_output);
     EXPECT_EQ(window.devices_held(), 1);
     EXPECT_EQ(platform::live_objects(), open);
     plotter.end_output();
@@ -350,9 +357,9 @@ TEST_F(OutputTest, OpenScreenOutputIsReplaced) {
 
 TEST_F(OutputTest, DeviceGoesBackToTheWindowItCameFrom) {
     RecordingWindow second(300, 200);
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     plotter.window = &second;
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     EXPECT_EQ(window.devices_held(), 0);
     EXPECT_EQ(second.devices_held(), 1);
     EXPECT_EQ(plotter.device_width, 300);
@@ -367,17 +374,17 @@ TEST_F(OutputTest, ManyCyclesLeaveNothingBehind) {
     platform::PrinterEntrySeam entry("PDF,winspool,");
     const platform::ObjectCounts before = platform::live_objects();
     for (int i = 0; i < 20; ++i) {
-        plotter.begin_output(0);
+        plotter.begin_output(screen_output);
         draw_page();
-        plotter.begin_output(0);  // a new plot replaces the open output
+        plotter.begin_output(screen_output);  // a new plot replaces the open output
         draw_page();
         plotter.set_pen_width(3);
         answer({Answer::yes, i % 2 == 0 ? Answer::yes : Answer::no});
-        plotter.begin_output(1);
+        plotter.begin_output(printer_output);
         draw_page();
         plotter.end_output();
         answer({Answer::no});
-        plotter.begin_output(1);
+        plotter.begin_output(printer_output);
         plotter.end_output();
     }
     EXPECT_EQ(platform::live_objects(), before);
@@ -395,8 +402,8 @@ TEST(PlotterLifetimeTest, DestroyingAPlotterClosesItsOutputSilently) {
         printer.attach(plotter);
         boxes.queue_answer(Answer::yes);
         boxes.queue_answer(Answer::yes);
-        plotter.begin_output(1);
-        plotter.set_viewport(0, 100, 0, 100, 1);
+        plotter.begin_output(printer_output);
+        plotter.set_viewport(0, 100, 0, 100, clip_on);
         boxes.clear_shown();
     }
     EXPECT_TRUE(boxes.shown().empty());

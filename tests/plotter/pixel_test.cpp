@@ -19,7 +19,7 @@ class PixelTest : public ::testing::Test {
         plotter.reset();
         window = platform::create_offscreen_window(width, height);
         plotter = std::make_unique<Plotter>(window.get());
-        plotter->begin_output(0);
+        plotter->begin_output(screen_output);
     }
     platform::Image close_and_shoot() {
         plotter->end_output();
@@ -33,7 +33,7 @@ class PixelTest : public ::testing::Test {
 
 TEST_F(PixelTest, ViewportOnAnOddSizeCoversItsTruncatedEdges) {
     open(801, 601);
-    plotter->set_viewport(5, 75, 5, 75, 1);
+    plotter->set_viewport(5, 75, 5, 75, clip_on);
     plotter->fill_viewport(3);
     const platform::Image image = close_and_shoot();
 
@@ -52,9 +52,9 @@ TEST_F(PixelTest, ViewportOnAnOddSizeCoversItsTruncatedEdges) {
 TEST_F(PixelTest, ClippingKeepsLinesInTheViewport) {
     const struct {
         const char* name;
-        int clip;
+        Clipping clip;
         ColourRef outside;
-    } cases[] = {{"clipped", 1, white}, {"unclipped", 0, pen_colours[pen_red]}};
+    } cases[] = {{"clipped", clip_on, white}, {"unclipped", clip_off, pen_colours[pen_red]}};
     for (const auto& c : cases) {
         open(200, 100);
         plotter->set_viewport(25, 75, 25, 75, c.clip);
@@ -81,7 +81,7 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
         open(200, 100);
         plotter->set_pen_width(c.width);
         plotter->set_colours(4, 9, 0, 1);
-        plotter->set_viewport(10, 90, 10, 90, 1);
+        plotter->set_viewport(10, 90, 10, 90, clip_on);
         plotter->draw_frame(-1);
         plotter->set_world_window(0, 1, 0, 1);
         plotter->select_pen(10);
@@ -107,7 +107,7 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
 TEST_F(PixelTest, TextCellHasOnlyTheTextAndBackgroundColours) {
     open(300, 100);
     plotter->set_colours(3, 2, 0, 9);
-    plotter->set_viewport(0, 100, 0, 100, 1);
+    plotter->set_viewport(0, 100, 0, 100, clip_on);
     const int x = plotter->text_x;
     const int y = plotter->text_y;
     plotter->put_text("WMgy");
@@ -129,7 +129,7 @@ TEST_F(PixelTest, TextCellHasOnlyTheTextAndBackgroundColours) {
 
 TEST_F(PixelTest, GridLinesFallOnTenths) {
     open(640, 480);
-    plotter->set_viewport(0, 100, 0, 100, 1);
+    plotter->set_viewport(0, 100, 0, 100, clip_on);
     plotter->set_world_window(-1, 1, -1, 1);
     plotter->draw_grid(10, 10, 400);
     EXPECT_EQ(plotter->world_left, -1);
@@ -159,9 +159,9 @@ class PrintedPageTest : public PixelTest {
         platform::PrinterEntrySeam entry("Paper,winspool,");
         boxes.queue_answer(Answer::yes);
         boxes.queue_answer(colour);
-        plotter->begin_output(1);
+        plotter->begin_output(printer_output);
         plotter->set_colours(3, 4, 6, 9);
-        plotter->set_viewport(10, 90, 10, 90, 1);
+        plotter->set_viewport(10, 90, 10, 90, clip_on);
         plotter->frame_viewport(3);
         plotter->set_world_window(0, 1, 0, 1);
         plotter->select_pen(10);
@@ -204,15 +204,15 @@ TEST_F(PixelTest, ObjectsAreBackAfterManyPlotsAndPrints) {
     open(320, 240);
     std::optional<platform::Refusal> refusal;
     for (int i = 0; i < 10; ++i) {
-        plotter->begin_output(0);
-        plotter->set_viewport(0, 60, 0, 100, 1);
+        plotter->begin_output(screen_output);
+        plotter->set_viewport(0, 60, 0, 100, clip_on);
         plotter->frame_viewport(5);
         plotter->print_line("line %d", i);
         plotter->set_pen_width(3);
         boxes.queue_answer(Answer::yes);
         boxes.queue_answer(Answer::yes);
-        refusal = plotter->begin_output(1);
-        plotter->set_viewport(0, 60, 0, 100, 1);
+        refusal = plotter->begin_output(printer_output);
+        plotter->set_viewport(0, 60, 0, 100, clip_on);
         plotter->draw_frame(-1);
         plotter->end_output();
     }

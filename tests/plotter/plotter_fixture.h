@@ -49,7 +49,7 @@ class RecordingPlotterTest : public ::testing::Test {
     explicit RecordingPlotterTest(int width = 640, int height = 480) : window(width, height) {}
 
     void open_screen() {
-        plotter.begin_output(0);
+        plotter.begin_output(screen_output);
         window.log->clear();
     }
     // The device the Plotter draws on now.

@@ -29,9 +29,9 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
     {
         Plotter plotter(window.get());
         plotter.set_pen_width(3);
-        plotter.begin_output(1);
-        ASSERT_EQ(plotter.printing, 1) << "the default queue could not be opened";
-        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.begin_output(printer_output);
+        ASSERT_EQ(plotter.printing, printer_output) << "the default queue could not be opened";
+        plotter.set_viewport(10, 90, 10, 90, clip_on);
         plotter.frame_viewport(5);
         plotter.set_world_window(0, 1, 0, 1);
         plotter.select_pen(1);
@@ -77,11 +77,11 @@ TEST(RealPrintTest, RefusingQueueIsReportedAsAFailure) {
     std::optional<platform::Refusal> refusal;
     {
         Plotter plotter(window.get());
-        plotter.begin_output(1);
-        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.begin_output(printer_output);
+        plotter.set_viewport(10, 90, 10, 90, clip_on);
         plotter.print_line("toven refused print");
         refusal = plotter.end_output();
-        EXPECT_EQ(plotter.printing, 0);
+        EXPECT_EQ(plotter.printing, screen_output);
     }
     EXPECT_NE(boxes.shown().back().text, "Printing is Finished");
     ASSERT_TRUE(refusal);

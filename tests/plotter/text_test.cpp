@@ -86,7 +86,7 @@ class TextTest : public RecordingPlotterTest {
   protected:
     void SetUp() override {
         open_screen();
-        plotter.set_viewport(10, 90, 10, 90, 1);
+        plotter.set_viewport(10, 90, 10, 90, clip_on);
         screen_log().clear();
     }
 };

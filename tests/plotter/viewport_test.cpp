@@ -38,10 +38,10 @@ TEST_P(ViewportTest, PlacesEdgesByTruncatedPercentages) {
     platform::MessageBoxSeam boxes;
     RecordingWindow window(c.device_width, c.device_height);
     Plotter plotter(&window);
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     window.log->clear();
 
-    plotter.set_viewport(c.left, c.right, c.bottom, c.top, 1);
+    plotter.set_viewport(c.left, c.right, c.bottom, c.top, clip_on);
 
     EXPECT_EQ(plotter.vp_left, c.vp_left);
     EXPECT_EQ(plotter.vp_right, c.vp_right);
@@ -65,19 +65,19 @@ class WorldMappingTest : public RecordingPlotterTest {
   protected:
     void SetUp() override {
         open_screen();
-        plotter.set_viewport(5, 75, 5, 75, 1);
+        plotter.set_viewport(5, 75, 5, 75, clip_on);
     }
 };
 
 TEST_F(WorldMappingTest, WholeViewportHasTheDeviceAspect) {
-    plotter.set_viewport(0, 100, 0, 100, 1);
+    plotter.set_viewport(0, 100, 0, 100, clip_on);
     EXPECT_DOUBLE_EQ(plotter.viewport_aspect, 0.75);
 }
 
 TEST_F(WorldMappingTest, ViewportWithoutClipLiftsClipping) {
     screen_log().clear();
-    plotter.set_viewport(10, 20, 10, 20, 0);
-    EXPECT_EQ(plotter.clipping, 0);
+    plotter.set_viewport(10, 20, 10, 20, clip_off);
+    EXPECT_EQ(plotter.clipping, clip_off);
     ASSERT_EQ(screen_log().count(Call::select_clip_region), 1);
     EXPECT_TRUE(screen_log().of(Call::select_clip_region)[0].null);
 }
@@ -93,28 +93,27 @@ TEST_F(WorldMappingTest, WindowCornersMapOntoViewportEdges) {
 TEST_F(WorldMappingTest, DeviceToWorldAndBackIsTheSamePixel) {
     plotter.set_world_window(-2.5, 3.0, -1.0, 4.0);
     for (int px = plotter.vp_left - 20; px <= plotter.vp_right + 20; ++px) {
-        EXPECT_EQ(plotter.to_device_x(plotter.to_world_x(px, 0)), px) << "px " << px;
+        EXPECT_EQ(plotter.to_device_x(plotter.to_world_x(px, clamp_off)), px) << "px " << px;
     }
     for (int py = plotter.vp_top - 20; py <= plotter.vp_bottom + 20; ++py) {
-        EXPECT_EQ(plotter.to_device_y(plotter.to_world_y(py, 0)), py) << "py " << py;
+        EXPECT_EQ(plotter.to_device_y(plotter.to_world_y(py, clamp_off)), py) << "py " << py;
     }
 }
 
 TEST_F(WorldMappingTest, ClampingHoldsPointsToTheWindow) {
     plotter.set_world_window(-2.5, 3.0, -1.0, 4.0);
-    EXPECT_EQ(plotter.to_world_x(plotter.vp_left - 5, 1), -2.5);
-    EXPECT_LT(plotter.to_world_x(plotter.vp_left - 5, 0), -2.5);
-    EXPECT_EQ(plotter.to_world_x(plotter.vp_right + 5, 1), 3.0);
-    EXPECT_GT(plotter.to_world_x(plotter.vp_right + 5, 0), 3.0);
-    EXPECT_EQ(plotter.to_world_y(plotter.vp_top - 5, 1), 4.0);
-    EXPECT_GT(plotter.to_world_y(plotter.vp_top - 5, 2), 4.0);
-    EXPECT_EQ(plotter.to_world_y(plotter.vp_bottom + 5, 1), -1.0);
-    EXPECT_LT(plotter.to_world_y(plotter.vp_bottom + 5, 0), -1.0);
+    EXPECT_EQ(plotter.to_world_x(plotter.vp_left - 5, clamp_on), -2.5);
+    EXPECT_LT(plotter.to_world_x(plotter.vp_left - 5, clamp_off), -2.5);
+    EXPECT_EQ(plotter.to_world_x(plotter.vp_right + 5, clamp_on), 3.0);
+    EXPECT_GT(plotter.to_world_x(plotter.vp_right + 5, clamp_off), 3.0);
+    EXPECT_EQ(plotter.to_world_y(plotter.vp_top - 5, clamp_on), 4.0);
+    EXPECT_EQ(plotter.to_world_y(plotter.vp_bottom + 5, clamp_on), -1.0);
+    EXPECT_LT(plotter.to_world_y(plotter.vp_bottom + 5, clamp_off), -1.0);
 }
 
 TEST_F(WorldMappingTest, DeviceValuesTruncateTowardZero) {
     // One device unit per world unit from device 0: the device value is x + 0.5, truncated.
-    plotter.set_viewport(0, 100, 0, 100, 1);
+    plotter.set_viewport(0, 100, 0, 100, clip_on);
     plotter.set_world_window(0, 640, 0, 480);
     const struct {
         double x;
@@ -172,9 +171,9 @@ TEST(EmptyClientAreaTest, WholePageDrawsWithoutStopping) {
     platform::MessageBoxSeam boxes;
     RecordingWindow window(0, 0);
     Plotter plotter(&window);
-    plotter.begin_output(0);
+    plotter.begin_output(screen_output);
     PanelLayout layout{5, 75, 5, 75, 5, 2, 9, 1, 1, 1};
-    plotter.open_panel(layout, 1);
+    plotter.open_panel(layout, panel_framed);
     plotter.set_world_window(-1, 1, -1, 1);
     plotter.draw_rect(-1, 1, -1, 1);
     plotter.draw_grid(10, 10, 400);

@@ -52,14 +52,14 @@ class PlotPage : public testing::Test {
             << assignment;
     }
 
-    std::optional<platform::Refusal> plot(int printer = 0) {
-        return draw_plot(context, 0, printer);
+    std::optional<platform::Refusal> plot(OutputDevice printer = screen_output) {
+        return draw_plot(context, plot_page, printer);
     }
 
     void move_mouse(int x, int y) {
         context.mouse_x = x;
         context.mouse_y = y;
-        draw_plot(context, 1, 0);
+        draw_plot(context, plot_readout, screen_output);
     }
 
     platform::Image picture() const { return platform::snapshot(*offscreen); }

@@ -83,7 +83,7 @@ TEST_F(PlotPage, RefusedPrintStartsNoPrintJob) {
         printer_opened = true;
         return std::unique_ptr<platform::PrinterDevice>();
     };
-    EXPECT_NE(plot(1), std::nullopt);
+    EXPECT_NE(plot(printer_output), std::nullopt);
     EXPECT_TRUE(boxes.shown().empty()) << "neither a printing question nor the refusal";
     EXPECT_FALSE(printer_opened);
     EXPECT_TRUE(window.log->calls.empty());

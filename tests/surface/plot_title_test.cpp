@@ -103,7 +103,7 @@ TEST_F(PlotTitle, ThePrintedPageCarriesTheTitle) {
     plotter.open_printer = [printed](const std::string&) {
         return std::make_unique<RecordingDevice>("printer", printed);
     };
-    ASSERT_EQ(plot(1), std::nullopt);
+    ASSERT_EQ(plot(printer_output), std::nullopt);
     const auto texts = printed->of(Call::text_out);
     const auto title = std::find_if(texts.begin(), texts.end(),
                                     [](const auto& call) { return call.text == "On paper"; });

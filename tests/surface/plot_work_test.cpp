@@ -101,7 +101,10 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
                   .message.substr(0, 60),
               evaluations.substr(0, 60));
 
-    const WorkSample jumping_sample = sample_plot_work(jumping, test_box, fine, 15);
+    // The rate is set far above any machine's, so that only the lines can tip the page over,
+    // on a busy machine and under the sanitizers alike.
+    WorkSample jumping_sample = sample_plot_work(jumping, test_box, fine, 15);
+    jumping_sample.seconds_per_evaluation = 1e-9;
     EXPECT_EQ(evaluation_refusal(jumping_sample, fine), std::nullopt);
     const std::string on_screen =
         plot_work_refusal(jumping_sample, test_box, fine, 15, {1600, 1200, 1, false})
@@ -160,7 +163,8 @@ TEST_F(PlotPage, APrintWithTooMuchWorkAsksNothingAndStartsNoJob) {
         printer_opened = true;
         return std::unique_ptr<platform::PrinterDevice>();
     };
-    EXPECT_NE(plot(1).value().message.find("The plot is too large"), std::string::npos);
+    EXPECT_NE(plot(printer_output).value().message.find("The plot is too large"),
+              std::string::npos);
     EXPECT_TRUE(boxes.shown().empty()) << "neither a printing question nor the refusal";
     EXPECT_FALSE(printer_opened);
     EXPECT_TRUE(window.log->calls.empty());
@@ -177,7 +181,7 @@ TEST_F(PlotPage, APrintIsWeighedOnThePrintersPage) {
     plotter.open_printer = [](const std::string&) {
         return std::make_unique<test_support::RecordingDevice>("printer");
     };
-    EXPECT_EQ(plot(1), std::nullopt);
+    EXPECT_EQ(plot(printer_output), std::nullopt);
 }
 
 // Weighing a print compiles the formula silently: a formula that does not parse is still
@@ -192,7 +196,7 @@ TEST_F(PlotPage, APrintReportsAFormulaFaultOnceAfterItsQuestions) {
     plotter.open_printer = [](const std::string&) {
         return std::make_unique<test_support::RecordingDevice>("printer");
     };
-    ASSERT_EQ(plot(1), std::nullopt);
+    ASSERT_EQ(plot(printer_output), std::nullopt);
     std::vector<std::string> captions;
     for (const auto& box : boxes.shown()) {
         captions.push_back(box.caption);

@@ -158,7 +158,7 @@ TEST_F(Readout, DrawsNothingAfterAPrintUntilTheNextScreenPlot) {
     plotter.open_printer = [printed](const std::string&) {
         return std::make_unique<RecordingDevice>("printer", printed);
     };
-    ASSERT_EQ(plot(1), std::nullopt);
+    ASSERT_EQ(plot(printer_output), std::nullopt);
     EXPECT_EQ(printed->count(Call::start_page), 1);
     EXPECT_EQ(printed->count(Call::end_document), 1);
     for (const auto& segment : printed->segments) {

@@ -29,9 +29,9 @@ class CountingFunction final : public FunctionXY {
 struct RecordedSurface {
     explicit RecordedSurface(int pc = pen_magenta) {
         const PanelLayout panel = surface_panel(PageKind::screen, pc);
-        plotter.begin_output(0);
+        plotter.begin_output(screen_output);
         plotter.set_colours(panel.brush, panel.frame_pen, panel.pen, panel.text_colour);
-        plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, 1);
+        plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
         plotter.frame_viewport(panel.brush);
         window.log->clear();
     }
