@@ -2,15 +2,10 @@
 
 #include <cmath>
 #include <cstring>
-#include <new>
 
 #include "expr/error.h"
 
 namespace toven {
-
-void raise_error(const char* function, double argument) {
-    throw new (std::nothrow) Error{function, argument};
-}
 
 namespace {
 
@@ -23,26 +18,17 @@ class TotalFunction final : public BuiltinFunction {
     double apply(double x) const override { return operation(x); }
 };
 
-// The two built-ins that raise Error outside their domain.
-class LogFunction final : public BuiltinFunction {
+// The two built-ins that raise Error outside their domain, naming themselves in it.
+template <double (*operation)(double), bool (*outside_domain)(double)>
+class PartialFunction final : public BuiltinFunction {
   public:
-    constexpr LogFunction() : BuiltinFunction("log") {}
+    explicit constexpr PartialFunction(const char* function_name)
+        : BuiltinFunction(function_name) {}
     double apply(double x) const override {
-        if (outside_log_domain(x)) {
-            raise_error("log", x);
+        if (outside_domain(x)) {
+            raise_error(name, x);
         }
-        return std::log(x);
-    }
-};
-
-class SqrtFunction final : public BuiltinFunction {
-  public:
-    constexpr SqrtFunction() : BuiltinFunction("sqrt") {}
-    double apply(double x) const override {
-        if (outside_sqrt_domain(x)) {
-            raise_error("sqrt", x);
-        }
-        return std::sqrt(x);
+        return operation(x);
     }
 };
 
@@ -53,8 +39,10 @@ constinit const TotalFunction<[](double x) { return std::cos(x); }> cos_function
 constinit const TotalFunction<[](double x) { return std::tan(x); }> tan_function("tan");
 constinit const TotalFunction<[](double x) { return std::atan(x); }> atan_function("atan");
 constinit const TotalFunction<[](double x) { return std::exp(x); }> exp_function("exp");
-constinit const LogFunction log_function;
-constinit const SqrtFunction sqrt_function;
+constinit const PartialFunction<[](double x) { return std::log(x); }, outside_log_domain>
+    log_function("log");
+constinit const PartialFunction<[](double x) { return std::sqrt(x); }, outside_sqrt_domain>
+    sqrt_function("sqrt");
 constinit const TotalFunction<[](double x) { return std::cosh(x); }> cosh_function("cosh");
 constinit const TotalFunction<[](double x) { return std::sinh(x); }> sinh_function("sinh");
 constinit const TotalFunction<[](double x) { return std::tanh(x); }> tanh_function("tanh");

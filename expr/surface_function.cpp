@@ -1,9 +1,8 @@
 #include "expr/surface_function.h"
 
-#include <cassert>
-
 #include "expr/c_number.h"
 #include "platform/message_box.h"
+#include "platform/programmer_error.h"
 
 namespace toven {
 
@@ -15,17 +14,17 @@ constexpr const char* parse_error_caption = "Parse error: therefore f(x,y) = 0";
 
 SurfaceFunction::SurfaceFunction(const DataTable& function_table)
     : table(function_table), parameter_count(item_count(function_table) - 1) {
-    assert(parameter_count >= 0 && parameter_count + 2 <= table.size() &&
-           "the function table's header counts its records");
+    TOVEN_EXPECT(parameter_count >= 0 && parameter_count + 2 <= table.size(),
+                 "the function table's header counts its records");
 }
 
-void SurfaceFunction::compile() {
+void SurfaceFunction::compile(ParseErrorBox box) {
     const DataRecord& formula = table[parameter_count + 1];
     expression_.parse(record_value(formula), compiled);
     Symbol* symbols = expression_.lexer()->symbols.get();
     x_symbol_ = find_symbol(symbols, "x");
     y_symbol_ = find_symbol(symbols, "y");
-    if (!compiled && message_window != nullptr) {
+    if (!compiled && box == ParseErrorBox::shown && message_window != nullptr) {
         platform::message_box(message_window, formula.line, parse_error_caption,
                               platform::MessageBoxButtons::ok);
     }

@@ -9,6 +9,10 @@
 
 namespace toven {
 
+// Whether compile reports a formula that does not parse in its box: a silent compile serves a
+// check made before the plot, whose own compile reports it.
+enum class ParseErrorBox { shown, silent };
+
 namespace platform {
 class Window;
 }
@@ -26,8 +30,8 @@ class SurfaceFunction final : public FunctionXY {
     explicit SurfaceFunction(const DataTable& function_table);
 
     // Parses the formula record's value; on failure shows the parse-error box over
-    // `message_window` when it is set, and is silent otherwise.
-    void compile();
+    // `message_window` when it is set and `box` is shown, and is silent otherwise.
+    void compile(ParseErrorBox box = ParseErrorBox::shown);
     // Assigns each parameter record's value (atof) to the variable of its name.
     void load_parameters();
     double evaluate(double x, double y) override;

@@ -77,9 +77,7 @@ SurfacePanel open_panel(const Plotter& plotter) {
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
     const GraphParameters& g = graph_parameters;
     SurfaceFunction& function = context.function;
-    platform::Window* const box_owner = std::exchange(function.message_window, nullptr);
-    function.compile();
-    function.message_window = box_owner;
+    function.compile(ParseErrorBox::silent);
     function.load_parameters();
     return evaluation_refusal(sample_plot_work(function, g.box(), g.mesh(), g.tilt), g.mesh());
 }
