@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/command_line.h"
+#include "app/data_items.h"
 #include "app/user_tables.h"
 #include "expr/c_number.h"
 #include "platform/gif_animation.h"
@@ -17,28 +18,22 @@ namespace {
 
 using platform::Refusal;
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Every item but the formula and the title holds a number.
 std::optional<Refusal> number_item_refusal(std::string_view name) {
     const DataRecord& formula = fdata[item_count(fdata)];
-    if (name == trimmed(formula.name) || name == "title") {
+    if (name == trim_blanks(formula.name) || name == "title") {
         return Refusal{"--sweep moves a number item, not '" + std::string(name) + "'"};
     }
     return std::nullopt;
 }
 
-// A whole argument that strtod reads as a finite number.
+// One finite decimal number, by the rules of the command line's number items.
 std::optional<double> read_number(const std::string& text) {
-    const char* end = nullptr;
-    const double value = c_strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(value)) {
+    if (!is_decimal_number(text)) {
+        return std::nullopt;
+    }
+    const double value = c_strtod(text.c_str(), nullptr);
+    if (!std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
@@ -65,7 +60,7 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     if (second_colon == none || text.find(':', second_colon + 1) != none) {
         return form;
     }
-    const std::string_view name = trimmed(text.substr(0, equals));
+    const std::string_view name = trim_blanks(text.substr(0, equals));
     const auto from = read_number(std::string(text.substr(equals + 1, first_colon - equals - 1)));
     const auto to =
         read_number(std::string(text.substr(first_colon + 1, second_colon - first_colon - 1)));
