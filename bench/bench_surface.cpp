@@ -71,8 +71,7 @@ void BM_DrawSurface(benchmark::State& state) {
         auto page = std::make_unique<Page>();
         open_surface_panel(*page);
         state.ResumeTiming();
-        page->plotter.draw_surface(page->function, -1, 1, -1, 1, -0.2, 1.2, mesh.m, mesh.n, mesh.k,
-                                   15);
+        page->plotter.draw_surface(page->function, -1, 1, -1, 1, -0.2, 1.2, mesh, 15);
         page->plotter.end_output();  // draws the lines still held back
         state.PauseTiming();
         page.reset();
@@ -155,7 +154,8 @@ Page& dense() {
         }
         if (draw_plot(page.context, plot_page, screen_output)) {
             open_surface_panel(page);
-            page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, 801, 401, 20, 15);
+            page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, Mesh{401, 801, 20},
+                                      15);
             draw_mini_grid(page.plotter, -1, 1, -1, 1);
             readout_ready = 1;
         }

@@ -134,8 +134,8 @@ class HiddenLineDrawing {
 // The front edges x = x1 (from the corner (x1, y2) to (x1, y1)) and y = y1 (on to (x2, y1)),
 // sampled into both horizons and, when `draw` is set, drawn whole.
 void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool draw) {
-    const int nk = lattice.n * lattice.k;
-    const int mk = lattice.m * lattice.k;
+    const int nk = lattice.mesh.n * lattice.mesh.k;
+    const int mk = lattice.mesh.m * lattice.mesh.k;
     drawing.sample(lattice.x1, lattice.y2);
     drawing.move();
     drawing.set_horizons(lattice.column(0, nk));
@@ -159,28 +159,28 @@ void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool 
 
 // Curve i of constant y lies i k steps from y1; its samples j steps from x1.
 void curves_of_constant_y(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
-    const int mk = lattice.m * lattice.k;
-    for (int i = 1; i <= lattice.n; ++i) {
+    const int mk = lattice.mesh.m * lattice.mesh.k;
+    for (int i = 1; i <= lattice.mesh.n; ++i) {
         const double y = lattice.y1 + i * lattice.mesh_dy;
         drawing.sample(lattice.x1, y);
         drawing.move();
         for (int j = 1; j <= mk; ++j) {
             drawing.sample(lattice.x1 + j * lattice.step_dx, y);
-            drawing.apply_visibility(lattice.column(j, i * lattice.k));
+            drawing.apply_visibility(lattice.column(j, i * lattice.mesh.k));
         }
     }
 }
 
 // Curve l of constant x lies l k steps from x1; its samples j steps from y1.
 void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
-    const int nk = lattice.n * lattice.k;
-    for (int l = 1; l <= lattice.m; ++l) {
+    const int nk = lattice.mesh.n * lattice.mesh.k;
+    for (int l = 1; l <= lattice.mesh.m; ++l) {
         const double x = lattice.x1 + l * lattice.mesh_dx;
         drawing.sample(x, lattice.y1);
         drawing.move();
         for (int j = 1; j <= nk; ++j) {
             drawing.sample(x, lattice.y1 + j * lattice.step_dy);
-            drawing.apply_visibility(lattice.column(l * lattice.k, j));
+            drawing.apply_visibility(lattice.column(l * lattice.mesh.k, j));
         }
     }
 }

@@ -101,7 +101,7 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
         return refusal;
     }
     if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
-                                            g.m, g.n, g.k, g.tilt)) {
+                                            g.mesh(), g.tilt)) {
         return refusal;
     }
     if (g.fc == switch_on) {

@@ -161,7 +161,7 @@ platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const
 WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
                             const Mesh& mesh, double tilt) {
     const auto [x1, x2, y1, y2, z1, z2] = box;
-    const SampleLattice lattice{x1, x2, y1, y2, mesh.m, mesh.n, mesh.k};
+    const SampleLattice lattice{x1, x2, y1, y2, mesh};
     const SurfaceView view = make_view(box, mesh, tilt);
     const int mk = mesh.m * mesh.k;
     const int nk = mesh.n * mesh.k;

@@ -87,7 +87,7 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function,
                                               const std::array<double, 6>& box, const Mesh& mesh,
                                               SolidLattice& lattice) {
     const auto [x1, x2, y1, y2, z1, z2] = box;
-    const SampleLattice samples{x1, x2, y1, y2, mesh.m, mesh.n, mesh.k};
+    const SampleLattice samples{x1, x2, y1, y2, mesh};
     auto xs = lattice_line(x1, samples.step_dx, mesh.m * mesh.k);
     auto ys = lattice_line(y1, samples.step_dy, mesh.n * mesh.k);
     const auto centre_x = xs ? between_middle(*xs) : std::nullopt;

@@ -39,17 +39,16 @@ void SurfacePlotter::draw_box(double x1, double x2, double y1, double y2, double
 
 std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function, double x1,
                                                               double x2, double y1, double y2,
-                                                              double z1, double z2, int m, int n,
-                                                              int k, double tilt) {
+                                                              double z1, double z2,
+                                                              const Mesh& mesh, double tilt) {
     const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
-    const Mesh mesh{.n = n, .m = m, .k = k};
     drawn_surface.reset();
     marker.forget();
     if (auto refusal = surface_refusal(new_box, mesh, tilt)) {
         return refusal;
     }
     TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
-    const SampleLattice lattice{x1, x2, y1, y2, m, n, k};
+    const SampleLattice lattice{x1, x2, y1, y2, mesh};
     const int surface_pen = pen_number;
     try {
         draw_hidden_lines(*this, function, lattice, make_view(new_box, mesh, tilt));

@@ -28,8 +28,8 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     // `drawn_surface`. Returns nothing when drawn, else why the graph data cannot be plotted;
     // then nothing is drawn, the view fields are left as they were and no surface is kept.
     std::optional<platform::Refusal> draw_surface(FunctionXY& function, double x1, double x2,
-                                                  double y1, double y2, double z1, double z2, int m,
-                                                  int n, int k, double tilt);
+                                                  double y1, double y2, double z1, double z2,
+                                                  const Mesh& mesh, double tilt);
 
     // The surface drawn last, as the mouse readout reads it back, and the readout's marker on
     // the page. A new surface has no marker yet.

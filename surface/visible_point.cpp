@@ -32,8 +32,8 @@ class ViewRay {
     ViewRay(const DrawnSurface& surface, FunctionXY& function, double column, double v)
         : surface_(surface), function_(function), v_(v) {
         const SampleLattice& lattice = surface.lattice;
-        const double nk = lattice.n * lattice.k;
-        const double mk = lattice.m * lattice.k;
+        const double nk = lattice.mesh.n * lattice.mesh.k;
+        const double mk = lattice.mesh.m * lattice.mesh.k;
         // Left of the corner (x1, y1) the ray enters on the edge x = x1, right of it on y = y1.
         from_x1_ = std::max(column - nk, 0.0);
         from_y1_ = std::max(nk - column, 0.0);
@@ -129,7 +129,7 @@ std::optional<SurfacePoint> visible_point(const DrawnSurface& surface, FunctionX
     // The lattice's column numbers, continued between the columns: column nk is the corner
     // (x1, y1), and each column lies one step's h further right.
     const double h = panel.to_world_x(pixel.x);
-    const double nk = lattice.n * lattice.k;
+    const double nk = lattice.mesh.n * lattice.mesh.k;
     const double column =
         nk + (h - view.project_h(lattice.x1, lattice.y1)) / (lattice.step_dx * view.cos_rot);
     if (!(column >= 0 && column <= lattice.column_count() - 1)) {

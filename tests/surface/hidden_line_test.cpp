@@ -66,7 +66,7 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
-        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 1, 1, 1, c.tilt),
+        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{1, 1, 1}, c.tilt),
                   std::nullopt);
         expect_segments(surface, {{{-1, 1, 0}, {-1, -1, 0}, pen_magenta},
                                   {{-1, -1, 0}, {1, -1, 0}, pen_magenta},
@@ -81,7 +81,7 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
 TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
     RecordedSurface surface;
     CountingFunction f([](double x, double y) { return x == 0 && y == 0 ? 5.0 : 0.0; });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 5, 2, 2, 1, 30), std::nullopt);
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 5, Mesh{2, 2, 1}, 30), std::nullopt);
     expect_segments(surface, {
                                  {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},  // front edge x = x1
                                  {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
@@ -115,7 +115,7 @@ TEST(HiddenLine, FlatSurfaceCounts) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
-        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 8, 4, 2, c.tilt),
+        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{4, 8, 2}, c.tilt),
                   std::nullopt);
         int top = 0;
         int under = 0;
@@ -135,7 +135,7 @@ TEST(HiddenLine, FlatSurfaceCounts) {
 TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
     RecordedSurface surface;
     CountingFunction f([](double x, double y) { return std::sin(x * x * x + y * y * y); });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, 15),
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{20, 40, 20}, 15),
               std::nullopt);
     const auto& calls = surface.window.log->calls;
     for (std::size_t i = 1; i < calls.size(); ++i) {
@@ -156,7 +156,8 @@ TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
 TEST(HiddenLine, PenWithoutADarkerShadeDrawsTheUndersideInItself) {
     RecordedSurface surface(pen_dark_red);
     CountingFunction f(flat);
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 4, 2, 2, -15), std::nullopt);
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{2, 4, 2}, -15),
+              std::nullopt);
     for (const Segment& s : surface.window.log->segments) {
         ASSERT_EQ(s.colour, pen_colours[pen_dark_red]);
     }
@@ -164,15 +165,16 @@ TEST(HiddenLine, PenWithoutADarkerShadeDrawsTheUndersideInItself) {
 }
 
 TEST(HiddenLine, EvaluatesEverySampleAfresh) {
-    struct Mesh {
-        int m, n, k;
+    struct Case {
+        Mesh mesh;
         long evaluations;
-    } meshes[] = {{40, 20, 20, 34462}, {1, 1, 1, 10}, {3, 2, 4, 2 * 3 * 2 * 4 + 2 * 5 * 4 + 5 + 2}};
-    for (const Mesh& mesh : meshes) {
+    } cases[] = {
+        {{20, 40, 20}, 34462}, {{1, 1, 1}, 10}, {{2, 3, 4}, 2 * 3 * 2 * 4 + 2 * 5 * 4 + 5 + 2}};
+    for (const Case& c : cases) {
         RecordedSurface surface;
         CountingFunction f(flat);
-        surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, mesh.m, mesh.n, mesh.k, 15);
-        EXPECT_EQ(f.evaluations, mesh.evaluations) << mesh.m << " " << mesh.n << " " << mesh.k;
+        surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, c.mesh, 15);
+        EXPECT_EQ(f.evaluations, c.evaluations) << c.mesh.n << " " << c.mesh.m << " " << c.mesh.k;
     }
 }
 
@@ -182,7 +184,7 @@ TEST(HiddenLine, NotANumberIsHidden) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     RecordedSurface surface;
     CountingFunction f([nan](double x, double y) { return x == 0 && y == 0 ? nan : 0.0; });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, 2, 2, 1, 30), std::nullopt);
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, Mesh{2, 2, 1}, 30), std::nullopt);
     expect_segments(surface, {
                                  {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},
                                  {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
@@ -198,7 +200,7 @@ TEST(HiddenLine, NotANumberIsHidden) {
 TEST(HiddenLine, SetsTheViewOfTheDefaultData) {
     RecordedSurface surface;
     CountingFunction f(flat);
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, 40, 20, 20, 15),
+    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{20, 40, 20}, 15),
               std::nullopt);
     EXPECT_NEAR(surface.plotter.rot, -26.565051177077990, 1e-12);
     const std::array<double, 6> box = {-1, 1, -1, 1, -0.2, 1.2};

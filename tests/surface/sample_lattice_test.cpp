@@ -19,12 +19,12 @@ struct LatticeCase {
 // The samples of the drawing: the front edges and every row and column of the mesh.
 template <class Check>
 void for_each_sample(const SampleLattice& lattice, Check check) {
-    const int nk = lattice.n * lattice.k;
-    const int mk = lattice.m * lattice.k;
+    const int nk = lattice.mesh.n * lattice.mesh.k;
+    const int mk = lattice.mesh.m * lattice.mesh.k;
     for (int from_y1 = 0; from_y1 <= nk; ++from_y1) {
         for (int from_x1 = 0; from_x1 <= mk; ++from_x1) {
-            const bool on_row = from_y1 % lattice.k == 0;
-            const bool on_column = from_x1 % lattice.k == 0;
+            const bool on_row = from_y1 % lattice.mesh.k == 0;
+            const bool on_column = from_x1 % lattice.mesh.k == 0;
             if (on_row || on_column) {
                 check(from_x1, from_y1);
             }
@@ -43,7 +43,7 @@ TEST(SampleLattice, EverySampleLiesOnItsColumn) {
     for (const LatticeCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto [x1, x2, y1, y2, z1, z2] = c.box;
-        const SampleLattice lattice{x1, x2, y1, y2, c.m, c.n, c.k};
+        const SampleLattice lattice{x1, x2, y1, y2, {c.n, c.m, c.k}};
         const SurfaceView view = make_view(c.box, Mesh{.n = c.n, .m = c.m, .k = c.k}, 15);
         // Column 0 is the corner (x1, y2); one column is one step in x.
         const double first = view.project_h(x1, y2);
