@@ -51,7 +51,7 @@ std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::in
 }
 
 std::intptr_t on_size(Window*, std::uintptr_t, std::intptr_t) {
-    readout_ready = 0;
+    readout_ready = false;
     return 0;
 }
 

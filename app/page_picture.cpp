@@ -34,7 +34,7 @@ DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& functio
                                                         ? platform::OffscreenRecording::vector_pages
                                                         : platform::OffscreenRecording::image_only,
                                                     picture.pixel_ratio);
-    const int readout_was = readout_ready;
+    const bool readout_was = readout_ready;
     {
         SurfacePlotter plotter(page.window.get());
         PlotContext context{plotter, function, fdata, sdata};

@@ -81,7 +81,7 @@ void release_plotter() {
     if (plotter != nullptr) {
         plotter->end_output();
     }
-    readout_ready = 0;
+    readout_ready = false;
     plotter.reset();
     surface_function.reset();
 }

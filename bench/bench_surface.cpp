@@ -157,7 +157,7 @@ Page& dense() {
             page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, Mesh{401, 801, 20},
                                       15);
             draw_mini_grid(page.plotter, -1, 1, -1, 1);
-            readout_ready = 1;
+            readout_ready = true;
         }
     }
     return *dense_page;

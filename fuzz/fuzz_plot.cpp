@@ -209,7 +209,7 @@ void draw_page(Tables& tables, const Page& page, const std::string& input) {
     // As --render does: the printer's layout has ended output itself, and ending it again
     // must be harmless.
     plotter.end_output();
-    readout_ready = 0;
+    readout_ready = false;
 }
 
 }  // namespace

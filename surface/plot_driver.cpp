@@ -194,9 +194,9 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
         }
     } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
-        readout_ready = 1;
+        readout_ready = true;
     } else {
-        readout_ready = 0;
+        readout_ready = false;
     }
     return refusal ? refusal : print_failure;
 }
@@ -204,7 +204,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
 // After a print the Plotter holds no device (and the printed page's mapping): a readout then
 // waits for the next screen plot.
 void draw_readout_if_ready(const PlotContext& context) {
-    if (readout_ready == 0 || context.plotter.dc == nullptr) {
+    if (!readout_ready || context.plotter.dc == nullptr) {
         return;
     }
     platform::clear_upper_vector_state();

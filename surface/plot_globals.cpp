@@ -3,6 +3,6 @@
 namespace toven {
 
 GraphParameters graph_parameters;
-int readout_ready = 0;
+bool readout_ready = false;
 
 }  // namespace toven

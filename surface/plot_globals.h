@@ -11,9 +11,9 @@ namespace toven {
 // included; the command line fills them the same way before it draws or evaluates.
 extern GraphParameters graph_parameters;
 
-// 1 while the mouse readout may draw, 0 at start. The plot driver sets it to 1 at the end of
-// every screen plot and to 0 when a screen plot is refused; the shell clears it when a child
+// True while the mouse readout may draw, false at start. The plot driver sets it at the end of
+// every screen plot and clears it when a screen plot is refused; the shell clears it when a child
 // window is resized and when the plot window is destroyed. A print leaves it as it was.
-extern int readout_ready;
+extern bool readout_ready;
 
 }  // namespace toven

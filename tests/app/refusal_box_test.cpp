@@ -49,7 +49,7 @@ TEST_P(RefusalBox, AScreenPlotTellsItOverThePlotWindow) {
     EXPECT_EQ(box.owner, plot_window);
     EXPECT_NE(box.text.find(GetParam().message_part), std::string::npos) << box.text;
     EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000) << "the page is drawn";
-    EXPECT_EQ(readout_ready, 0);
+    EXPECT_FALSE(readout_ready);
 }
 
 TEST_P(RefusalBox, APrintTellsItAndAsksNothing) {

@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "app/user_tables.h"
-#include "app/menu_command.h"
 #include "app/child_window.h"
 #include "app/main_window.h"
+#include "app/menu_command.h"
 #include "app/shell.h"
-#include "platform/testing/event_injection.h"
+#include "app/user_tables.h"
 #include "platform/message_box.h"
+#include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"
 #include "tests/support/colours.h"
@@ -51,7 +51,7 @@ class ShellTest : public testing::Test {
     void SetUp() override {
         load_fdata_defaults();
         load_sdata_defaults();
-        readout_ready = 0;
+        readout_ready = false;
         before_ = platform::live_objects();
         main_window = start_shell();
     }

@@ -57,7 +57,7 @@ TEST_F(ShellTest, ScreenMakesThePlotterButAClickDraws) {
     EXPECT_EQ(count_not(platform::snapshot(*plot_window), white), 0);
     platform::inject::click(plot_window, {20, 20});
     EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
 }
 
 TEST_F(ShellTest, ScreenTwiceLeavesTheFirstPlotWindowIdle) {
@@ -76,7 +76,7 @@ TEST_F(ShellTest, ScreenTwiceLeavesTheFirstPlotWindowIdle) {
     platform::inject::close(second);
     EXPECT_EQ(plotter, nullptr);
     EXPECT_EQ(surface_function, nullptr);
-    EXPECT_EQ(readout_ready, 0);
+    EXPECT_FALSE(readout_ready);
 }
 
 // A plot window closed while the Plotter still draws in an older one: the held device goes
@@ -243,13 +243,13 @@ class ReadoutStopTest : public ShellTest, public testing::WithParamInterface<Res
 TEST_P(ReadoutStopTest, ANewChildWindowSizeStopsTheReadout) {
     command(screen);
     platform::inject::click(plot_window, {20, 20});
-    ASSERT_EQ(readout_ready, 1);
+    ASSERT_TRUE(readout_ready);
     if (GetParam().opener == screen) {
         platform::inject::resize(plot_window, 300, 250);
     } else {
         command(GetParam().opener);
     }
-    EXPECT_EQ(readout_ready, 0);
+    EXPECT_FALSE(readout_ready);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,

@@ -75,7 +75,7 @@ TEST_F(JourneyTest, EditPlotReadPrintAndPlotAgain) {
     platform::inject::resize(plot_window, plot_width, plot_height);
     ASSERT_EQ(plot_window->client_rect(), (platform::Rect{0, 0, plot_width, plot_height}));
     platform::inject::click(plot_window, {10, 10});
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
     EXPECT_EQ(platform::snapshot(*plot_window).pixels, reference_page(false).pixels)
         << "the plot window shows the page of the new formula";
 

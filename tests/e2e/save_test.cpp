@@ -103,7 +103,7 @@ TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
     dialog.queue_path(path("page.png"));
     choose_save();
     EXPECT_EQ(platform::snapshot(*plot_window).pixels, page.pixels);
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
     EXPECT_EQ(plotter.get(), screen_plotter);
     EXPECT_EQ(surface_function.get(), screen_function);
     EXPECT_EQ(surface_function->message_window, plot_window);
@@ -116,7 +116,7 @@ TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
     platform::inject::resize(plot_window, plot_width, plot_height + 20);
     dialog.queue_path(path("resized.png"));
     choose_save();
-    EXPECT_EQ(readout_ready, 0);
+    EXPECT_FALSE(readout_ready);
     EXPECT_EQ(decoded_picture(path("resized.png")).height, plot_height + 20);
 }
 

@@ -51,7 +51,7 @@ TEST_F(DecimalCommaWindow, ThePlotWindowAndItsReadoutEqualThePageInC) {
         return platform::snapshot(*plot_window);
     };
     const platform::Image in_users_locale = plot_and_read_out();
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
     platform::Image in_c;
     in_c_locale([&] { in_c = plot_and_read_out(); });
     EXPECT_TRUE(same_pixels(in_users_locale, in_c));

@@ -18,7 +18,7 @@ class ScopedPlotState {
 
   private:
     GraphParameters graph_parameters_ = graph_parameters;
-    int readout_ready_ = readout_ready;
+    bool readout_ready_ = readout_ready;
 };
 
 }  // namespace toven::test_support

@@ -48,7 +48,7 @@ TEST_F(PlotPage, PlotColoursOutsideThePensDrawInTheFramePen) {
         // The rest of the page is as for any plot: data, mini grid and readout.
         const auto drawn = texts();
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), "rot  =   -26.57"), drawn.end());
-        EXPECT_EQ(readout_ready, 1);
+        EXPECT_TRUE(readout_ready);
         window.log->clear();
         move_mouse(700, 200);
         EXPECT_FALSE(texts().empty());

@@ -52,7 +52,7 @@ TEST_F(PlotPage, ScreenPageHasItsFourPanels) {
     const Rect surface = inside(panel_rect(surface_panel(PageKind::screen, pen_magenta)));
     EXPECT_GT(count_colour(image, surface, pen_colours[pen_magenta]), 3000);
     EXPECT_GT(count_colour(image, surface, pen_colours[pen_dark_magenta]), 100);
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
 }
 
 TEST_F(PlotPage, DataPanelListsTheDataWithRotAndTilt) {
@@ -126,7 +126,7 @@ TEST_F(PlotPage, AFormulaThatDoesNotParseIsReportedAndPlottedFlat) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Parse error: therefore f(x,y) = 0");
     EXPECT_EQ(boxes.shown()[0].owner, &window);
-    EXPECT_EQ(readout_ready, 1);
+    EXPECT_TRUE(readout_ready);
 }
 
 TEST_F(PlotPage, NothingLeaksAcrossPlotsAndReadouts) {

@@ -39,7 +39,7 @@ inline platform::Rect panel_rect(const PanelLayout& panel) {
 
 class PlotPage : public testing::Test {
   protected:
-    PlotPage() { readout_ready = 0; }
+    PlotPage() { readout_ready = false; }
 
     // NAME=VALUE for an item of either table, as the command line takes it.
     void set(std::string_view assignment) {

@@ -61,7 +61,7 @@ TEST_P(PlotRefusal, ShowsTheDataAndTheMessageButNoSurface) {
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), "rot  =        -"), drawn.end());
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), "tilt =        -"), drawn.end());
 
-    EXPECT_EQ(readout_ready, 0);
+    EXPECT_FALSE(readout_ready);
     window.log->clear();
     move_mouse(700, 200);
     EXPECT_TRUE(window.log->calls.empty());

@@ -147,7 +147,7 @@ TEST_F(PlotPage, TooMuchWorkIsRefusedWithThePageAround) {
         EXPECT_TRUE(boxes.shown().empty()) << "the caller decides whether to show it";
         const auto drawn = texts();
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), "rot  =        -"), drawn.end());
-        EXPECT_EQ(readout_ready, 0);
+        EXPECT_FALSE(readout_ready);
         fdata = test_support::default_fdata();
         sdata = test_support::default_sdata();
     }

@@ -142,7 +142,7 @@ TEST_F(Readout, DrawsNothingBeforeAPlotOrAfterAResize) {
     move_mouse(700, 200);
     EXPECT_TRUE(window.log->calls.empty());
     plot_and_take_grid();
-    readout_ready = 0;  // as a resize of any child window leaves it
+    readout_ready = false;  // as a resize of any child window leaves it
     move_mouse(700, 200);
     EXPECT_TRUE(window.log->calls.empty());
 }
