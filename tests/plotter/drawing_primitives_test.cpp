@@ -26,7 +26,7 @@ TEST_F(DrawingTest, PenNumbersOutsideTheTableAreIgnored) {
 
 TEST_F(DrawingTest, PenWidthRemakesEveryPen) {
     plotter.set_pen_width(3);
-    plotter.select_pen(9);
+    plotter.select_pen(pen_blue);
     EXPECT_EQ(device().pen_width, 3);
     EXPECT_EQ(device().pen_colour, pen_colours[9]);
     EXPECT_EQ(plotter.pen_number, 9);
@@ -34,7 +34,7 @@ TEST_F(DrawingTest, PenWidthRemakesEveryPen) {
 
 TEST_F(DrawingTest, FrameLiftsClippingAndRestoresPen) {
     plotter.set_viewport(10, 90, 10, 90, clip_on);
-    plotter.select_pen(9);
+    plotter.select_pen(pen_blue);
     plotter.frame_pen = 3;
     screen_log().clear();
 
@@ -109,7 +109,7 @@ TEST_F(DrawingTest, UnframedPanelReturnsToTheFramedCursor) {
 }
 
 TEST_F(DrawingTest, RectangleClosesOnItsFirstCorner) {
-    plotter.select_pen(10);
+    plotter.select_pen(pen_green);
     plotter.draw_rect(1, 4, 2, 6);
     EXPECT_EQ(plotter.cur_x, 1);
     EXPECT_EQ(plotter.cur_y, 2);
@@ -136,7 +136,7 @@ TEST_F(DrawingTest, LinesRecordTheirEndPoint) {
 // device units; lines of 1.2 viewport widths (768 units) from the bottom and left edges,
 // the vertical ones ending at 480 - 768 + 0.5, truncated toward zero.
 TEST_F(DrawingTest, GridDrawsDivisionLinesInTheFramePen) {
-    plotter.select_pen(9);
+    plotter.select_pen(pen_blue);
     plotter.set_world_window(-3, 7, 2, 12);
     const double x_scale = plotter.x_scale;
     const double y_scale = plotter.y_scale;
@@ -190,7 +190,7 @@ TEST_F(DrawingTest, ColoursChangeOnlyWhileColourIsOn) {
     plotter.printing = printer_output;
     plotter.colour = monochrome;
     plotter.set_colours(1, 1, 1, 1);
-    plotter.select_pen(7);
+    plotter.select_pen(pen_grey);
     plotter.fill_viewport(2);
     plotter.set_text_colour(12);
     EXPECT_EQ(plotter.brush_number, 3);

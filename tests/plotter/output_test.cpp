@@ -53,7 +53,7 @@ class OutputTest : public RecordingPlotterTest {
         plotter.set_viewport(10, 90, 10, 90, clip_on);
         plotter.frame_viewport(3);
         plotter.set_world_window(0, 1, 0, 1);
-        plotter.select_pen(10);
+        plotter.select_pen(pen_green);
         plotter.move_to(0, 0);
         plotter.line_to(1, 1);
         plotter.set_text_colour(12);
@@ -213,7 +213,7 @@ TEST_F(OutputTest, PrintUsesWidePensAndThePrinterFont) {
     plotter.set_pen_width(3);
     plotter.begin_output(printer_output);
     EXPECT_EQ(plotter.font->description.height, -58);  // 140 tenths at 300 dpi
-    plotter.select_pen(5);
+    plotter.select_pen(pen_dark_magenta);
     EXPECT_EQ(static_cast<RecordingDevice*>(plotter.dc)->pen_width, 3);
     plotter.end_output();
     EXPECT_EQ(plotter.pen_width, 1);
@@ -221,7 +221,7 @@ TEST_F(OutputTest, PrintUsesWidePensAndThePrinterFont) {
 
 TEST_F(OutputTest, StateAfterAPrintIsTheScreens) {
     plotter.begin_output(screen_output);
-    plotter.select_pen(7);
+    plotter.select_pen(pen_grey);
     plotter.end_output();
     platform::PrinterEntrySeam entry("PDF");
     answer({Answer::yes, Answer::no});

@@ -59,7 +59,7 @@ TEST_F(PixelTest, ClippingKeepsLinesInTheViewport) {
         open(200, 100);
         plotter->set_viewport(25, 75, 25, 75, c.clip);
         plotter->set_world_window(0, 1, 0, 1);
-        plotter->select_pen(11);
+        plotter->select_pen(pen_red);
         plotter->move_to(-0.5, 0.5);
         plotter->line_to(1.5, 0.5);
         const platform::Image image = close_and_shoot();
@@ -84,7 +84,7 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
         plotter->set_viewport(10, 90, 10, 90, clip_on);
         plotter->draw_frame(-1);
         plotter->set_world_window(0, 1, 0, 1);
-        plotter->select_pen(10);
+        plotter->select_pen(pen_green);
         plotter->move_to(-1, 0.3);
         plotter->line_to(2, 0.3);
         const platform::Image image = close_and_shoot();
@@ -164,7 +164,7 @@ class PrintedPageTest : public PixelTest {
         plotter->set_viewport(10, 90, 10, 90, clip_on);
         plotter->frame_viewport(3);
         plotter->set_world_window(0, 1, 0, 1);
-        plotter->select_pen(10);
+        plotter->select_pen(pen_green);
         plotter->move_to(0, 0.2);
         plotter->line_to(1, 0.8);
         plotter->set_text_colour(11);

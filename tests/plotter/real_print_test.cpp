@@ -34,7 +34,7 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
         plotter.set_viewport(10, 90, 10, 90, clip_on);
         plotter.frame_viewport(5);
         plotter.set_world_window(0, 1, 0, 1);
-        plotter.select_pen(1);
+        plotter.select_pen(pen_dark_blue);
         plotter.draw_rect(0.1, 0.9, 0.1, 0.9);
         plotter.print_line("toven real print");
         plotter.end_output();
