@@ -28,7 +28,7 @@ TEST_F(DrawingTest, PenWidthRemakesEveryPen) {
     plotter.set_pen_width(3);
     plotter.select_pen(pen_blue);
     EXPECT_EQ(device().pen_width, 3);
-    EXPECT_EQ(device().pen_colour, pen_colours[9]);
+    EXPECT_EQ(device().pen_colour, pen_colours[pen_blue]);
     EXPECT_EQ(plotter.pen_number, 9);
 }
 
@@ -45,13 +45,13 @@ TEST_F(DrawingTest, FrameLiftsClippingAndRestoresPen) {
     EXPECT_EQ(calls[0].call, Call::select_clip_region);
     EXPECT_TRUE(calls[0].null);
     EXPECT_EQ(calls[1].call, Call::select_pen);
-    EXPECT_EQ(calls[1].colour, pen_colours[3]);
+    EXPECT_EQ(calls[1].colour, pen_colours[pen_dark_red]);
     EXPECT_EQ(calls[2].call, Call::rectangle);
     EXPECT_EQ(calls[2].args, (std::vector<int>{64, 48, 576, 432}));
     EXPECT_EQ(calls[3].call, Call::select_clip_region);
     EXPECT_EQ(calls[3].args, (std::vector<int>{64, 48, 576, 432}));
     EXPECT_EQ(calls[4].call, Call::select_pen);
-    EXPECT_EQ(calls[4].colour, pen_colours[9]);
+    EXPECT_EQ(calls[4].colour, pen_colours[pen_blue]);
     EXPECT_EQ(plotter.pen_number, 9);
     EXPECT_EQ(plotter.clipping, clip_on);
 }
@@ -59,9 +59,9 @@ TEST_F(DrawingTest, FrameLiftsClippingAndRestoresPen) {
 TEST_F(DrawingTest, FrameWithoutClippingLeavesClipAlone) {
     plotter.set_viewport(10, 90, 10, 90, clip_off);
     screen_log().clear();
-    plotter.draw_frame(4);
+    plotter.draw_frame(pen_dark_cyan);
     EXPECT_EQ(screen_log().count(Call::select_clip_region), 0);
-    EXPECT_EQ(screen_log().of(Call::rectangle).at(0).colour, pen_colours[4]);
+    EXPECT_EQ(screen_log().of(Call::rectangle).at(0).colour, pen_colours[pen_dark_cyan]);
     EXPECT_EQ(plotter.clipping, clip_off);
 }
 
@@ -69,18 +69,18 @@ TEST_F(DrawingTest, FillsOnlyWithBackgroundNumbers) {
     plotter.fill_viewport(10);
     plotter.fill_viewport(-1);
     EXPECT_EQ(screen_log().count(Call::fill_region), 0);
-    plotter.fill_viewport(3);
+    plotter.fill_viewport(brush_pale_orange);
     const auto fills = screen_log().of(Call::fill_region);
     ASSERT_EQ(fills.size(), 1u);
-    EXPECT_EQ(fills[0].colour, background_colours[3]);
+    EXPECT_EQ(fills[0].colour, background_colours[brush_pale_orange]);
     EXPECT_EQ(fills[0].args, (std::vector<int>{0, 0, 640, 480}));
     EXPECT_EQ(plotter.brush_number, 3);
-    EXPECT_EQ(device().brush_colour, background_colours[3]);
+    EXPECT_EQ(device().brush_colour, background_colours[brush_pale_orange]);
 }
 
 TEST_F(DrawingTest, FramedViewportPutsCursorAThirdOfALineDown) {
     plotter.set_viewport(10, 90, 10, 90, clip_on);
-    plotter.frame_viewport(4);
+    plotter.frame_viewport(brush_pale_cyan);
     EXPECT_EQ(plotter.text_x, plotter.vp_left + plotter.char_width);
     EXPECT_EQ(plotter.text_margin, plotter.text_x);
     EXPECT_EQ(plotter.text_y, plotter.vp_top + plotter.line_height / 3);
@@ -114,10 +114,10 @@ TEST_F(DrawingTest, RectangleClosesOnItsFirstCorner) {
     EXPECT_EQ(plotter.cur_x, 1);
     EXPECT_EQ(plotter.cur_y, 2);
     const std::vector<Segment> expected = {
-        {{64, 384}, {256, 384}, pen_colours[10], 1},
-        {{256, 384}, {256, 192}, pen_colours[10], 1},
-        {{256, 192}, {64, 192}, pen_colours[10], 1},
-        {{64, 192}, {64, 384}, pen_colours[10], 1},
+        {{64, 384}, {256, 384}, pen_colours[pen_green], 1},
+        {{256, 384}, {256, 192}, pen_colours[pen_green], 1},
+        {{256, 192}, {64, 192}, pen_colours[pen_green], 1},
+        {{64, 192}, {64, 384}, pen_colours[pen_green], 1},
     };
     EXPECT_EQ(screen_log().segments, expected);
 }
@@ -146,10 +146,11 @@ TEST_F(DrawingTest, GridDrawsDivisionLinesInTheFramePen) {
 
     std::vector<Segment> expected;
     for (int i = 1; i < 10; ++i) {
-        expected.push_back({{64 * i, 480}, {64 * i, -287}, pen_colours[2], 1});
+        expected.push_back({{64 * i, 480}, {64 * i, -287}, pen_colours[pen_dark_green], 1});
     }
     for (int j = 1; j < 10; ++j) {
-        expected.push_back({{0, 480 - 48 * j}, {768, 480 - 48 * j}, pen_colours[2], 1});
+        expected.push_back(
+            {{0, 480 - 48 * j}, {768, 480 - 48 * j}, pen_colours[pen_dark_green], 1});
     }
     EXPECT_EQ(screen_log().segments, expected) << screen_log().describe();
     EXPECT_EQ(plotter.world_left, -3);
@@ -159,7 +160,7 @@ TEST_F(DrawingTest, GridDrawsDivisionLinesInTheFramePen) {
     EXPECT_EQ(plotter.x_scale, x_scale);
     EXPECT_EQ(plotter.y_scale, y_scale);
     EXPECT_EQ(plotter.pen_number, 9);
-    EXPECT_EQ(device().pen_colour, pen_colours[9]);
+    EXPECT_EQ(device().pen_colour, pen_colours[pen_blue]);
 }
 
 TEST_F(DrawingTest, GridsWithoutDivisionsDrawNothing) {
@@ -182,17 +183,17 @@ TEST_F(DrawingTest, ShortGridLengthsGiveTicks) {
 }
 
 TEST_F(DrawingTest, ColoursChangeOnlyWhileColourIsOn) {
-    plotter.set_colours(3, 4, 6, 9);
+    plotter.set_colours(brush_pale_orange, pen_dark_cyan, pen_dark_yellow, pen_blue);
     EXPECT_EQ(plotter.brush_number, 3);
     EXPECT_EQ(plotter.frame_pen, 4);
     EXPECT_EQ(plotter.pen_number, 6);
     EXPECT_EQ(plotter.text_colour, 9);
     plotter.printing = printer_output;
     plotter.colour = monochrome;
-    plotter.set_colours(1, 1, 1, 1);
+    plotter.set_colours(brush_azure, pen_dark_blue, pen_dark_blue, pen_dark_blue);
     plotter.select_pen(pen_grey);
-    plotter.fill_viewport(2);
-    plotter.set_text_colour(12);
+    plotter.fill_viewport(brush_pale_pink);
+    plotter.set_text_colour(pen_cyan);
     EXPECT_EQ(plotter.brush_number, 3);
     EXPECT_EQ(plotter.frame_pen, 4);
     EXPECT_EQ(plotter.pen_number, 6);

@@ -49,14 +49,14 @@ class OutputTest : public RecordingPlotterTest {
     }
     // One small picture in whatever colours the caller asks for.
     void draw_page() {
-        plotter.set_colours(3, 4, 6, 9);
+        plotter.set_colours(brush_pale_orange, pen_dark_cyan, pen_dark_yellow, pen_blue);
         plotter.set_viewport(10, 90, 10, 90, clip_on);
-        plotter.frame_viewport(3);
+        plotter.frame_viewport(brush_pale_orange);
         plotter.set_world_window(0, 1, 0, 1);
         plotter.select_pen(pen_green);
         plotter.move_to(0, 0);
         plotter.line_to(1, 1);
-        plotter.set_text_colour(12);
+        plotter.set_text_colour(pen_cyan);
         plotter.put_text("text");
         PanelLayout layout{50, 90, 50, 90, 7, 11, 13, 14, 1, 1};
         plotter.open_panel(layout, panel_framed);
@@ -198,9 +198,9 @@ TEST_F(OutputTest, ColourPrintUsesTheScreenColours) {
     plotter.end_output();
 
     const CallLog& page = *printer.log;
-    EXPECT_EQ(page.of(Call::line_to).at(0).colour, pen_colours[10]);
-    EXPECT_EQ(page.of(Call::text_out).at(0).colour, pen_colours[12]);
-    EXPECT_EQ(page.of(Call::fill_region).at(0).colour, background_colours[3]);
+    EXPECT_EQ(page.of(Call::line_to).at(0).colour, pen_colours[pen_green]);
+    EXPECT_EQ(page.of(Call::text_out).at(0).colour, pen_colours[pen_cyan]);
+    EXPECT_EQ(page.of(Call::fill_region).at(0).colour, background_colours[brush_pale_orange]);
     EXPECT_EQ(page.count(Call::start_document), 1);
     EXPECT_EQ(page.count(Call::start_page), 1);
     EXPECT_EQ(page.count(Call::end_page), 1);

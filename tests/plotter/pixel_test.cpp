@@ -34,7 +34,7 @@ class PixelTest : public ::testing::Test {
 TEST_F(PixelTest, ViewportOnAnOddSizeCoversItsTruncatedEdges) {
     open(801, 601);
     plotter->set_viewport(5, 75, 5, 75, clip_on);
-    plotter->fill_viewport(3);
+    plotter->fill_viewport(brush_pale_orange);
     const platform::Image image = close_and_shoot();
 
     const ColourRef fill = background_colours[brush_pale_orange];
@@ -80,7 +80,7 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
     for (const auto& c : cases) {
         open(200, 100);
         plotter->set_pen_width(c.width);
-        plotter->set_colours(4, 9, 0, 1);
+        plotter->set_colours(brush_pale_cyan, pen_blue, pen_black, pen_dark_blue);
         plotter->set_viewport(10, 90, 10, 90, clip_on);
         plotter->draw_frame(-1);
         plotter->set_world_window(0, 1, 0, 1);
@@ -98,15 +98,16 @@ TEST_F(PixelTest, FramesKeepTheirFullWidth) {
         }
         EXPECT_EQ(image.at(180 - (c.width == 1 ? 1 : 0), 50), frame) << "width " << c.width;
         EXPECT_EQ(image.at(100, 10), frame) << "width " << c.width;
-        EXPECT_EQ(image.at(100, 50), background_colours[4]) << "the frame fills its inside";
+        EXPECT_EQ(image.at(100, 50), background_colours[brush_pale_cyan])
+            << "the frame fills its inside";
         EXPECT_EQ(image.at(5, 66), white) << "clipping returns after the frame";
-        EXPECT_EQ(image.at(100, 66), pen_colours[10]);
+        EXPECT_EQ(image.at(100, 66), pen_colours[pen_green]);
     }
 }
 
 TEST_F(PixelTest, TextCellHasOnlyTheTextAndBackgroundColours) {
     open(300, 100);
-    plotter->set_colours(3, 2, 0, 9);
+    plotter->set_colours(brush_pale_orange, pen_dark_green, pen_black, pen_blue);
     plotter->set_viewport(0, 100, 0, 100, clip_on);
     const int x = plotter->text_x;
     const int y = plotter->text_y;
@@ -160,14 +161,14 @@ class PrintedPageTest : public PixelTest {
         boxes.queue_answer(Answer::yes);
         boxes.queue_answer(colour);
         plotter->begin_output(printer_output);
-        plotter->set_colours(3, 4, 6, 9);
+        plotter->set_colours(brush_pale_orange, pen_dark_cyan, pen_dark_yellow, pen_blue);
         plotter->set_viewport(10, 90, 10, 90, clip_on);
-        plotter->frame_viewport(3);
+        plotter->frame_viewport(brush_pale_orange);
         plotter->set_world_window(0, 1, 0, 1);
         plotter->select_pen(pen_green);
         plotter->move_to(0, 0.2);
         plotter->line_to(1, 0.8);
-        plotter->set_text_colour(11);
+        plotter->set_text_colour(pen_red);
         plotter->print_line("f(x,y) = %.5f", 1.25);
         plotter->end_output();
         paper->release_device(paper_device);
@@ -191,8 +192,8 @@ TEST_F(PrintedPageTest, MonochromePageIsBlackOnWhite) {
 TEST_F(PrintedPageTest, ColourPageHasTheScreenColours) {
     print(Answer::yes);
     const std::set<ColourRef> colours = page_colours();
-    for (ColourRef c : {background_colours[brush_pale_orange], pen_colours[4], pen_colours[10],
-                        pen_colours[pen_red]}) {
+    for (ColourRef c : {background_colours[brush_pale_orange], pen_colours[pen_dark_cyan],
+                        pen_colours[pen_green], pen_colours[pen_red]}) {
         EXPECT_TRUE(colours.count(c)) << std::hex << c;
     }
 }
@@ -206,7 +207,7 @@ TEST_F(PixelTest, ObjectsAreBackAfterManyPlotsAndPrints) {
     for (int i = 0; i < 10; ++i) {
         plotter->begin_output(screen_output);
         plotter->set_viewport(0, 60, 0, 100, clip_on);
-        plotter->frame_viewport(5);
+        plotter->frame_viewport(brush_white);
         plotter->print_line("line %d", i);
         plotter->set_pen_width(3);
         boxes.queue_answer(Answer::yes);

@@ -32,7 +32,7 @@ TEST(RealPrintTest, PageGoesToTheDefaultQueue) {
         plotter.begin_output(printer_output);
         ASSERT_EQ(plotter.printing, printer_output) << "the default queue could not be opened";
         plotter.set_viewport(10, 90, 10, 90, clip_on);
-        plotter.frame_viewport(5);
+        plotter.frame_viewport(brush_white);
         plotter.set_world_window(0, 1, 0, 1);
         plotter.select_pen(pen_dark_blue);
         plotter.draw_rect(0.1, 0.9, 0.1, 0.9);

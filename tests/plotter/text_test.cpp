@@ -118,15 +118,15 @@ TEST_F(TextTest, EmptyTextDrawsNothing) {
 }
 
 TEST_F(TextTest, TextIsDrawnInTheCurrentColours) {
-    plotter.set_colours(3, 2, 0, 9);
+    plotter.set_colours(brush_pale_orange, pen_dark_green, pen_black, pen_blue);
     plotter.put_text("x");
-    EXPECT_EQ(device().background_colour, background_colours[3]);
-    EXPECT_EQ(screen_log().of(Call::text_out).at(0).colour, pen_colours[9]);
-    plotter.set_text_colour(11);
+    EXPECT_EQ(device().background_colour, background_colours[brush_pale_orange]);
+    EXPECT_EQ(screen_log().of(Call::text_out).at(0).colour, pen_colours[pen_blue]);
+    plotter.set_text_colour(pen_red);
     plotter.set_text_colour(26);
     EXPECT_EQ(plotter.text_colour, 11);
     plotter.put_text("y");
-    EXPECT_EQ(screen_log().of(Call::text_out).at(1).colour, pen_colours[11]);
+    EXPECT_EQ(screen_log().of(Call::text_out).at(1).colour, pen_colours[pen_red]);
 }
 
 TEST_F(TextTest, PrintLineFormatsAndMovesToTheNextLine) {
