@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,6 +30,9 @@ std::string no_display_message() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Past the file-size limit (ulimit -f) a write then fails with EFBIG, which every writer
+    // reports with its cause and cleans up after, where the signal would end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && toven::is_option(argv[1])) {
         return toven::run_command_line(argc, argv);
     }
