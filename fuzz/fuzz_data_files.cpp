@@ -38,8 +38,11 @@ void remove_scratch() {
 // Kept on the heap for good, so that remove_scratch can still read it at exit.
 const std::string& scratch_file() {
     static const std::string* file = [] {
-        char pattern[] = "/tmp/toven-fuzz-XXXXXX";
-        const char* directory = ::mkdtemp(pattern);
+        // In memory where there is a memory file system: a file rewritten on a disk's file
+        // system for every input is flushed to the disk each time.
+        std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                              "/toven-fuzz-XXXXXX";
+        const char* directory = ::mkdtemp(pattern.data());
         if (directory == nullptr) {
             std::perror("mkdtemp");
             std::abort();
