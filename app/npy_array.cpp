@@ -216,6 +216,9 @@ double value_at(const char* at, ValueType type) {
 void load_values(const char* data, ValueType type, bool fortran_order, std::size_t rows,
                  std::size_t columns, std::vector<double>& z) {
     z.resize(rows * columns);
+    if (z.empty()) {
+        return;
+    }
     if (type.size == 8 && !type.swapped && !fortran_order) {
         std::memcpy(z.data(), data, z.size() * 8);
         return;
