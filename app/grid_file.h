@@ -1,10 +1,10 @@
 // Grid files: a surface measured at the nodes of a grid, in one of three formats, told apart
 // by their content and by the extension:
 //  - a matrix of numbers, one row a line, separated by blanks or by commas (when the first
-//    line holds a comma). Row i lies at the i-th y, column j at the j-th x, from 0 up. A
-//    first row of x values and a first column of y values may give the nodes; their corner
-//    is then empty, text, or the number of x values, which is ignored. (So a matrix whose
-//    very first value is missing writes nan there, not an empty cell.)
+//    line holds a comma; one that ends every line is ignored). Row i lies at the i-th y, column j
+//    at the j-th x, from 0 up. A first row of x values and a first column of y values may give the
+//    nodes; their corner is then empty, text, or the number of x values, which is ignored. (So a
+//    matrix whose very first value is missing writes nan there, not an empty cell.)
 //  - x y z lines whose points fill a regular grid: blocks of constant y, or any order. The
 //    nodes run as the file first gives them, or increasing when that order is not monotone.
 //    A file named *.xyz is always read so.

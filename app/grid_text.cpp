@@ -146,6 +146,7 @@ struct Table {
     std::size_t width = 0;       // values in a row; the first row may have one fewer
     bool header = false;         // a row of x, a column of y, and a corner before them
     bool commas = false;
+    bool ends_in_comma = true;  // every line so far ends in a comma and nothing after it
 
     std::size_t rows() const { return row_lines.size(); }
 };
@@ -180,7 +181,21 @@ std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, 
         table.cells.push_back(cell.value);
     }
     table.row_lines.push_back(line);
+    table.ends_in_comma = table.ends_in_comma && table.commas && fields.back().text.empty() &&
+                          fields.back().kind == CellKind::missing;
     return std::nullopt;
+}
+
+// Some writers end every line with a comma: that is no column of missing values.
+void drop_last_column(Table& table) {
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < table.cells.size(); ++from) {
+        if ((from + 1) % table.width != 0) {
+            table.cells[to++] = table.cells[from];
+        }
+    }
+    table.cells.resize(to);
+    table.width -= 1;
 }
 
 std::optional<GridFault> read_table(std::string_view text, Table& table) {
@@ -307,6 +322,9 @@ std::optional<GridFault> read_grid_text(std::string_view text, bool triples, Gri
     }
     if (table.rows() == 0) {
         return GridFault{0, "it holds no numbers"};
+    }
+    if (table.ends_in_comma) {
+        drop_last_column(table);
     }
     if (triples && (table.header || table.width != 3)) {
         return GridFault{table.row_lines[0], "an x y z line holds three numbers: x, y and z"};
