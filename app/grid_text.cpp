@@ -181,8 +181,8 @@ std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, 
         table.cells.push_back(cell.value);
     }
     table.row_lines.push_back(line);
-    table.ends_in_comma = table.ends_in_comma && table.commas && fields.back().text.empty() &&
-                          fields.back().kind == CellKind::missing;
+    table.ends_in_comma = table.ends_in_comma && table.commas && fields.size() > 1 &&
+                          fields.back().text.empty() && fields.back().kind == CellKind::missing;
     return std::nullopt;
 }
 

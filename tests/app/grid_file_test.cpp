@@ -148,6 +148,8 @@ TEST(GridFile, BadFilesAreRefusedByFileAndLine) {
         {"one row", "g.txt", "1 2 3\n",
          "g.txt: the grid is 1 x 3 values (rows x columns); it needs at least 2 x 2"},
         {"names only", "g.csv", "x,y\n", "g.csv: it holds no numbers"},
+        {"a lone empty cell", "g.csv", "x,y\n\"\"\n",
+         "g.csv: the grid is 0 x 0 values (rows x columns); it needs at least 2 x 2"},
         {"all missing", "g.txt", "nan nan\n- NA\n", "g.txt: every value of the grid is missing"},
         {"x y z fill no grid", "g.xyz", "0 0 1\n1 0 2\n0 1 3\n",
          "g.xyz: the 3 x y z lines fill no grid: 2 values of x and 2 of y make 4 nodes, each "
