@@ -9,6 +9,7 @@
 #include "surface/grid.h"
 #include "surface/grid_function.h"
 #include "surface/sample_lattice.h"
+#include "tests/surface/surface_test_support.h"
 
 namespace toven {
 namespace {
@@ -130,6 +131,36 @@ TEST(GridFunction, ReadsNodesAndLinesWhereTheDrawingSamples) {
         }
         EXPECT_TRUE(std::isnan(GridFunction(grid).evaluate(c.x2 + (c.x2 - c.x1), c.y1)));
     }
+}
+
+// At k = 1 the drawing samples the nodes alone: a grid of a function's values there, holes
+// included, draws the very segments of the function. The box's steps are binary fractions, so
+// both drawings evaluate at the same points.
+TEST(GridFunction, DrawsAsTheFunctionOfItsNodesAtOneStep) {
+    const auto f = [](double x, double y) {
+        return x == 0.5 && y == -1 ? hole : std::sin(x * x + y * y * y) / 2;
+    };
+    const Mesh mesh{16, 32, 1};
+    Grid grid;
+    for (int j = 0; j <= mesh.m; ++j) {
+        grid.x.push_back(-2 + j * 0.125);
+    }
+    for (int i = 0; i <= mesh.n; ++i) {
+        grid.y.push_back(-2 + i * 0.25);
+    }
+    for (const double y : grid.y) {
+        for (const double x : grid.x) {
+            grid.z.push_back(f(x, y));
+        }
+    }
+    surface_test::CountingFunction formula(f);
+    GridFunction of_grid(grid);
+    surface_test::RecordedSurface formula_page;
+    surface_test::RecordedSurface grid_page;
+    ASSERT_FALSE(formula_page.plotter.draw_surface(formula, -2, 2, -2, 2, -1, 1, mesh, 25));
+    ASSERT_FALSE(grid_page.plotter.draw_surface(of_grid, -2, 2, -2, 2, -1, 1, mesh, 25));
+    EXPECT_GT(formula_page.window.log->segments.size(), 500u);
+    EXPECT_EQ(grid_page.window.log->segments, formula_page.window.log->segments);
 }
 
 TEST(Grid, RangeLeavesHolesOut) {
