@@ -1,0 +1,22 @@
+// A grid as the function f(x,y) that the surface drawing and the readout evaluate: its
+// interpolated height, and a hole (NaN) in its holes and outside its nodes, where the drawing
+// breaks its curves.
+#pragma once
+
+#include "expr/surface_function.h"
+#include "surface/grid.h"
+
+namespace toven {
+
+class GridFunction final : public FunctionXY {
+  public:
+    // `grid` is not owned and must outlive the function; it has no grid_fault.
+    explicit GridFunction(const Grid& grid) : grid_(grid) {}
+
+    double evaluate(double x, double y) override;
+
+  private:
+    const Grid& grid_;
+};
+
+}  // namespace toven
