@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +18,22 @@
 #include "platform/window_system.h"
 
 class QMenuBar;
+class QTimer;
 
 namespace toven::platform::qt {
 
 class WidgetWindow;
 
-// The client area: paints the backing image and turns mouse and size events into messages.
+// One message from one input event, with the modifier keys held as the event was made.
+struct Input {
+    unsigned message = 0;
+    std::uintptr_t wparam = 0;
+    std::intptr_t lparam = 0;
+    Qt::KeyboardModifiers held;
+};
+
+// The client area: paints the backing image and turns mouse, key and size events into
+// messages. It takes the keyboard while it holds no controls.
 class ClientArea final : public QWidget {
   public:
     ClientArea(WidgetWindow* window, QWidget* parent);
@@ -31,6 +43,8 @@ class ClientArea final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -78,7 +92,18 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     // A left button press made `made_at` (the event's time). The procedure answers a press at
     // once, and the answer may take long (a whole page); presses made meanwhile waited in the
     // queue behind it, and each would start a page over one not yet seen: they are dropped.
-    void press(std::uint64_t made_at, std::uintptr_t wparam, std::intptr_t lparam);
+    void press(std::uint64_t made_at, const Input& input);
+    // A move waits for the event loop's next round, and a later move replaces one still
+    // waiting: the procedure gets where the mouse is now, not every place it passed while a
+    // long answer was drawn.
+    void move(const Input& input);
+    // Any other input delivers the waiting move first, so messages keep the order of events.
+    void input(const Input& input);
+    void deliver_waiting_move();
+
+    // One WM_TIMER with the id, `milliseconds` after the last call for it.
+    void set_timer(std::uintptr_t id, int milliseconds);
+    void kill_timer(std::uintptr_t id);
     void destroy();
     bool destroyed() const { return frame_ == nullptr; }
 
@@ -106,6 +131,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     ~WidgetWindow() override = default;  // a destroyed window frees itself once no device is out
     void reclaim_when_unused();
     bool waited_behind_last_press(std::uint64_t made_at) const;
+    std::intptr_t dispatch_input(const Input& input);
 
     WindowProcedure procedure_;
     WidgetWindow* owner_;
@@ -117,9 +143,12 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;
     int busy_ = 0;
-    std::uint64_t last_press_ = 0;  // when the last press answered was made
-    qint64 last_answer_ms_ = 0;     // how long its answer took
+    std::optional<Input> waiting_move_;
+    std::map<std::uintptr_t, QTimer*> timers_;  // children of the frame
+    std::uint64_t last_press_ = 0;              // when the last press answered was made
+    qint64 last_answer_ms_ = 0;                 // how long its answer took
     bool update_pending_ = false;
+    bool move_delivery_queued_ = false;
     bool shown_ = false;  // painted on the screen at least once
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;
