@@ -187,12 +187,6 @@ TEST_F(LiveInputTest, TimersFireOnceAfterTheLastSetting) {
              kill_timer(w, 7);
          },
          {}},
-        {"window destroyed",
-         [](Window* w) {
-             set_timer(w, 7, 10);
-             destroy_window(w);
-         },
-         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
