@@ -184,8 +184,8 @@ void Control::notify(unsigned code) {
 }
 
 void Control::notify_scroll(unsigned how, int position) {
-    parent->dispatch(WM_HSCROLL, make_wparam(static_cast<int>(how), position),
-                     control_handle(this));
+    parent->input({WM_HSCROLL, make_wparam(static_cast<int>(how), position), control_handle(this),
+                   QGuiApplication::keyboardModifiers()});
 }
 
 namespace {

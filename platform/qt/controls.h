@@ -25,7 +25,8 @@ class Control {
 
     // Sends the parent's procedure WM_COMMAND with the notification code.
     void notify(unsigned code);
-    // Sends the parent's procedure WM_HSCROLL: the slider moved this way to this position.
+    // Tells the parent's procedure with WM_HSCROLL that the slider moved this way to this
+    // position; a move made while the procedure is busy may stand for the ones before it.
     void notify_scroll(unsigned how, int position);
 
     const ControlKind kind;

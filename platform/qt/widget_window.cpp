@@ -129,7 +129,7 @@ bool ClientArea::covers(Point pixel) const {
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
     const Point at = pixel_at(event);
     if (window_ != nullptr && covers(at)) {
-        window_->move(mouse_input(WM_MOUSEMOVE, event, at));
+        window_->input(mouse_input(WM_MOUSEMOVE, event, at));
     }
 }
 
@@ -270,7 +270,7 @@ std::intptr_t WidgetWindow::dispatch_input(const Input& input) {
 }
 
 void WidgetWindow::press(std::uint64_t made_at, const Input& input) {
-    deliver_waiting_move();
+    deliver_waiting();
     if (waited_behind_last_press(made_at)) {
         return;
     }
@@ -285,29 +285,40 @@ void WidgetWindow::press(std::uint64_t made_at, const Input& input) {
     last_answer_ms_ = answering.elapsed();
 }
 
-void WidgetWindow::move(const Input& input) {
-    waiting_move_ = input;
-    if (move_delivery_queued_ || frame_ == nullptr) {
+void WidgetWindow::input(const Input& input) {
+    if (!may_wait(input)) {
+        deliver_waiting();
+        dispatch_input(input);
         return;
     }
-    move_delivery_queued_ = true;
-    // Queued behind the events already waiting, the moves among them included.
+    if (waiting_) {
+        if (std::optional<Input> both = joined(*waiting_, input)) {
+            waiting_ = both;
+            return;
+        }
+        deliver_waiting();
+    }
+    waiting_ = input;
+    queue_delivery();
+}
+
+// Queued behind the events already waiting, so that those of them that join what waits do so.
+void WidgetWindow::queue_delivery() {
+    if (delivery_queued_ || frame_ == nullptr) {
+        return;
+    }
+    delivery_queued_ = true;
     QMetaObject::invokeMethod(
         frame_->client(),
         [this] {
-            move_delivery_queued_ = false;
-            deliver_waiting_move();
+            delivery_queued_ = false;
+            deliver_waiting();
         },
         Qt::QueuedConnection);
 }
 
-void WidgetWindow::input(const Input& input) {
-    deliver_waiting_move();
-    dispatch_input(input);
-}
-
-void WidgetWindow::deliver_waiting_move() {
-    if (std::optional<Input> waiting = std::exchange(waiting_move_, std::nullopt)) {
+void WidgetWindow::deliver_waiting() {
+    if (std::optional<Input> waiting = std::exchange(waiting_, std::nullopt)) {
         dispatch_input(*waiting);
     }
 }
@@ -339,7 +350,7 @@ void WidgetWindow::destroy() {
     for (WidgetWindow* owned : std::vector<WidgetWindow*>(owned_)) {
         owned->destroy();
     }
-    waiting_move_.reset();
+    waiting_.reset();
     for (const auto& [id, timer] : timers_) {
         timer->stop();
     }

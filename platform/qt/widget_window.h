@@ -13,6 +13,7 @@
 
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/qt/waiting_input.h"
 #include "platform/qt/widget_owner.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
@@ -23,14 +24,6 @@ class QTimer;
 namespace toven::platform::qt {
 
 class WidgetWindow;
-
-// One message from one input event, with the modifier keys held as the event was made.
-struct Input {
-    unsigned message = 0;
-    std::uintptr_t wparam = 0;
-    std::intptr_t lparam = 0;
-    Qt::KeyboardModifiers held;
-};
 
 // The client area: paints the backing image and turns mouse, key and size events into
 // messages. It takes the keyboard while it holds no controls.
@@ -93,13 +86,11 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     // once, and the answer may take long (a whole page); presses made meanwhile waited in the
     // queue behind it, and each would start a page over one not yet seen: they are dropped.
     void press(std::uint64_t made_at, const Input& input);
-    // A move waits for the event loop's next round, and a later move replaces one still
-    // waiting: the procedure gets where the mouse is now, not every place it passed while a
-    // long answer was drawn.
-    void move(const Input& input);
-    // Any other input delivers the waiting move first, so messages keep the order of events.
+    // Input from the client area and the controls. What may wait (waiting_input.h) reaches
+    // the procedure at the event loop's next round, joined with what follows it; any other
+    // input delivers what waits first, so the messages keep the order of the events.
     void input(const Input& input);
-    void deliver_waiting_move();
+    void deliver_waiting();
 
     // One WM_TIMER with the id, `milliseconds` after the last call for it.
     void set_timer(std::uintptr_t id, int milliseconds);
@@ -132,6 +123,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     void reclaim_when_unused();
     bool waited_behind_last_press(std::uint64_t made_at) const;
     std::intptr_t dispatch_input(const Input& input);
+    void queue_delivery();
 
     WindowProcedure procedure_;
     WidgetWindow* owner_;
@@ -143,12 +135,12 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;
     int busy_ = 0;
-    std::optional<Input> waiting_move_;
+    std::optional<Input> waiting_;
     std::map<std::uintptr_t, QTimer*> timers_;  // children of the frame
     std::uint64_t last_press_ = 0;              // when the last press answered was made
     qint64 last_answer_ms_ = 0;                 // how long its answer took
     bool update_pending_ = false;
-    bool move_delivery_queued_ = false;
+    bool delivery_queued_ = false;
     bool shown_ = false;  // painted on the screen at least once
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;

@@ -27,6 +27,8 @@ void queue_right_press(Window* window, Point at);
 // keyboard is, as a person's key does: to the control that has it, else the client area.
 enum class NavigationKey { left, up, right, down, home, end, tab };
 void press_key(Window* window, NavigationKey key, bool shift = false);
+// A key held down while the program was busy: its repeats wait in the event queue.
+void queue_held_key(Window* window, NavigationKey key, int repeats, bool shift = false);
 
 // Drags a slider's thumb with the left button to the position `to`, on a slider at least as
 // many pixels wide as its range has steps.

@@ -118,7 +118,12 @@ TEST_F(LiveInputTest, EachEventBecomesOneMessage) {
     }
 }
 
-TEST_F(LiveInputTest, MovesThatWaitedArriveAsTheLastOne) {
+// The lparam of a key held down and repeated `count` times.
+std::intptr_t repeated(int count) {
+    return count | (std::intptr_t{1} << 30);
+}
+
+TEST_F(LiveInputTest, InputThatWaitedArrivesAsTheLastOne) {
     struct Case {
         const char* name;
         std::function<void(Window*)> queue;
@@ -139,6 +144,15 @@ TEST_F(LiveInputTest, MovesThatWaitedArriveAsTheLastOne) {
          {{WM_MOUSEMOVE, 0, make_lparam(2, 2)},
           {WM_RBUTTONDOWN, MK_RBUTTON, make_lparam(5, 5)},
           {WM_MOUSEMOVE, 0, make_lparam(7, 7)}}},
+        {"a held key's repeats add up, key by key",
+         [](Window* w) {
+             inject::queue_held_key(w, inject::NavigationKey::right, 2);
+             inject::queue_held_key(w, inject::NavigationKey::left, 3, true);
+             inject::queue_moves(w, {{3, 3}});
+         },
+         {{WM_KEYDOWN, VK_RIGHT, repeated(2)},
+          {WM_KEYDOWN, VK_LEFT, repeated(3), true},
+          {WM_MOUSEMOVE, 0, make_lparam(3, 3)}}},
         {"the window destroyed before they arrive",
          [](Window* w) {
              inject::queue_moves(w, {{1, 1}, {2, 2}});

@@ -99,6 +99,12 @@ TEST_F(SliderTest, EachMoveOfTheUserTellsTheParent) {
              inject::press_key(w, NavigationKey::end);
          },
          {{0, TB_TOP, 0}, {0, TB_BOTTOM, 100}}},
+        {"a held arrow's steps that waited",
+         [](Window* w, Control*) {
+             inject::queue_held_key(w, NavigationKey::right, 5);
+             inject::process_events();
+         },
+         {{0, TB_LINEDOWN, 55}}},
         {"a drag of the thumb",
          [](Window*, Control* s) { inject::drag_slider(s, 80); },
          {{0, TB_THUMBTRACK, 80}, {0, TB_ENDTRACK, 80}}},

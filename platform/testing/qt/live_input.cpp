@@ -33,17 +33,33 @@ QMouseEvent* mouse_event(QWidget* target, QEvent::Type type, QPointF at, Qt::Mou
     return new QMouseEvent(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
 }
 
-// Sends the event, then lets the event loop deliver the move it may have left waiting.
-void deliver(QWidget* target, QMouseEvent* event) {
+// Sends the event, then runs the event loop's round that delivers the input it may have left
+// waiting for the window's procedure.
+void deliver(QWidget* target, QEvent* event, QWidget* client) {
     QApplication::sendEvent(target, event);
     delete event;
-    QCoreApplication::sendPostedEvents(target, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(client, QEvent::MetaCall);
+}
+
+// Where a person's key goes: the control that has the window's keyboard, else the window.
+QWidget* keyboard_target(Window* window) {
+    qt::WidgetWindow* screen_window = qt::widget_window(window);
+    if (screen_window == nullptr || screen_window->destroyed()) {
+        return nullptr;
+    }
+    QWidget* frame = screen_window->frame();
+    return frame->focusWidget() != nullptr ? frame->focusWidget() : frame;
+}
+
+Qt::KeyboardModifiers modifiers(bool shift) {
+    return shift ? Qt::ShiftModifier : Qt::NoModifier;
 }
 
 void right_button(Window* window, QEvent::Type type, Point at, Qt::MouseButtons held) {
     if (QWidget* client = client_of(window)) {
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::RightButton;
-        deliver(client, mouse_event(client, type, screen_position(client, at), button, held));
+        deliver(client, mouse_event(client, type, screen_position(client, at), button, held),
+                client);
     }
 }
 
@@ -111,17 +127,19 @@ void queue_right_press(Window* window, Point at) {
 }
 
 void press_key(Window* window, NavigationKey key, bool shift) {
-    qt::WidgetWindow* screen_window = qt::widget_window(window);
-    if (screen_window == nullptr || screen_window->destroyed()) {
-        return;
+    if (QWidget* target = keyboard_target(window)) {
+        QWidget* client = client_of(window);
+        deliver(target, new QKeyEvent(QEvent::KeyPress, qt_key(key), modifiers(shift)), client);
+        deliver(target, new QKeyEvent(QEvent::KeyRelease, qt_key(key), modifiers(shift)), client);
     }
-    QWidget* frame = screen_window->frame();
-    QWidget* target = frame->focusWidget() != nullptr ? frame->focusWidget() : frame;
-    const Qt::KeyboardModifiers modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
-    QKeyEvent press(QEvent::KeyPress, qt_key(key), modifiers);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, qt_key(key), modifiers);
-    QApplication::sendEvent(target, &release);
+}
+
+void queue_held_key(Window* window, NavigationKey key, int repeats, bool shift) {
+    QWidget* target = keyboard_target(window);
+    for (int i = 0; target != nullptr && i < repeats; ++i) {
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, qt_key(key),
+                                                          modifiers(shift), QString(), true));
+    }
 }
 
 // Pressed at the thumb's middle and moved by the pixels between the two positions, the thumb
@@ -143,11 +161,15 @@ void drag_slider(Control* control, int to) {
         QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(), to, span);
     const QPointF start = QRectF(thumb).center();
     const QPointF end = start + QPointF(to_x - from_x, 0);
+    QWidget* client = control->parent->client_widget();
     deliver(slider,
-            mouse_event(slider, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton));
-    deliver(slider, mouse_event(slider, QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton));
+            mouse_event(slider, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton),
+            client);
+    deliver(slider, mouse_event(slider, QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton),
+            client);
     deliver(slider,
-            mouse_event(slider, QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton));
+            mouse_event(slider, QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton),
+            client);
 }
 
 std::string screen_reader_name(const Control* control) {
