@@ -161,6 +161,19 @@ void ClientArea::keyPressEvent(QKeyEvent* event) {
     window_->input({WM_KEYDOWN, *code, key_lparam(event), event->modifiers()});
 }
 
+// Queued behind the events already waiting, so that those of them that join what waits do so.
+// The client area outlives its window's destruction, and is detached from it then.
+void ClientArea::deliver_later() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (window_ != nullptr) {
+                window_->delivery_due();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void ClientArea::resizeEvent(QResizeEvent* event) {
     if (window_ != nullptr) {
         window_->client_resized(event->size());
@@ -302,19 +315,17 @@ void WidgetWindow::input(const Input& input) {
     queue_delivery();
 }
 
-// Queued behind the events already waiting, so that those of them that join what waits do so.
 void WidgetWindow::queue_delivery() {
     if (delivery_queued_ || frame_ == nullptr) {
         return;
     }
     delivery_queued_ = true;
-    QMetaObject::invokeMethod(
-        frame_->client(),
-        [this] {
-            delivery_queued_ = false;
-            deliver_waiting();
-        },
-        Qt::QueuedConnection);
+    frame_->client()->deliver_later();
+}
+
+void WidgetWindow::delivery_due() {
+    delivery_queued_ = false;
+    deliver_waiting();
 }
 
 void WidgetWindow::deliver_waiting() {
@@ -327,11 +338,12 @@ void WidgetWindow::set_timer(std::uintptr_t id, int milliseconds) {
     if (frame_ == nullptr) {
         return;
     }
-    QTimer*& timer = timers_[id];
+    std::unique_ptr<QTimer>& timer = timers_[id];
     if (timer == nullptr) {
-        timer = new QTimer(frame_);
+        timer = std::make_unique<QTimer>();
         timer->setSingleShot(true);
-        QObject::connect(timer, &QTimer::timeout, timer, [this, id] { dispatch(WM_TIMER, id, 0); });
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
+                         [this, id] { dispatch(WM_TIMER, id, 0); });
     }
     timer->start(std::max(milliseconds, 0));
 }
@@ -350,11 +362,12 @@ void WidgetWindow::destroy() {
     for (WidgetWindow* owned : std::vector<WidgetWindow*>(owned_)) {
         owned->destroy();
     }
+    // The timers stay until the window is freed: the one whose WM_TIMER led here is still
+    // sending it.
     waiting_.reset();
     for (const auto& [id, timer] : timers_) {
         timer->stop();
     }
-    timers_.clear();
     dispatch(WM_DESTROY, 0, 0);
     destroy_controls_of(this);
     if (owner_ != nullptr) {

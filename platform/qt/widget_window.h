@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +21,6 @@
 #include "platform/window_system.h"
 
 class QMenuBar;
-class QTimer;
 
 namespace toven::platform::qt {
 
@@ -31,6 +32,8 @@ class ClientArea final : public QWidget {
   public:
     ClientArea(WidgetWindow* window, QWidget* parent);
     void detach() { window_ = nullptr; }
+    // The window's waiting input at the event loop's next round, unless the window has gone.
+    void deliver_later();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,7 +93,8 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     // the procedure at the event loop's next round, joined with what follows it; any other
     // input delivers what waits first, so the messages keep the order of the events.
     void input(const Input& input);
-    void deliver_waiting();
+    // From the client area at the round after input was left waiting.
+    void delivery_due();
 
     // One WM_TIMER with the id, `milliseconds` after the last call for it.
     void set_timer(std::uintptr_t id, int milliseconds);
@@ -124,6 +128,7 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     bool waited_behind_last_press(std::uint64_t made_at) const;
     std::intptr_t dispatch_input(const Input& input);
     void queue_delivery();
+    void deliver_waiting();
 
     WindowProcedure procedure_;
     WidgetWindow* owner_;
@@ -136,9 +141,9 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     int devices_out_ = 0;
     int busy_ = 0;
     std::optional<Input> waiting_;
-    std::map<std::uintptr_t, QTimer*> timers_;  // children of the frame
-    std::uint64_t last_press_ = 0;              // when the last press answered was made
-    qint64 last_answer_ms_ = 0;                 // how long its answer took
+    std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
+    std::uint64_t last_press_ = 0;  // when the last press answered was made
+    qint64 last_answer_ms_ = 0;     // how long its answer took
     bool update_pending_ = false;
     bool delivery_queued_ = false;
     bool shown_ = false;  // painted on the screen at least once
