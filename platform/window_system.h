@@ -77,7 +77,8 @@ constexpr std::intptr_t make_lparam(int low, int high) {
 //
 // WM_KEYDOWN goes to the window that has the keyboard: one whose client area holds no controls
 // takes it when it is shown or clicked. wparam = the virtual-key code (only the keys above are
-// reported), lparam = a repeat count of 1, with bit 30 set when holding the key repeats it.
+// reported); lparam = the repeat count in its low word, with bit 30 set when holding the key
+// repeats it. The repeats that waited behind a long answer come as one message with their count.
 
 using WindowProcedure = std::intptr_t (*)(Window* window, unsigned message, std::uintptr_t wparam,
                                           std::intptr_t lparam);
@@ -194,8 +195,8 @@ void set_accessible_name(Control* control, std::string_view name);
 // Slider: a horizontal trackbar over the whole numbers of a range, moved by the mouse and, once
 // Tab brings the keyboard to it, by the arrow, Home, End and page keys. Each move the user makes
 // sends WM_HSCROLL: wparam = make_wparam(how it moved, position), lparam = control_handle;
-// slider_position reads a position that 16 bits do not hold. Setting the range or the position
-// sends nothing.
+// slider_position reads a position that 16 bits do not hold. Moves that waited behind a long
+// answer come as the last one. Setting the range or the position sends nothing.
 inline constexpr unsigned TB_LINEUP = 0;      // one step left
 inline constexpr unsigned TB_LINEDOWN = 1;    // one step right
 inline constexpr unsigned TB_PAGEUP = 2;      // a page left
