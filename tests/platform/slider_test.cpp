@@ -2,8 +2,8 @@
 // reaching them with Tab, their range and position, and the names screen readers read.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "platform/testing/event_injection.h"
@@ -14,40 +14,37 @@ namespace toven {
 namespace {
 
 using namespace platform;
+using inject::NavigationKey;
 
 struct Scroll {
-    std::intptr_t control;
-    std::uintptr_t wparam;
-    int position_read;  // what the procedure reads while it handles the message
+    int slider;  // 0 the first, 1 the second
+    unsigned how;
+    int position;
+    int position_read;  // what slider_position says while the message is handled
+    bool operator==(const Scroll&) const = default;
 };
 std::vector<Scroll> scrolls;
+Control* first = nullptr;
+Control* second = nullptr;
 std::vector<unsigned> other_messages;
 
 std::intptr_t slider_procedure(Window* window, unsigned message, std::uintptr_t wparam,
                                std::intptr_t lparam) {
+    auto* slider = reinterpret_cast<Control*>(lparam);
     if (message == WM_HSCROLL) {
-        scrolls.push_back({lparam, wparam, slider_position(reinterpret_cast<Control*>(lparam))});
+        scrolls.push_back({slider == first ? 0 : 1, low_word(wparam),
+                           static_cast<std::int16_t>(high_word(wparam)), slider_position(slider)});
     } else if (message != WM_SIZE && message != WM_DESTROY) {
         other_messages.push_back(message);
     }
     return def_window_procedure(window, message, wparam, lparam);
 }
 
+// A window of two sliders, the first of which has the keyboard.
 class SliderTest : public testing::Test {
   protected:
     void SetUp() override {
         register_class({"Sliders", slider_procedure, ""});
-        build();
-    }
-    void TearDown() override { destroy_all(); }
-    void destroy_all() {
-        for (Window* live : live_windows()) {
-            destroy_window(live);
-        }
-        inject::process_events();
-    }
-    // A window of two sliders, the first of which has the keyboard.
-    void build() {
         window = create_window("Sliders", "sliders", nullptr, {30, 50, 300, 200}, true);
         inject::process_events();
         first = create_control(ControlKind::slider, window, "a", {10, 10, 250, 40});
@@ -59,68 +56,51 @@ class SliderTest : public testing::Test {
         scrolls.clear();
         other_messages.clear();
     }
+    void TearDown() override {
+        destroy_window(window);
+        inject::process_events();
+    }
     Window* window = nullptr;
-    Control* first = nullptr;
-    Control* second = nullptr;
 };
 
 TEST_F(SliderTest, EachMoveOfTheUserTellsTheParent) {
-    using inject::NavigationKey;
-    struct Expected {
-        int slider;  // 0 the first, 1 the second
-        unsigned how;
-        int position;
-    };
     struct Case {
         const char* name;
-        std::function<void(Window*, Control*)> act;
-        std::vector<Expected> expected;
+        std::function<void()> act;
+        std::vector<Scroll> expected;
     };
     const std::vector<Case> cases = {
-        {"the first slider has the keyboard",
-         [](Window* w, Control*) { inject::press_key(w, NavigationKey::right); },
-         {{0, TB_LINEDOWN, 51}}},
-        {"Tab brings it to the next",
-         [](Window* w, Control*) {
-             inject::press_key(w, NavigationKey::tab);
-             inject::press_key(w, NavigationKey::left);
+        {"an arrow",
+         [&] { inject::press_key(window, NavigationKey::right); },
+         {{0, TB_LINEDOWN, 51, 51}}},
+        {"Tab brings the keyboard to the next",
+         [&] {
+             inject::press_key(window, NavigationKey::tab);
+             inject::press_key(window, NavigationKey::left);
          },
-         {{1, TB_LINEUP, -1}}},
-        {"Shift+Tab brings it back",
-         [](Window* w, Control*) {
-             inject::press_key(w, NavigationKey::tab);
-             inject::press_key(w, NavigationKey::tab, true);
-             inject::press_key(w, NavigationKey::left);
-         },
-         {{0, TB_LINEUP, 49}}},
+         {{1, TB_LINEUP, -1, -1}}},
         {"the ends",
-         [](Window* w, Control*) {
-             inject::press_key(w, NavigationKey::home);
-             inject::press_key(w, NavigationKey::end);
+         [&] {
+             inject::press_key(window, NavigationKey::home);
+             inject::press_key(window, NavigationKey::end);
          },
-         {{0, TB_TOP, 0}, {0, TB_BOTTOM, 100}}},
+         {{0, TB_TOP, 0, 0}, {0, TB_BOTTOM, 100, 100}}},
         {"a held arrow's steps that waited",
-         [](Window* w, Control*) {
-             inject::queue_held_key(w, NavigationKey::right, 5);
+         [&] {
+             inject::queue_held_key(window, NavigationKey::right, 5);
              inject::process_events();
          },
-         {{0, TB_LINEDOWN, 55}}},
+         {{0, TB_LINEDOWN, 55, 55}}},
         {"a drag of the thumb",
-         [](Window*, Control* s) { inject::drag_slider(s, 80); },
-         {{0, TB_THUMBTRACK, 80}, {0, TB_ENDTRACK, 80}}},
+         [&] { inject::drag_slider(first, 80); },
+         {{0, TB_THUMBTRACK, 80, 80}, {0, TB_ENDTRACK, 80, 80}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        destroy_all();
-        build();
-        c.act(window, first);
-        ASSERT_EQ(scrolls.size(), c.expected.size());
-        for (std::size_t i = 0; i < scrolls.size(); ++i) {
-            const Expected& e = c.expected[i];
-            EXPECT_EQ(scrolls[i].control, control_handle(e.slider == 0 ? first : second));
-            EXPECT_EQ(scrolls[i].wparam, make_wparam(static_cast<int>(e.how), e.position));
-            EXPECT_EQ(scrolls[i].position_read, e.position);
-        }
+        TearDown();
+        SetUp();
+        c.act();
+        EXPECT_EQ(scrolls, c.expected);
         EXPECT_TRUE(other_messages.empty()) << "keys at a control are not the window's";
     }
 }
@@ -134,26 +114,20 @@ TEST_F(SliderTest, RangeAndPositionAreKeptInOrderAndTellNothing) {
     };
     for (const Case& c : {Case{"inside", 0, 100, 30, {0, 100}, 30},
                           Case{"ends given backwards", 100, -5, 30, {-5, 100}, 30},
-                          Case{"beyond the right end", 0, 10, 50, {0, 10}, 10},
-                          Case{"beyond the left end", -89, 89, -200, {-89, 89}, -89}}) {
+                          Case{"beyond an end", -89, 89, -200, {-89, 89}, -89}}) {
         SCOPED_TRACE(c.name);
         set_slider_range(first, c.from, c.to);
         set_slider_position(first, c.position);
         EXPECT_EQ(slider_range(first), c.range);
         EXPECT_EQ(slider_position(first), c.kept);
     }
-    set_slider_position(first, 80);
-    set_slider_range(first, 0, 20);
-    EXPECT_EQ(slider_position(first), 20) << "a narrower range takes the position along";
     EXPECT_TRUE(scrolls.empty());
 }
 
 TEST_F(SliderTest, ScreenReadersReadEachControlsName) {
     Control* edit = create_control(ControlKind::edit, window, "x = 1", {10, 90, 250, 110});
     set_accessible_name(edit, "graph data line");
-    set_accessible_name(second, "tilt, degrees");
     EXPECT_EQ(inject::screen_reader_name(first), "a") << "a slider's creation text";
-    EXPECT_EQ(inject::screen_reader_name(second), "tilt, degrees");
     EXPECT_EQ(inject::screen_reader_name(edit), "graph data line");
 }
 
