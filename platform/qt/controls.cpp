@@ -97,7 +97,8 @@ QLineEdit* as_edit(const Control* control) {
 
 // The widget of a control that shows a text of its own: an edit or a button.
 QWidget* text_widget(const Control* control) {
-    TOVEN_EXPECT(control != nullptr && control->kind != ControlKind::list_box,
+    TOVEN_EXPECT(control != nullptr && (control->kind == ControlKind::edit ||
+                                        control->kind == ControlKind::push_button),
                  "control texts belong to an edit or a button made by create_control");
     return control->widget;
 }
@@ -123,6 +124,11 @@ QWidget* make_widget(ControlKind kind, QWidget* client, std::string_view text) {
             return new QLineEdit(qt::text_from_bytes(text), client);
         case ControlKind::push_button:
             return new QPushButton(qt::text_from_bytes(text), client);
+        case ControlKind::slider: {
+            QWidget* slider = qt::make_slider(client);
+            slider->setAccessibleName(qt::text_from_bytes(text));
+            return slider;
+        }
     }
     return nullptr;
 }
@@ -144,6 +150,9 @@ void connect_notifications(Control* control) {
             control->connections.push_back(
                 QObject::connect(static_cast<QPushButton*>(control->widget), &QPushButton::clicked,
                                  notify(BN_CLICKED)));
+            return;
+        case ControlKind::slider:
+            qt::connect_slider(control);
             return;
     }
 }
@@ -174,6 +183,28 @@ void Control::notify(unsigned code) {
     parent->dispatch(WM_COMMAND, make_wparam(0, static_cast<int>(code)), control_handle(this));
 }
 
+void Control::notify_scroll(unsigned how, int position) {
+    parent->input({WM_HSCROLL, make_wparam(static_cast<int>(how), position), control_handle(this),
+                   QGuiApplication::keyboardModifiers()});
+}
+
+namespace {
+
+// A window with controls gives the keyboard to them, and Tab goes from one to the next; its
+// client area, which takes the keyboard in a window without them, is left out.
+void give_keyboard_to_controls(QWidget* client, QWidget* first_control) {
+    if (client->focusPolicy() == Qt::NoFocus) {
+        return;
+    }
+    const bool had_keyboard = client->window()->focusWidget() == client;
+    client->setFocusPolicy(Qt::NoFocus);
+    if (had_keyboard) {
+        first_control->setFocus();
+    }
+}
+
+}  // namespace
+
 Control* create_control(ControlKind kind, Window* parent, std::string_view text, const Rect& rect) {
     qt::WidgetWindow* window = qt::widget_window(parent);
     if (window == nullptr || window->destroyed()) {
@@ -185,7 +216,7 @@ Control* create_control(ControlKind kind, Window* parent, std::string_view text,
     auto* control = new Control(kind, window, widget);
     // Lists and edits have sizing borders: the user widens them (and a list also lengthens)
     // by dragging their grips.
-    if (kind == ControlKind::push_button) {
+    if (kind == ControlKind::push_button || kind == ControlKind::slider) {
         control->outer = widget;
     } else {
         control->outer = new qt::SizingGrip(widget, client, kind == ControlKind::list_box);
@@ -195,6 +226,7 @@ Control* create_control(ControlKind kind, Window* parent, std::string_view text,
     control->outer->setGeometry(qt::to_screen_units(rect, client->devicePixelRatioF()));
     connect_notifications(control);
     control->outer->show();
+    give_keyboard_to_controls(client, widget);
     return control;
 }
 
@@ -282,6 +314,10 @@ std::string control_text(const Control* control) {
 
 void set_text_limit(Control* edit, int characters) {
     as_edit(edit)->setMaxLength(std::max(characters, 0));
+}
+
+void set_accessible_name(Control* control, std::string_view name) {
+    widget_of(control)->setAccessibleName(qt::text_from_bytes(name));
 }
 
 void set_control_font(Control* control, const Font* font) {

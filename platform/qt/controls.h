@@ -1,6 +1,7 @@
 // Controls on Qt widgets: a list box is a QListWidget, an edit a QLineEdit, a button a
-// QPushButton, each a child of its window's client area. Their signals become WM_COMMAND
-// messages for the parent window's procedure. Internal to the platform layer.
+// QPushButton, a slider a QSlider, each a child of its window's client area. Their signals
+// become WM_COMMAND (WM_HSCROLL for a slider) messages for the parent window's procedure.
+// Internal to the platform layer.
 #pragma once
 
 #include <QMetaObject>
@@ -24,6 +25,9 @@ class Control {
 
     // Sends the parent's procedure WM_COMMAND with the notification code.
     void notify(unsigned code);
+    // Tells the parent's procedure with WM_HSCROLL that the slider moved this way to this
+    // position; a move made while the procedure is busy may stand for the ones before it.
+    void notify_scroll(unsigned how, int position);
 
     const ControlKind kind;
     qt::WidgetWindow* const parent;
@@ -37,6 +41,10 @@ namespace qt {
 
 // Destroys the controls still left in a window that goes.
 void destroy_controls_of(WidgetWindow* window);
+
+// The slider's widget, and the connections that turn its moves into WM_HSCROLL.
+QWidget* make_slider(QWidget* client);
+void connect_slider(Control* slider);
 
 }  // namespace qt
 

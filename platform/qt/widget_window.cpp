@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "platform/qt/controls.h"
 #include "platform/qt/device_pixels.h"
@@ -19,15 +23,55 @@ namespace {
 
 std::vector<WidgetWindow*> windows_on_screen;
 
+// The modifier keys held when the input message being handled was made.
+Qt::KeyboardModifiers held_at_message;
+
 // Mouse positions go out in device pixels as unsigned 16-bit halves, as the old messages
 // carried them.
 std::intptr_t position_lparam(Point at) {
     return make_lparam(at.x, at.y);
 }
 
-std::uintptr_t button_flags(const QMouseEvent* event) {
-    constexpr std::uintptr_t left_button_down = 0x0001;
-    return (event->buttons() & Qt::LeftButton) ? left_button_down : 0;
+std::uintptr_t held_flags(const QMouseEvent* event) {
+    std::uintptr_t flags = 0;
+    flags |= (event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0;
+    flags |= (event->buttons() & Qt::RightButton) ? MK_RBUTTON : 0;
+    flags |= (event->modifiers() & Qt::ShiftModifier) ? MK_SHIFT : 0;
+    flags |= (event->modifiers() & Qt::ControlModifier) ? MK_CONTROL : 0;
+    return flags;
+}
+
+Input mouse_input(unsigned message, const QMouseEvent* event, Point at) {
+    return {message, held_flags(event), position_lparam(at), event->modifiers()};
+}
+
+// The keys a window procedure is told of, with their virtual-key codes.
+constexpr std::array<std::pair<int, unsigned>, 10> reported_keys{{
+    {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},
+    {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},
+    {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},
+}};
+
+std::optional<unsigned> virtual_key(int qt_key) {
+    for (const auto& [key, code] : reported_keys) {
+        if (key == qt_key) {
+            return code;
+        }
+    }
+    return std::nullopt;
+}
+
+std::intptr_t key_lparam(const QKeyEvent* event) {
+    constexpr std::intptr_t one_press = 1;
+    constexpr std::intptr_t was_down = std::intptr_t{1} << 30;
+    return one_press | (event->isAutoRepeat() ? was_down : 0);
 }
 
 // An owned window is a dialog to the window system, which is the kind of window that X11
@@ -56,6 +100,7 @@ QImage white_image(QSize size, qreal ratio) {
 ClientArea::ClientArea(WidgetWindow* window, QWidget* parent) : QWidget(parent), window_(window) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 // One pixel of the backing image to one pixel of the screen, whatever the screen's scale.
@@ -84,14 +129,49 @@ bool ClientArea::covers(Point pixel) const {
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
     const Point at = pixel_at(event);
     if (window_ != nullptr && covers(at)) {
-        window_->dispatch(WM_MOUSEMOVE, button_flags(event), position_lparam(at));
+        window_->input(mouse_input(WM_MOUSEMOVE, event, at));
     }
 }
 
 void ClientArea::mousePressEvent(QMouseEvent* event) {
-    if (window_ != nullptr && event->button() == Qt::LeftButton) {
-        window_->press(event->timestamp(), button_flags(event), position_lparam(pixel_at(event)));
+    if (window_ == nullptr) {
+        return;
     }
+    if (event->button() == Qt::LeftButton) {
+        window_->press(event->timestamp(), mouse_input(WM_LBUTTONDOWN, event, pixel_at(event)));
+    } else if (event->button() == Qt::RightButton) {
+        window_->input(mouse_input(WM_RBUTTONDOWN, event, pixel_at(event)));
+    }
+}
+
+// Qt reports the release to the widget that saw the press, wherever the button is let go, as
+// the old window system did for a window that captured the mouse: a drag always ends.
+void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (window_ != nullptr && event->button() == Qt::RightButton) {
+        window_->input(mouse_input(WM_RBUTTONUP, event, pixel_at(event)));
+    }
+}
+
+void ClientArea::keyPressEvent(QKeyEvent* event) {
+    const std::optional<unsigned> code = virtual_key(event->key());
+    if (window_ == nullptr || !code) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    window_->input({WM_KEYDOWN, *code, key_lparam(event), event->modifiers()});
+}
+
+// Queued behind the events already waiting, so that those of them that join what waits do so.
+// The client area outlives its window's destruction, and is detached from it then.
+void ClientArea::deliver_later() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (window_ != nullptr) {
+                window_->delivery_due();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
@@ -197,19 +277,81 @@ bool WidgetWindow::waited_behind_last_press(std::uint64_t made_at) const {
     return since >= 0 && since < last_answer_ms_;
 }
 
-void WidgetWindow::press(std::uint64_t made_at, std::uintptr_t wparam, std::intptr_t lparam) {
+std::intptr_t WidgetWindow::dispatch_input(const Input& input) {
+    held_at_message = input.held;
+    return dispatch(input.message, input.wparam, input.lparam);
+}
+
+void WidgetWindow::press(std::uint64_t made_at, const Input& input) {
+    deliver_waiting();
     if (waited_behind_last_press(made_at)) {
         return;
     }
     QElapsedTimer answering;
     answering.start();
-    dispatch(WM_LBUTTONDOWN, wparam, lparam);
+    dispatch_input(input);
     // The procedure may have destroyed the window, and a box's event loop may have freed it.
     if (std::ranges::find(windows_on_screen, this) == windows_on_screen.end()) {
         return;
     }
     last_press_ = made_at;
     last_answer_ms_ = answering.elapsed();
+}
+
+void WidgetWindow::input(const Input& input) {
+    if (!may_wait(input)) {
+        deliver_waiting();
+        dispatch_input(input);
+        return;
+    }
+    if (waiting_) {
+        if (std::optional<Input> both = joined(*waiting_, input)) {
+            waiting_ = both;
+            return;
+        }
+        deliver_waiting();
+    }
+    waiting_ = input;
+    queue_delivery();
+}
+
+void WidgetWindow::queue_delivery() {
+    if (delivery_queued_ || frame_ == nullptr) {
+        return;
+    }
+    delivery_queued_ = true;
+    frame_->client()->deliver_later();
+}
+
+void WidgetWindow::delivery_due() {
+    delivery_queued_ = false;
+    deliver_waiting();
+}
+
+void WidgetWindow::deliver_waiting() {
+    if (std::optional<Input> waiting = std::exchange(waiting_, std::nullopt)) {
+        dispatch_input(*waiting);
+    }
+}
+
+void WidgetWindow::set_timer(std::uintptr_t id, int milliseconds) {
+    if (frame_ == nullptr) {
+        return;
+    }
+    std::unique_ptr<QTimer>& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = std::make_unique<QTimer>();
+        timer->setSingleShot(true);
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
+                         [this, id] { dispatch(WM_TIMER, id, 0); });
+    }
+    timer->start(std::max(milliseconds, 0));
+}
+
+void WidgetWindow::kill_timer(std::uintptr_t id) {
+    if (auto found = timers_.find(id); found != timers_.end()) {
+        found->second->stop();
+    }
 }
 
 void WidgetWindow::destroy() {
@@ -219,6 +361,12 @@ void WidgetWindow::destroy() {
     destroying_ = true;
     for (WidgetWindow* owned : std::vector<WidgetWindow*>(owned_)) {
         owned->destroy();
+    }
+    // The timers stay until the window is freed: the one whose WM_TIMER led here is still
+    // sending it.
+    waiting_.reset();
+    for (const auto& [id, timer] : timers_) {
+        timer->stop();
     }
     dispatch(WM_DESTROY, 0, 0);
     destroy_controls_of(this);
@@ -325,3 +473,18 @@ const std::vector<WidgetWindow*>& screen_windows() {
 }
 
 }  // namespace toven::platform::qt
+
+namespace toven::platform {
+
+bool is_key_down(unsigned virtual_key) {
+    switch (virtual_key) {
+        case VK_SHIFT:
+            return qt::held_at_message.testFlag(Qt::ShiftModifier);
+        case VK_CONTROL:
+            return qt::held_at_message.testFlag(Qt::ControlModifier);
+        default:
+            return false;
+    }
+}
+
+}  // namespace toven::platform

@@ -4,13 +4,18 @@
 #pragma once
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
+#include "platform/qt/waiting_input.h"
 #include "platform/qt/widget_owner.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
@@ -21,16 +26,21 @@ namespace toven::platform::qt {
 
 class WidgetWindow;
 
-// The client area: paints the backing image and turns mouse and size events into messages.
+// The client area: paints the backing image and turns mouse, key and size events into
+// messages. It takes the keyboard while it holds no controls.
 class ClientArea final : public QWidget {
   public:
     ClientArea(WidgetWindow* window, QWidget* parent);
     void detach() { window_ = nullptr; }
+    // The window's waiting input at the event loop's next round, unless the window has gone.
+    void deliver_later();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -78,7 +88,17 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     // A left button press made `made_at` (the event's time). The procedure answers a press at
     // once, and the answer may take long (a whole page); presses made meanwhile waited in the
     // queue behind it, and each would start a page over one not yet seen: they are dropped.
-    void press(std::uint64_t made_at, std::uintptr_t wparam, std::intptr_t lparam);
+    void press(std::uint64_t made_at, const Input& input);
+    // Input from the client area and the controls. What may wait (waiting_input.h) reaches
+    // the procedure at the event loop's next round, joined with what follows it; any other
+    // input delivers what waits first, so the messages keep the order of the events.
+    void input(const Input& input);
+    // From the client area at the round after input was left waiting.
+    void delivery_due();
+
+    // One WM_TIMER with the id, `milliseconds` after the last call for it.
+    void set_timer(std::uintptr_t id, int milliseconds);
+    void kill_timer(std::uintptr_t id);
     void destroy();
     bool destroyed() const { return frame_ == nullptr; }
 
@@ -106,6 +126,9 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     ~WidgetWindow() override = default;  // a destroyed window frees itself once no device is out
     void reclaim_when_unused();
     bool waited_behind_last_press(std::uint64_t made_at) const;
+    std::intptr_t dispatch_input(const Input& input);
+    void queue_delivery();
+    void deliver_waiting();
 
     WindowProcedure procedure_;
     WidgetWindow* owner_;
@@ -117,9 +140,12 @@ class WidgetWindow final : public Window, public WidgetOwner, public PictureSour
     QSize reported_size_{-1, -1};
     int devices_out_ = 0;
     int busy_ = 0;
+    std::optional<Input> waiting_;
+    std::map<std::uintptr_t, std::unique_ptr<QTimer>> timers_;
     std::uint64_t last_press_ = 0;  // when the last press answered was made
     qint64 last_answer_ms_ = 0;     // how long its answer took
     bool update_pending_ = false;
+    bool delivery_queued_ = false;
     bool shown_ = false;  // painted on the screen at least once
     bool destroying_ = false;
     bool reclaim_scheduled_ = false;

@@ -90,6 +90,18 @@ std::intptr_t send_message(Window* window, unsigned message, std::uintptr_t wpar
     return screen_window != nullptr ? screen_window->dispatch(message, wparam, lparam) : 0;
 }
 
+void set_timer(Window* window, std::uintptr_t id, int milliseconds) {
+    if (qt::WidgetWindow* screen_window = live_window(window)) {
+        screen_window->set_timer(id, milliseconds);
+    }
+}
+
+void kill_timer(Window* window, std::uintptr_t id) {
+    if (qt::WidgetWindow* screen_window = live_window(window)) {
+        screen_window->kill_timer(id);
+    }
+}
+
 std::string window_title(const Window* window) {
     qt::WidgetWindow* screen_window = qt::widget_window(window);
     return screen_window != nullptr ? screen_window->title : std::string();

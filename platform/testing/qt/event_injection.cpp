@@ -43,6 +43,8 @@ void send_mouse(QWidget* target, QEvent::Type type, QPointF at, Qt::MouseButton 
     QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
     event.setTimestamp(made_at);
     QApplication::sendEvent(target, &event);
+    // A move waits for the event loop's next round, which a person's move always sees.
+    QCoreApplication::sendPostedEvents(target, QEvent::MetaCall);
 }
 
 // A client-area pixel as the window system reports it: the screen position of its corner.
