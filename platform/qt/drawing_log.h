@@ -62,6 +62,11 @@ constexpr std::size_t max_merged_points = 64;
 
 class DrawingLog {
   public:
+    struct FontEntry {
+        LogicalFont description;
+        bool fixed_pitch = false;
+    };
+
     // Points of a polyline within `merge_tolerance` device pixels of a straight stretch are
     // merged into it: a dense page then keeps one point where the curve bends.
     explicit DrawingLog(double merge_tolerance = default_merge_tolerance)
@@ -82,6 +87,7 @@ class DrawingLog {
     const std::vector<DrawingOp>& operations() const { return ops_; }
     const std::vector<QPoint>& points() const { return points_; }
     const std::string& text(int index) const { return texts_[static_cast<std::size_t>(index)]; }
+    const FontEntry& font(int index) const { return fonts_[static_cast<std::size_t>(index)]; }
 
     // Draws everything recorded, in order, with a canvas per recorded device, on a page of
     // `size` that starts white as the window did.
@@ -95,10 +101,6 @@ class DrawingLog {
     // within the tolerance of the straight line from the point before to the last.
     void merge_straight_tail(std::size_t first);
 
-    struct FontEntry {
-        LogicalFont description;
-        bool fixed_pitch = false;
-    };
     std::vector<DrawingOp> ops_;
     std::vector<FontEntry> fonts_;
     std::vector<std::string> texts_;
