@@ -2,10 +2,12 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "platform/qt/drawing_log.h"
 #include "platform/qt/font_resolver.h"
@@ -23,6 +25,60 @@ constexpr double page_dpi = 96.0;
 constexpr double thinnest_line = 0.4;
 // Points written on one line of the file; TeX reads a line at a time.
 constexpr int points_per_line = 8;
+
+// How far a merged point may lie from the straight stretch that replaces it: 0.05 pt from
+// where the curve passes, which is within half a device unit (the rounding of each device
+// point) of where the point was recorded.
+constexpr double merge_points = 0.05;
+constexpr double rounding_units = 0.5;
+
+double distance_squared_to_segment(QPoint p, QPoint a, QPoint b) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double px = p.x() - a.x();
+    const double py = p.y() - a.y();
+    const double length_squared = dx * dx + dy * dy;
+    const double t =
+        length_squared > 0 ? std::clamp((px * dx + py * dy) / length_squared, 0.0, 1.0) : 0.0;
+    const double ex = px - t * dx;
+    const double ey = py - t * dy;
+    return ex * ex + ey * ey;
+}
+
+// The points of a polyline that a path within `tolerance` of every point needs: the ends,
+// and, between two kept points, the one farthest from the stretch joining them while it lies
+// beyond the tolerance (Douglas and Peucker's method).
+std::vector<QPoint> merged_points(const QPoint* points, int count, double tolerance) {
+    std::vector<bool> keep(static_cast<std::size_t>(count), false);
+    keep.front() = keep.back() = true;
+    std::vector<std::pair<int, int>> stretches{{0, count - 1}};
+    const double limit = tolerance * tolerance;
+    while (!stretches.empty()) {
+        const auto [first, last] = stretches.back();
+        stretches.pop_back();
+        int farthest = -1;
+        double largest = limit;
+        for (int i = first + 1; i < last; ++i) {
+            const double d = distance_squared_to_segment(points[i], points[first], points[last]);
+            if (d > largest) {
+                largest = d;
+                farthest = i;
+            }
+        }
+        if (farthest >= 0) {
+            keep[static_cast<std::size_t>(farthest)] = true;
+            stretches.push_back({first, farthest});
+            stretches.push_back({farthest, last});
+        }
+    }
+    std::vector<QPoint> result;
+    for (int i = 0; i < count; ++i) {
+        if (keep[static_cast<std::size_t>(i)]) {
+            result.push_back(points[i]);
+        }
+    }
+    return result;
+}
 
 // A number of points with at most two decimals and no trailing zeros.
 std::string number(double value) {
@@ -169,12 +225,14 @@ class TexWriter {
     void draw_polyline(const DeviceState& state, const qt::DrawingOp& op) {
         use_clip(state.clip);
         out_ += "\\draw[" + pen_options(state) + "] ";
-        const auto& points = log_.points();
-        for (int i = 0; i < op.b; ++i) {
+        const std::vector<QPoint> points =
+            merged_points(&log_.points()[static_cast<std::size_t>(op.a)], op.b,
+                          merge_points / scale_ + rounding_units);
+        for (std::size_t i = 0; i < points.size(); ++i) {
             if (i > 0) {
                 out_ += i % points_per_line == 0 ? "\n  --" : "--";
             }
-            out_ += point(points[static_cast<std::size_t>(op.a + i)]);
+            out_ += point(points[i]);
         }
         out_ += ";\n";
     }

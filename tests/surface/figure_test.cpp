@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -218,30 +220,43 @@ TEST_F(Figure, NumbersIncreaseWithinTheBoxClearOfEachOtherAndTheSurface) {
     }
 }
 
-// A figure of 8 cm by 6 cm, typeset by pdflatex in a document that inputs it.
-TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
-    if (command_output("pdflatex --version 2>/dev/null").empty()) {
-        GTEST_SKIP() << "pdflatex (texlive-latex-base, texlive-pictures) is not installed";
-    }
-    set({"title=Saddle_1 & 2", "fc=1"});
+// A window of 8 cm by 6 cm for a TeX picture.
+std::unique_ptr<platform::Window> tex_window() {
     const double cm = 72 / 2.54;
-    auto window = platform::create_offscreen_window(
+    return platform::create_offscreen_window(
         static_cast<int>(std::lround(8 * cm * platform::tex_units_per_point)),
         static_cast<int>(std::lround(6 * cm * platform::tex_units_per_point)),
         platform::OffscreenRecording::vector_pages, platform::tex_pixel_ratio);
+}
+
+// Typesets a document that inputs figure.tex of `folder` with pdflatex; its exit status.
+std::string typeset(const TempFolder& folder) {
+    std::ofstream(folder.file("paper.tex"))
+        << "\\documentclass{article}\\usepackage{tikz}\\begin{document}\n"
+           "\\input{figure.tex}\n\\end{document}\n";
+    return command_output("cd '" + folder.path().string() +
+                          "' && pdflatex -interaction=nonstopmode -halt-on-error paper.tex "
+                          ">/dev/null 2>&1; echo $?");
+}
+
+bool has_pdflatex() {
+    return !command_output("pdflatex --version 2>/dev/null").empty();
+}
+
+// A figure of 8 cm by 6 cm, typeset by pdflatex in a document that inputs it.
+TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
+    if (!has_pdflatex()) {
+        GTEST_SKIP() << "pdflatex (texlive-latex-base, texlive-pictures) is not installed";
+    }
+    set({"title=Saddle_1 & 2", "fc=1"});
+    auto window = tex_window();
     const DrawnFigure figure = draw(*window);
     ASSERT_EQ(figure.refusal, std::nullopt);
     const TempFolder folder("toven-figure");
     ASSERT_EQ(platform::save_tex_picture(*window, folder.file("figure.tex")), std::nullopt);
     const std::string tex = test_support::read_file(folder.file("figure.tex"));
     EXPECT_NE(tex.find("rectangle (226.8,170.1)"), std::string::npos);
-    std::ofstream(folder.file("paper.tex"))
-        << "\\documentclass{article}\\usepackage{tikz}\\begin{document}\n"
-           "\\input{figure.tex}\n\\end{document}\n";
-    const std::string run = "cd '" + folder.path().string() +
-                            "' && pdflatex -interaction=nonstopmode -halt-on-error paper.tex "
-                            ">/dev/null 2>&1; echo $?";
-    ASSERT_EQ(command_output(run), "0\n") << test_support::read_file(folder.file("paper.log"));
+    ASSERT_EQ(typeset(folder), "0\n") << test_support::read_file(folder.file("paper.log"));
     const std::string text = command_output("pdftotext '" + folder.file("paper.pdf") + "' -");
     EXPECT_NE(text.find("Saddle"), std::string::npos) << text;
     EXPECT_NE(text.find("1 & 2"), std::string::npos) << text;
@@ -250,6 +265,21 @@ TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
             EXPECT_NE(text.find(label.text), std::string::npos) << label.text << " in " << text;
         }
     }
+}
+
+// The densest figure a paper wants, 161 by 81 curves of 20 steps each, stays a small file
+// that TeX typesets within its default memory: its curves are a few points where they bend.
+TEST_F(Figure, DenseTexPictureStaysSmallAndCompiles) {
+    set({"m=160", "n=80", "k=20"});
+    auto window = tex_window();
+    ASSERT_EQ(draw(*window).refusal, std::nullopt);
+    const TempFolder folder("toven-dense-figure");
+    ASSERT_EQ(platform::save_tex_picture(*window, folder.file("figure.tex")), std::nullopt);
+    EXPECT_LE(std::filesystem::file_size(folder.file("figure.tex")), 1'000'000u);
+    if (!has_pdflatex()) {
+        GTEST_SKIP() << "pdflatex (texlive-latex-base, texlive-pictures) is not installed";
+    }
+    ASSERT_EQ(typeset(folder), "0\n") << test_support::read_file(folder.file("paper.log"));
 }
 
 }  // namespace
