@@ -150,9 +150,18 @@ bool inside(const platform::Rect& box, const Plotter& plotter) {
            box.bottom <= plotter.device_height;
 }
 
+// Whether nothing is drawn yet where `box` lies: no surface that left its box, no line of
+// the frame, axes or ticks. A device that keeps no pixels counts as clear.
+bool clear_on_device(Plotter& plotter, const platform::Rect& box) {
+    const platform::SavedPixels drawn = plotter.dc->save_pixels(box);
+    const platform::ColourRef paper = background_colours[figure_brush];
+    return std::all_of(drawn.pixels.begin(), drawn.pixels.end(),
+                       [paper](platform::ColourRef pixel) { return pixel == paper; });
+}
+
 // The ticks of an edge with the most numbers, up to most_ticks, none of which overlaps
 // another. A tick whose number would overlap a label of another edge (at the corner two
-// edges share) or leave the drawing area is left out.
+// edges share), anything drawn, or leave the drawing area is left out.
 std::vector<PlacedTick> place_ticks(SurfacePlotter& plotter, const Edge& edge,
                                     const std::vector<FigureLabel>& placed,
                                     const Spacing& spacing) {
@@ -172,7 +181,8 @@ std::vector<PlacedTick> place_ticks(SurfacePlotter& plotter, const Edge& edge,
             const std::string text = tick_text(value, ticks.decimals);
             const platform::Rect box =
                 box_beyond(anchor, direction, text_width(plotter, text), spacing.line);
-            if (overlaps_any(box, placed, spacing.gap) || !inside(box, plotter)) {
+            if (overlaps_any(box, placed, spacing.gap) || !inside(box, plotter) ||
+                !clear_on_device(plotter, box)) {
                 continue;
             }
             if (overlaps_any(box, own, spacing.gap)) {
@@ -301,6 +311,8 @@ std::optional<platform::Refusal> draw_surface_area(SurfacePlotter& plotter, Func
                                                    const GraphParameters& g, const Margins& m) {
     plotter.set_colours(figure_brush, figure_ink, g.pc, figure_ink);
     plotter.set_viewport(m.left, 100 - m.right, m.bottom, 100 - m.top, clip_on);
+    // The surface is drawn in the pen that is selected, as the page's panel leaves it.
+    plotter.select_pen(g.pc);
     const WorkSample sample = sample_plot_work(function, g.box(), g.mesh(), g.tilt);
     const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
     if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel)) {
@@ -330,7 +342,8 @@ std::vector<FigureLabel> draw_ticks(SurfacePlotter& plotter, std::vector<FigureL
             labels.push_back(tick.label);
         }
         FigureLabel name = axis_name(plotter, edge, ticks, spacing);
-        if (!overlaps_any(name.box, labels, 0) && inside(name.box, plotter)) {
+        if (!overlaps_any(name.box, labels, 0) && inside(name.box, plotter) &&
+            clear_on_device(plotter, name.box)) {
             labels.push_back(std::move(name));
         }
     }
