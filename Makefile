@@ -28,7 +28,7 @@ PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # window manager, driven and looked at from outside; an XML checker and a rasteriser for SVG
 # pages. The printing tests run a print scheduler of their own with cups-pdf queues (installing
 # cups may start the system's scheduler too; the tests neither use nor change it).
-TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils librsvg2-bin
+TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils librsvg2-bin texlive-latex-base texlive-pictures
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 # The next Debian release gets what make test installs here.
 TRIXIE_PACKAGES := $(PACKAGES) $(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES) $(MIME_PACKAGES)

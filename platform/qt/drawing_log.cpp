@@ -68,7 +68,47 @@ void fold_straight_tail(std::vector<QPoint>& points, std::size_t first, bool alo
     }
 }
 
+// Whether `point` lies within `tolerance` of the segment from `a` to `b`, between its ends.
+bool near_segment(QPoint point, QPoint a, QPoint b, double tolerance) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double px = point.x() - a.x();
+    const double py = point.y() - a.y();
+    const double length_squared = dx * dx + dy * dy;
+    const double along = px * dx + py * dy;
+    if (along < 0 || along > length_squared || length_squared == 0) {
+        return false;
+    }
+    const double across = px * dy - py * dx;
+    return across * across <= tolerance * tolerance * length_squared;
+}
+
 }  // namespace
+
+void DrawingLog::merge_straight_tail(std::size_t first) {
+    const std::size_t n = points_.size();
+    if (n < first + 3) {
+        merged_.clear();
+        return;
+    }
+    const QPoint a = points_[n - 3];
+    const QPoint b = points_[n - 2];
+    const QPoint c = points_[n - 1];
+    if (merged_after_ != n - 3) {
+        merged_.clear();
+    }
+    const auto near = [&](QPoint p) { return near_segment(p, a, c, merge_tolerance_); };
+    if (merged_.size() >= max_merged_points || !near(b) ||
+        !std::all_of(merged_.begin(), merged_.end(), near)) {
+        merged_.clear();
+        merged_after_ = n - 2;
+        return;
+    }
+    merged_.push_back(b);
+    points_[n - 2] = c;
+    points_.pop_back();
+    merged_after_ = n - 3;
+}
 
 bool DrawingLog::make_room(std::size_t bytes) {
     const std::size_t held = ops_.size() * sizeof(DrawingOp) + points_.size() * sizeof(QPoint) +
@@ -99,8 +139,17 @@ void DrawingLog::add_line(int device, QPoint from, QPoint to) {
             DrawingOp& polyline = ops_.back();
             points_.push_back(to);
             const auto first = static_cast<std::size_t>(polyline.a);
+            const std::size_t pushed = points_.size();
+            const QPoint before = points_[pushed - 2];
             fold_straight_tail(points_, first, false);
             fold_straight_tail(points_, first, true);
+            // A folded tail covers its stretch with other points: the merged ones start anew.
+            if (points_.size() == pushed && points_[pushed - 2] == before) {
+                merge_straight_tail(first);
+            } else {
+                merged_.clear();
+                merged_after_ = points_.size() - 1;
+            }
             polyline.b = static_cast<int>(points_.size() - first);
         }
         return;

@@ -53,8 +53,25 @@ constexpr std::size_t max_page_bytes = std::size_t{30} << 20;
 constexpr std::size_t page_bytes_per_op = 180;
 constexpr std::size_t page_bytes_per_point = 10;
 
+// How far a point of a polyline may lie from the straight line that replaces it and its
+// neighbours: 0.05 pt, which no printer or screen resolves, in device pixels at 96 per inch.
+constexpr double default_merge_tolerance = 0.05 * 96.0 / 72.0;
+
+// The most points one straight stretch may replace: bounds the work of each new point.
+constexpr std::size_t max_merged_points = 64;
+
 class DrawingLog {
   public:
+    struct FontEntry {
+        LogicalFont description;
+        bool fixed_pitch = false;
+    };
+
+    // Points of a polyline within `merge_tolerance` device pixels of a straight stretch are
+    // merged into it: a dense page then keeps one point where the curve bends.
+    explicit DrawingLog(double merge_tolerance = default_merge_tolerance)
+        : merge_tolerance_(merge_tolerance) {}
+
     int new_device() { return next_device_++; }
     void add(const DrawingOp& op);
     // A line drawn by `device`. A line that goes on from where the device's last line ended,
@@ -66,6 +83,12 @@ class DrawingLog {
     int add_font(const LogicalFont& description, bool fixed_pitch);
     int add_text(std::string_view text);
 
+    // Each recorded device's operations in order, for writers of other page formats.
+    const std::vector<DrawingOp>& operations() const { return ops_; }
+    const std::vector<QPoint>& points() const { return points_; }
+    const std::string& text(int index) const { return texts_[static_cast<std::size_t>(index)]; }
+    const FontEntry& font(int index) const { return fonts_[static_cast<std::size_t>(index)]; }
+
     // Draws everything recorded, in order, with a canvas per recorded device, on a page of
     // `size` that starts white as the window did.
     void replay(SharedPainter& painter, QSize size) const;
@@ -74,16 +97,19 @@ class DrawingLog {
     // False, and the log emptied, when `bytes` more would outgrow the limit of its memory or
     // its page would outgrow max_page_bytes.
     bool make_room(std::size_t bytes);
+    // Drops the polyline's last point but one where the points it stood for, and it, lie
+    // within the tolerance of the straight line from the point before to the last.
+    void merge_straight_tail(std::size_t first);
 
-    struct FontEntry {
-        LogicalFont description;
-        bool fixed_pitch = false;
-    };
     std::vector<DrawingOp> ops_;
     std::vector<FontEntry> fonts_;
     std::vector<std::string> texts_;
     std::vector<QPoint> points_;  // the polylines' points, each polyline's together
     std::size_t text_bytes_ = 0;
+    double merge_tolerance_;
+    // The points dropped since the polyline's last kept point, which `merged_after` indexes.
+    std::vector<QPoint> merged_;
+    std::size_t merged_after_ = 0;
     int next_device_ = 0;
     bool complete_ = true;
 };

@@ -21,7 +21,8 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
           height_(std::max(height, 0)),
           painter_(nullptr),
           recording_(recording == OffscreenRecording::vector_pages),
-          pixel_ratio_(pixel_ratio) {
+          pixel_ratio_(pixel_ratio),
+          log_(qt::default_merge_tolerance * pixel_ratio) {
         if (width_ > 0 && height_ > 0) {
             image_ = QImage(width_, height_, QImage::Format_RGB32);
             image_.fill(Qt::white);

@@ -287,6 +287,43 @@ TEST_F(VectorPages, JumpsInOneColumnAreFolded) {
     }
 }
 
+// Points of a polyline on one straight stretch (within 0.05 pt) are one segment of the page;
+// a bend of a pixel, a turn back along the line or a stretch that strays further is kept.
+struct StraightRun {
+    const char* name;
+    std::vector<std::pair<int, int>> points;
+    std::vector<std::string> kept;
+};
+
+TEST_F(VectorPages, StraightRunsAreOneSegment) {
+    const StraightRun runs[] = {
+        {"diagonal", {{0, 0}, {10, 5}, {20, 10}, {40, 20}, {60, 30}}, {"0,0", "60,30"}},
+        {"bend of a pixel",
+         {{0, 0}, {10, 5}, {20, 11}, {30, 16}},
+         {"0,0", "10,5", "20,11", "30,16"}},
+        {"turn back", {{0, 0}, {40, 20}, {20, 10}}, {"0,0", "40,20", "20,10"}},
+        // 1,2 lies near the line to 7,15 and 7,15 near the line to 25,54, but 1,2 does not:
+        // a merged point still counts when the stretch grows.
+        {"drift", {{0, 0}, {1, 2}, {7, 15}, {25, 54}}, {"0,0", "7,15", "25,54"}},
+    };
+    for (const StraightRun& run : runs) {
+        auto page = create_offscreen_window(80, 60, OffscreenRecording::vector_pages);
+        Device* on = page->get_device();
+        Pen* pen = create_pen(1, red);
+        on->select_pen(pen);
+        on->move_to(run.points.front().first, run.points.front().second);
+        for (const auto& [x, y] : run.points) {
+            on->line_to(x, y);
+        }
+        page->release_device(on);
+        delete_object(pen);
+        ASSERT_EQ(save_picture(*page, path("run.svg")), std::nullopt);
+        const auto paths = polylines(read_file(path("run.svg")));
+        ASSERT_EQ(paths.size(), 1u) << run.name;
+        EXPECT_EQ(paths[0], run.kept) << run.name;
+    }
+}
+
 // Text that holds control characters still makes XML: they become U+FFFD, and the
 // characters XML escapes are escaped.
 TEST_F(VectorPages, SvgTextIsAlwaysXml) {
