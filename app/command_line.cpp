@@ -136,8 +136,7 @@ int run_eval(int argc, char** argv) {
     if (!y) {
         return fail(std::string("Y is not a number: '") + argv[4] + "'");
     }
-    const DataRecord& formula_record = fdata[item_count(fdata)];
-    std::string formula_name(trim_blanks(formula_record.name));
+    const std::string formula_name(trim_blanks(fdata[formula_record(fdata)].name));
     for (int i = from_input ? 4 : 5; i < argc; ++i) {
         // Two formulas at once would leave one of them silently unused.
         if (assigned_name(argv[i]) == formula_name) {

@@ -25,7 +25,7 @@ std::string cut_to_line(std::string text) {
 int longest_line(const DataTable& table, int items) {
     std::size_t longest = 0;
     for (int i = 0; i <= items && i < table.size(); ++i) {
-        longest = std::max(longest, std::strlen(table[i].line));
+        longest = std::max(longest, table[i].line.size());
     }
     return static_cast<int>(longest);
 }

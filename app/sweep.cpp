@@ -18,11 +18,9 @@ namespace {
 
 using platform::Refusal;
 
-// Every item but the formula and the title holds a number.
-std::optional<Refusal> number_item_refusal(std::string_view name) {
-    const DataRecord& formula = fdata[item_count(fdata)];
-    if (name == trim_blanks(formula.name) || name == "title") {
-        return Refusal{"--sweep moves a number item, not '" + std::string(name) + "'"};
+std::optional<Refusal> sweepable_refusal(const ItemSpec& item) {
+    if (!item.sweepable) {
+        return Refusal{"--sweep moves a number item, not '" + std::string(item.name) + "'"};
     }
     return std::nullopt;
 }
@@ -77,13 +75,13 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     if (*from == *to) {
         return Refusal{"--sweep needs TO other than FROM: every frame would be the same"};
     }
-    // The item must exist (the refusal names the items there are) and hold a number.
+    // The item must exist (the refusal names the items there are) and take FROM.
+    const ItemSpec* item = nullptr;
     if (auto refusal =
-            apply_assignment(std::string(name) + "=" +
-                             std::string(text.substr(equals + 1, first_colon - equals - 1)))) {
+            check_item(name, text.substr(equals + 1, first_colon - equals - 1), item)) {
         return refusal;
     }
-    if (auto refusal = number_item_refusal(name)) {
+    if (auto refusal = sweepable_refusal(*item)) {
         return refusal;
     }
     sweep = {std::string(name), *from, *to, *frames, sweep.frames_per_second, sweep.rate_given};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "expr/item_table.h"
 #include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
@@ -32,13 +33,9 @@ void set_up_panel(Plotter& plotter, PanelLayout panel) {
 // left out.
 void put_lines(Plotter& plotter, const DataTable& table, int first, int last) {
     for (int i = first; i <= last && i < table.size(); ++i) {
-        plotter.put_text(table[i].line);
+        plotter.put_text(table[i].line.c_str());
         plotter.next_line(1);
     }
-}
-
-int parameter_count(const DataTable& fdata) {
-    return item_count(fdata) - 1;
 }
 
 void draw_frame_box(SurfacePlotter& plotter) {
@@ -119,7 +116,11 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
     SurfacePlotter& plotter = context.plotter;
     set_up_panel(plotter, data_panel(page));
     put_lines(plotter, context.fdata, 1, parameter_count(context.fdata));
-    put_lines(plotter, context.sdata, 1, 8);
+    for (const ItemSpec& item : items_of(TableName::sdata)) {
+        if (item.on_page) {
+            put_lines(plotter, context.sdata, record_number(item), record_number(item));
+        }
+    }
     if (surface_drawn) {
         plotter.print_line("rot  = %8.2f", plotter.rot);
         plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
@@ -132,7 +133,7 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
 void draw_formula_panel(const PlotContext& context) {
     Plotter& plotter = context.plotter;
     set_up_panel(plotter, formula_panel);
-    const int formula = parameter_count(context.fdata) + 1;
+    const int formula = formula_record(context.fdata);
     put_lines(plotter, context.fdata, formula, formula);
 }
 

@@ -129,14 +129,14 @@ class ApplyAssignmentTest : public testing::Test {
 
 TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
     EXPECT_EQ(apply_assignment("tilt=30"), std::nullopt);
-    EXPECT_STREQ(sdata[10].line, "tilt      = 30");
-    EXPECT_STREQ(sdata[10].value, "30");
+    EXPECT_EQ(sdata[10].line, "tilt      = 30");
+    EXPECT_EQ(sdata[10].value(), "30");
     EXPECT_EQ(apply_assignment(" a =2"), std::nullopt);
-    EXPECT_STREQ(fdata[1].line, "a = 2");
+    EXPECT_EQ(fdata[1].line, "a = 2");
     EXPECT_EQ(apply_assignment("f(x,y)=x^2+y^2"), std::nullopt);
-    EXPECT_STREQ(fdata[6].line, "f(x,y) = x^2+y^2");
+    EXPECT_EQ(fdata[6].line, "f(x,y) = x^2+y^2");
     EXPECT_EQ(apply_assignment("title="), std::nullopt);
-    EXPECT_STREQ(sdata[14].line, "title     = ");
+    EXPECT_EQ(sdata[14].line, "title     = ");
 }
 
 // The item record of fdata or sdata whose name, its padding aside, is `name`.
@@ -220,7 +220,7 @@ TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {
         ASSERT_TRUE(refusal.has_value()) << text;
         EXPECT_FALSE(refusal->message.empty()) << text;
     }
-    EXPECT_STREQ(sdata[0].line, "sdata     = 14");
+    EXPECT_EQ(sdata[0].line, "sdata     = 14");
 }
 
 }  // namespace

@@ -64,11 +64,11 @@ TEST_F(DataFileTest, WhatIsWrittenReadsBackAsTheSameTables) {
     load_fdata_defaults();
     ASSERT_EQ(replace_tables(read_data_file(path)), std::nullopt);
     for (int i = 0; i < fdata.size(); ++i) {
-        EXPECT_STREQ(fdata[i].line, fdata_written[i].line);
+        EXPECT_EQ(fdata[i].line, fdata_written[i].line);
         EXPECT_STREQ(record_value(fdata[i]), record_value(fdata_written[i]));
     }
     for (int i = 0; i < sdata.size(); ++i) {
-        EXPECT_STREQ(sdata[i].line, sdata_written[i].line);
+        EXPECT_EQ(sdata[i].line, sdata_written[i].line);
     }
 }
 

@@ -358,7 +358,7 @@ TEST_F(ShellTest, ExitWritesBackOpenBoxesReleasesEverythingAndQuits) {
     platform::inject::press_key(fdata_box->edit, platform::inject::Key::select_all);
     platform::inject::type_text(fdata_box->edit, "a = 4");
     command(exit);
-    EXPECT_STREQ(fdata[1].value, "4");
+    EXPECT_EQ(fdata[1].value(), "4");
     EXPECT_TRUE(platform::live_windows().empty());
     EXPECT_EQ(platform::take_posted_quit(), 0);
 }

@@ -180,8 +180,8 @@ TEST_P(ClosingOrderTest, EditsSurviveAndEverythingIsReleased) {
         EXPECT_EQ(help_closed, 1);
     }
     platform::inject::close(main_window);
-    EXPECT_STREQ(fdata[1].value, "5");
-    EXPECT_STREQ(sdata[10].value, "30");
+    EXPECT_EQ(fdata[1].value(), "5");
+    EXPECT_EQ(sdata[10].value(), "30");
     EXPECT_TRUE(platform::live_windows().empty());
     EXPECT_EQ(platform::take_posted_quit(), 0);
 }
