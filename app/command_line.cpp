@@ -12,14 +12,12 @@
 #include "app/data_items.h"
 #include "app/eval_pipe.h"
 #include "app/render_command.h"
-#include "app/user_tables.h"
 #include "app/version.h"
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
 #include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
-#include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 
@@ -122,7 +120,7 @@ int tabulate_standard_input(FunctionXY& function) {
 }
 
 // toven --eval FORMULA X Y [NAME=VALUE ...]
-int run_eval(int argc, char** argv) {
+int run_eval(AppState& state, int argc, char** argv) {
     // With "-" for X the points come from standard input, and the items follow it.
     const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
     if (argc < 5 && !from_input) {
@@ -136,22 +134,22 @@ int run_eval(int argc, char** argv) {
     if (!y) {
         return fail(std::string("Y is not a number: '") + argv[4] + "'");
     }
-    const std::string formula_name(trim_blanks(fdata[formula_record(fdata)].name));
+    const std::string formula_name(trim_blanks(state.fdata[formula_record(state.fdata)].name));
     for (int i = from_input ? 4 : 5; i < argc; ++i) {
         // Two formulas at once would leave one of them silently unused.
         if (assigned_name(argv[i]) == formula_name) {
             return fail("--eval takes the formula as FORMULA, so '" + formula_name +
                         "=' cannot be given too: '" + argv[i] + "'");
         }
-        if (const auto refusal = apply_argument(argv[i])) {
+        if (const auto refusal = apply_argument(state, argv[i])) {
             return fail(refusal->message);
         }
     }
     // Set last, so that FORMULA takes the place of a data file's formula.
-    if (const auto refusal = apply_assignment(formula_name + "=" + argv[2])) {
+    if (const auto refusal = apply_assignment(state, formula_name + "=" + argv[2])) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
@@ -168,31 +166,21 @@ int run_eval(int argc, char** argv) {
 
 }  // namespace
 
-std::optional<platform::Refusal> apply_assignment(std::string_view name_equals_value) {
-    const std::size_t equals = name_equals_value.find('=');
-    if (equals == std::string_view::npos) {
-        return platform::Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) +
-                                 "'"};
-    }
-    return apply_item(name_equals_value.substr(0, equals), name_equals_value.substr(equals + 1));
-}
-
 bool is_option(const char* argument) {
     return argument[0] == '-';
 }
 
-int apply_start_items(int argc, char** argv) {
+int apply_start_items(AppState& state, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (const auto refusal = apply_argument(argv[i])) {
+        if (const auto refusal = apply_argument(state, argv[i])) {
             return fail(refusal->message);
         }
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
-    load_graph_parameters(sdata);
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters g = load_graph_parameters(state.sdata);
     if (const auto refusal = surface_refusal(g.box(), g.mesh(), g.tilt)) {
         return fail("cannot plot: " + refusal->message);
     }
@@ -228,11 +216,12 @@ int run_command_line(int argc, char** argv) {
         std::puts("toven " TOVEN_VERSION);
         return check_standard_output(0);
     }
+    AppState state;
     if (option == "--eval") {
-        return run_eval(argc, argv);
+        return run_eval(state, argc, argv);
     }
     if (option == "--render") {
-        return run_render_command(argc, argv);
+        return run_render_command(state, argc, argv);
     }
     return fail("unknown option '" + std::string(option) + "' (see toven --help)");
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_state.h"
 #include "platform/refusal.h"
 
 namespace toven {
@@ -20,12 +21,7 @@ bool is_option(const char* argument);
 // Sets the NAME=VALUE items of argv[1..] before the window program starts. A bad or unknown
 // item, a formula that does not parse or graph data that cannot be plotted is reported on
 // standard error; returns the exit status then (1), else 0.
-int apply_start_items(int argc, char** argv);
-
-// Sets the fdata or sdata item whose name, blanks trimmed, is the NAME of "NAME=VALUE", as a
-// data box would: its line becomes the name, " = " and VALUE. On failure returns the refusal
-// for the person, and changes nothing.
-std::optional<platform::Refusal> apply_assignment(std::string_view name_equals_value);
+int apply_start_items(AppState& state, int argc, char** argv);
 
 class SurfaceFunction;
 

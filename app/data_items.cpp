@@ -7,16 +7,11 @@
 #include <string>
 
 #include "app/data_box.h"
-#include "app/user_tables.h"
 #include "expr/c_number.h"
 
 namespace toven {
 
 namespace {
-
-DataTable& table_of(TableName table) {
-    return table == TableName::fdata ? fdata : sdata;
-}
 
 std::string item_names() {
     std::string names;
@@ -70,12 +65,14 @@ std::string_view stored_value(const ItemSpec& item, std::string_view value) {
 
 }  // namespace
 
-std::optional<platform::Refusal> apply_item(std::string_view name, std::string_view value) {
+std::optional<platform::Refusal> apply_item(AppState& state, std::string_view name,
+                                            std::string_view value) {
     const ItemSpec* item = nullptr;
     if (auto refusal = check_item(name, value, item)) {
         return refusal;
     }
-    DataRecord& record = table_of(item->table)[record_number(*item)];
+    DataTable& table = item->table == TableName::fdata ? state.fdata : state.sdata;
+    DataRecord& record = table[record_number(*item)];
     set_line(record, std::string(record.name) + " = " + std::string(stored_value(*item, value)));
     return std::nullopt;
 }
@@ -94,7 +91,7 @@ std::optional<platform::Refusal> check_item(std::string_view name, std::string_v
         return refusal;
     }
     const std::string_view stored = stored_value(*item, value);
-    const std::size_t prefix = std::strlen(table_of(item->table)[record_number(*item)].name) + 3;
+    const std::size_t prefix = padded_name(*item).size() + 3;
     const std::size_t longest = static_cast<std::size_t>(longest_edit_line);
     if (item->kind != ItemKind::formula && prefix + stored.size() > longest) {
         return platform::Refusal{

@@ -14,7 +14,6 @@
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
-#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 
@@ -61,8 +60,8 @@ bool supported_extension(const std::string& path) {
 //                          | NAME "=" VALUE }
 // Returns the refusal of a request that cannot be drawn; the assignments are applied as they
 // come.
-std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture& request,
-                                              Sweep& sweep) {
+std::optional<platform::Refusal> read_request(AppState& state, int argc, char** argv,
+                                              PagePicture& request, Sweep& sweep) {
     using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
         return Refusal{"--render needs a FILE (see toven --help)"};
@@ -85,7 +84,7 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
             ++i;
         } else if (argument.starts_with("--")) {
             return Refusal{"unknown option '" + std::string(argument) + "' (see toven --help)"};
-        } else if (auto refusal = apply_argument(argument)) {
+        } else if (auto refusal = apply_argument(state, argument)) {
             return refusal;
         }
     }
@@ -102,24 +101,24 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
 
 }  // namespace
 
-int run_render_command(int argc, char** argv) {
+int run_render_command(AppState& state, int argc, char** argv) {
     if (argc >= 3 && is_solid_file(argv[2])) {
-        return run_solid_command(argc, argv);
+        return run_solid_command(state, argc, argv);
     }
     PagePicture request;
     Sweep sweep;
-    if (const auto refusal = read_request(argc, argv, request, sweep)) {
+    if (const auto refusal = read_request(state, argc, argv, request, sweep)) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
 
     int session_argc = 1;
     platform::Session session(session_argc, argv, platform::SessionKind::headless);
-    const SavedPage saved = sweep.requested() ? save_sweep(request, sweep, function)
-                                              : save_page(request, function, nullptr);
+    const SavedPage saved = sweep.requested() ? save_sweep(state, request, sweep, function)
+                                              : save_page(state, request, function, nullptr);
     switch (saved.status) {
         case SavedPage::Status::refused:
             return fail("cannot plot: " + saved.message);

@@ -5,26 +5,17 @@
 #include "app/child_window.h"
 #include "app/main_window.h"
 #include "app/menu_command.h"
-#include "app/user_tables.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
+#include "platform/programmer_error.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
 
-platform::Window* fdata_window = nullptr;
-platform::Window* sdata_window = nullptr;
-platform::Window* plot_window = nullptr;
-platform::Window* help_window = nullptr;
-std::unique_ptr<DataBox> fdata_box;
-std::unique_ptr<DataBox> sdata_box;
-std::unique_ptr<SurfacePlotter> plotter;
-std::unique_ptr<SurfaceFunction> surface_function;
-int help_closed = 1;
-int mouse_x = 0;
-int mouse_y = 0;
-
 namespace {
+
+// The state of the running shell; the window procedures have no other way to it.
+AppState* running_state = nullptr;
 
 // Every child window opens at the same place on the screen.
 constexpr int child_window_x = 30;
@@ -61,29 +52,36 @@ std::vector<platform::MenuItem> toven_menu() {
 
 }  // namespace
 
-void plot(PlotRequest readout, OutputDevice printer) {
+AppState& shell_state() {
+    TOVEN_EXPECT(running_state != nullptr, "the shell is started before its windows work");
+    return *running_state;
+}
+
+void plot(AppState& state, PlotRequest readout, OutputDevice printer) {
     // A page takes a while, refused or not; a readout is over before the pointer could change.
     std::optional<platform::BusyCursor> busy;
     if (readout == plot_page) {
-        busy.emplace(plotter->window);
+        busy.emplace(state.plotter->window);
     }
-    const auto refusal = draw_plot(
-        PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
+    const PlotContext context{
+        *state.plotter,         *state.surface_function, state.fdata,   state.sdata,
+        state.graph_parameters, state.readout_ready,     state.mouse_x, state.mouse_y};
+    const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(
-            plotter->window, refusal->message,
+            state.plotter->window, refusal->message,
             printer == printer_output ? print_refusal_caption : plot_refusal_caption,
             platform::MessageBoxButtons::ok);
     }
 }
 
-void release_plotter() {
-    if (plotter != nullptr) {
-        plotter->end_output();
+void release_plotter(AppState& state) {
+    if (state.plotter != nullptr) {
+        state.plotter->end_output();
     }
-    readout_ready = false;
-    plotter.reset();
-    surface_function.reset();
+    state.readout_ready = false;
+    state.plotter.reset();
+    state.surface_function.reset();
 }
 
 platform::Window* create_child_window(const char* title, platform::Window* owner, int width,
@@ -92,7 +90,8 @@ platform::Window* create_child_window(const char* title, platform::Window* owner
                                    {child_window_x, child_window_y, width, height}, true);
 }
 
-platform::Window* start_shell() {
+platform::Window* start_shell(AppState& state) {
+    running_state = &state;
     platform::register_menu_resource("TOVEN", toven_menu());
     platform::register_class({"toven", main_window_procedure, "toven"});
     platform::Window* main_window = platform::create_window("toven", "toven", nullptr, {}, false);
@@ -102,9 +101,11 @@ platform::Window* start_shell() {
     return main_window;
 }
 
-int run_shell() {
-    start_shell();
-    return platform::run_message_loop();
+int run_shell(AppState& state) {
+    start_shell(state);
+    const int status = platform::run_message_loop();
+    running_state = nullptr;
+    return status;
 }
 
 }  // namespace toven

@@ -11,9 +11,9 @@
 
 #include "app/command_line.h"
 #include "app/page_picture.h"
-#include "app/user_tables.h"
+#include "app/data_file.h"
 #include "platform/safe_file.h"
-#include "surface/plot_globals.h"
+#include "surface/graph_parameters.h"
 #include "surface/printable_solid.h"
 
 namespace toven {
@@ -94,14 +94,14 @@ std::optional<platform::Refusal> write_stl(const std::string& path, const SolidL
 }
 
 // stl = "--render" FILE { NAME "=" VALUE }
-std::optional<platform::Refusal> read_items(int argc, char** argv) {
+std::optional<platform::Refusal> read_items(AppState& state, int argc, char** argv) {
     for (int i = 3; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument.starts_with("--")) {
             return platform::Refusal{"'" + std::string(argument) +
                                      "' draws pages; an STL file takes only NAME=VALUE items"};
         }
-        if (auto refusal = apply_assignment(argument)) {
+        if (auto refusal = apply_assignment(state, argument)) {
             return refusal;
         }
     }
@@ -114,17 +114,16 @@ bool is_solid_file(const std::string& path) {
     return picture_extension(path) == "stl";
 }
 
-int run_solid_command(int argc, char** argv) {
-    if (const auto refusal = read_items(argc, argv)) {
+int run_solid_command(AppState& state, int argc, char** argv) {
+    if (const auto refusal = read_items(state, argc, argv)) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
     function.load_parameters();
-    load_graph_parameters(sdata);
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters g = load_graph_parameters(state.sdata);
     const std::array<double, 6> box = {g.x1, g.x2, g.y1, g.y2, g.z1, g.z2};
     SolidLattice lattice;
     auto refusal = solid_refusal(box, g.mesh());

@@ -3,9 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/command_line.h"
 #include "app/data_items.h"
-#include "app/user_tables.h"
 #include "expr/c_number.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
@@ -138,8 +136,8 @@ int frame_centiseconds(int frame, int frames_per_second) {
     return static_cast<int>(end_of(frame + 1) - end_of(frame));
 }
 
-std::optional<Refusal> set_frame(const Sweep& sweep, int frame) {
-    return apply_assignment(sweep.name + "=" + frame_value(sweep, frame));
+std::optional<Refusal> set_frame(AppState& state, const Sweep& sweep, int frame) {
+    return apply_item(state, sweep.name, frame_value(sweep, frame));
 }
 
 std::string frame_name(const Sweep& sweep, int frame) {
@@ -148,18 +146,21 @@ std::string frame_name(const Sweep& sweep, int frame) {
 }
 
 // Every frame set and weighed as the page would weigh it, drawing nothing.
-std::optional<Refusal> weigh_frames(const PagePicture& picture, const Sweep& sweep,
-                                    SurfaceFunction& function) {
+std::optional<Refusal> weigh_frames(AppState& state, const PagePicture& picture,
+                                    const Sweep& sweep, SurfaceFunction& function) {
     const auto window = platform::create_offscreen_window(picture.width, picture.height,
                                                           platform::OffscreenRecording::image_only,
                                                           picture.pixel_ratio);
     SurfacePlotter plotter(window.get());
-    PlotContext context{plotter, function, fdata, sdata};
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
+    PlotContext context{plotter,     function,         state.fdata,
+                        state.sdata, graph_parameters, readout_ready};
     context.print_layout = picture.print_layout;
     context.compiled = true;
     const SurfacePanel panel = screen_surface_panel(context);
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        auto refusal = set_frame(sweep, frame);
+        auto refusal = set_frame(state, sweep, frame);
         if (!refusal) {
             refusal = screen_page_refusal(context, panel);
         }
@@ -170,11 +171,15 @@ std::optional<Refusal> weigh_frames(const PagePicture& picture, const Sweep& swe
     return std::nullopt;
 }
 
-SavedPage save_gif(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
+SavedPage save_gif(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                   SurfaceFunction& function) {
     platform::GifAnimation animation(picture.path);
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        set_frame(sweep, frame);
-        const DrawnPage page = draw_page_picture(picture, function, nullptr, Formula::compiled);
+        if (auto refusal = set_frame(state, sweep, frame)) {
+            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+        }
+        const DrawnPage page =
+            draw_page_picture(state, picture, function, nullptr, Formula::compiled);
         if (page.refusal) {
             return {SavedPage::Status::refused,
                     frame_name(sweep, frame) + ": " + page.refusal->message};
@@ -198,14 +203,16 @@ SavedPage save_gif(const PagePicture& picture, const Sweep& sweep, SurfaceFuncti
     return {};
 }
 
-SavedPage save_frame_files(const PagePicture& picture, const Sweep& sweep,
+SavedPage save_frame_files(AppState& state, const PagePicture& picture, const Sweep& sweep,
                            SurfaceFunction& function) {
     SavedPage result;
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        set_frame(sweep, frame);
+        if (auto refusal = set_frame(state, sweep, frame)) {
+            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+        }
         PagePicture frame_picture = picture;
         frame_picture.path = frame_path(picture.path, frame);
-        SavedPage saved = save_page(frame_picture, function, nullptr, Formula::compiled);
+        SavedPage saved = save_page(state, frame_picture, function, nullptr, Formula::compiled);
         if (saved.status == SavedPage::Status::refused) {
             saved.message = frame_name(sweep, frame) + ": " + saved.message;
         }
@@ -294,14 +301,15 @@ std::string frame_path(const std::string& pattern, int frame) {
     return parts->before + number + parts->after;
 }
 
-SavedPage save_sweep(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
-    if (auto refusal = weigh_frames(picture, sweep, function)) {
+SavedPage save_sweep(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                     SurfaceFunction& function) {
+    if (auto refusal = weigh_frames(state, picture, sweep, function)) {
         return {SavedPage::Status::refused, refusal->message};
     }
     if (picture_extension(picture.path) == "gif") {
-        return save_gif(picture, sweep, function);
+        return save_gif(state, picture, sweep, function);
     }
-    return save_frame_files(picture, sweep, function);
+    return save_frame_files(state, picture, sweep, function);
 }
 
 }  // namespace toven

@@ -12,15 +12,15 @@ namespace {
 // Graph data names are padded with blanks to this width, so that their values line up.
 constexpr std::size_t sdata_name_width = 9;
 
-std::string padded_name(TableName table, std::string_view name) {
-    std::string padded(name);
-    if (table == TableName::sdata && padded.size() < sdata_name_width) {
+}  // namespace
+
+std::string padded_name(const ItemSpec& item) {
+    std::string padded(item.name);
+    if (item.table == TableName::sdata && padded.size() < sdata_name_width) {
         padded.resize(sdata_name_width, ' ');
     }
     return padded;
 }
-
-}  // namespace
 
 std::string_view header_name(TableName table) {
     return table == TableName::fdata ? "fdata  " : "sdata    ";
@@ -55,8 +55,7 @@ DataTable default_table(TableName table) {
     const std::string count = std::to_string(items.size());
     defaults.records.push_back(make_record(std::string(header_name(table)).c_str(), count));
     for (const ItemSpec& item : items) {
-        defaults.records.push_back(
-            make_record(padded_name(table, item.name).c_str(), item.default_value));
+        defaults.records.push_back(make_record(padded_name(item).c_str(), item.default_value));
     }
     return defaults;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "expr/data_table.h"
@@ -60,6 +61,9 @@ std::span<const ItemSpec> items_of(TableName table);
 
 // The item called `name` (no blanks), if there is one.
 const ItemSpec* find_item_spec(std::string_view name);
+
+// The item's name as its record holds it, padded as its table pads names.
+std::string padded_name(const ItemSpec& item);
 
 // The record number of an item in its table.
 int record_number(const ItemSpec& item);

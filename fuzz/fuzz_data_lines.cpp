@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/data_box.h"
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/testing/event_injection.h"
@@ -207,8 +207,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    static const DataTable function_defaults = fdata;
-    static const DataTable graph_defaults = sdata;
+    static const DataTable function_defaults = default_table(TableName::fdata);
+    static const DataTable graph_defaults = default_table(TableName::sdata);
     DataTable table = (data[0] & 1) != 0 ? graph_defaults : function_defaults;
     const std::string input(reinterpret_cast<const char*>(data), size);
 

@@ -2,7 +2,6 @@
 
 #include "expr/c_number.h"
 #include "expr/item_table.h"
-#include "surface/plot_globals.h"
 
 namespace toven {
 
@@ -23,8 +22,8 @@ int as_int(const DataTable& table, std::string_view name) {
 
 }  // namespace
 
-void load_graph_parameters(const DataTable& table) {
-    GraphParameters& p = graph_parameters;
+GraphParameters load_graph_parameters(const DataTable& table) {
+    GraphParameters p;
     p.x1 = as_double(table, "x1");
     p.x2 = as_double(table, "x2");
     p.y1 = as_double(table, "y1");
@@ -39,6 +38,7 @@ void load_graph_parameters(const DataTable& table) {
     p.fc = as_int(table, "fc");
     p.ax = as_int(table, "ax");
     p.title = value_of(table, "title");
+    return p;
 }
 
 }  // namespace toven

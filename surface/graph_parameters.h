@@ -36,8 +36,7 @@ struct GraphParameters {
     std::array<double, 6> box() const { return {x1, x2, y1, y2, z1, z2}; }
 };
 
-// Fills graph_parameters (surface/plot_globals.h) from records 1 to 14 of the graph data table; a
-// missing record gives 0 (or an empty title).
-void load_graph_parameters(const DataTable& table);
+// The numbers of the graph data table's items; a missing record gives 0 (or an empty title).
+GraphParameters load_graph_parameters(const DataTable& table);
 
 }  // namespace toven

@@ -72,7 +72,7 @@ SurfacePanel open_panel(const Plotter& plotter) {
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     SurfaceFunction& function = context.function;
     function.compile(ParseErrorBox::silent);
     function.load_parameters();
@@ -83,7 +83,7 @@ std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& con
 // the surface was drawn, else why not.
 std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
                                                     OutputDevice printer) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == screen_output) {
         context.function.message_window =
@@ -123,7 +123,7 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
     }
     if (surface_drawn) {
         plotter.print_line("rot  = %8.2f", plotter.rot);
-        plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
+        plotter.print_line("tilt = %8.2f", context.graph_parameters.tilt);
     } else {
         plotter.print_line("rot  = %8s", no_view);
         plotter.print_line("tilt = %8s", no_view);
@@ -162,7 +162,7 @@ std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
 // panels around a surface panel that names the fault. A print of it is not started. A print
 // that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDevice printer) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
     if (!refusal && printer == printer_output) {
         refusal = print_evaluation_refusal(context);
@@ -195,9 +195,9 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
         }
     } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
-        readout_ready = true;
+        context.readout_ready = true;
     } else {
-        readout_ready = false;
+        context.readout_ready = false;
     }
     return refusal ? refusal : print_failure;
 }
@@ -205,7 +205,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
 // After a print the Plotter holds no device (and the printed page's mapping): a readout then
 // waits for the next screen plot.
 void draw_readout_if_ready(const PlotContext& context) {
-    if (!readout_ready || context.plotter.dc == nullptr) {
+    if (!context.readout_ready || context.plotter.dc == nullptr) {
         return;
     }
     platform::clear_upper_vector_state();
@@ -216,7 +216,7 @@ void draw_readout_if_ready(const PlotContext& context) {
 
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, PlotRequest readout,
                                            OutputDevice printer) {
-    load_graph_parameters(context.sdata);
+    context.graph_parameters = load_graph_parameters(context.sdata);
     if (readout == plot_readout) {
         draw_readout_if_ready(context);
         return std::nullopt;
@@ -231,7 +231,8 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
     }
     plotter.begin_output(screen_output);
     const PanelLayout panel = surface_panel(
-        context.print_layout ? PageKind::printer : PageKind::screen, graph_parameters.pc);
+        context.print_layout ? PageKind::printer : PageKind::screen,
+        load_graph_parameters(context.sdata).pc);
     plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
     const SurfacePanel measured = open_panel(plotter);
     plotter.end_output();
@@ -240,11 +241,11 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
 
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
                                                      const SurfacePanel& panel) {
-    load_graph_parameters(context.sdata);
-    if (auto refusal = refusal_of(graph_parameters)) {
+    context.graph_parameters = load_graph_parameters(context.sdata);
+    const GraphParameters& g = context.graph_parameters;
+    if (auto refusal = refusal_of(g)) {
         return refusal;
     }
-    const GraphParameters& g = graph_parameters;
     context.function.load_parameters();
     const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
     return plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel);

@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/user_tables.h"
+#include "app/data_file.h"
 #include "tests/support/program_run.h"
-#include "tests/support/scoped_tables.h"
 
 namespace toven {
 namespace {
@@ -124,7 +123,22 @@ TEST_F(CommandLineTest, FullStandardOutputFails) {
 
 class ApplyAssignmentTest : public testing::Test {
   protected:
-    test_support::ScopedTables tables{fdata, sdata};
+    std::optional<platform::Refusal> apply_assignment(std::string_view item) {
+        return toven::apply_assignment(state, item);
+    }
+    // The record of the item called `name`.
+    const DataRecord& record_named(std::string_view name) {
+        const ItemSpec* item = find_item_spec(name);
+        EXPECT_NE(item, nullptr) << name;
+        if (item == nullptr) {
+            return fdata[0];
+        }
+        return (item->table == TableName::fdata ? fdata : sdata)[record_number(*item)];
+    }
+
+    AppState state;
+    DataTable& fdata = state.fdata;
+    DataTable& sdata = state.sdata;
 };
 
 TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
@@ -137,20 +151,6 @@ TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
     EXPECT_EQ(fdata[6].line, "f(x,y) = x^2+y^2");
     EXPECT_EQ(apply_assignment("title="), std::nullopt);
     EXPECT_EQ(sdata[14].line, "title     = ");
-}
-
-// The item record of fdata or sdata whose name, its padding aside, is `name`.
-const DataRecord& record_named(std::string_view name) {
-    for (const DataTable* table : {&fdata, &sdata}) {
-        for (int i = 1; i < table->size(); ++i) {
-            const std::string_view record_name = (*table)[i].name;
-            if (record_name.substr(0, record_name.find(' ')) == name) {
-                return (*table)[i];
-            }
-        }
-    }
-    ADD_FAILURE() << "no item " << name;
-    return fdata[0];
 }
 
 struct ItemCase {

@@ -5,14 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "tests/support/scoped_tables.h"
-
 namespace toven {
 namespace {
 
 class UserTablesTest : public testing::Test {
   protected:
-    test_support::ScopedTables tables{fdata, sdata};
+    DataTable fdata;
+    DataTable sdata;
 };
 
 struct DefaultLine {
@@ -22,16 +21,21 @@ struct DefaultLine {
 };
 
 TEST_F(UserTablesTest, DefaultLines) {
-    load_fdata_defaults();
-    load_sdata_defaults();
+    load_fdata_defaults(fdata);
+    load_sdata_defaults(sdata);
     ASSERT_EQ(fdata.size(), 7);
     ASSERT_EQ(sdata.size(), 15);
     const DefaultLine cases[] = {
-        {&fdata, 0, "fdata   = 6"},      {&fdata, 1, "a = 3"},
-        {&fdata, 5, "e = 1"},            {&fdata, 6, "f(x,y) = sin(|x|^a  + |y|^b)"},
-        {&sdata, 0, "sdata     = 14"},   {&sdata, 1, "x1        = -1"},
-        {&sdata, 5, "z1        = -0.2"}, {&sdata, 8, "m         = 40"},
-        {&sdata, 10, "tilt      = 15"},  {&sdata, 13, "ax        = 0"},
+        {&fdata, 0, "fdata   = 6"},
+        {&fdata, 1, "a = 3"},
+        {&fdata, 5, "e = 1"},
+        {&fdata, 6, "f(x,y) = sin(|x|^a  + |y|^b)"},
+        {&sdata, 0, "sdata     = 14"},
+        {&sdata, 1, "x1        = -1"},
+        {&sdata, 5, "z1        = -0.2"},
+        {&sdata, 8, "m         = 40"},
+        {&sdata, 10, "tilt      = 15"},
+        {&sdata, 13, "ax        = 0"},
         {&sdata, 14, "title     = "},
     };
     for (const DefaultLine& c : cases) {
@@ -80,8 +84,9 @@ TEST_F(UserTablesTest, LongTextIsKeptWholeButTheName) {
 }
 
 TEST_F(UserTablesTest, LoadersRestoreTheDefaults) {
+    load_fdata_defaults(fdata);
     set_line(fdata[1], "a = 9");
-    load_fdata_defaults();
+    load_fdata_defaults(fdata);
     EXPECT_EQ(fdata[1].line, "a = 3");
 }
 
