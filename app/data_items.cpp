@@ -1,13 +1,10 @@
 #include "app/data_items.h"
 
-#include <charconv>
 #include <climits>
-#include <cmath>
-#include <cstring>
 #include <string>
 
 #include "app/data_box.h"
-#include "expr/c_number.h"
+#include "app/number_text.h"
 
 namespace toven {
 
@@ -23,36 +20,34 @@ std::string item_names() {
 }
 
 std::optional<platform::Refusal> number_refusal(std::string_view name, std::string_view typed) {
-    const std::string number(trim_blanks(typed));
-    if (!is_decimal_number(number)) {
-        return platform::Refusal{std::string(name) +
-                                 " needs one decimal number, such as 2.5, -1e-3 or .5, not '" +
-                                 std::string(typed) + "'"};
-    }
-    if (!std::isfinite(c_atof(number.c_str()))) {
-        return platform::Refusal{std::string(name) + " needs a number within the range of " +
-                                 "a double, not '" + std::string(typed) + "'"};
+    double value = 0;
+    switch (read_decimal(typed, value)) {
+        case NumberFault::form:
+            return platform::Refusal{std::string(name) +
+                                     " needs one decimal number, such as 2.5, -1e-3 or .5, not '" +
+                                     std::string(typed) + "'"};
+        case NumberFault::range:
+            return platform::Refusal{std::string(name) + " needs a number within the range of " +
+                                     "a double, not '" + std::string(typed) + "'"};
+        case NumberFault::none:
+            break;
     }
     return std::nullopt;
 }
 
 std::optional<platform::Refusal> count_refusal(std::string_view name, std::string_view typed) {
-    std::string_view number = trim_blanks(typed);
-    // from_chars reads a minus sign but not a plus sign.
-    if (number.starts_with('+') && !number.substr(1).starts_with('-')) {
-        number.remove_prefix(1);
-    }
-    const char* end = number.data() + number.size();
     int value = 0;
-    const auto [stop, error] = std::from_chars(number.data(), end, value);
-    if (error == std::errc::result_out_of_range && stop == end) {
-        return platform::Refusal{std::string(name) + " needs a whole number from " +
-                                 std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) +
-                                 ", not '" + std::string(typed) + "'"};
-    }
-    if (error != std::errc() || stop != end) {
-        return platform::Refusal{std::string(name) + " needs a whole number, such as 20, not '" +
-                                 std::string(typed) + "'"};
+    switch (read_whole(typed, INT_MIN, INT_MAX, value)) {
+        case NumberFault::form:
+            return platform::Refusal{std::string(name) +
+                                     " needs a whole number, such as 20, not '" +
+                                     std::string(typed) + "'"};
+        case NumberFault::range:
+            return platform::Refusal{std::string(name) + " needs a whole number from " +
+                                     std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) +
+                                     ", not '" + std::string(typed) + "'"};
+        case NumberFault::none:
+            break;
     }
     return std::nullopt;
 }

@@ -16,6 +16,8 @@ namespace toven {
 // The default drawing area where no window gives one, in device pixels.
 inline constexpr int default_page_width = 800;
 inline constexpr int default_page_height = 600;
+// The picture is held in memory at 4 bytes a pixel: 8000 by 8000 costs 256 MB.
+inline constexpr int max_page_side = 8000;
 
 struct PagePicture {
     std::string path;  // PNG, PDF or SVG by its extension

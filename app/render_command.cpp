@@ -2,15 +2,13 @@
 // It starts only what a picture needs: a headless session, no widgets and no print system.
 #include "app/render_command.h"
 
-#include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
-#include "app/data_file.h"
+#include "app/arguments.h"
+#include "app/command_output.h"
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
@@ -21,45 +19,13 @@ namespace toven {
 
 namespace {
 
-// The picture is held in memory at 4 bytes a pixel: 8000 by 8000 costs 256 MB.
-constexpr int max_side = 8000;
-
-// side = digit { digit }, from 1 to max_side
-std::optional<int> read_side(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1 ||
-        value > max_side || !std::isdigit(static_cast<unsigned char>(text[0]))) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// size = side "x" side
-bool read_size(std::string_view text, PagePicture& request) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string_view::npos) {
-        return false;
-    }
-    const auto width = read_side(text.substr(0, cross));
-    const auto height = read_side(text.substr(cross + 1));
-    if (!width || !height) {
-        return false;
-    }
-    request.width = *width;
-    request.height = *height;
-    return true;
-}
-
 bool supported_extension(const std::string& path) {
     const std::string extension = picture_extension(path);
     return extension == "png" || extension == "pdf" || extension == "svg";
 }
 
-// render = "--render" FILE { "--size" size | "--print-layout" | "--sweep" sweep | "--fps" N
-//                          | NAME "=" VALUE }
-// Returns the refusal of a request that cannot be drawn; the assignments are applied as they
-// come.
+// render = "--render" FILE { option | NAME "=" VALUE | data file }
+// Returns the refusal of a request that cannot be drawn; the items are set as they come.
 std::optional<platform::Refusal> read_request(AppState& state, int argc, char** argv,
                                               PagePicture& request, Sweep& sweep) {
     using platform::Refusal;
@@ -67,26 +33,9 @@ std::optional<platform::Refusal> read_request(AppState& state, int argc, char** 
         return Refusal{"--render needs a FILE (see toven --help)"};
     }
     request.path = argv[2];
-    for (int i = 3; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--sweep" || argument == "--fps") {
-            if (auto refusal =
-                    read_sweep_option(argument, i + 1 < argc ? argv[++i] : nullptr, sweep)) {
-                return refusal;
-            }
-        } else if (argument == "--print-layout") {
-            request.print_layout = true;
-        } else if (argument == "--size") {
-            if (i + 1 == argc || !read_size(argv[i + 1], request)) {
-                return Refusal{"--size needs WxH, two whole numbers from 1 to " +
-                               std::to_string(max_side) + " (for example 800x600)"};
-            }
-            ++i;
-        } else if (argument.starts_with("--")) {
-            return Refusal{"unknown option '" + std::string(argument) + "' (see toven --help)"};
-        } else if (auto refusal = apply_argument(state, argument)) {
-            return refusal;
-        }
+    const ArgumentRules rules{.command = "--render", .page = &request, .sweep = &sweep};
+    if (auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
+        return refusal;
     }
     if (auto refusal = sweep_file_refusal(request.path, sweep)) {
         return refusal;

@@ -7,11 +7,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "app/arguments.h"
+#include "app/command_output.h"
 #include "app/page_picture.h"
-#include "app/data_file.h"
 #include "platform/safe_file.h"
 #include "surface/graph_parameters.h"
 #include "surface/printable_solid.h"
@@ -93,21 +94,6 @@ std::optional<platform::Refusal> write_stl(const std::string& path, const SolidL
     return file.commit();
 }
 
-// stl = "--render" FILE { NAME "=" VALUE }
-std::optional<platform::Refusal> read_items(AppState& state, int argc, char** argv) {
-    for (int i = 3; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument.starts_with("--")) {
-            return platform::Refusal{"'" + std::string(argument) +
-                                     "' draws pages; an STL file takes only NAME=VALUE items"};
-        }
-        if (auto refusal = apply_assignment(state, argument)) {
-            return refusal;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool is_solid_file(const std::string& path) {
@@ -115,7 +101,8 @@ bool is_solid_file(const std::string& path) {
 }
 
 int run_solid_command(AppState& state, int argc, char** argv) {
-    if (const auto refusal = read_items(state, argc, argv)) {
+    const ArgumentRules rules{.command = "an STL file"};
+    if (const auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
         return fail(refusal->message);
     }
     SurfaceFunction function(state.fdata);

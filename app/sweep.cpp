@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/data_items.h"
-#include "expr/c_number.h"
+#include "app/number_text.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -23,26 +23,15 @@ std::optional<Refusal> sweepable_refusal(const ItemSpec& item) {
     return std::nullopt;
 }
 
-// One finite decimal number, by the rules of the command line's number items.
-std::optional<double> read_number(const std::string& text) {
-    if (!is_decimal_number(text)) {
-        return std::nullopt;
-    }
-    const double value = c_strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+std::optional<double> decimal(std::string_view text) {
+    double value = 0;
+    return read_decimal(text, value) == NumberFault::none ? std::optional(value) : std::nullopt;
 }
 
-std::optional<int> read_whole(std::string_view text, int low, int high) {
+std::optional<int> whole(std::string_view text, int low, int high) {
     int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
+    return read_whole(text, low, high, value) == NumberFault::none ? std::optional(value)
+                                                                   : std::nullopt;
 }
 
 // sweep = NAME "=" FROM ":" TO ":" FRAMES
@@ -57,14 +46,12 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
         return form;
     }
     const std::string_view name = trim_blanks(text.substr(0, equals));
-    const auto from = read_number(std::string(text.substr(equals + 1, first_colon - equals - 1)));
-    const auto to =
-        read_number(std::string(text.substr(first_colon + 1, second_colon - first_colon - 1)));
+    const auto from = decimal(text.substr(equals + 1, first_colon - equals - 1));
+    const auto to = decimal(text.substr(first_colon + 1, second_colon - first_colon - 1));
     if (!from || !to) {
         return form;
     }
-    const auto frames =
-        read_whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
+    const auto frames = whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
     if (!frames) {
         return Refusal{"--sweep needs FRAMES from " + std::to_string(min_sweep_frames) + " to " +
                        std::to_string(max_sweep_frames) + ", not '" +
@@ -75,8 +62,7 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     }
     // The item must exist (the refusal names the items there are) and take FROM.
     const ItemSpec* item = nullptr;
-    if (auto refusal =
-            check_item(name, text.substr(equals + 1, first_colon - equals - 1), item)) {
+    if (auto refusal = check_item(name, text.substr(equals + 1, first_colon - equals - 1), item)) {
         return refusal;
     }
     if (auto refusal = sweepable_refusal(*item)) {
@@ -146,8 +132,8 @@ std::string frame_name(const Sweep& sweep, int frame) {
 }
 
 // Every frame set and weighed as the page would weigh it, drawing nothing.
-std::optional<Refusal> weigh_frames(AppState& state, const PagePicture& picture,
-                                    const Sweep& sweep, SurfaceFunction& function) {
+std::optional<Refusal> weigh_frames(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                                    SurfaceFunction& function) {
     const auto window = platform::create_offscreen_window(picture.width, picture.height,
                                                           platform::OffscreenRecording::image_only,
                                                           picture.pixel_ratio);
@@ -231,8 +217,7 @@ SavedPage save_frame_files(AppState& state, const PagePicture& picture, const Sw
 
 std::optional<Refusal> read_sweep_option(std::string_view option, const char* value, Sweep& sweep) {
     if (option == "--fps") {
-        const auto rate =
-            value != nullptr ? read_whole(value, 1, max_frames_per_second) : std::nullopt;
+        const auto rate = value != nullptr ? whole(value, 1, max_frames_per_second) : std::nullopt;
         if (!rate) {
             return Refusal{"--fps needs frames a second, a whole number from 1 to " +
                            std::to_string(max_frames_per_second)};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/data_file.h"
+#include "expr/item_table.h"
 #include "tests/support/program_run.h"
 
 namespace toven {
@@ -105,6 +106,7 @@ TEST_F(CommandLineTest, HelpDescribesTheOptions) {
     for (const char* text : {"--eval FORMULA X Y", "--render FILE", "NAME=VALUE", "%.17g"}) {
         EXPECT_NE(run.out.find(text), std::string::npos) << text;
     }
+    EXPECT_EQ(run.out.find('{'), std::string::npos) << "every field of the text is filled in";
 }
 
 // A result that cannot be written is lost, so the run fails and says why.
