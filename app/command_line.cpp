@@ -95,12 +95,12 @@ int apply_start_items(AppState& state, int argc, char** argv) {
         return 1;
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
-    if (const auto refusal = surface_refusal(g.box(), g.mesh(), g.tilt)) {
+    if (const auto refusal = surface_refusal(g.surface())) {
         return fail("cannot plot: " + refusal->message);
     }
     // Evaluations too many for any window are refused before a window appears.
     function.load_parameters();
-    const WorkSample sample = sample_plot_work(function, g.box(), g.mesh(), g.tilt);
+    const WorkSample sample = sample_plot_work(function, g.surface());
     if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
         return fail("cannot plot: " + refusal->message);
     }

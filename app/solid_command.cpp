@@ -111,11 +111,10 @@ int run_solid_command(AppState& state, int argc, char** argv) {
     }
     function.load_parameters();
     const GraphParameters g = load_graph_parameters(state.sdata);
-    const std::array<double, 6> box = {g.x1, g.x2, g.y1, g.y2, g.z1, g.z2};
     SolidLattice lattice;
-    auto refusal = solid_refusal(box, g.mesh());
+    auto refusal = solid_refusal(g.box(), g.mesh());
     if (!refusal) {
-        refusal = sample_solid(function, box, g.mesh(), lattice);
+        refusal = sample_solid(function, g.box(), g.mesh(), lattice);
     }
     if (refusal) {
         return fail("cannot make a solid: " + refusal->message);

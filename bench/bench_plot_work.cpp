@@ -110,14 +110,14 @@ struct Page {
     WorkSample sample(const GraphParameters& g, const Mesh& mesh) {
         function.compile();
         function.load_parameters();
-        return sample_plot_work(function, g.box(), mesh, g.tilt);
+        return sample_plot_work(function, {g.box(), mesh, g.tilt});
     }
 
     AppState app;
     std::unique_ptr<platform::Window> window;
     SurfacePlotter plotter{nullptr};
     SurfaceFunction function{app.fdata};
-    PlotContext context{plotter,   function, app.fdata, app.sdata, app.graph_parameters,
+    PlotContext context{plotter,          function, app.fdata, app.sdata, app.graph_parameters,
                         app.readout_ready};
 };
 
@@ -128,8 +128,9 @@ int largest_allowed_k(Page& page, const GraphParameters& g, const SurfacePanel& 
     while (low < high) {
         const int k = low + (high - low + 1) / 2;
         const Mesh mesh{.n = g.n, .m = g.m, .k = k};
-        const bool allowed = !surface_refusal(g.box(), mesh, g.tilt) &&
-                             !plot_work_refusal(page.sample(g, mesh), g.box(), mesh, g.tilt, panel);
+        const SurfaceRequest request{g.box(), mesh, g.tilt};
+        const bool allowed =
+            !surface_refusal(request) && !plot_work_refusal(page.sample(g, mesh), request, panel);
         if (allowed) {
             low = k;
         } else {
@@ -159,7 +160,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     state.counters["k"] = g.k;
     state.counters["evaluations"] = evaluation_count(g.mesh());
     state.counters["evaluations_per_s"] = 1 / sample.seconds_per_evaluation;
-    state.counters["predicted_s"] = plot_seconds(sample, g.box(), g.mesh(), g.tilt, panel);
+    state.counters["predicted_s"] = plot_seconds(sample, g.surface(), panel);
     state.counters["refused"] = refusal ? 1 : 0;
 }
 

@@ -35,7 +35,7 @@ struct Page {
     std::unique_ptr<platform::Window> window;
     SurfacePlotter plotter{window.get()};
     SurfaceFunction function{app.fdata};
-    PlotContext context{plotter,   function, app.fdata, app.sdata, app.graph_parameters,
+    PlotContext context{plotter,          function, app.fdata, app.sdata, app.graph_parameters,
                         app.readout_ready};
 };
 
@@ -70,7 +70,7 @@ void BM_DrawSurface(benchmark::State& state) {
         auto page = std::make_unique<Page>();
         open_surface_panel(*page);
         state.ResumeTiming();
-        page->plotter.draw_surface(page->function, -1, 1, -1, 1, -0.2, 1.2, mesh, 15);
+        page->plotter.draw_surface(page->function, {{-1, 1, -1, 1, -0.2, 1.2}, mesh, 15});
         page->plotter.end_output();  // draws the lines still held back
         state.PauseTiming();
         page.reset();
@@ -153,8 +153,8 @@ Page& dense() {
         }
         if (draw_plot(page.context, plot_page, screen_output)) {
             open_surface_panel(page);
-            page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, Mesh{401, 801, 20},
-                                      15);
+            page.plotter.draw_surface(page.function,
+                                      {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{401, 801, 20}, 15});
             draw_mini_grid(page.plotter, -1, 1, -1, 1);
             page.app.readout_ready = true;
         }

@@ -26,8 +26,8 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/window.h"
-#include "surface/plot_driver.h"
 #include "surface/graph_parameters.h"
+#include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
 
 using namespace toven;
@@ -113,7 +113,7 @@ void fit_mesh_to_budget(Tables& tables) {
     Mesh mesh{g.n, g.m, g.k};
     auto& [n, m, k] = mesh;
     if (fuzz_work(mesh, formula_length) <= work_budget ||
-        surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, mesh, g.tilt)) {
+        surface_refusal({g.box(), mesh, g.tilt})) {
         return;
     }
     while (fuzz_work(mesh, formula_length) > work_budget && n * m * k > 1) {
@@ -215,8 +215,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Tables defaults{default_table(TableName::fdata),
-                                 default_table(TableName::sdata)};
+    static const Tables defaults{default_table(TableName::fdata), default_table(TableName::sdata)};
     Tables tables = defaults;
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::string_view lines = input;

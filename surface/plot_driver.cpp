@@ -41,8 +41,7 @@ void put_lines(Plotter& plotter, const DataTable& table, int first, int last) {
 void draw_frame_box(SurfacePlotter& plotter) {
     const int pen = plotter.pen_number;
     plotter.select_pen(frame_box_pen);
-    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
-    plotter.draw_box(x1, x2, y1, y2, z1, z2);
+    plotter.draw_box(plotter.box);
     plotter.select_pen(pen);
 }
 
@@ -76,7 +75,7 @@ std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& con
     SurfaceFunction& function = context.function;
     function.compile(ParseErrorBox::silent);
     function.load_parameters();
-    return evaluation_refusal(sample_plot_work(function, g.box(), g.mesh(), g.tilt), g.mesh());
+    return evaluation_refusal(sample_plot_work(function, g.surface()), g.mesh());
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
@@ -93,12 +92,11 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
         context.function.compile();
     }
     context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
-    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, open_panel(plotter))) {
+    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    if (auto refusal = plot_work_refusal(sample, g.surface(), open_panel(plotter))) {
         return refusal;
     }
-    if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
-                                            g.mesh(), g.tilt)) {
+    if (auto refusal = plotter.draw_surface(context.function, g.surface())) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -155,7 +153,7 @@ void draw_title(Plotter& plotter, const std::string& title) {
 }
 
 std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
-    return surface_refusal(g.box(), g.mesh(), g.tilt);
+    return surface_refusal(g.surface());
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
@@ -230,9 +228,9 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
         plotter.set_pen_width(printer_pen_width);
     }
     plotter.begin_output(screen_output);
-    const PanelLayout panel = surface_panel(
-        context.print_layout ? PageKind::printer : PageKind::screen,
-        load_graph_parameters(context.sdata).pc);
+    const PanelLayout panel =
+        surface_panel(context.print_layout ? PageKind::printer : PageKind::screen,
+                      load_graph_parameters(context.sdata).pc);
     plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
     const SurfacePanel measured = open_panel(plotter);
     plotter.end_output();
@@ -247,8 +245,8 @@ std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
         return refusal;
     }
     context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
-    return plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel);
+    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    return plot_work_refusal(sample, g.surface(), panel);
 }
 
 }  // namespace toven

@@ -11,7 +11,7 @@ namespace {
 
 TEST(GraphParametersTest, DefaultsLoad) {
     const GraphParameters p = load_graph_parameters(test_support::default_sdata());
-    EXPECT_EQ(p.box(), (std::array<double, 6>{-1, 1, -1, 1, -0.2, 1.2}));
+    EXPECT_EQ(p.box(), (Box{-1, 1, -1, 1, -0.2, 1.2}));
     EXPECT_EQ(p.n, 20);
     EXPECT_EQ(p.m, 40);
     EXPECT_EQ(p.k, 20);
@@ -24,8 +24,8 @@ TEST(GraphParametersTest, DefaultsLoad) {
 
 TEST(GraphParametersTest, ConvertsByTheCLibraryRules) {
     DataTable sdata = test_support::default_sdata();
-    const char* values[][2] = {{"n", "2.9"},   {"x1", "abc"}, {"tilt", "30deg"},
-                               {"x2", "  1e1"}, {"m", "-3"},   {"pc", "99999999999999"},
+    const char* values[][2] = {{"n", "2.9"},         {"x1", "abc"}, {"tilt", "30deg"},
+                               {"x2", "  1e1"},      {"m", "-3"},   {"pc", "99999999999999"},
                                {"title", "my title"}};
     for (const auto& [name, value] : values) {
         ASSERT_TRUE(test_support::set_item(sdata, name, value)) << name;
