@@ -30,9 +30,9 @@ constexpr std::string_view help_template = R"(Usage:
 --render draws one whole page, as a screen plot draws it (mini grid included), into
   FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels
   (default {page_width}x{page_height}). --print-layout draws the printer's layout instead.
---sweep draws the page once a frame, frame i of FRAMES ({min_frames} to {max_frames}) with the number
+--sweep draws the page once a frame, frame i of FRAMES ({fewest} to {most}) with the number
   item NAME = FROM + i*(TO - FROM)/(FRAMES - 1), into an animated GIF that loops
-  (FILE.gif, --fps N frames a second, 1 to {max_fps}, default {default_fps}), or into one PNG, PDF or
+  (FILE.gif, --fps N frames a second, 1 to {fastest}, default {rate}), or into one PNG, PDF or
   SVG file a frame when FILE holds a frame number pattern: frame-%03d.png. If any
   frame cannot be plotted, nothing is written.
 FILE.stl is the surface as a closed solid for a 3-D printer (binary STL): f on the
@@ -96,10 +96,10 @@ std::vector<std::pair<std::string_view, std::string>> fields() {
     return {
         {"page_width", std::to_string(default_page_width)},
         {"page_height", std::to_string(default_page_height)},
-        {"min_frames", std::to_string(min_sweep_frames)},
-        {"max_frames", std::to_string(max_sweep_frames)},
-        {"max_fps", std::to_string(max_frames_per_second)},
-        {"default_fps", std::to_string(default_frames_per_second)},
+        {"fewest", std::to_string(min_sweep_frames)},
+        {"most", std::to_string(max_sweep_frames)},
+        {"fastest", std::to_string(max_frames_per_second)},
+        {"rate", std::to_string(default_frames_per_second)},
         {"solid_cells", with_commas(static_cast<long long>(max_solid_cells))},
         {"fdata_items", item_names([](const ItemSpec& i) { return i.table == TableName::fdata; })},
         {"sdata_items", item_names([](const ItemSpec& i) { return i.table == TableName::sdata; })},

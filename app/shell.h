@@ -13,10 +13,10 @@ namespace toven {
 // outlive the windows.
 AppState& shell_state();
 
-// Draws a page (readout 0) or the mouse readout (readout 1) with the shell's Plotter and
-// SurfaceFunction, which must exist; printer 1 prints. Graph data that cannot be plotted, and
-// a print that cannot be done, are told in a box "Cannot plot" ("Cannot print" for a print)
-// over the Plotter's window, once the page is drawn.
+// Draws a page (plot_page) or the mouse readout (plot_readout) with the state's Plotter and
+// SurfaceFunction, which must exist; printer_output prints. Graph data that cannot be
+// plotted, and a print that cannot be done, are told in a box "Cannot plot" ("Cannot print"
+// for a print) over the Plotter's window, once the page is drawn.
 void plot(AppState& state, PlotRequest readout, OutputDevice printer);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter(AppState& state);
