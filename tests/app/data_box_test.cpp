@@ -5,6 +5,7 @@
 #include <ostream>
 #include "expr/data_table.h"
 
+#include "app/data_items.h"
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -171,6 +172,16 @@ TEST_F(DataBoxTest, ALongFormulaIsKeptWholeAndTypingStopsAtTheLineLimit) {
 // The edit counts characters and a line holds bytes: characters outside ASCII fill a line
 // before the edit is full. The edit then refuses more, so what it shows is what the line and
 // the table keep.
+// A formula longer than a line, as the command line may set it, comes back whole when its
+// window is opened and closed without an edit.
+TEST_F(DataBoxTest, AFormulaLongerThanALineSurvivesItsWindow) {
+    const std::string formula = "x" + std::string(300, '+') + "y";
+    ASSERT_EQ(apply_item(state, "f(x,y)", formula), std::nullopt);
+    open_fdata();
+    platform::inject::close(state.fdata_window);
+    EXPECT_EQ(fdata[6].value(), formula);
+}
+
 TEST_F(DataBoxTest, TypingCharactersOfSeveralBytesStopsWhenTheLineIsFull) {
     command(gdata);
     DataBox& box = *state.sdata_box;
