@@ -6,7 +6,7 @@
 
 #include "app/help_window.h"
 #include "app/message_table.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "surface/plot_driver.h"
 
 namespace toven {

@@ -5,7 +5,7 @@
 
 #include "app/data_file.h"
 #include "app/page_picture.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 

@@ -9,7 +9,7 @@
 #include "app/menu_command.h"
 #include "app/message_table.h"
 #include "app/save_command.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "app/version.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/page_picture.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/menu_command.h"
 #include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/message_box.h"
 #include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
