@@ -1,12 +1,12 @@
 // The procedure of every child window: data windows, plot windows and the help window, told
-// apart by the shell's window pointers.
+// apart by the window pointers of the shell's state.
 #include "app/child_window.h"
 
 #include <array>
 
 #include "app/help_window.h"
 #include "app/message_table.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
@@ -17,47 +17,50 @@ using platform::Window;
 
 // Every data box sees every control notification; each acts only on its own controls.
 std::intptr_t on_command(Window*, std::uintptr_t wparam, std::intptr_t lparam) {
+    AppState& state = shell_state();
     const unsigned code = platform::high_word(wparam);
-    if (fdata_window != nullptr && fdata_box != nullptr) {
-        fdata_box->handle_command(lparam, code);
+    if (state.fdata_window != nullptr && state.fdata_box != nullptr) {
+        state.fdata_box->handle_command(lparam, code);
     }
-    if (sdata_window != nullptr && sdata_box != nullptr) {
-        sdata_box->handle_command(lparam, code);
+    if (state.sdata_window != nullptr && state.sdata_box != nullptr) {
+        state.sdata_box->handle_command(lparam, code);
     }
     return 0;
 }
 
 std::intptr_t on_mouse_move(Window* window, std::uintptr_t, std::intptr_t lparam) {
-    mouse_x = static_cast<int>(platform::low_word(static_cast<std::uintptr_t>(lparam)));
-    mouse_y = static_cast<int>(platform::high_word(static_cast<std::uintptr_t>(lparam)));
-    if (window == plot_window && plotter != nullptr) {
-        plot(plot_readout, screen_output);
+    AppState& state = shell_state();
+    state.mouse_x = static_cast<int>(platform::low_word(static_cast<std::uintptr_t>(lparam)));
+    state.mouse_y = static_cast<int>(platform::high_word(static_cast<std::uintptr_t>(lparam)));
+    if (window == state.plot_window && state.plotter != nullptr) {
+        plot(state, plot_readout, screen_output);
     }
     return 0;
 }
 
 std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
-    if (window == plot_window && window != nullptr) {
-        if (plotter != nullptr) {
-            plot(plot_page, screen_output);
+    AppState& state = shell_state();
+    if (window == state.plot_window && window != nullptr) {
+        if (state.plotter != nullptr) {
+            plot(state, plot_page, screen_output);
         }
         return 0;
     }
-    if (window == help_window && window != nullptr) {
-        draw_help(help_window);
+    if (window == state.help_window && window != nullptr) {
+        draw_help(state.help_window);
         return 0;
     }
     return platform::def_window_procedure(window, platform::WM_LBUTTONDOWN, wparam, lparam);
 }
 
 std::intptr_t on_size(Window*, std::uintptr_t, std::intptr_t) {
-    readout_ready = false;
+    shell_state().readout_ready = false;
     return 0;
 }
 
 // Tearing down writes the box's lines back into its table.
 void close_data_box(Window*& window, std::unique_ptr<DataBox>& box) {
-    if (box != nullptr && box->built == 1) {
+    if (box != nullptr && box->built) {
         box->tear_down();
     }
     box.reset();
@@ -65,20 +68,21 @@ void close_data_box(Window*& window, std::unique_ptr<DataBox>& box) {
 }
 
 std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
-    if (window == fdata_window) {
-        close_data_box(fdata_window, fdata_box);
-    } else if (window == sdata_window) {
-        close_data_box(sdata_window, sdata_box);
-    } else if (window == plot_window) {
-        release_plotter();
-        plot_window = nullptr;
-    } else if (window == help_window) {
-        help_closed = 1;
-        help_window = nullptr;
+    AppState& state = shell_state();
+    if (window == state.fdata_window) {
+        close_data_box(state.fdata_window, state.fdata_box);
+    } else if (window == state.sdata_window) {
+        close_data_box(state.sdata_window, state.sdata_box);
+    } else if (window == state.plot_window) {
+        release_plotter(state);
+        state.plot_window = nullptr;
+    } else if (window == state.help_window) {
+        state.help_closed = true;
+        state.help_window = nullptr;
     }
     // An earlier plot window may still be where parse errors are reported.
-    if (surface_function != nullptr && surface_function->message_window == window) {
-        surface_function->message_window = nullptr;
+    if (state.surface_function != nullptr && state.surface_function->message_window == window) {
+        state.surface_function->message_window = nullptr;
     }
     return 0;
 }

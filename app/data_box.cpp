@@ -25,7 +25,7 @@ std::string cut_to_line(std::string text) {
 int longest_line(const DataTable& table, int items) {
     std::size_t longest = 0;
     for (int i = 0; i <= items && i < table.size(); ++i) {
-        longest = std::max(longest, std::strlen(table[i].line));
+        longest = std::max(longest, table[i].line.size());
     }
     return static_cast<int>(longest);
 }
@@ -48,7 +48,7 @@ DataBox::~DataBox() {
 // from the third line; sized by the window's default font, although list and edit draw with
 // the fixed-pitch font.
 void DataBox::build(DataTable& data_table) {
-    if (built == 1) {
+    if (built) {
         return;
     }
     const int h = line_height;
@@ -73,7 +73,7 @@ void DataBox::build(DataTable& data_table) {
     platform::set_control_font(edit, font);
 
     show_table();
-    built = 1;
+    built = true;
 }
 
 void DataBox::show_table() {
@@ -144,7 +144,7 @@ void DataBox::tear_down() {
     platform::destroy_control(edit);
     platform::destroy_control(button);
     list = edit = button = nullptr;
-    built = 0;
+    built = false;
     current = 0;
 }
 

@@ -46,9 +46,9 @@ struct DataBox {
     platform::Font* font = nullptr;
     int char_width = 0;
     int line_height = 0;
-    std::string text;  // the line in transit between the list and the edit
-    int built = 0;
-    int current = 0;  // the list line that the edit changes
+    std::string text;    // the line in transit between the list and the edit
+    bool built = false;  // the controls exist: from build to tear_down
+    int current = 0;     // the list line that the edit changes
 };
 
 }  // namespace toven

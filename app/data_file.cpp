@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/command_line.h"
+#include "app/data_items.h"
 #include "app/user_tables.h"
 #include "platform/picture_data.h"
 #include "platform/safe_file.h"
@@ -32,13 +32,19 @@ std::string_view trimmed_name(const DataRecord& record) {
 }
 
 // Both tables as they were when it was made, for putting back after a refusal.
-struct TablesBefore {
-    DataTable fdata_before = fdata;
-    DataTable sdata_before = sdata;
+class TablesBefore {
+  public:
+    explicit TablesBefore(AppState& state)
+        : state_(state), fdata_(state.fdata), sdata_(state.sdata) {}
     void put_back() const {
-        fdata = fdata_before;
-        sdata = sdata_before;
+        state_.fdata = fdata_;
+        state_.sdata = sdata_;
     }
+
+  private:
+    AppState& state_;
+    DataTable fdata_;
+    DataTable sdata_;
 };
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
@@ -186,13 +192,13 @@ DataFile read_data_file(const std::string& path) {
     return file;
 }
 
-std::optional<Refusal> apply_data_file(const DataFile& file) {
+std::optional<Refusal> apply_data_file(AppState& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
-    const TablesBefore before;
+    const TablesBefore before(state);
     for (const DataItem& item : file.items) {
-        if (auto refusal = apply_assignment(item.text)) {
+        if (auto refusal = apply_assignment(state, item.text)) {
             before.put_back();
             return Refusal{file.path + ":" + std::to_string(item.line) + ": " + refusal->message};
         }
@@ -200,32 +206,41 @@ std::optional<Refusal> apply_data_file(const DataFile& file) {
     return std::nullopt;
 }
 
-std::optional<Refusal> apply_argument(std::string_view argument) {
+std::optional<Refusal> apply_assignment(AppState& state, std::string_view name_equals_value) {
+    const std::size_t equals = name_equals_value.find('=');
+    if (equals == std::string_view::npos) {
+        return Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) + "'"};
+    }
+    return apply_item(state, name_equals_value.substr(0, equals),
+                      name_equals_value.substr(equals + 1));
+}
+
+std::optional<Refusal> apply_argument(AppState& state, std::string_view argument) {
     const std::string path(argument);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        return apply_assignment(argument);
+        return apply_assignment(state, argument);
     }
-    return apply_data_file(read_data_file(path));
+    return apply_data_file(state, read_data_file(path));
 }
 
-std::optional<Refusal> replace_tables(const DataFile& file) {
+std::optional<Refusal> replace_tables(AppState& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
-    const TablesBefore before;
-    load_fdata_defaults();
-    load_sdata_defaults();
-    auto refusal = apply_data_file(file);
+    const TablesBefore before(state);
+    load_fdata_defaults(state.fdata);
+    load_sdata_defaults(state.sdata);
+    auto refusal = apply_data_file(state, file);
     if (refusal) {
         before.put_back();
     }
     return refusal;
 }
 
-std::string data_text() {
+std::string data_text(const AppState& state) {
     std::string text = header_comment;
-    for (const DataTable* table : {&fdata, &sdata}) {
+    for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
         for (int i = 1; i <= count && i < table->size(); ++i) {
             text += trimmed_name((*table)[i]);
@@ -237,8 +252,8 @@ std::string data_text() {
     return text;
 }
 
-std::optional<Refusal> data_text_refusal() {
-    for (const DataTable* table : {&fdata, &sdata}) {
+std::optional<Refusal> data_text_refusal(const AppState& state) {
+    for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
         for (int i = 1; i <= count && i < table->size(); ++i) {
             const std::string reason = unwritable(record_value((*table)[i]));
@@ -251,8 +266,8 @@ std::optional<Refusal> data_text_refusal() {
     return std::nullopt;
 }
 
-std::optional<Refusal> write_data_file(const std::string& path) {
-    const std::string text = data_text();
+std::optional<Refusal> write_data_file(const AppState& state, const std::string& path) {
+    const std::string text = data_text(state);
     platform::SafeFile file(path);
     if (auto refusal = file.open()) {
         return refusal;

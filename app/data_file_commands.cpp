@@ -5,7 +5,7 @@
 
 #include "app/data_file.h"
 #include "app/page_picture.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 
@@ -23,17 +23,17 @@ void show(platform::Window* main_window, const std::string& text, const char* ca
 }
 
 // Lines typed in the open data windows are written back first, as "u" writes them.
-void commit_open_boxes() {
-    for (DataBox* box : {fdata_box.get(), sdata_box.get()}) {
-        if (box != nullptr && box->built == 1) {
+void commit_open_boxes(AppState& state) {
+    for (DataBox* box : {state.fdata_box.get(), state.sdata_box.get()}) {
+        if (box != nullptr && box->built) {
             box->commit();
         }
     }
 }
 
-void show_new_tables() {
-    for (DataBox* box : {fdata_box.get(), sdata_box.get()}) {
-        if (box != nullptr && box->built == 1) {
+void show_new_tables(AppState& state) {
+    for (DataBox* box : {state.fdata_box.get(), state.sdata_box.get()}) {
+        if (box != nullptr && box->built) {
             box->show_table();
         }
     }
@@ -54,11 +54,12 @@ void open_data(platform::Window* main_window) {
     if (!path || path->empty()) {
         return;
     }
-    if (const auto refusal = replace_tables(read_data_file(*path))) {
+    AppState& state = shell_state();
+    if (const auto refusal = replace_tables(state, read_data_file(*path))) {
         show(main_window, refusal->message + "\n\nThe data are as they were.", open_caption);
         return;
     }
-    show_new_tables();
+    show_new_tables(state);
 }
 
 void save_data_as(platform::Window* main_window) {
@@ -80,13 +81,14 @@ void save_data_as(platform::Window* main_window) {
              save_caption);
         return;
     }
-    commit_open_boxes();
-    if (const auto refusal = data_text_refusal()) {
+    AppState& state = shell_state();
+    commit_open_boxes(state);
+    if (const auto refusal = data_text_refusal(state)) {
         show(main_window, "\"" + *path + "\" was not written: " + refusal->message + ".",
              save_caption);
         return;
     }
-    if (const auto failure = write_data_file(*path)) {
+    if (const auto failure = write_data_file(state, *path)) {
         show(main_window, failure->message, save_caption);
     }
 }

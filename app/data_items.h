@@ -7,17 +7,22 @@
 #include <optional>
 #include <string_view>
 
+#include "app/app_state.h"
+#include "expr/item_table.h"
 #include "platform/refusal.h"
 
 namespace toven {
 
 // Sets the item called `name` to `value`, or returns the refusal for the person and changes
-// nothing. A number item (a to e, x1 to z2, tilt) takes one decimal number, a counting item
-// (n, m, k, pc, fc, ax) a whole number within int, blanks around either ignored and not
-// stored; every item but the formula must fit a data window's line with its name.
-std::optional<platform::Refusal> apply_item(std::string_view name, std::string_view value);
+// nothing. A number item takes one decimal number, a counting item a whole number within int,
+// blanks around either ignored and not stored; every item but the formula must fit a data
+// window's line with its name.
+std::optional<platform::Refusal> apply_item(AppState& state, std::string_view name,
+                                            std::string_view value);
 
-// `text` without the blanks (spaces and tabs) at either end.
-std::string_view trim_blanks(std::string_view text);
+// The checks of apply_item alone: the refusal, or nothing with `item` set to the item called
+// `name`. Nothing changes.
+std::optional<platform::Refusal> check_item(std::string_view name, std::string_view value,
+                                            const ItemSpec*& item);
 
 }  // namespace toven

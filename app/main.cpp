@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && toven::is_option(argv[1])) {
         return toven::run_command_line(argc, argv);
     }
+    toven::AppState state;
     // Bad data is reported before anything needs a display.
-    if (toven::apply_start_items(argc, argv) != 0) {
+    if (toven::apply_start_items(state, argc, argv) != 0) {
         return 1;
     }
     const std::string no_display = no_display_message();
@@ -49,5 +50,5 @@ int main(int argc, char** argv) {
     int session_argc = 1;
     toven::platform::Session session(session_argc, argv, toven::platform::SessionKind::interactive,
                                      no_display);
-    return toven::run_shell();
+    return toven::run_shell(state);
 }

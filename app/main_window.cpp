@@ -9,8 +9,7 @@
 #include "app/menu_command.h"
 #include "app/message_table.h"
 #include "app/save_command.h"
-#include "app/shell.h"
-#include "app/user_tables.h"
+#include "app/shell_state.h"
 #include "app/version.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"
@@ -44,58 +43,63 @@ void open_data_window(Window* main_window, const char* title, DataTable& table, 
 }
 
 void open_fdata(Window* main_window) {
-    open_data_window(main_window, "fdata", fdata, fdata_window, fdata_box);
+    AppState& state = shell_state();
+    open_data_window(main_window, "fdata", state.fdata, state.fdata_window, state.fdata_box);
 }
 
 void open_sdata(Window* main_window) {
-    open_data_window(main_window, "sdata", sdata, sdata_window, sdata_box);
+    AppState& state = shell_state();
+    open_data_window(main_window, "sdata", state.sdata, state.sdata_window, state.sdata_box);
 }
 
-void make_surface_function() {
-    if (surface_function == nullptr) {
-        surface_function = std::make_unique<SurfaceFunction>(fdata);
+void make_surface_function(AppState& state) {
+    if (state.surface_function == nullptr) {
+        state.surface_function = std::make_unique<SurfaceFunction>(state.fdata);
     }
 }
 
 // Nothing is drawn yet: a click in the new window starts the plot. An earlier plot window
 // stays open, but no longer plots.
 void open_plot_window(Window* main_window) {
-    plot_window = create_child_window("plot", main_window, 200, 200);
-    if (plotter != nullptr) {
-        plotter->window = plot_window;
+    AppState& state = shell_state();
+    state.plot_window = create_child_window("plot", main_window, 200, 200);
+    if (state.plotter != nullptr) {
+        state.plotter->window = state.plot_window;
     } else {
-        plotter = std::make_unique<SurfacePlotter>(plot_window);
+        state.plotter = std::make_unique<SurfacePlotter>(state.plot_window);
     }
-    make_surface_function();
+    make_surface_function(state);
 }
 
 // The main window owns the printer questions, and shows the plot if printing is declined.
 // A Plotter that was drawing in the plot window goes back to it, so the next click there
 // plots there.
 void print_plot(Window* main_window) {
-    const bool was_on_plot_window =
-        plotter != nullptr && plot_window != nullptr && plotter->window == plot_window;
-    if (plotter != nullptr) {
-        plotter->window = main_window;
+    AppState& state = shell_state();
+    const bool was_on_plot_window = state.plotter != nullptr && state.plot_window != nullptr &&
+                                    state.plotter->window == state.plot_window;
+    if (state.plotter != nullptr) {
+        state.plotter->window = main_window;
     } else {
-        plotter = std::make_unique<SurfacePlotter>(main_window);
+        state.plotter = std::make_unique<SurfacePlotter>(main_window);
     }
-    make_surface_function();
-    plot(plot_page, printer_output);
-    if (plotter != nullptr && was_on_plot_window && plot_window != nullptr) {
-        plotter->window = plot_window;
+    make_surface_function(state);
+    plot(state, plot_page, printer_output);
+    if (state.plotter != nullptr && was_on_plot_window && state.plot_window != nullptr) {
+        state.plotter->window = state.plot_window;
     }
 }
 
 // An open help window is only brought to the front, not drawn again.
 void open_help(Window* main_window) {
-    if (help_closed != 1) {
-        platform::bring_to_front(help_window);
+    AppState& state = shell_state();
+    if (!state.help_closed) {
+        platform::bring_to_front(state.help_window);
         return;
     }
-    help_closed = 0;
-    help_window = create_child_window("help", main_window, 650, 430);
-    draw_help(help_window);
+    state.help_closed = false;
+    state.help_window = create_child_window("help", main_window, 650, 430);
+    draw_help(state.help_window);
 }
 
 void show_about(Window* main_window) {
@@ -134,7 +138,7 @@ std::intptr_t on_command(Window* window, std::uintptr_t wparam, std::intptr_t lp
 // The owned windows are gone by now (their data boxes wrote back); what the Print command
 // made on the main window goes with it.
 std::intptr_t on_destroy(Window*, std::uintptr_t, std::intptr_t) {
-    release_plotter();
+    release_plotter(shell_state());
     platform::post_quit_message(0);
     return 0;
 }

@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "app/data_file.h"
-#include "app/user_tables.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"
@@ -23,8 +22,9 @@ std::string picture_extension(const std::string& path) {
     return extension;
 }
 
-DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& function,
-                            platform::Window* message_window, Formula formula) {
+DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
+                            SurfaceFunction& function, platform::Window* message_window,
+                            Formula formula) {
     DrawnPage page;
     // Only PDF and SVG pages need the drawing recorded; a PNG or GIF is the image itself.
     const std::string extension = picture_extension(picture.path);
@@ -34,32 +34,32 @@ DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& functio
                                                         ? platform::OffscreenRecording::vector_pages
                                                         : platform::OffscreenRecording::image_only,
                                                     picture.pixel_ratio);
-    const bool readout_was = readout_ready;
-    {
-        SurfacePlotter plotter(page.window.get());
-        PlotContext context{plotter, function, fdata, sdata};
-        context.print_layout = picture.print_layout;
-        context.message_window = message_window;
-        context.compiled = formula == Formula::compiled;
-        page.refusal = draw_plot(context, plot_page, screen_output);
-        plotter.end_output();
-    }
-    readout_ready = readout_was;
+    // The page's numbers and readout are its own: the screen's plot is left as it was.
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
+    SurfacePlotter plotter(page.window.get());
+    PlotContext context{plotter,     function,         state.fdata,
+                        state.sdata, graph_parameters, readout_ready};
+    context.print_layout = picture.print_layout;
+    context.message_window = message_window;
+    context.compiled = formula == Formula::compiled;
+    page.refusal = draw_plot(context, plot_page, screen_output);
+    plotter.end_output();
     return page;
 }
 
-SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
+SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula) {
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
-    if (auto refusal = data_text_refusal()) {
+    if (auto refusal = data_text_refusal(state)) {
         return {SavedPage::Status::failed,
                 "Cannot save \"" + picture.path + "\": " + refusal->message + "."};
     }
-    DrawnPage page = draw_page_picture(picture, function, message_window, formula);
+    DrawnPage page = draw_page_picture(state, picture, function, message_window, formula);
     if (page.refusal) {
         return {SavedPage::Status::refused, std::move(page.refusal->message)};
     }
-    if (auto failure = platform::save_picture(*page.window, picture.path, data_text())) {
+    if (auto failure = platform::save_picture(*page.window, picture.path, data_text(state))) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (page.vector_page && !platform::saves_vector_pages(*page.window)) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_state.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "platform/window.h"
@@ -15,6 +16,8 @@ namespace toven {
 // The default drawing area where no window gives one, in device pixels.
 inline constexpr int default_page_width = 800;
 inline constexpr int default_page_height = 600;
+// The picture is held in memory at 4 bytes a pixel: 8000 by 8000 costs 256 MB.
+inline constexpr int max_page_side = 8000;
 
 struct PagePicture {
     std::string path;  // PNG, PDF or SVG by its extension
@@ -50,16 +53,18 @@ struct DrawnPage {
     bool vector_page = false;  // the window records its drawing for a PDF or SVG
 };
 
-// Draws the page as save_page does, without saving it.
-DrawnPage draw_page_picture(const PagePicture& picture, SurfaceFunction& function,
-                            platform::Window* message_window, Formula formula = Formula::compile);
+// Draws the page of the state's tables as save_page does, without saving it.
+DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
+                            SurfaceFunction& function, platform::Window* message_window,
+                            Formula formula = Formula::compile);
 
-// Draws the page as a click in a plot window of the picture's size draws it (mini grid
-// included, no readout) with `function`, which the driver compiles; a formula that does not
-// parse is reported over `message_window` when it is set. Then saves it safely to the path,
-// with the tables' data text in it (app/data_file.h). A refused page, or data that a data
-// file cannot hold, writes nothing. The globals of the plot (readout_ready) keep their values.
-SavedPage save_page(const PagePicture& picture, SurfaceFunction& function,
+// Draws the page of the state's tables as a click in a plot window of the picture's size
+// draws it (mini grid included, no readout) with `function`, which the driver compiles; a
+// formula that does not parse is reported over `message_window` when it is set. Then saves it
+// safely to the path, with the tables' data text in it (app/data_file.h). A refused page, or
+// data that a data file cannot hold, writes nothing. The state's own plot (its
+// graph_parameters and readout_ready) is left as it was.
+SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula = Formula::compile);
 
 }  // namespace toven

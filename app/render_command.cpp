@@ -2,19 +2,16 @@
 // It starts only what a picture needs: a headless session, no widgets and no print system.
 #include "app/render_command.h"
 
-#include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
-#include "app/data_file.h"
+#include "app/arguments.h"
+#include "app/command_output.h"
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
-#include "app/user_tables.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 
@@ -22,72 +19,23 @@ namespace toven {
 
 namespace {
 
-// The picture is held in memory at 4 bytes a pixel: 8000 by 8000 costs 256 MB.
-constexpr int max_side = 8000;
-
-// side = digit { digit }, from 1 to max_side
-std::optional<int> read_side(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1 ||
-        value > max_side || !std::isdigit(static_cast<unsigned char>(text[0]))) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// size = side "x" side
-bool read_size(std::string_view text, PagePicture& request) {
-    const std::size_t cross = text.find('x');
-    if (cross == std::string_view::npos) {
-        return false;
-    }
-    const auto width = read_side(text.substr(0, cross));
-    const auto height = read_side(text.substr(cross + 1));
-    if (!width || !height) {
-        return false;
-    }
-    request.width = *width;
-    request.height = *height;
-    return true;
-}
-
 bool supported_extension(const std::string& path) {
     const std::string extension = picture_extension(path);
     return extension == "png" || extension == "pdf" || extension == "svg";
 }
 
-// render = "--render" FILE { "--size" size | "--print-layout" | "--sweep" sweep | "--fps" N
-//                          | NAME "=" VALUE }
-// Returns the refusal of a request that cannot be drawn; the assignments are applied as they
-// come.
-std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture& request,
-                                              Sweep& sweep) {
+// render = "--render" FILE { option | NAME "=" VALUE | data file }
+// Returns the refusal of a request that cannot be drawn; the items are set as they come.
+std::optional<platform::Refusal> read_request(AppState& state, int argc, char** argv,
+                                              PagePicture& request, Sweep& sweep) {
     using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
         return Refusal{"--render needs a FILE (see toven --help)"};
     }
     request.path = argv[2];
-    for (int i = 3; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "--sweep" || argument == "--fps") {
-            if (auto refusal =
-                    read_sweep_option(argument, i + 1 < argc ? argv[++i] : nullptr, sweep)) {
-                return refusal;
-            }
-        } else if (argument == "--print-layout") {
-            request.print_layout = true;
-        } else if (argument == "--size") {
-            if (i + 1 == argc || !read_size(argv[i + 1], request)) {
-                return Refusal{"--size needs WxH, two whole numbers from 1 to " +
-                               std::to_string(max_side) + " (for example 800x600)"};
-            }
-            ++i;
-        } else if (argument.starts_with("--")) {
-            return Refusal{"unknown option '" + std::string(argument) + "' (see toven --help)"};
-        } else if (auto refusal = apply_argument(argument)) {
-            return refusal;
-        }
+    const ArgumentRules rules{.command = "--render", .page = &request, .sweep = &sweep};
+    if (auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
+        return refusal;
     }
     if (auto refusal = sweep_file_refusal(request.path, sweep)) {
         return refusal;
@@ -102,24 +50,24 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
 
 }  // namespace
 
-int run_render_command(int argc, char** argv) {
+int run_render_command(AppState& state, int argc, char** argv) {
     if (argc >= 3 && is_solid_file(argv[2])) {
-        return run_solid_command(argc, argv);
+        return run_solid_command(state, argc, argv);
     }
     PagePicture request;
     Sweep sweep;
-    if (const auto refusal = read_request(argc, argv, request, sweep)) {
+    if (const auto refusal = read_request(state, argc, argv, request, sweep)) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
 
     int session_argc = 1;
     platform::Session session(session_argc, argv, platform::SessionKind::headless);
-    const SavedPage saved = sweep.requested() ? save_sweep(request, sweep, function)
-                                              : save_page(request, function, nullptr);
+    const SavedPage saved = sweep.requested() ? save_sweep(state, request, sweep, function)
+                                              : save_page(state, request, function, nullptr);
     switch (saved.status) {
         case SavedPage::Status::refused:
             return fail("cannot plot: " + saved.message);

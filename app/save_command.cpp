@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/user_tables.h"
 #include "app/page_picture.h"
-#include "app/shell.h"
+#include "app/shell_state.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
@@ -28,9 +27,9 @@ const std::vector<platform::FileType>& picture_types() {
 }
 
 // The plot window's drawing area, or the default page without one.
-PagePicture page_of_plot_window(std::string path) {
+PagePicture page_of_plot_window(const AppState& state, std::string path) {
     PagePicture picture{std::move(path)};
-    if (plot_window != nullptr) {
+    if (const platform::Window* plot_window = state.plot_window; plot_window != nullptr) {
         const platform::Rect client = plot_window->client_rect();
         picture.width = client.width();
         picture.height = client.height();
@@ -73,13 +72,15 @@ void save_plot(platform::Window* main_window) {
     if (picture_extension(*path).empty()) {
         *path += default_extension;
     }
-    const PagePicture picture = page_of_plot_window(std::move(*path));
+    AppState& state = shell_state();
+    const PagePicture picture = page_of_plot_window(state, std::move(*path));
     // A page of its own, so the screen's Plotter and SurfaceFunction are not disturbed; a
     // formula that does not parse is reported where a click would report it.
-    SurfaceFunction function(fdata);
-    platform::Window* message_window = plot_window != nullptr ? plot_window : main_window;
+    SurfaceFunction function(state.fdata);
+    platform::Window* message_window =
+        state.plot_window != nullptr ? state.plot_window : main_window;
     const platform::BusyCursor busy(main_window);
-    report(main_window, picture, save_page(picture, function, message_window));
+    report(main_window, picture, save_page(state, picture, function, message_window));
 }
 
 }  // namespace toven

@@ -1,37 +1,13 @@
 #include "app/shell.h"
 
-#include <optional>
-
 #include "app/child_window.h"
 #include "app/main_window.h"
 #include "app/menu_command.h"
-#include "app/user_tables.h"
-#include "platform/busy_cursor.h"
-#include "platform/message_box.h"
-#include "surface/plot_driver.h"
+#include "app/shell_state.h"
 
 namespace toven {
 
-platform::Window* fdata_window = nullptr;
-platform::Window* sdata_window = nullptr;
-platform::Window* plot_window = nullptr;
-platform::Window* help_window = nullptr;
-std::unique_ptr<DataBox> fdata_box;
-std::unique_ptr<DataBox> sdata_box;
-std::unique_ptr<SurfacePlotter> plotter;
-std::unique_ptr<SurfaceFunction> surface_function;
-int help_closed = 1;
-int mouse_x = 0;
-int mouse_y = 0;
-
 namespace {
-
-// Every child window opens at the same place on the screen.
-constexpr int child_window_x = 30;
-constexpr int child_window_y = 50;
-
-constexpr const char* plot_refusal_caption = "Cannot plot";
-constexpr const char* print_refusal_caption = "Cannot print";
 
 platform::MenuItem command(const char* text, MenuCommand number) {
     return {text, command_number(number), {}, false};
@@ -61,38 +37,8 @@ std::vector<platform::MenuItem> toven_menu() {
 
 }  // namespace
 
-void plot(PlotRequest readout, OutputDevice printer) {
-    // A page takes a while, refused or not; a readout is over before the pointer could change.
-    std::optional<platform::BusyCursor> busy;
-    if (readout == plot_page) {
-        busy.emplace(plotter->window);
-    }
-    const auto refusal = draw_plot(
-        PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
-    if (refusal) {
-        platform::message_box(
-            plotter->window, refusal->message,
-            printer == printer_output ? print_refusal_caption : plot_refusal_caption,
-            platform::MessageBoxButtons::ok);
-    }
-}
-
-void release_plotter() {
-    if (plotter != nullptr) {
-        plotter->end_output();
-    }
-    readout_ready = false;
-    plotter.reset();
-    surface_function.reset();
-}
-
-platform::Window* create_child_window(const char* title, platform::Window* owner, int width,
-                                      int height) {
-    return platform::create_window("SubWnd", title, owner,
-                                   {child_window_x, child_window_y, width, height}, true);
-}
-
-platform::Window* start_shell() {
+platform::Window* start_shell(AppState& state) {
+    set_shell_state(&state);
     platform::register_menu_resource("TOVEN", toven_menu());
     platform::register_class({"toven", main_window_procedure, "toven"});
     platform::Window* main_window = platform::create_window("toven", "toven", nullptr, {}, false);
@@ -102,9 +48,11 @@ platform::Window* start_shell() {
     return main_window;
 }
 
-int run_shell() {
-    start_shell();
-    return platform::run_message_loop();
+int run_shell(AppState& state) {
+    start_shell(state);
+    const int status = platform::run_message_loop();
+    set_shell_state(nullptr);
+    return status;
 }
 
 }  // namespace toven

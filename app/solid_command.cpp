@@ -7,13 +7,14 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
-#include "app/command_line.h"
+#include "app/arguments.h"
+#include "app/command_output.h"
 #include "app/page_picture.h"
-#include "app/user_tables.h"
 #include "platform/safe_file.h"
-#include "surface/plot_globals.h"
+#include "surface/graph_parameters.h"
 #include "surface/printable_solid.h"
 
 namespace toven {
@@ -93,43 +94,27 @@ std::optional<platform::Refusal> write_stl(const std::string& path, const SolidL
     return file.commit();
 }
 
-// stl = "--render" FILE { NAME "=" VALUE }
-std::optional<platform::Refusal> read_items(int argc, char** argv) {
-    for (int i = 3; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument.starts_with("--")) {
-            return platform::Refusal{"'" + std::string(argument) +
-                                     "' draws pages; an STL file takes only NAME=VALUE items"};
-        }
-        if (auto refusal = apply_assignment(argument)) {
-            return refusal;
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool is_solid_file(const std::string& path) {
     return picture_extension(path) == "stl";
 }
 
-int run_solid_command(int argc, char** argv) {
-    if (const auto refusal = read_items(argc, argv)) {
+int run_solid_command(AppState& state, int argc, char** argv) {
+    const ArgumentRules rules{.command = "an STL file"};
+    if (const auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     if (!compile_or_report(function)) {
         return 1;
     }
     function.load_parameters();
-    load_graph_parameters(sdata);
-    const GraphParameters& g = graph_parameters;
-    const std::array<double, 6> box = {g.x1, g.x2, g.y1, g.y2, g.z1, g.z2};
+    const GraphParameters g = load_graph_parameters(state.sdata);
     SolidLattice lattice;
-    auto refusal = solid_refusal(box, g.mesh());
+    auto refusal = solid_refusal(g.box(), g.mesh());
     if (!refusal) {
-        refusal = sample_solid(function, box, g.mesh(), lattice);
+        refusal = sample_solid(function, g.box(), g.mesh(), lattice);
     }
     if (refusal) {
         return fail("cannot make a solid: " + refusal->message);

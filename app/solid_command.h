@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/app_state.h"
+
 namespace toven {
 
 // Whether --render writes `path` as a solid (it ends in .stl, in any case).
@@ -11,6 +13,6 @@ bool is_solid_file(const std::string& path);
 
 // argv[1] is "--render" and argv[2] the STL file; returns the exit status, with a message on
 // standard error on failure. Nothing is written unless the whole solid is.
-int run_solid_command(int argc, char** argv);
+int run_solid_command(AppState& state, int argc, char** argv);
 
 }  // namespace toven

@@ -3,10 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/command_line.h"
 #include "app/data_items.h"
-#include "app/user_tables.h"
-#include "expr/c_number.h"
+#include "app/number_text.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -18,35 +16,22 @@ namespace {
 
 using platform::Refusal;
 
-// Every item but the formula and the title holds a number.
-std::optional<Refusal> number_item_refusal(std::string_view name) {
-    const DataRecord& formula = fdata[item_count(fdata)];
-    if (name == trim_blanks(formula.name) || name == "title") {
-        return Refusal{"--sweep moves a number item, not '" + std::string(name) + "'"};
+std::optional<Refusal> sweepable_refusal(const ItemSpec& item) {
+    if (!item.sweepable) {
+        return Refusal{"--sweep moves a number item, not '" + std::string(item.name) + "'"};
     }
     return std::nullopt;
 }
 
-// One finite decimal number, by the rules of the command line's number items.
-std::optional<double> read_number(const std::string& text) {
-    if (!is_decimal_number(text)) {
-        return std::nullopt;
-    }
-    const double value = c_strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+std::optional<double> decimal(std::string_view text) {
+    double value = 0;
+    return read_decimal(text, value) == NumberFault::none ? std::optional(value) : std::nullopt;
 }
 
-std::optional<int> read_whole(std::string_view text, int low, int high) {
+std::optional<int> whole(std::string_view text, int low, int high) {
     int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
-    }
-    return value;
+    return read_whole(text, low, high, value) == NumberFault::none ? std::optional(value)
+                                                                   : std::nullopt;
 }
 
 // sweep = NAME "=" FROM ":" TO ":" FRAMES
@@ -61,14 +46,12 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
         return form;
     }
     const std::string_view name = trim_blanks(text.substr(0, equals));
-    const auto from = read_number(std::string(text.substr(equals + 1, first_colon - equals - 1)));
-    const auto to =
-        read_number(std::string(text.substr(first_colon + 1, second_colon - first_colon - 1)));
+    const auto from = decimal(text.substr(equals + 1, first_colon - equals - 1));
+    const auto to = decimal(text.substr(first_colon + 1, second_colon - first_colon - 1));
     if (!from || !to) {
         return form;
     }
-    const auto frames =
-        read_whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
+    const auto frames = whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
     if (!frames) {
         return Refusal{"--sweep needs FRAMES from " + std::to_string(min_sweep_frames) + " to " +
                        std::to_string(max_sweep_frames) + ", not '" +
@@ -77,13 +60,12 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     if (*from == *to) {
         return Refusal{"--sweep needs TO other than FROM: every frame would be the same"};
     }
-    // The item must exist (the refusal names the items there are) and hold a number.
-    if (auto refusal =
-            apply_assignment(std::string(name) + "=" +
-                             std::string(text.substr(equals + 1, first_colon - equals - 1)))) {
+    // The item must exist (the refusal names the items there are) and take FROM.
+    const ItemSpec* item = nullptr;
+    if (auto refusal = check_item(name, text.substr(equals + 1, first_colon - equals - 1), item)) {
         return refusal;
     }
-    if (auto refusal = number_item_refusal(name)) {
+    if (auto refusal = sweepable_refusal(*item)) {
         return refusal;
     }
     sweep = {std::string(name), *from, *to, *frames, sweep.frames_per_second, sweep.rate_given};
@@ -140,8 +122,8 @@ int frame_centiseconds(int frame, int frames_per_second) {
     return static_cast<int>(end_of(frame + 1) - end_of(frame));
 }
 
-std::optional<Refusal> set_frame(const Sweep& sweep, int frame) {
-    return apply_assignment(sweep.name + "=" + frame_value(sweep, frame));
+std::optional<Refusal> set_frame(AppState& state, const Sweep& sweep, int frame) {
+    return apply_item(state, sweep.name, frame_value(sweep, frame));
 }
 
 std::string frame_name(const Sweep& sweep, int frame) {
@@ -150,18 +132,21 @@ std::string frame_name(const Sweep& sweep, int frame) {
 }
 
 // Every frame set and weighed as the page would weigh it, drawing nothing.
-std::optional<Refusal> weigh_frames(const PagePicture& picture, const Sweep& sweep,
+std::optional<Refusal> weigh_frames(AppState& state, const PagePicture& picture, const Sweep& sweep,
                                     SurfaceFunction& function) {
     const auto window = platform::create_offscreen_window(picture.width, picture.height,
                                                           platform::OffscreenRecording::image_only,
                                                           picture.pixel_ratio);
     SurfacePlotter plotter(window.get());
-    PlotContext context{plotter, function, fdata, sdata};
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
+    PlotContext context{plotter,     function,         state.fdata,
+                        state.sdata, graph_parameters, readout_ready};
     context.print_layout = picture.print_layout;
     context.compiled = true;
     const SurfacePanel panel = screen_surface_panel(context);
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        auto refusal = set_frame(sweep, frame);
+        auto refusal = set_frame(state, sweep, frame);
         if (!refusal) {
             refusal = screen_page_refusal(context, panel);
         }
@@ -172,11 +157,15 @@ std::optional<Refusal> weigh_frames(const PagePicture& picture, const Sweep& swe
     return std::nullopt;
 }
 
-SavedPage save_gif(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
+SavedPage save_gif(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                   SurfaceFunction& function) {
     platform::GifAnimation animation(picture.path);
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        set_frame(sweep, frame);
-        const DrawnPage page = draw_page_picture(picture, function, nullptr, Formula::compiled);
+        if (auto refusal = set_frame(state, sweep, frame)) {
+            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+        }
+        const DrawnPage page =
+            draw_page_picture(state, picture, function, nullptr, Formula::compiled);
         if (page.refusal) {
             return {SavedPage::Status::refused,
                     frame_name(sweep, frame) + ": " + page.refusal->message};
@@ -200,14 +189,16 @@ SavedPage save_gif(const PagePicture& picture, const Sweep& sweep, SurfaceFuncti
     return {};
 }
 
-SavedPage save_frame_files(const PagePicture& picture, const Sweep& sweep,
+SavedPage save_frame_files(AppState& state, const PagePicture& picture, const Sweep& sweep,
                            SurfaceFunction& function) {
     SavedPage result;
     for (int frame = 0; frame < sweep.frames; ++frame) {
-        set_frame(sweep, frame);
+        if (auto refusal = set_frame(state, sweep, frame)) {
+            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+        }
         PagePicture frame_picture = picture;
         frame_picture.path = frame_path(picture.path, frame);
-        SavedPage saved = save_page(frame_picture, function, nullptr, Formula::compiled);
+        SavedPage saved = save_page(state, frame_picture, function, nullptr, Formula::compiled);
         if (saved.status == SavedPage::Status::refused) {
             saved.message = frame_name(sweep, frame) + ": " + saved.message;
         }
@@ -226,8 +217,7 @@ SavedPage save_frame_files(const PagePicture& picture, const Sweep& sweep,
 
 std::optional<Refusal> read_sweep_option(std::string_view option, const char* value, Sweep& sweep) {
     if (option == "--fps") {
-        const auto rate =
-            value != nullptr ? read_whole(value, 1, max_frames_per_second) : std::nullopt;
+        const auto rate = value != nullptr ? whole(value, 1, max_frames_per_second) : std::nullopt;
         if (!rate) {
             return Refusal{"--fps needs frames a second, a whole number from 1 to " +
                            std::to_string(max_frames_per_second)};
@@ -296,14 +286,15 @@ std::string frame_path(const std::string& pattern, int frame) {
     return parts->before + number + parts->after;
 }
 
-SavedPage save_sweep(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function) {
-    if (auto refusal = weigh_frames(picture, sweep, function)) {
+SavedPage save_sweep(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                     SurfaceFunction& function) {
+    if (auto refusal = weigh_frames(state, picture, sweep, function)) {
         return {SavedPage::Status::refused, refusal->message};
     }
     if (picture_extension(picture.path) == "gif") {
-        return save_gif(picture, sweep, function);
+        return save_gif(state, picture, sweep, function);
     }
-    return save_frame_files(picture, sweep, function);
+    return save_frame_files(state, picture, sweep, function);
 }
 
 }  // namespace toven

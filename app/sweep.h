@@ -47,9 +47,12 @@ std::string frame_value(const Sweep& sweep, int frame);
 // Frame i's file name: the pattern's %d (or %0Nd) replaced by i, %% by %.
 std::string frame_path(const std::string& pattern, int frame);
 
-// Draws every frame as save_page draws the page with the item set to the frame's value, with
-// `function` compiled once (the caller has compiled fdata's formula). All frames are weighed
-// first: if any cannot be plotted, nothing is written. The tables keep the last frame's value.
-SavedPage save_sweep(const PagePicture& picture, const Sweep& sweep, SurfaceFunction& function);
+// Draws every frame as save_page draws the page with the item set in the state's tables to the
+// frame's value, with `function` compiled once (the caller has compiled the state's formula).
+// All frames are weighed first: if any cannot be plotted, nothing is written. A write that
+// fails ends the sweep; frame files written before it stay. The tables keep the value of the
+// last frame set.
+SavedPage save_sweep(AppState& state, const PagePicture& picture, const Sweep& sweep,
+                     SurfaceFunction& function);
 
 }  // namespace toven

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/eval_pipe.h"
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 
 namespace {
@@ -52,14 +52,14 @@ int point_file() {
 
 void tabulate_points(benchmark::State& state, const char* formula,
                      std::vector<const char*> items = {}) {
-    toven::load_fdata_defaults();
+    toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
     if (formula != nullptr) {
-        toven::set_line(toven::fdata[6], (std::string("f(x,y) = ") + formula).c_str());
+        toven::set_line(fdata[6], std::string("f(x,y) = ") + formula);
     }
     for (const char* item : items) {
-        toven::set_line(toven::fdata[item[0] - 'a' + 1], item);
+        toven::set_line(fdata[item[0] - 'a' + 1], item);
     }
-    toven::SurfaceFunction function(toven::fdata);
+    toven::SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
     const int in = point_file();
@@ -70,7 +70,6 @@ void tabulate_points(benchmark::State& state, const char* formula,
     }
     close(sink);
     state.SetItemsProcessed(state.iterations() * points);
-    toven::load_fdata_defaults();
 }
 
 void BM_pipe_default_formula(benchmark::State& state) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 
 namespace {
@@ -42,8 +42,8 @@ void BM_native(benchmark::State& state) {
 }
 
 void BM_engine(benchmark::State& state) {
-    toven::load_fdata_defaults();
-    toven::SurfaceFunction function(toven::fdata);
+    const toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
+    toven::SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
     const std::vector<Point>& points = grid();
@@ -57,8 +57,8 @@ void BM_engine(benchmark::State& state) {
 
 // The tree's own virtual evaluation, for comparison with the postfix program.
 void BM_tree(benchmark::State& state) {
-    toven::load_fdata_defaults();
-    toven::SurfaceFunction function(toven::fdata);
+    const toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
+    toven::SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
     toven::Symbol* symbols = function.expression().lexer()->symbols.get();
@@ -99,8 +99,8 @@ BENCHMARK_CAPTURE(evaluate_formula, division_that_succeeds, "1/(x-x+1)");
 BENCHMARK_CAPTURE(evaluate_formula, division_that_fails, "1/(x-x+0)");
 
 void BM_compile(benchmark::State& state) {
-    toven::load_fdata_defaults();
-    toven::SurfaceFunction function(toven::fdata);
+    const toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
+    toven::SurfaceFunction function(fdata);
     for (auto _ : state) {
         function.compile();
         benchmark::DoNotOptimize(function.compiled);

@@ -11,8 +11,7 @@
 #include <ctime>
 #include <memory>
 
-#include "app/command_line.h"
-#include "app/user_tables.h"
+#include "app/data_file.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/vector_state.h"
@@ -98,17 +97,17 @@ double native_page_samples() {
 
 // Draws the page of `formula` on the dense mesh as `toven --render` does; processor seconds.
 double page_seconds(const char* formula, bool dirty_first) {
-    load_fdata_defaults();
-    load_sdata_defaults();
-    apply_assignment(std::string("f(x,y)=") + formula);
-    apply_assignment("m=" + std::to_string(page_mesh.m));
-    apply_assignment("n=" + std::to_string(page_mesh.n));
-    apply_assignment("k=" + std::to_string(page_mesh.k));
+    AppState app;
+    apply_assignment(app, std::string("f(x,y)=") + formula);
+    apply_assignment(app, "m=" + std::to_string(page_mesh.m));
+    apply_assignment(app, "n=" + std::to_string(page_mesh.n));
+    apply_assignment(app, "k=" + std::to_string(page_mesh.k));
     auto window =
         platform::create_offscreen_window(800, 600, platform::OffscreenRecording::image_only);
     SurfacePlotter plotter(window.get());
-    SurfaceFunction function(fdata);
-    PlotContext context{plotter, function, fdata, sdata};
+    SurfaceFunction function(app.fdata);
+    PlotContext context{plotter,          function, app.fdata, app.sdata, app.graph_parameters,
+                        app.readout_ready};
     if (dirty_first) {
         dirty_upper_state();
     }

@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/user_tables.h"
+#include "app/data_file.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/window.h"
-#include "surface/plot_globals.h"
+#include "surface/graph_parameters.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
@@ -86,20 +85,14 @@ std::vector<WorkCase> work_cases() {
 
 struct Page {
     explicit Page(const WorkCase& c) {
-        load_fdata_defaults();
-        load_sdata_defaults();
         set("f(x,y)=" + c.formula);
         for (const std::string& item : c.items) {
             set(item);
         }
         context.print_layout = c.print_layout;
     }
-    ~Page() {
-        load_fdata_defaults();
-        load_sdata_defaults();
-    }
-    static void set(const std::string& item) {
-        if (const auto refusal = apply_assignment(item)) {
+    void set(const std::string& item) {
+        if (const auto refusal = apply_assignment(app, item)) {
             throw std::runtime_error(refusal->message);
         }
     }
@@ -117,13 +110,15 @@ struct Page {
     WorkSample sample(const GraphParameters& g, const Mesh& mesh) {
         function.compile();
         function.load_parameters();
-        return sample_plot_work(function, g.box(), mesh, g.tilt);
+        return sample_plot_work(function, {g.box(), mesh, g.tilt});
     }
 
+    AppState app;
     std::unique_ptr<platform::Window> window;
     SurfacePlotter plotter{nullptr};
-    SurfaceFunction function{fdata};
-    PlotContext context{plotter, function, fdata, sdata};
+    SurfaceFunction function{app.fdata};
+    PlotContext context{plotter,          function, app.fdata, app.sdata, app.graph_parameters,
+                        app.readout_ready};
 };
 
 // The largest k at which the plot is still allowed.
@@ -133,8 +128,9 @@ int largest_allowed_k(Page& page, const GraphParameters& g, const SurfacePanel& 
     while (low < high) {
         const int k = low + (high - low + 1) / 2;
         const Mesh mesh{.n = g.n, .m = g.m, .k = k};
-        const bool allowed = !surface_refusal(g.box(), mesh, g.tilt) &&
-                             !plot_work_refusal(page.sample(g, mesh), g.box(), mesh, g.tilt, panel);
+        const SurfaceRequest request{g.box(), mesh, g.tilt};
+        const bool allowed =
+            !surface_refusal(request) && !plot_work_refusal(page.sample(g, mesh), request, panel);
         if (allowed) {
             low = k;
         } else {
@@ -149,12 +145,11 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
                                                     platform::OffscreenRecording::image_only);
     Page page(c);
     page.plotter.window = window.get();
-    load_graph_parameters(sdata);
     const SurfacePanel panel = page.panel(c.print_layout);
-    GraphParameters g = graph_parameters;
+    GraphParameters g = load_graph_parameters(page.app.sdata);
     if (c.grow) {
         g.k = largest_allowed_k(page, g, panel);
-        Page::set("k=" + std::to_string(g.k));
+        page.set("k=" + std::to_string(g.k));
     }
     const WorkSample sample = page.sample(g, g.mesh());
     std::optional<platform::Refusal> refusal;
@@ -165,7 +160,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     state.counters["k"] = g.k;
     state.counters["evaluations"] = evaluation_count(g.mesh());
     state.counters["evaluations_per_s"] = 1 / sample.seconds_per_evaluation;
-    state.counters["predicted_s"] = plot_seconds(sample, g.box(), g.mesh(), g.tilt, panel);
+    state.counters["predicted_s"] = plot_seconds(sample, g.surface(), panel);
     state.counters["refused"] = refusal ? 1 : 0;
 }
 

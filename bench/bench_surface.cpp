@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/user_tables.h"
+#include "app/data_file.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/window.h"
@@ -30,14 +30,13 @@ Mesh grown_mesh(int factor) {
 struct Page {
     explicit Page(int width = page_width, int height = page_height)
         : window(platform::create_offscreen_window(width, height,
-                                                   platform::OffscreenRecording::image_only)) {
-        load_fdata_defaults();
-        load_sdata_defaults();
-    }
+                                                   platform::OffscreenRecording::image_only)) {}
+    AppState app;
     std::unique_ptr<platform::Window> window;
     SurfacePlotter plotter{window.get()};
-    SurfaceFunction function{fdata};
-    PlotContext context{plotter, function, fdata, sdata};
+    SurfaceFunction function{app.fdata};
+    PlotContext context{plotter,          function, app.fdata, app.sdata, app.graph_parameters,
+                        app.readout_ready};
 };
 
 // Each iteration draws on a fresh picture, as `toven --render` does.
@@ -71,7 +70,7 @@ void BM_DrawSurface(benchmark::State& state) {
         auto page = std::make_unique<Page>();
         open_surface_panel(*page);
         state.ResumeTiming();
-        page->plotter.draw_surface(page->function, -1, 1, -1, 1, -0.2, 1.2, mesh, 15);
+        page->plotter.draw_surface(page->function, {{-1, 1, -1, 1, -0.2, 1.2}, mesh, 15});
         page->plotter.end_output();  // draws the lines still held back
         state.PauseTiming();
         page.reset();
@@ -112,7 +111,7 @@ double evaluate_samples(FunctionXY& f, const Mesh& mesh) {
 }
 
 void BM_EvaluateSamples(benchmark::State& state) {
-    load_fdata_defaults();
+    const DataTable fdata = default_table(TableName::fdata);
     SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
@@ -150,14 +149,14 @@ Page& dense() {
         dense_page = std::make_unique<Page>(1600, 1200);
         Page& page = *dense_page;
         for (const char* item : {"m=801", "n=401", "k=20"}) {
-            apply_assignment(item);
+            apply_assignment(page.app, item);
         }
         if (draw_plot(page.context, plot_page, screen_output)) {
             open_surface_panel(page);
-            page.plotter.draw_surface(page.function, -1, 1, -1, 1, -0.2, 1.2, Mesh{401, 801, 20},
-                                      15);
+            page.plotter.draw_surface(page.function,
+                                      {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{401, 801, 20}, 15});
             draw_mini_grid(page.plotter, -1, 1, -1, 1);
-            readout_ready = true;
+            page.app.readout_ready = true;
         }
     }
     return *dense_page;

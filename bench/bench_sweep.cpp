@@ -12,9 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/sweep.h"
-#include "app/user_tables.h"
 #include "platform/application.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
@@ -36,15 +34,14 @@ constexpr int gif_frames = 60;
 
 // The default page with a moving, from 1 to 4, into one GIF: per frame in the counters.
 void BM_GifSweep(benchmark::State& state) {
-    load_fdata_defaults();
-    load_sdata_defaults();
+    AppState app;
     const PagePicture picture{out_file("default.gif"), 800, 600};
     Sweep sweep;
     read_sweep_option("--sweep", ("a=1:4:" + std::to_string(gif_frames)).c_str(), sweep);
     for (auto _ : state) {
-        SurfaceFunction function(fdata);
+        SurfaceFunction function(app.fdata);
         function.compile();
-        benchmark::DoNotOptimize(save_sweep(picture, sweep, function));
+        benchmark::DoNotOptimize(save_sweep(app, picture, sweep, function));
     }
     state.counters["frame"] = benchmark::Counter(
         gif_frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -53,13 +50,13 @@ BENCHMARK(BM_GifSweep)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // One frame of it drawn on a fresh picture and its pixels taken, as the sweep does.
 void BM_GifFrameDrawing(benchmark::State& state) {
-    load_fdata_defaults();
-    load_sdata_defaults();
+    AppState app;
     const PagePicture picture{out_file("frame.gif"), 800, 600};
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(app.fdata);
     function.compile();
     for (auto _ : state) {
-        const DrawnPage page = draw_page_picture(picture, function, nullptr, Formula::compiled);
+        const DrawnPage page =
+            draw_page_picture(app, picture, function, nullptr, Formula::compiled);
         benchmark::DoNotOptimize(platform::snapshot(*page.window));
     }
 }
@@ -67,11 +64,10 @@ BENCHMARK(BM_GifFrameDrawing)->Unit(benchmark::kMillisecond);
 
 // One frame of it put into the GIF: the palette and giflib's compression.
 void BM_GifFrameEncoding(benchmark::State& state) {
-    load_fdata_defaults();
-    load_sdata_defaults();
+    AppState app;
     const PagePicture picture{out_file("frame.gif"), 800, 600};
-    SurfaceFunction function(fdata);
-    const DrawnPage page = draw_page_picture(picture, function, nullptr);
+    SurfaceFunction function(app.fdata);
+    const DrawnPage page = draw_page_picture(app, picture, function, nullptr);
     const platform::Image image = platform::snapshot(*page.window);
     platform::GifAnimation animation(picture.path);
     animation.open(image.width, image.height);

@@ -1,20 +1,21 @@
 // Tables of text records that hold everything the user can edit. A record's `line` is its
 // name, " = " and its value; record 0 of a table is a header whose value is the item count.
-// Write records through make_record and set_line only, so that the whole value stays readable
-// through record_value.
+// A record keeps its line whole; the value is the part of the line after the name's prefix.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace toven {
 
 struct DataRecord {
-    char name[40] = {};
-    char value[60] = {};  // the value as typed, cut at 59 characters
-    char line[120] = {};  // the display line, cut at 119 characters
-    // The whole value when it is longer than `value` holds (a long formula), else empty.
-    std::string long_value;
+    char name[40] = {};  // cut at 39 characters
+    std::string line;    // the display line, whole
+
+    // What follows the first strlen(name) + 3 characters of the line; empty when the line is
+    // shorter than that.
+    std::string_view value() const;
 };
 
 struct DataTable {
@@ -28,16 +29,22 @@ struct DataTable {
 };
 
 // A record of `name` and `value` whose line is name, " = " and value.
-DataRecord make_record(const char* name, const char* value);
+DataRecord make_record(const char* name, std::string_view value);
 
 // Stores an edited display line: the value is whatever follows the first strlen(name) + 3
 // characters of `text`, or empty when `text` is shorter; the name never changes.
-void set_line(DataRecord& record, const char* text);
+void set_line(DataRecord& record, std::string_view text);
 
-// The record's whole value, also when it is longer than the `value` field.
+// The record's value as a terminated string (the end of its line), for the C library's
+// conversions; valid while the line is unchanged.
 const char* record_value(const DataRecord& record);
 
 // The item count of the table: atoi of the header's value.
 int item_count(const DataTable& table);
+
+// The function data's items are its parameters and, last, the formula: the formula's record
+// number, and the number of parameters before it.
+int formula_record(const DataTable& fdata);
+int parameter_count(const DataTable& fdata);
 
 }  // namespace toven

@@ -13,13 +13,13 @@ constexpr const char* parse_error_caption = "Parse error: therefore f(x,y) = 0";
 }  // namespace
 
 SurfaceFunction::SurfaceFunction(const DataTable& function_table)
-    : table(function_table), parameter_count(item_count(function_table) - 1) {
+    : table(function_table), parameter_count(toven::parameter_count(function_table)) {
     TOVEN_EXPECT(parameter_count >= 0 && parameter_count + 2 <= table.size(),
                  "the function table's header counts its records");
 }
 
 void SurfaceFunction::compile(ParseErrorBox box) {
-    const DataRecord& formula = table[parameter_count + 1];
+    const DataRecord& formula = table[formula_record(table)];
     expression_.parse(record_value(formula), compiled);
     Symbol* symbols = expression_.lexer()->symbols.get();
     x_symbol_ = find_symbol(symbols, "x");

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace toven;
@@ -149,9 +148,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!picture.empty()) {
         std::remove(picture.c_str());
     }
-    load_fdata_defaults();
-    load_sdata_defaults();
-
     CaughtOutput output;
     const int status = run_command_line(static_cast<int>(arguments.size()), argv.data());
     const std::string text = output.text();

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/data_box.h"
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/testing/event_injection.h"
@@ -30,7 +30,6 @@ namespace {
 // What a list line may hold: a display line is 119 characters and the edit's text is read
 // one short of that.
 constexpr std::size_t longest_list_line = 118;
-constexpr std::size_t longest_record_line = 119;
 constexpr int page_width = 240;
 constexpr int page_height = 160;
 
@@ -55,10 +54,6 @@ platform::Window* data_window() {
         return platform::create_window("FuzzData", "data", nullptr, {0, 0, 600, 400}, false);
     }();
     return window;
-}
-
-std::string cut(std::string_view text, std::size_t limit) {
-    return std::string(text.substr(0, limit));
 }
 
 // The list line the edit mirrors holds the edit's whole text: nothing shown in the edit is
@@ -89,7 +84,7 @@ void check_written_back(const std::vector<std::string>& lines, const DataTable& 
     }
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const DataRecord& record = table[static_cast<int>(i) + 1];
-        if (record.line != cut(lines[i], longest_record_line)) {
+        if (record.line != lines[i]) {
             fuzz::fail("record " + std::to_string(i + 1) + " holds '" + record.line +
                            "', not its list line '" + lines[i] + "'",
                        input);
@@ -97,15 +92,15 @@ void check_written_back(const std::vector<std::string>& lines, const DataTable& 
     }
 }
 
-// set_line on a copy of the record: the line as far as it fits, the whole value after the
+// set_line on a copy of the record: the whole line, the whole value after the
 // name's length and " = ", the name untouched.
 void check_set_line(const DataRecord& original, const std::string& text, const std::string& input) {
     DataRecord record = original;
     set_line(record, text.c_str());
     const std::size_t prefix = std::strlen(original.name) + 3;
     const std::string value = text.size() >= prefix ? text.substr(prefix) : std::string();
-    if (record.line != cut(text, longest_record_line)) {
-        fuzz::fail("set_line stored the line '" + std::string(record.line) + "'", input);
+    if (record.line != text.c_str()) {
+        fuzz::fail("set_line stored the line '" + record.line + "'", input);
     }
     if (record_value(record) != value) {
         fuzz::fail("set_line kept the value '" + std::string(record_value(record)) + "'", input);
@@ -191,7 +186,7 @@ void draw_lines(const DataTable& table, const std::string& input) {
     plotter.begin_output(screen_output);
     plotter.set_viewport(5, 95, 5, 95, clip_on);
     for (int i = 0; i < table.size(); ++i) {
-        check_put_text(plotter, table[i].line, input);
+        check_put_text(plotter, table[i].line.c_str(), input);
         plotter.next_line(1);
         plotter.print_line("%s = %s", table[i].name, record_value(table[i]));
         if (plotter.text_x != plotter.text_margin) {
@@ -212,8 +207,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    static const DataTable function_defaults = fdata;
-    static const DataTable graph_defaults = sdata;
+    static const DataTable function_defaults = default_table(TableName::fdata);
+    static const DataTable graph_defaults = default_table(TableName::sdata);
     DataTable table = (data[0] & 1) != 0 ? graph_defaults : function_defaults;
     const std::string input(reinterpret_cast<const char*>(data), size);
 

@@ -10,7 +10,7 @@
 #include <limits>
 #include <string>
 
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "fuzz/fuzz_support.h"
 
@@ -100,10 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const bool whole_line = (data[0] & 1) != 0;
     const std::string typed = fuzz::typed_text(data + 1, size - 1, fuzz::longest_line);
-    static const DataTable defaults = fdata;
+    static const DataTable defaults = default_table(TableName::fdata);
     DataTable table = defaults;
     type_formula(table, typed, whole_line);
-    const std::string formula = record_value(table[item_count(table)]);
+    const std::string formula = record_value(table[formula_record(table)]);
 
     for (const auto& parameters : parameter_sets) {
         set_parameters(table, parameters);

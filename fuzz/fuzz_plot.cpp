@@ -21,13 +21,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
 #include "platform/window.h"
+#include "surface/graph_parameters.h"
 #include "surface/plot_driver.h"
-#include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
 
 using namespace toven;
@@ -44,11 +44,6 @@ constexpr int large_page_height = 600;
 // millisecond under the sanitizers, no more than the rest of the page costs.
 constexpr double work_budget = 30'000;
 constexpr double work_per_evaluation_base = 16;
-
-// The sdata records of the mesh.
-constexpr int n_record = 7;
-constexpr int m_record = 8;
-constexpr int k_record = 9;
 
 struct Tables {
     DataTable fdata;
@@ -113,14 +108,12 @@ void set_number(DataRecord& record, int value) {
 // and m, until it fits; its box, tilt, colours and formula stay as typed. A mesh the limits
 // refuse stays too: its refusal costs nothing.
 void fit_mesh_to_budget(Tables& tables) {
-    load_graph_parameters(tables.sdata);
-    const GraphParameters& g = graph_parameters;
-    const std::size_t formula_length =
-        std::string_view(record_value(tables.fdata[item_count(tables.fdata)])).size();
+    const GraphParameters g = load_graph_parameters(tables.sdata);
+    const std::size_t formula_length = tables.fdata[formula_record(tables.fdata)].value().size();
     Mesh mesh{g.n, g.m, g.k};
     auto& [n, m, k] = mesh;
     if (fuzz_work(mesh, formula_length) <= work_budget ||
-        surface_refusal({g.x1, g.x2, g.y1, g.y2, g.z1, g.z2}, mesh, g.tilt)) {
+        surface_refusal({g.box(), mesh, g.tilt})) {
         return;
     }
     while (fuzz_work(mesh, formula_length) > work_budget && n * m * k > 1) {
@@ -132,9 +125,9 @@ void fit_mesh_to_budget(Tables& tables) {
             m = m / 2 > 0 ? m / 2 : 1;
         }
     }
-    set_number(tables.sdata[n_record], n);
-    set_number(tables.sdata[m_record], m);
-    set_number(tables.sdata[k_record], k);
+    set_number(tables.sdata[record_number("n")], n);
+    set_number(tables.sdata[record_number("m")], m);
+    set_number(tables.sdata[record_number("k")], k);
 }
 
 // FNV-1a, 64 bits: enough to tell a seed from a mutant of it.
@@ -200,7 +193,10 @@ void draw_page(Tables& tables, const Page& page, const std::string& input) {
     const auto window = platform::create_offscreen_window(page.width, page.height, page.recording);
     SurfacePlotter plotter(window.get());
     SurfaceFunction function(tables.fdata);
-    PlotContext context{plotter, function, tables.fdata, tables.sdata, page.mouse_x, page.mouse_y};
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
+    PlotContext context{plotter,          function,      tables.fdata, tables.sdata,
+                        graph_parameters, readout_ready, page.mouse_x, page.mouse_y};
     context.print_layout = page.print_layout;
     check_refusal(draw_plot(context, plot_page, screen_output), input);
     if (!page.print_layout) {
@@ -209,7 +205,6 @@ void draw_page(Tables& tables, const Page& page, const std::string& input) {
     // As --render does: the printer's layout has ended output itself, and ending it again
     // must be harmless.
     plotter.end_output();
-    readout_ready = false;
 }
 
 }  // namespace
@@ -220,7 +215,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Tables defaults{fdata, sdata};
+    static const Tables defaults{default_table(TableName::fdata), default_table(TableName::sdata)};
     Tables tables = defaults;
     const std::string input(reinterpret_cast<const char*>(data), size);
     std::string_view lines = input;

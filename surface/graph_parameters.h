@@ -2,11 +2,11 @@
 // with the C library's atof and atoi rules. Nothing is validated.
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "expr/data_table.h"
 #include "surface/mesh.h"
+#include "surface/surface_request.h"
 
 namespace toven {
 
@@ -33,11 +33,11 @@ struct GraphParameters {
     std::string title;  // shown above the formula panel unless blank
 
     Mesh mesh() const { return {.n = n, .m = m, .k = k}; }
-    std::array<double, 6> box() const { return {x1, x2, y1, y2, z1, z2}; }
+    Box box() const { return {x1, x2, y1, y2, z1, z2}; }
+    SurfaceRequest surface() const { return {box(), mesh(), tilt}; }
 };
 
-// Fills graph_parameters (surface/plot_globals.h) from records 1 to 14 of the graph data table; a
-// missing record gives 0 (or an empty title).
-void load_graph_parameters(const DataTable& table);
+// The numbers of the graph data table's items; a missing record gives 0 (or an empty title).
+GraphParameters load_graph_parameters(const DataTable& table);
 
 }  // namespace toven

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "expr/item_table.h"
 #include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
@@ -32,20 +33,15 @@ void set_up_panel(Plotter& plotter, PanelLayout panel) {
 // left out.
 void put_lines(Plotter& plotter, const DataTable& table, int first, int last) {
     for (int i = first; i <= last && i < table.size(); ++i) {
-        plotter.put_text(table[i].line);
+        plotter.put_text(table[i].line.c_str());
         plotter.next_line(1);
     }
-}
-
-int parameter_count(const DataTable& fdata) {
-    return item_count(fdata) - 1;
 }
 
 void draw_frame_box(SurfacePlotter& plotter) {
     const int pen = plotter.pen_number;
     plotter.select_pen(frame_box_pen);
-    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
-    plotter.draw_box(x1, x2, y1, y2, z1, z2);
+    plotter.draw_box(plotter.box);
     plotter.select_pen(pen);
 }
 
@@ -75,18 +71,18 @@ SurfacePanel open_panel(const Plotter& plotter) {
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     SurfaceFunction& function = context.function;
     function.compile(ParseErrorBox::silent);
     function.load_parameters();
-    return evaluation_refusal(sample_plot_work(function, g.box(), g.mesh(), g.tilt), g.mesh());
+    return evaluation_refusal(sample_plot_work(function, g.surface()), g.mesh());
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
 // the surface was drawn, else why not.
 std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
                                                     OutputDevice printer) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == screen_output) {
         context.function.message_window =
@@ -96,12 +92,11 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
         context.function.compile();
     }
     context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
-    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, open_panel(plotter))) {
+    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    if (auto refusal = plot_work_refusal(sample, g.surface(), open_panel(plotter))) {
         return refusal;
     }
-    if (auto refusal = plotter.draw_surface(context.function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2,
-                                            g.mesh(), g.tilt)) {
+    if (auto refusal = plotter.draw_surface(context.function, g.surface())) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -119,10 +114,14 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
     SurfacePlotter& plotter = context.plotter;
     set_up_panel(plotter, data_panel(page));
     put_lines(plotter, context.fdata, 1, parameter_count(context.fdata));
-    put_lines(plotter, context.sdata, 1, 8);
+    for (const ItemSpec& item : items_of(TableName::sdata)) {
+        if (item.on_page) {
+            put_lines(plotter, context.sdata, record_number(item), record_number(item));
+        }
+    }
     if (surface_drawn) {
         plotter.print_line("rot  = %8.2f", plotter.rot);
-        plotter.print_line("tilt = %8.2f", graph_parameters.tilt);
+        plotter.print_line("tilt = %8.2f", context.graph_parameters.tilt);
     } else {
         plotter.print_line("rot  = %8s", no_view);
         plotter.print_line("tilt = %8s", no_view);
@@ -132,7 +131,7 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
 void draw_formula_panel(const PlotContext& context) {
     Plotter& plotter = context.plotter;
     set_up_panel(plotter, formula_panel);
-    const int formula = parameter_count(context.fdata) + 1;
+    const int formula = formula_record(context.fdata);
     put_lines(plotter, context.fdata, formula, formula);
 }
 
@@ -154,14 +153,14 @@ void draw_title(Plotter& plotter, const std::string& title) {
 }
 
 std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
-    return surface_refusal(g.box(), g.mesh(), g.tilt);
+    return surface_refusal(g.surface());
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
 // panels around a surface panel that names the fault. A print of it is not started. A print
 // that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDevice printer) {
-    const GraphParameters& g = graph_parameters;
+    const GraphParameters& g = context.graph_parameters;
     std::optional<platform::Refusal> refusal = refusal_of(g);
     if (!refusal && printer == printer_output) {
         refusal = print_evaluation_refusal(context);
@@ -194,9 +193,9 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
         }
     } else if (!refusal) {
         draw_mini_grid(plotter, g.x1, g.x2, g.y1, g.y2);
-        readout_ready = true;
+        context.readout_ready = true;
     } else {
-        readout_ready = false;
+        context.readout_ready = false;
     }
     return refusal ? refusal : print_failure;
 }
@@ -204,7 +203,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
 // After a print the Plotter holds no device (and the printed page's mapping): a readout then
 // waits for the next screen plot.
 void draw_readout_if_ready(const PlotContext& context) {
-    if (!readout_ready || context.plotter.dc == nullptr) {
+    if (!context.readout_ready || context.plotter.dc == nullptr) {
         return;
     }
     platform::clear_upper_vector_state();
@@ -215,7 +214,7 @@ void draw_readout_if_ready(const PlotContext& context) {
 
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, PlotRequest readout,
                                            OutputDevice printer) {
-    load_graph_parameters(context.sdata);
+    context.graph_parameters = load_graph_parameters(context.sdata);
     if (readout == plot_readout) {
         draw_readout_if_ready(context);
         return std::nullopt;
@@ -229,8 +228,9 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
         plotter.set_pen_width(printer_pen_width);
     }
     plotter.begin_output(screen_output);
-    const PanelLayout panel = surface_panel(
-        context.print_layout ? PageKind::printer : PageKind::screen, graph_parameters.pc);
+    const PanelLayout panel =
+        surface_panel(context.print_layout ? PageKind::printer : PageKind::screen,
+                      load_graph_parameters(context.sdata).pc);
     plotter.set_viewport(panel.left, panel.right, panel.bottom, panel.top, clip_on);
     const SurfacePanel measured = open_panel(plotter);
     plotter.end_output();
@@ -239,14 +239,14 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
 
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
                                                      const SurfacePanel& panel) {
-    load_graph_parameters(context.sdata);
-    if (auto refusal = refusal_of(graph_parameters)) {
+    context.graph_parameters = load_graph_parameters(context.sdata);
+    const GraphParameters& g = context.graph_parameters;
+    if (auto refusal = refusal_of(g)) {
         return refusal;
     }
-    const GraphParameters& g = graph_parameters;
     context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.box(), g.mesh(), g.tilt);
-    return plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel);
+    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    return plot_work_refusal(sample, g.surface(), panel);
 }
 
 }  // namespace toven

@@ -7,7 +7,7 @@
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
-#include "surface/plot_globals.h"
+#include "surface/graph_parameters.h"
 #include "surface/plot_work.h"
 #include "surface/surface_plotter.h"
 
@@ -18,6 +18,13 @@ struct PlotContext {
     SurfaceFunction& function;
     const DataTable& fdata;
     const DataTable& sdata;
+    // The numbers of the graph data, loaded from sdata first thing in every run, readouts
+    // included.
+    GraphParameters& graph_parameters;
+    // True while the mouse readout may draw: set at the end of every screen plot, cleared when
+    // a screen plot is refused. The owner clears it when a window is resized or the plot
+    // window goes; a print leaves it as it was.
+    bool& readout_ready;
     int mouse_x = 0;
     int mouse_y = 0;
     // Draws the printer's layout (panels from 20 percent, no mini grid, wide pens) on the
@@ -52,7 +59,7 @@ SurfacePanel screen_surface_panel(const PlotContext& context);
 
 // Why draw_plot(context, plot_page, screen_output) would refuse the page, found without
 // drawing: the graph data of context.sdata, and the work of the surface in `panel` (that of
-// screen_surface_panel) with the compiled formula. Loads graph_parameters.
+// screen_surface_panel) with the compiled formula. Loads context.graph_parameters.
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
                                                      const SurfacePanel& panel);
 

@@ -36,10 +36,11 @@ std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     return std::nullopt;
 }
 
-std::optional<platform::Refusal> box_refusal(const std::array<double, 6>& box, double tilt) {
-    for (std::size_t i = 0; i < box.size(); ++i) {
-        if (!std::isfinite(box[i])) {
-            return refusal("%s must be a finite number (it is %g).", box_names[i], box[i]);
+std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
+    const std::array<double, 6> sides = {box.x1, box.x2, box.y1, box.y2, box.z1, box.z2};
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        if (!std::isfinite(sides[i])) {
+            return refusal("%s must be a finite number (it is %g).", box_names[i], sides[i]);
         }
     }
     if (!std::isfinite(tilt)) {
@@ -75,15 +76,15 @@ double evaluation_count(const Mesh& mesh) {
     return 2 * nd * md * k + 2 * (nd + md) * k + nd + md + 2;
 }
 
-std::optional<platform::Refusal> surface_refusal(const std::array<double, 6>& box, const Mesh& mesh,
-                                                 double tilt) {
+std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {
+    const auto& [box, mesh, tilt] = request;
     if (auto refused = mesh_refusal(mesh)) {
         return refused;
     }
     if (auto sides = box_refusal(box, tilt)) {
         return sides;
     }
-    const WorldWindow window = projected_box_window(make_view(box, mesh, tilt));
+    const WorldWindow window = projected_box_window(make_view(request));
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
         return refusal(
             "The box seen at tilt %g has no width or no height on the page: change the box or "

@@ -9,6 +9,7 @@
 #include "platform/refusal.h"
 
 #include "surface/mesh.h"
+#include "surface/surface_request.h"
 
 namespace toven {
 
@@ -27,8 +28,7 @@ double column_count(const Mesh& mesh);
 // 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.
 double evaluation_count(const Mesh& mesh);
 
-// The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.
-std::optional<platform::Refusal> surface_refusal(const std::array<double, 6>& box, const Mesh& mesh,
-                                                 double tilt);
+// Why the surface cannot be drawn, or nothing.
+std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request);
 
 }  // namespace toven

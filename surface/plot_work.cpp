@@ -112,14 +112,15 @@ double line_seconds(const std::array<double, 2>& step, double pixels_per_h, doub
     return share * seconds_per_line + per_pixel * pixels * width;
 }
 
-double lines_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
-                     double tilt, const SurfacePanel& panel) {
+double lines_seconds(const WorkSample& sample, const SurfaceRequest& request,
+                     const SurfacePanel& panel) {
+    const Mesh& mesh = request.mesh;
     // A panel of no pixels (a minimised window) sets none.
     const bool no_pixels = !panel.vector && (panel.width <= 0 || panel.height <= 0);
     if (sample.steps.empty() || no_pixels) {
         return 0;
     }
-    const WorldWindow world = projected_box_window(make_view(box, mesh, tilt));
+    const WorldWindow world = projected_box_window(make_view(request));
     const double pixels_per_h = panel.width / std::fabs(world.right - world.left);
     const double pixels_per_v = panel.height / std::fabs(world.top - world.bottom);
     // A line joins neighbouring page columns and the panel's clip cuts it to the panel.
@@ -158,11 +159,11 @@ platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const
 
 }  // namespace
 
-WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
-                            const Mesh& mesh, double tilt) {
-    const auto [x1, x2, y1, y2, z1, z2] = box;
+WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request) {
+    const Mesh& mesh = request.mesh;
+    const auto [x1, x2, y1, y2, z1, z2] = request.box;
     const SampleLattice lattice{x1, x2, y1, y2, mesh};
-    const SurfaceView view = make_view(box, mesh, tilt);
+    const SurfaceView view = make_view(request);
     const int mk = mesh.m * mesh.k;
     const int nk = mesh.n * mesh.k;
     WorkSample sample;
@@ -198,10 +199,10 @@ double evaluation_seconds(const WorkSample& sample, const Mesh& mesh) {
 }
 
 // Every sample draws at most one line, so there are no more lines than evaluations.
-double plot_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
-                    double tilt, const SurfacePanel& panel) {
-    return evaluation_seconds(sample, mesh) +
-           evaluation_count(mesh) * lines_seconds(sample, box, mesh, tilt, panel);
+double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
+                    const SurfacePanel& panel) {
+    return evaluation_seconds(sample, request.mesh) +
+           evaluation_count(request.mesh) * lines_seconds(sample, request, panel);
 }
 
 std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, const Mesh& mesh) {
@@ -213,13 +214,13 @@ std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, co
 }
 
 std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
-                                                   const std::array<double, 6>& box,
-                                                   const Mesh& mesh, double tilt,
+                                                   const SurfaceRequest& request,
                                                    const SurfacePanel& panel) {
+    const Mesh& mesh = request.mesh;
     if (auto refusal = evaluation_refusal(sample, mesh)) {
         return refusal;
     }
-    const double seconds = plot_seconds(sample, box, mesh, tilt, panel);
+    const double seconds = plot_seconds(sample, request, panel);
     if (seconds <= max_plot_seconds) {
         return std::nullopt;
     }

@@ -12,6 +12,7 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "surface/mesh.h"
+#include "surface/surface_request.h"
 
 namespace toven {
 
@@ -38,16 +39,14 @@ struct WorkSample {
 
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
 // spread over the box, in drawing order, on the processor's clock; a slow formula is timed
-// for a few hundredths of a second at most. `box` is x1, x2, y1, y2, z1, z2 and must pass
-// surface_refusal.
-WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
-                            const Mesh& mesh, double tilt);
+// for a few hundredths of a second at most. The request must pass surface_refusal.
+WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request);
 
 // The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
 // in `panel`.
 double evaluation_seconds(const WorkSample& sample, const Mesh& mesh);
-double plot_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
-                    double tilt, const SurfacePanel& panel);
+double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
+                    const SurfacePanel& panel);
 
 // Nothing when the evaluations alone fit in max_plot_seconds, else the refusal: such a plot
 // is refused on every page and every device.
@@ -56,8 +55,7 @@ std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, co
 // Nothing when the whole plot fits in max_plot_seconds, else the refusal. When the
 // evaluations alone are too many it is evaluation_refusal's.
 std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
-                                                   const std::array<double, 6>& box,
-                                                   const Mesh& mesh, double tilt,
+                                                   const SurfaceRequest& request,
                                                    const SurfacePanel& panel);
 
 }  // namespace toven

@@ -52,7 +52,7 @@ float clipped_height(double z, double z1, double z2) {
 
 }  // namespace
 
-std::optional<platform::Refusal> solid_refusal(const std::array<double, 6>& box, const Mesh& mesh) {
+std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh) {
     const auto [n, m, k] = mesh;
     if (m < 1 || n < 1 || k < 1) {
         return refusal("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n,
@@ -83,9 +83,8 @@ std::optional<platform::Refusal> solid_refusal(const std::array<double, 6>& box,
     return std::nullopt;
 }
 
-std::optional<platform::Refusal> sample_solid(FunctionXY& function,
-                                              const std::array<double, 6>& box, const Mesh& mesh,
-                                              SolidLattice& lattice) {
+std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
+                                              const Mesh& mesh, SolidLattice& lattice) {
     const auto [x1, x2, y1, y2, z1, z2] = box;
     const SampleLattice samples{x1, x2, y1, y2, mesh};
     auto xs = lattice_line(x1, samples.step_dx, mesh.m * mesh.k);

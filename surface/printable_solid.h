@@ -13,6 +13,7 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "surface/mesh.h"
+#include "surface/surface_request.h"
 
 namespace toven {
 
@@ -48,14 +49,13 @@ struct SolidLattice {
 
 // Why the box and mesh make no solid, or nothing: the mesh needs m, n, k of at least 1 and at
 // most max_solid_cells cells, the box finite sides with x1 != x2, y1 != y2 and z1 < z2.
-std::optional<platform::Refusal> solid_refusal(const std::array<double, 6>& box, const Mesh& mesh);
+std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh);
 
 // Samples f on the lattice of a box and mesh that solid_refusal accepts; an evaluation that
 // fails or gives no number is 0, as on the page, and every height is clipped to z1..z2.
 // Refuses a box whose neighbouring lattice points fall on one single-precision number.
-std::optional<platform::Refusal> sample_solid(FunctionXY& function,
-                                              const std::array<double, 6>& box, const Mesh& mesh,
-                                              SolidLattice& lattice);
+std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
+                                              const Mesh& mesh, SolidLattice& lattice);
 
 // Hands every triangle of the solid to `emit`: the top, the walls and the base. A wall has no
 // triangle where its top edge lies on the base.

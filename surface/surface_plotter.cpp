@@ -18,7 +18,8 @@ void SurfacePlotter::line_to_3d(double x, double y, double z) {
 }
 
 // The four edges at x1, the four at x2, then the four that join them.
-void SurfacePlotter::draw_box(double x1, double x2, double y1, double y2, double z1, double z2) {
+void SurfacePlotter::draw_box(const Box& edges) {
+    const auto [x1, x2, y1, y2, z1, z2] = edges;
     move_to_3d(x1, y1, z1);
     line_to_3d(x1, y2, z1);
     line_to_3d(x1, y2, z2);
@@ -37,21 +38,19 @@ void SurfacePlotter::draw_box(double x1, double x2, double y1, double y2, double
     line_to_3d(x2, y1, z2);
 }
 
-std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function, double x1,
-                                                              double x2, double y1, double y2,
-                                                              double z1, double z2,
-                                                              const Mesh& mesh, double tilt) {
-    const std::array<double, 6> new_box = {x1, x2, y1, y2, z1, z2};
+std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function,
+                                                              const SurfaceRequest& request) {
     drawn_surface.reset();
     marker.forget();
-    if (auto refusal = surface_refusal(new_box, mesh, tilt)) {
+    if (auto refusal = surface_refusal(request)) {
         return refusal;
     }
     TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
-    const SampleLattice lattice{x1, x2, y1, y2, mesh};
+    const auto [x1, x2, y1, y2, z1, z2] = request.box;
+    const SampleLattice lattice{x1, x2, y1, y2, request.mesh};
     const int surface_pen = pen_number;
     try {
-        draw_hidden_lines(*this, function, lattice, make_view(new_box, mesh, tilt));
+        draw_hidden_lines(*this, function, lattice, make_view(request));
     } catch (const std::bad_alloc&) {
         return platform::Refusal{
             "There is not enough memory for a mesh this large: lower n, m or k."};

@@ -21,15 +21,14 @@ class SurfacePlotter : public Plotter, public SurfaceView {
 
     void move_to_3d(double x, double y, double z);
     void line_to_3d(double x, double y, double z);
-    void draw_box(double x1, double x2, double y1, double y2, double z1, double z2);
+    void draw_box(const Box& edges);
 
     // Draws z = f(x, y) over the box with hidden lines removed, in the current pen and, for
     // the underside, the pen eight below it, on the open output, and keeps it as
     // `drawn_surface`. Returns nothing when drawn, else why the graph data cannot be plotted;
     // then nothing is drawn, the view fields are left as they were and no surface is kept.
-    std::optional<platform::Refusal> draw_surface(FunctionXY& function, double x1, double x2,
-                                                  double y1, double y2, double z1, double z2,
-                                                  const Mesh& mesh, double tilt);
+    std::optional<platform::Refusal> draw_surface(FunctionXY& function,
+                                                  const SurfaceRequest& request);
 
     // The surface drawn last, as the mouse readout reads it back, and the readout's marker on
     // the page. A new surface has no marker yet.

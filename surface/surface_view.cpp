@@ -4,9 +4,10 @@
 
 namespace toven {
 
-SurfaceView make_view(const std::array<double, 6>& box, const Mesh& mesh, double tilt) {
-    const auto [n, m, k] = mesh;
-    const auto [x1, x2, y1, y2, z1, z2] = box;
+SurfaceView make_view(const SurfaceRequest& request) {
+    const auto [n, m, k] = request.mesh;
+    const auto [x1, x2, y1, y2, z1, z2] = request.box;
+    const double tilt = request.tilt;
     SurfaceView view;
     const double ratio = n * (x2 - x1) / (m * (y2 - y1));
     view.rot = -std::atan2(ratio, 1.0) / radians_per_degree;
@@ -18,7 +19,7 @@ SurfaceView make_view(const std::array<double, 6>& box, const Mesh& mesh, double
     view.cos_tilt = std::cos(tilt_radians);
     view.cos_rot_sin_tilt = view.cos_rot * view.sin_tilt;
     view.sin_rot_sin_tilt = view.sin_tilt * view.sin_rot;
-    view.box = box;
+    view.box = request.box;
     return view;
 }
 

@@ -2,9 +2,7 @@
 // and the parallel projection of a point (x, y, z) to page coordinates (h, v).
 #pragma once
 
-#include <array>
-
-#include "surface/mesh.h"
+#include "surface/surface_request.h"
 
 namespace toven {
 
@@ -17,8 +15,8 @@ struct SurfaceView {
     double cos_tilt = 1;
     double cos_rot_sin_tilt = 0;
     double sin_rot_sin_tilt = 0;
-    double rot = 0;               // degrees
-    std::array<double, 6> box{};  // x1, x2, y1, y2, z1, z2 of the last surface drawn
+    double rot = 0;  // degrees
+    Box box;         // of the last surface drawn
 
     // The one projection of the program: the surface's samples, the box, the axes and the
     // world window all go through it, so a corner of the box and a sample at that corner
@@ -31,9 +29,9 @@ struct SurfaceView {
     }
 };
 
-// The view of a box x1..x2, y1..y2, z1..z2 over a mesh of m by n intervals: `rot` puts every
-// sample of the mesh on one of (n + m) k + 1 page columns. Needs m, n >= 1, x1 != x2, y1 != y2.
-SurfaceView make_view(const std::array<double, 6>& box, const Mesh& mesh, double tilt);
+// The view of a surface over a mesh of m by n intervals: `rot` puts every sample of the mesh on
+// one of (n + m) k + 1 page columns. Needs m, n >= 1, x1 != x2, y1 != y2.
+SurfaceView make_view(const SurfaceRequest& request);
 
 // The world window that makes the projected box fill a panel: two opposite corners, chosen
 // by the signs of sin(rot) and sin(tilt).

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/user_tables.h"
+#include "app/data_file.h"
+#include "expr/item_table.h"
 #include "tests/support/program_run.h"
-#include "tests/support/scoped_tables.h"
 
 namespace toven {
 namespace {
@@ -106,6 +106,7 @@ TEST_F(CommandLineTest, HelpDescribesTheOptions) {
     for (const char* text : {"--eval FORMULA X Y", "--render FILE", "NAME=VALUE", "%.17g"}) {
         EXPECT_NE(run.out.find(text), std::string::npos) << text;
     }
+    EXPECT_EQ(run.out.find('{'), std::string::npos) << "every field of the text is filled in";
 }
 
 // A result that cannot be written is lost, so the run fails and says why.
@@ -124,33 +125,34 @@ TEST_F(CommandLineTest, FullStandardOutputFails) {
 
 class ApplyAssignmentTest : public testing::Test {
   protected:
-    test_support::ScopedTables tables{fdata, sdata};
+    std::optional<platform::Refusal> apply_assignment(std::string_view item) {
+        return toven::apply_assignment(state, item);
+    }
+    // The record of the item called `name`.
+    const DataRecord& record_named(std::string_view name) {
+        const ItemSpec* item = find_item_spec(name);
+        EXPECT_NE(item, nullptr) << name;
+        if (item == nullptr) {
+            return fdata[0];
+        }
+        return (item->table == TableName::fdata ? fdata : sdata)[record_number(*item)];
+    }
+
+    AppState state;
+    DataTable& fdata = state.fdata;
+    DataTable& sdata = state.sdata;
 };
 
 TEST_F(ApplyAssignmentTest, SetsTheLineAsADataBoxWould) {
     EXPECT_EQ(apply_assignment("tilt=30"), std::nullopt);
-    EXPECT_STREQ(sdata[10].line, "tilt      = 30");
-    EXPECT_STREQ(sdata[10].value, "30");
+    EXPECT_EQ(sdata[10].line, "tilt      = 30");
+    EXPECT_EQ(sdata[10].value(), "30");
     EXPECT_EQ(apply_assignment(" a =2"), std::nullopt);
-    EXPECT_STREQ(fdata[1].line, "a = 2");
+    EXPECT_EQ(fdata[1].line, "a = 2");
     EXPECT_EQ(apply_assignment("f(x,y)=x^2+y^2"), std::nullopt);
-    EXPECT_STREQ(fdata[6].line, "f(x,y) = x^2+y^2");
+    EXPECT_EQ(fdata[6].line, "f(x,y) = x^2+y^2");
     EXPECT_EQ(apply_assignment("title="), std::nullopt);
-    EXPECT_STREQ(sdata[14].line, "title     = ");
-}
-
-// The item record of fdata or sdata whose name, its padding aside, is `name`.
-const DataRecord& record_named(std::string_view name) {
-    for (const DataTable* table : {&fdata, &sdata}) {
-        for (int i = 1; i < table->size(); ++i) {
-            const std::string_view record_name = (*table)[i].name;
-            if (record_name.substr(0, record_name.find(' ')) == name) {
-                return (*table)[i];
-            }
-        }
-    }
-    ADD_FAILURE() << "no item " << name;
-    return fdata[0];
+    EXPECT_EQ(sdata[14].line, "title     = ");
 }
 
 struct ItemCase {
@@ -220,7 +222,7 @@ TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {
         ASSERT_TRUE(refusal.has_value()) << text;
         EXPECT_FALSE(refusal->message.empty()) << text;
     }
-    EXPECT_STREQ(sdata[0].line, "sdata     = 14");
+    EXPECT_EQ(sdata[0].line, "sdata     = 14");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <ostream>
 #include "expr/data_table.h"
 
+#include "app/data_items.h"
 #include "tests/app/shell_fixture.h"
 
 namespace toven::test_support {
@@ -16,7 +17,7 @@ class DataBoxTest : public ShellTest {
   protected:
     DataBox& open_fdata() {
         command(fdata_command);
-        return *fdata_box;
+        return *state.fdata_box;
     }
     // Replaces the edit's whole text by typing, keystroke by keystroke.
     static void retype(DataBox& box, const std::string& text) {
@@ -32,19 +33,19 @@ TEST_F(DataBoxTest, FdataBoxShowsTheItemLinesAndTheFirstInTheEdit) {
     EXPECT_EQ(platform::list_line(box.list, 5), "f(x,y) = sin(|x|^a  + |y|^b)");
     EXPECT_EQ(platform::control_text(box.edit), "a = 3");
     EXPECT_EQ(platform::control_text(box.button), "u");
-    EXPECT_EQ(box.built, 1);
+    EXPECT_TRUE(box.built);
     EXPECT_EQ(box.current, 0);
     EXPECT_TRUE(platform::inject::control_font_is_fixed_pitch(box.list));
     EXPECT_TRUE(platform::inject::control_font_is_fixed_pitch(box.edit));
-    EXPECT_EQ(platform::window_title(fdata_window), "fdata");
+    EXPECT_EQ(platform::window_title(state.fdata_window), "fdata");
 }
 
 TEST_F(DataBoxTest, SdataBoxShowsFourteenLines) {
     command(gdata);
-    ASSERT_NE(sdata_box, nullptr);
-    ASSERT_EQ(platform::list_count(sdata_box->list), 14);
-    EXPECT_EQ(platform::list_line(sdata_box->list, 0), "x1        = -1");
-    EXPECT_EQ(platform::list_line(sdata_box->list, 13), "title     = ");
+    ASSERT_NE(state.sdata_box, nullptr);
+    ASSERT_EQ(platform::list_count(state.sdata_box->list), 14);
+    EXPECT_EQ(platform::list_line(state.sdata_box->list, 0), "x1        = -1");
+    EXPECT_EQ(platform::list_line(state.sdata_box->list, 13), "title     = ");
 }
 
 // The controls are placed by the data window's default font: the list from the third line,
@@ -65,7 +66,7 @@ class DataBoxLayoutTest : public DataBoxTest, public testing::WithParamInterface
 TEST_P(DataBoxLayoutTest, ControlsSitWhereTheFontPutsThem) {
     const LayoutCase& layout = GetParam();
     command(layout.command);
-    DataBox& box = layout.command == fdata_command ? *fdata_box : *sdata_box;
+    DataBox& box = layout.command == fdata_command ? *state.fdata_box : *state.sdata_box;
     const int c = box.char_width;
     const int h = box.line_height;
     ASSERT_GT(c, 0);
@@ -99,10 +100,10 @@ TEST_F(DataBoxTest, EveryKeystrokeChangesTheListButNotTheTable) {
     EXPECT_EQ(platform::list_line(box.list, 5), "f(x,y) = sin(|x|^a  + |y|^b+1)");
     EXPECT_EQ(platform::list_selection(box.list), 5) << "the highlight returns to the line";
     EXPECT_EQ(platform::list_count(box.list), 6);
-    EXPECT_STREQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b)") << "not written back yet";
+    EXPECT_EQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b)") << "not written back yet";
 
     platform::inject::click(box.button);
-    EXPECT_STREQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b+1)");
+    EXPECT_EQ(fdata[6].line, "f(x,y) = sin(|x|^a  + |y|^b+1)");
     EXPECT_STREQ(record_value(fdata[6]), "sin(|x|^a  + |y|^b+1)");
 }
 
@@ -119,10 +120,10 @@ TEST_F(DataBoxTest, ClosingTheWindowWritesBackAndReopeningShowsIt) {
     DataBox& box = open_fdata();
     platform::inject::double_click_line(box.list, 0);
     retype(box, "a = 2.5");
-    platform::inject::close(fdata_window);
-    EXPECT_EQ(fdata_box, nullptr);
-    EXPECT_EQ(fdata_window, nullptr);
-    EXPECT_STREQ(fdata[1].value, "2.5");
+    platform::inject::close(state.fdata_window);
+    EXPECT_EQ(state.fdata_box, nullptr);
+    EXPECT_EQ(state.fdata_window, nullptr);
+    EXPECT_EQ(fdata[1].value(), "2.5");
 
     DataBox& reopened = open_fdata();
     EXPECT_EQ(platform::list_line(reopened.list, 0), "a = 2.5");
@@ -131,11 +132,11 @@ TEST_F(DataBoxTest, ClosingTheWindowWritesBackAndReopeningShowsIt) {
 
 TEST_F(DataBoxTest, ASecondFdataCommandWhileOpenDoesNothing) {
     open_fdata();
-    platform::Window* first = fdata_window;
-    DataBox* box = fdata_box.get();
+    platform::Window* first = state.fdata_window;
+    DataBox* box = state.fdata_box.get();
     command(fdata_command);
-    EXPECT_EQ(fdata_window, first);
-    EXPECT_EQ(fdata_box.get(), box);
+    EXPECT_EQ(state.fdata_window, first);
+    EXPECT_EQ(state.fdata_box.get(), box);
     EXPECT_EQ(platform::live_windows().size(), 2u) << "the main window and one data window";
 }
 
@@ -143,7 +144,7 @@ TEST_F(DataBoxTest, TheBoxGivesItsFontBackWhenTheWindowCloses) {
     const int fonts = platform::live_objects().fonts;
     open_fdata();
     EXPECT_EQ(platform::live_objects().fonts, fonts + 1);
-    platform::inject::close(fdata_window);
+    platform::inject::close(state.fdata_window);
     EXPECT_EQ(platform::live_objects().fonts, fonts);
 }
 
@@ -171,9 +172,19 @@ TEST_F(DataBoxTest, ALongFormulaIsKeptWholeAndTypingStopsAtTheLineLimit) {
 // The edit counts characters and a line holds bytes: characters outside ASCII fill a line
 // before the edit is full. The edit then refuses more, so what it shows is what the line and
 // the table keep.
+// A formula longer than a line, as the command line may set it, comes back whole when its
+// window is opened and closed without an edit.
+TEST_F(DataBoxTest, AFormulaLongerThanALineSurvivesItsWindow) {
+    const std::string formula = "x" + std::string(300, '+') + "y";
+    ASSERT_EQ(apply_item(state, "f(x,y)", formula), std::nullopt);
+    open_fdata();
+    platform::inject::close(state.fdata_window);
+    EXPECT_EQ(fdata[6].value(), formula);
+}
+
 TEST_F(DataBoxTest, TypingCharactersOfSeveralBytesStopsWhenTheLineIsFull) {
     command(gdata);
-    DataBox& box = *sdata_box;
+    DataBox& box = *state.sdata_box;
     platform::inject::double_click_line(box.list, 13);
     const std::string euro = "\xE2\x82\xAC";
     std::string title = "title     = ";
@@ -194,20 +205,20 @@ TEST_F(DataBoxTest, TypingCharactersOfSeveralBytesStopsWhenTheLineIsFull) {
     EXPECT_EQ(platform::control_text(box.edit), title);
 
     platform::inject::click(box.button);
-    EXPECT_STREQ(sdata[14].line, title.c_str());
+    EXPECT_EQ(sdata[14].line, title.c_str());
 }
 
 TEST_F(DataBoxTest, DataWindowsAndAPlotWindowEachHaveTheirOwnLines) {
     command(fdata_command);
     command(gdata);
-    platform::inject::double_click_line(sdata_box->list, 6);
-    retype(*sdata_box, "n         = 9");
-    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = sin(|x|^a  + |y|^b)")
+    platform::inject::double_click_line(state.sdata_box->list, 6);
+    retype(*state.sdata_box, "n         = 9");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = sin(|x|^a  + |y|^b)")
         << "a notification reaches every box, and only its own box acts";
-    platform::inject::click(fdata_box->button);
-    EXPECT_STREQ(sdata[7].value, "20") << "the fdata box's button writes only fdata";
-    platform::inject::click(sdata_box->button);
-    EXPECT_STREQ(sdata[7].value, "9");
+    platform::inject::click(state.fdata_box->button);
+    EXPECT_EQ(sdata[7].value(), "20") << "the fdata box's button writes only fdata";
+    platform::inject::click(state.sdata_box->button);
+    EXPECT_EQ(sdata[7].value(), "9");
 }
 
 TEST_F(DataBoxTest, EnterOnAHighlightedLineLoadsItAsADoubleClickDoes) {
@@ -271,7 +282,7 @@ std::vector<platform::ColourRef> pixels_in(const platform::Image& image,
 
 TEST_F(DataBoxTest, ALineWiderThanTheListIsCutAtItsEdgeAndShownWholeWhenWidened) {
     DataBox& box = open_fdata();
-    platform::inject::resize(fdata_window, 1200, 300);
+    platform::inject::resize(state.fdata_window, 1200, 300);
     std::string line = "a = 3";
     for (int i = 0; i < 50; ++i) {
         line += "+1";
@@ -283,9 +294,9 @@ TEST_F(DataBoxTest, ALineWiderThanTheListIsCutAtItsEdgeAndShownWholeWhenWidened)
     const int grip_room = 10;
     const platform::Rect first_line{list.left + inset, list.top + inset, list.right - grip_room,
                                     list.top + box.line_height - inset};
-    const platform::Image narrow = platform::inject::shown_on_screen(fdata_window);
+    const platform::Image narrow = platform::inject::shown_on_screen(state.fdata_window);
     platform::inject::drag_sizing_border(box.list, 900);
-    const platform::Image wide = platform::inject::shown_on_screen(fdata_window);
+    const platform::Image wide = platform::inject::shown_on_screen(state.fdata_window);
     EXPECT_EQ(pixels_in(narrow, first_line), pixels_in(wide, first_line))
         << "the narrow list shows the line's start as the wide one does, with no ellipsis";
     const platform::Rect rest{first_line.right, first_line.top, list.right + 900 - inset * 4,

@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/user_tables.h"
 #include "platform/picture_data.h"
-#include "tests/support/scoped_tables.h"
 #include "tests/support/test_files.h"
 
 namespace toven {
@@ -22,9 +20,18 @@ using test_support::read_file;
 
 class DataFileTest : public testing::Test {
   protected:
-    void SetUp() override {
-        load_fdata_defaults();
-        load_sdata_defaults();
+    // The data file operations on this test's own state.
+    std::optional<platform::Refusal> apply_assignment(std::string_view item) {
+        return toven::apply_assignment(state, item);
+    }
+    std::optional<platform::Refusal> apply_argument(std::string_view argument) {
+        return toven::apply_argument(state, argument);
+    }
+    std::optional<platform::Refusal> replace_tables(const DataFile& file) {
+        return toven::replace_tables(state, file);
+    }
+    std::optional<platform::Refusal> data_text_refusal() const {
+        return toven::data_text_refusal(state);
     }
 
     std::string write(const std::string& name, const std::string& bytes) const {
@@ -33,7 +40,9 @@ class DataFileTest : public testing::Test {
         return path;
     }
 
-    test_support::ScopedTables tables{fdata, sdata};
+    AppState state;
+    DataTable& fdata = state.fdata;
+    DataTable& sdata = state.sdata;
     test_support::TempFolder folder{"data-file"};
 };
 
@@ -59,17 +68,17 @@ TEST_F(DataFileTest, WhatIsWrittenReadsBackAsTheSameTables) {
     const DataTable sdata_written = sdata;
     const std::string path = folder.file("saved.toven");
     ASSERT_EQ(data_text_refusal(), std::nullopt);
-    ASSERT_EQ(write_data_file(path), std::nullopt);
-    EXPECT_EQ(read_file(path), data_text());
+    ASSERT_EQ(write_data_file(state, path), std::nullopt);
+    EXPECT_EQ(read_file(path), data_text(state));
 
-    load_fdata_defaults();
+    load_fdata_defaults(fdata);
     ASSERT_EQ(replace_tables(read_data_file(path)), std::nullopt);
     for (int i = 0; i < fdata.size(); ++i) {
-        EXPECT_STREQ(fdata[i].line, fdata_written[i].line);
+        EXPECT_EQ(fdata[i].line, fdata_written[i].line);
         EXPECT_STREQ(record_value(fdata[i]), record_value(fdata_written[i]));
     }
     for (int i = 0; i < sdata.size(); ++i) {
-        EXPECT_STREQ(sdata[i].line, sdata_written[i].line);
+        EXPECT_EQ(sdata[i].line, sdata_written[i].line);
     }
 }
 

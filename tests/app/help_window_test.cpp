@@ -67,12 +67,12 @@ TEST(HelpTextTest, TheFiveSectionsWordForWord) {
 
 TEST_F(HelpWindowTest, ThePanelAndTheTextSitAtTheirPlaces) {
     command(help);
-    ASSERT_NE(help_window, nullptr);
-    EXPECT_EQ(help_closed, 0);
-    EXPECT_EQ(platform::window_title(help_window), "help");
-    const platform::Rect client = help_window->client_rect();
+    ASSERT_NE(state.help_window, nullptr);
+    EXPECT_FALSE(state.help_closed);
+    EXPECT_EQ(platform::window_title(state.help_window), "help");
+    const platform::Rect client = state.help_window->client_rect();
     EXPECT_EQ(client, (platform::Rect{0, 0, 650, 430}));
-    const platform::Image image = platform::snapshot(*help_window);
+    const platform::Image image = platform::snapshot(*state.help_window);
     const auto [c, h] = text_cell(client);
 
     // 1 % margins left and right, 2 % at top and bottom.
@@ -100,46 +100,46 @@ TEST_F(HelpWindowTest, ThePanelAndTheTextSitAtTheirPlaces) {
 
 TEST_F(HelpWindowTest, HelpWhileOpenDoesNothingAndAClickRedraws) {
     command(help);
-    platform::Window* first = help_window;
+    platform::Window* first = state.help_window;
     command(help);
-    EXPECT_EQ(help_window, first);
+    EXPECT_EQ(state.help_window, first);
     EXPECT_EQ(platform::live_windows().size(), 2u);
 
-    const platform::Image drawn = platform::snapshot(*help_window);
-    platform::Device* device = help_window->get_device();
+    const platform::Image drawn = platform::snapshot(*state.help_window);
+    platform::Device* device = state.help_window->get_device();
     platform::Brush* white_brush = platform::create_solid_brush(white);
-    platform::Region* all = platform::create_rect_region(help_window->client_rect());
+    platform::Region* all = platform::create_rect_region(state.help_window->client_rect());
     device->fill_region(*all, *white_brush);
-    help_window->release_device(device);
+    state.help_window->release_device(device);
     platform::delete_object(all);
     platform::delete_object(white_brush);
-    ASSERT_EQ(count_not(platform::snapshot(*help_window), white), 0);
+    ASSERT_EQ(count_not(platform::snapshot(*state.help_window), white), 0);
 
-    platform::inject::click(help_window, {300, 200});
-    EXPECT_EQ(platform::snapshot(*help_window).pixels, drawn.pixels);
+    platform::inject::click(state.help_window, {300, 200});
+    EXPECT_EQ(platform::snapshot(*state.help_window).pixels, drawn.pixels);
 }
 
 TEST_F(HelpWindowTest, AClickInTheHelpWindowLeavesThePlotAlone) {
     command(screen);
-    platform::inject::click(plot_window, {100, 100});
-    const platform::Image plot = platform::snapshot(*plot_window);
-    const int pen = plotter->pen_number;
-    const int width = plotter->device_width;
+    platform::inject::click(state.plot_window, {100, 100});
+    const platform::Image plot = platform::snapshot(*state.plot_window);
+    const int pen = state.plotter->pen_number;
+    const int width = state.plotter->device_width;
     command(help);
-    platform::inject::click(help_window, {10, 10});
-    EXPECT_EQ(plotter->window, plot_window);
-    EXPECT_EQ(plotter->pen_number, pen);
-    EXPECT_EQ(plotter->device_width, width);
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, plot.pixels);
+    platform::inject::click(state.help_window, {10, 10});
+    EXPECT_EQ(state.plotter->window, state.plot_window);
+    EXPECT_EQ(state.plotter->pen_number, pen);
+    EXPECT_EQ(state.plotter->device_width, width);
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, plot.pixels);
 }
 
 TEST_F(HelpWindowTest, ClosingTheHelpWindowLetsHelpOpenItAgain) {
     command(help);
-    platform::inject::close(help_window);
-    EXPECT_EQ(help_closed, 1);
-    EXPECT_EQ(help_window, nullptr);
+    platform::inject::close(state.help_window);
+    EXPECT_TRUE(state.help_closed);
+    EXPECT_EQ(state.help_window, nullptr);
     command(help);
-    EXPECT_NE(help_window, nullptr);
+    EXPECT_NE(state.help_window, nullptr);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 using platform::MessageBoxAnswer;
 
 void assign(DataRecord& record, const std::string& value) {
-    set_line(record, (std::string(record.name) + " = " + value).c_str());
+    set_line(record, std::string(record.name) + " = " + value);
 }
 
 // A formula of 99,983 characters, which the work bound refuses on the default mesh.
@@ -27,36 +27,40 @@ std::string longest_sum() {
 
 struct RefusalCase {
     const char* name;
-    void (*make)();
+    void (*make)(AppState& state);
     const char* message_part;
 };
 
 const RefusalCase refusal_cases[] = {
-    {"mesh", [] { assign(sdata[8], "0"); }, "at least 1 (m = 0, n = 20, k = 20)"},
-    {"box", [] { assign(sdata[2], "-1"); }, "x1 != x2"},
-    {"work", [] { assign(fdata[item_count(fdata)], longest_sum()); }, "The plot is too large"},
+    {"mesh", [](AppState& state) { assign(state.sdata[8], "0"); },
+     "at least 1 (m = 0, n = 20, k = 20)"},
+    {"box", [](AppState& state) { assign(state.sdata[2], "-1"); }, "x1 != x2"},
+    {"work",
+     [](AppState& state) { assign(state.fdata[formula_record(state.fdata)], longest_sum()); },
+     "The plot is too large"},
 };
 
 class RefusalBox : public ShellTest, public testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(RefusalBox, AScreenPlotTellsItOverThePlotWindow) {
-    GetParam().make();
+    GetParam().make(state);
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     ASSERT_EQ(boxes.shown().size(), 1u);
     const platform::ShownMessageBox& box = boxes.shown()[0];
     EXPECT_EQ(box.caption, "Cannot plot");
-    EXPECT_EQ(box.owner, plot_window);
+    EXPECT_EQ(box.owner, state.plot_window);
     EXPECT_NE(box.text.find(GetParam().message_part), std::string::npos) << box.text;
-    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000) << "the page is drawn";
-    EXPECT_FALSE(readout_ready);
+    EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000)
+        << "the page is drawn";
+    EXPECT_FALSE(state.readout_ready);
 }
 
 TEST_P(RefusalBox, APrintTellsItAndAsksNothing) {
     record_prints();
     command(screen);
     use_recording_printer();
-    GetParam().make();
+    GetParam().make(state);
     command(print);
     ASSERT_EQ(boxes.shown().size(), 1u) << "no printing question";
     const platform::ShownMessageBox& box = boxes.shown()[0];
@@ -74,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(GraphData, RefusalBox, testing::ValuesIn(refusal_cases)
 TEST_F(ShellTest, AFailedPrintIsToldOnceItsPageIsOnTheScreen) {
     record_prints("Gone");
     command(screen);
-    plotter->open_printer = [](const std::string&) {
+    state.plotter->open_printer = [](const std::string&) {
         return std::unique_ptr<platform::PrinterDevice>();
     };
     boxes.queue_answer(MessageBoxAnswer::yes);

@@ -85,7 +85,7 @@ TEST_F(RenderCommand, RefusesBadInputAndWritesNothing) {
         {"assignment without =", {"tilt"}, "a.png", "NAME=VALUE"},
         {"size without a height", {"--size", "800"}, "a.png", "--size needs WxH"},
         {"size of zero", {"--size", "0x600"}, "a.png", "--size needs WxH"},
-        {"size with a sign", {"--size", "+800x600"}, "a.png", "--size needs WxH"},
+        {"size below one", {"--size", "-800x600"}, "a.png", "--size needs WxH"},
         {"size too large", {"--size", "100000x600"}, "a.png", "--size needs WxH"},
         {"size missing", {"--size"}, "a.png", "--size needs WxH"},
         {"unknown option", {"--colour"}, "a.png", "unknown option '--colour'"},

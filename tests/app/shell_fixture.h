@@ -13,7 +13,7 @@
 #include "app/main_window.h"
 #include "app/menu_command.h"
 #include "app/shell.h"
-#include "app/user_tables.h"
+#include "app/shell_state.h"
 #include "platform/message_box.h"
 #include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
@@ -21,8 +21,6 @@
 #include "tests/support/colours.h"
 #include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
-#include "tests/support/scoped_plot_state.h"
-#include "tests/support/scoped_tables.h"
 
 namespace toven::test_support {
 
@@ -43,17 +41,15 @@ inline bool alive(platform::Window* window) {
 
 class ShellTest : public testing::Test {
   protected:
-    // Made first and gone last: whatever the test and the shell do to the tables and the
-    // plot globals stays inside the test.
-    ScopedTables tables_{fdata, sdata};
-    ScopedPlotState plot_state_;
+    // Made first and gone last: the program's state, the tables at their defaults, which the
+    // window procedures work on while the test runs.
+    AppState state;
+    DataTable& fdata = state.fdata;
+    DataTable& sdata = state.sdata;
 
     void SetUp() override {
-        load_fdata_defaults();
-        load_sdata_defaults();
-        readout_ready = false;
         before_ = platform::live_objects();
-        main_window = start_shell();
+        main_window = start_shell(state);
     }
 
     void TearDown() override {
@@ -63,15 +59,15 @@ class ShellTest : public testing::Test {
         platform::inject::process_events();
         EXPECT_EQ(platform::live_objects(), before_) << "every object is given back";
         EXPECT_TRUE(platform::live_windows().empty());
-        EXPECT_EQ(fdata_window, nullptr);
-        EXPECT_EQ(sdata_window, nullptr);
-        EXPECT_EQ(plot_window, nullptr);
-        EXPECT_EQ(help_window, nullptr);
-        EXPECT_EQ(fdata_box, nullptr);
-        EXPECT_EQ(sdata_box, nullptr);
-        EXPECT_EQ(plotter, nullptr);
-        EXPECT_EQ(surface_function, nullptr);
-        EXPECT_EQ(help_closed, 1);
+        EXPECT_EQ(state.fdata_window, nullptr);
+        EXPECT_EQ(state.sdata_window, nullptr);
+        EXPECT_EQ(state.plot_window, nullptr);
+        EXPECT_EQ(state.help_window, nullptr);
+        EXPECT_EQ(state.fdata_box, nullptr);
+        EXPECT_EQ(state.sdata_box, nullptr);
+        EXPECT_EQ(state.plotter, nullptr);
+        EXPECT_EQ(state.surface_function, nullptr);
+        EXPECT_TRUE(state.help_closed);
         platform::take_posted_quit();
     }
 
@@ -86,7 +82,7 @@ class ShellTest : public testing::Test {
         printer_entry_ = std::make_unique<platform::PrinterEntrySeam>(queue + ",winspool,Ne00:");
     }
     void use_recording_printer() {
-        plotter->open_printer = [log = printed](const std::string&) {
+        state.plotter->open_printer = [log = printed](const std::string&) {
             return std::make_unique<RecordingDevice>("printer", log);
         };
     }

@@ -32,10 +32,10 @@ TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {
         const char* title;
         platform::Rect client;
     };
-    for (const Child& child : {Child{fdata_window, "fdata", {0, 0, 200, 200}},
-                               Child{sdata_window, "sdata", {0, 0, 200, 200}},
-                               Child{plot_window, "plot", {0, 0, 200, 200}},
-                               Child{help_window, "help", {0, 0, 650, 430}}}) {
+    for (const Child& child : {Child{state.fdata_window, "fdata", {0, 0, 200, 200}},
+                               Child{state.sdata_window, "sdata", {0, 0, 200, 200}},
+                               Child{state.plot_window, "plot", {0, 0, 200, 200}},
+                               Child{state.help_window, "help", {0, 0, 650, 430}}}) {
         SCOPED_TRACE(child.title);
         const platform::Rect frame = platform::window_rect(child.window);
         EXPECT_EQ(frame.left, 30);
@@ -51,54 +51,54 @@ TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {
 
 TEST_F(ShellTest, ScreenMakesThePlotterButAClickDraws) {
     command(screen);
-    ASSERT_NE(plotter, nullptr);
-    ASSERT_NE(surface_function, nullptr);
-    EXPECT_EQ(plotter->window, plot_window);
-    EXPECT_EQ(count_not(platform::snapshot(*plot_window), white), 0);
-    platform::inject::click(plot_window, {20, 20});
-    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
-    EXPECT_TRUE(readout_ready);
+    ASSERT_NE(state.plotter, nullptr);
+    ASSERT_NE(state.surface_function, nullptr);
+    EXPECT_EQ(state.plotter->window, state.plot_window);
+    EXPECT_EQ(count_not(platform::snapshot(*state.plot_window), white), 0);
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000);
+    EXPECT_TRUE(state.readout_ready);
 }
 
 TEST_F(ShellTest, ScreenTwiceLeavesTheFirstPlotWindowIdle) {
     command(screen);
-    platform::Window* first = plot_window;
+    platform::Window* first = state.plot_window;
     command(screen);
-    platform::Window* second = plot_window;
+    platform::Window* second = state.plot_window;
     ASSERT_NE(first, second);
-    EXPECT_EQ(plotter->window, second);
+    EXPECT_EQ(state.plotter->window, second);
 
     platform::inject::click(first, {20, 20});
     EXPECT_EQ(count_not(platform::snapshot(*first), white), 0) << "clicks in the first do nothing";
     platform::inject::close(first);
-    EXPECT_NE(plotter, nullptr) << "closing the first releases nothing";
-    EXPECT_EQ(plot_window, second);
+    EXPECT_NE(state.plotter, nullptr) << "closing the first releases nothing";
+    EXPECT_EQ(state.plot_window, second);
     platform::inject::close(second);
-    EXPECT_EQ(plotter, nullptr);
-    EXPECT_EQ(surface_function, nullptr);
-    EXPECT_FALSE(readout_ready);
+    EXPECT_EQ(state.plotter, nullptr);
+    EXPECT_EQ(state.surface_function, nullptr);
+    EXPECT_FALSE(state.readout_ready);
 }
 
 // A plot window closed while the Plotter still draws in an older one: the held device goes
 // back when the next plot or the release asks for it, never to a window that is gone.
 TEST_F(ShellTest, ClosingAnOlderPlotWindowWhileItsOutputIsOpenIsSafe) {
     command(screen);
-    platform::Window* first = plot_window;
+    platform::Window* first = state.plot_window;
     platform::inject::click(first, {20, 20});
     command(screen);
     platform::inject::close(first);
     platform::inject::process_events();
-    platform::inject::move_mouse(plot_window, {150, 60});
-    platform::inject::click(plot_window, {20, 20});
-    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
+    platform::inject::move_mouse(state.plot_window, {150, 60});
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000);
 }
 
 TEST_F(ShellTest, PrintWithoutAPlotWindowDrawsOnTheMainWindowWhenDeclined) {
     record_prints();
     boxes.queue_answer(MessageBoxAnswer::no);
     command(print);
-    ASSERT_NE(plotter, nullptr);
-    EXPECT_EQ(plotter->window, main_window);
+    ASSERT_NE(state.plotter, nullptr);
+    EXPECT_EQ(state.plotter->window, main_window);
     ASSERT_FALSE(boxes.shown().empty());
     EXPECT_EQ(boxes.shown()[0].caption, "Shall we print to ");
     EXPECT_EQ(boxes.shown()[0].text, "TestQueue");
@@ -107,7 +107,8 @@ TEST_F(ShellTest, PrintWithoutAPlotWindowDrawsOnTheMainWindowWhenDeclined) {
     EXPECT_GT(count_not(platform::snapshot(*main_window), white), 1000);
 
     command(screen);
-    EXPECT_EQ(plotter->window, plot_window) << "a later Screen points the Plotter at it";
+    EXPECT_EQ(state.plotter->window, state.plot_window)
+        << "a later Screen points the Plotter at it";
 }
 
 TEST_F(ShellTest, AfterAPrintTheNextClickPlotsInThePlotWindow) {
@@ -115,9 +116,9 @@ TEST_F(ShellTest, AfterAPrintTheNextClickPlotsInThePlotWindow) {
     command(screen);
     boxes.queue_answer(MessageBoxAnswer::no);
     command(print);
-    EXPECT_EQ(plotter->window, plot_window);
-    platform::inject::click(plot_window, {20, 20});
-    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000);
+    EXPECT_EQ(state.plotter->window, state.plot_window);
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000);
 }
 
 TEST_F(ShellTest, APrintedPageGoesToThePrinterAndIsReported) {
@@ -130,8 +131,8 @@ TEST_F(ShellTest, APrintedPageGoesToThePrinterAndIsReported) {
     EXPECT_TRUE(box_shown("Printing is Finished"));
     EXPECT_GT(printed->count(Call::line_to), 100);
     EXPECT_EQ(printed->count(Call::end_document), 1);
-    EXPECT_EQ(plotter->window, plot_window);
-    EXPECT_EQ(plotter->dc, nullptr);
+    EXPECT_EQ(state.plotter->window, state.plot_window);
+    EXPECT_EQ(state.plotter->dc, nullptr);
 }
 
 // The busy cursor shows over the window being drawn, the main window for a print, and goes
@@ -140,7 +141,7 @@ TEST_F(ShellTest, DrawingShowsTheBusyCursorUntilItEnds) {
     record_prints();
     command(screen);
     bool busy_while_printing = false;
-    plotter->open_printer = [this, &busy_while_printing, log = printed](const std::string&) {
+    state.plotter->open_printer = [this, &busy_while_printing, log = printed](const std::string&) {
         busy_while_printing = platform::inject::shows_busy_cursor(main_window);
         return std::make_unique<RecordingDevice>("printer", log);
     };
@@ -150,14 +151,14 @@ TEST_F(ShellTest, DrawingShowsTheBusyCursorUntilItEnds) {
     EXPECT_TRUE(busy_while_printing);
     EXPECT_FALSE(platform::inject::shows_busy_cursor(main_window));
 
-    platform::inject::click(plot_window, {20, 20});
-    EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a page";
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(state.plot_window)) << "after a page";
     set_line(sdata[8], (std::string(sdata[8].name) + " = 0").c_str());
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     EXPECT_EQ(boxes.shown().back().caption, "Cannot plot");
-    EXPECT_FALSE(platform::inject::shows_busy_cursor(plot_window)) << "after a refused page";
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(state.plot_window)) << "after a refused page";
     command(help);
-    EXPECT_FALSE(platform::inject::shows_busy_cursor(help_window)) << "after the help text";
+    EXPECT_FALSE(platform::inject::shows_busy_cursor(state.help_window)) << "after the help text";
 }
 
 // Clicks made while a page was drawing waited in the queue behind it; each would start a page
@@ -166,19 +167,22 @@ TEST_F(ShellTest, ClicksMadeWhileAPageDrewStartNoFurtherPage) {
     set_line(sdata[9], (std::string(sdata[9].name) + " = 100").c_str());
     command(screen);
     const auto started = std::chrono::steady_clock::now();
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::steady_clock::now() - started)
                           .count();
     ASSERT_GE(took, 8) << "a page that takes a while";
-    platform::inject::move_mouse(plot_window, {170, 60});
-    const platform::Image read = platform::snapshot(*plot_window);
+    platform::inject::move_mouse(state.plot_window, {170, 60});
+    const platform::Image read = platform::snapshot(*state.plot_window);
 
-    platform::inject::click_made_earlier(plot_window, {20, 20}, static_cast<int>(took * 3 / 4));
-    platform::inject::click_made_earlier(plot_window, {30, 20}, static_cast<int>(took * 3 / 4));
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, read.pixels) << "the readout stays";
-    platform::inject::click(plot_window, {20, 20});
-    EXPECT_NE(platform::snapshot(*plot_window).pixels, read.pixels) << "a new page, no readout";
+    platform::inject::click_made_earlier(state.plot_window, {20, 20},
+                                         static_cast<int>(took * 3 / 4));
+    platform::inject::click_made_earlier(state.plot_window, {30, 20},
+                                         static_cast<int>(took * 3 / 4));
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, read.pixels) << "the readout stays";
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_NE(platform::snapshot(*state.plot_window).pixels, read.pixels)
+        << "a new page, no readout";
 }
 
 // After a print the Plotter holds no device: mouse moves draw nothing until a click plots.
@@ -186,46 +190,46 @@ TEST_F(ShellTest, NoReadoutBetweenAPrintAndTheNextScreenPlot) {
     record_prints();
     command(screen);
     use_recording_printer();
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     boxes.queue_answer(MessageBoxAnswer::yes);
     boxes.queue_answer(MessageBoxAnswer::no);
     command(print);
-    const platform::Image after_print = platform::snapshot(*plot_window);
-    platform::inject::move_mouse(plot_window, {170, 60});
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, after_print.pixels);
+    const platform::Image after_print = platform::snapshot(*state.plot_window);
+    platform::inject::move_mouse(state.plot_window, {170, 60});
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, after_print.pixels);
 
-    platform::inject::click(plot_window, {20, 20});
-    const platform::Image replotted = platform::snapshot(*plot_window);
-    platform::inject::move_mouse(plot_window, {170, 60});
-    EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels);
+    platform::inject::click(state.plot_window, {20, 20});
+    const platform::Image replotted = platform::snapshot(*state.plot_window);
+    platform::inject::move_mouse(state.plot_window, {170, 60});
+    EXPECT_NE(platform::snapshot(*state.plot_window).pixels, replotted.pixels);
 }
 
 // Dragging off the window after a click: Qt still reports the moves, but the readout keeps
 // the last position over the window instead of jumping to the opposite edge.
 TEST_F(ShellTest, DraggingOffThePlotWindowLeavesTheReadoutAlone) {
     command(screen);
-    platform::inject::click(plot_window, {170, 60});
-    platform::inject::drag_mouse(plot_window, {170, 60});
-    const platform::Image read = platform::snapshot(*plot_window);
+    platform::inject::click(state.plot_window, {170, 60});
+    platform::inject::drag_mouse(state.plot_window, {170, 60});
+    const platform::Image read = platform::snapshot(*state.plot_window);
     for (platform::Point outside : {platform::Point{-4, 60}, platform::Point{170, -2},
                                     platform::Point{230, 60}, platform::Point{170, 260}}) {
-        platform::inject::drag_mouse(plot_window, outside);
-        EXPECT_EQ(mouse_x, 170);
-        EXPECT_EQ(mouse_y, 60);
-        EXPECT_EQ(platform::snapshot(*plot_window).pixels, read.pixels);
+        platform::inject::drag_mouse(state.plot_window, outside);
+        EXPECT_EQ(state.mouse_x, 170);
+        EXPECT_EQ(state.mouse_y, 60);
+        EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, read.pixels);
     }
 }
 
 TEST_F(ShellTest, PrintAfterThePlotWindowWasClosedUsesTheMainWindow) {
     record_prints();
     command(screen);
-    platform::inject::close(plot_window);
+    platform::inject::close(state.plot_window);
     boxes.queue_answer(MessageBoxAnswer::no);
     command(print);
-    EXPECT_EQ(plotter->window, main_window);
+    EXPECT_EQ(state.plotter->window, main_window);
     command(screen);
     command(screen);
-    EXPECT_EQ(plotter->window, plot_window);
+    EXPECT_EQ(state.plotter->window, state.plot_window);
 }
 
 // Any child window's new size stops the readout until the next click plot; a data or help
@@ -242,14 +246,14 @@ class ReadoutStopTest : public ShellTest, public testing::WithParamInterface<Res
 
 TEST_P(ReadoutStopTest, ANewChildWindowSizeStopsTheReadout) {
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
-    ASSERT_TRUE(readout_ready);
+    platform::inject::click(state.plot_window, {20, 20});
+    ASSERT_TRUE(state.readout_ready);
     if (GetParam().opener == screen) {
-        platform::inject::resize(plot_window, 300, 250);
+        platform::inject::resize(state.plot_window, 300, 250);
     } else {
         command(GetParam().opener);
     }
-    EXPECT_FALSE(readout_ready);
+    EXPECT_FALSE(state.readout_ready);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,
@@ -263,19 +267,20 @@ INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,
 // readout no longer answers.
 TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
-    platform::inject::resize(plot_window, 300, 250);
-    platform::inject::move_mouse(plot_window, {270, 80});
-    const platform::Image resized = platform::snapshot(*plot_window);
+    platform::inject::click(state.plot_window, {20, 20});
+    platform::inject::resize(state.plot_window, 300, 250);
+    platform::inject::move_mouse(state.plot_window, {270, 80});
+    const platform::Image resized = platform::snapshot(*state.plot_window);
     EXPECT_EQ(resized.width, 300);
     EXPECT_EQ(count_not(resized, white), 0);
 
-    platform::inject::click(plot_window, {20, 20});
-    const platform::Image replotted = platform::snapshot(*plot_window);
+    platform::inject::click(state.plot_window, {20, 20});
+    const platform::Image replotted = platform::snapshot(*state.plot_window);
     EXPECT_GT(count_colour(replotted, {200, 0, 300, 250}, pale_yellow), 0)
         << "the next page fills the new size";
-    platform::inject::move_mouse(plot_window, {270, 80});
-    EXPECT_NE(platform::snapshot(*plot_window).pixels, replotted.pixels) << "the readout answers";
+    platform::inject::move_mouse(state.plot_window, {270, 80});
+    EXPECT_NE(platform::snapshot(*state.plot_window).pixels, replotted.pixels)
+        << "the readout answers";
 }
 
 // Fdata, Gdata or Help while that window is open finds it again under a plot window: it comes
@@ -284,7 +289,7 @@ TEST_F(ShellTest, AResizedPlotWindowIsWhiteUntilTheNextClick) {
 struct FindAgainCase {
     const char* name;
     MenuCommand command;
-    platform::Window** window;
+    platform::Window* AppState::*window;
 };
 void PrintTo(const FindAgainCase& test, std::ostream* out) {
     *out << test.name;
@@ -294,8 +299,9 @@ class FindAgainTest : public ShellTest, public testing::WithParamInterface<FindA
 
 TEST_P(FindAgainTest, AnOpenWindowComesToTheFrontUnchanged) {
     command(GetParam().command);
-    platform::Window* window = *GetParam().window;
-    const DataBox* box = GetParam().command == gdata ? sdata_box.get() : fdata_box.get();
+    platform::Window* window = state.*GetParam().window;
+    const DataBox* box =
+        GetParam().command == gdata ? state.sdata_box.get() : state.fdata_box.get();
     if (box != nullptr) {
         platform::inject::type_text(box->edit, "7");
     }
@@ -316,19 +322,20 @@ TEST_P(FindAgainTest, AnOpenWindowComesToTheFrontUnchanged) {
     command(GetParam().command);
     platform::inject::process_events();
     EXPECT_EQ(platform::inject::keyboard_window(), window);
-    EXPECT_EQ(*GetParam().window, window);
+    EXPECT_EQ(state.*GetParam().window, window);
     EXPECT_EQ(platform::live_windows().size(), windows) << "no second window";
     EXPECT_EQ(platform::snapshot(*window).pixels, before.pixels) << "not drawn again";
     if (box != nullptr) {
-        EXPECT_EQ(GetParam().command == gdata ? sdata_box.get() : fdata_box.get(), box);
+        EXPECT_EQ(GetParam().command == gdata ? state.sdata_box.get() : state.fdata_box.get(), box);
         EXPECT_EQ(platform::control_text(box->edit), edited);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, FindAgainTest,
-                         testing::Values(FindAgainCase{"fdata", fdata_command, &fdata_window},
-                                         FindAgainCase{"gdata", gdata, &sdata_window},
-                                         FindAgainCase{"help", help, &help_window}),
+                         testing::Values(FindAgainCase{"fdata", fdata_command,
+                                                       &AppState::fdata_window},
+                                         FindAgainCase{"gdata", gdata, &AppState::sdata_window},
+                                         FindAgainCase{"help", help, &AppState::help_window}),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ShellTest, AboutNamesTheProgramAndItsVersion) {
@@ -353,12 +360,12 @@ TEST_F(ShellTest, ExitWritesBackOpenBoxesReleasesEverythingAndQuits) {
     command(fdata_command);
     command(screen);
     command(help);
-    platform::inject::click(plot_window, {20, 20});
-    platform::inject::double_click_line(fdata_box->list, 0);
-    platform::inject::press_key(fdata_box->edit, platform::inject::Key::select_all);
-    platform::inject::type_text(fdata_box->edit, "a = 4");
+    platform::inject::click(state.plot_window, {20, 20});
+    platform::inject::double_click_line(state.fdata_box->list, 0);
+    platform::inject::press_key(state.fdata_box->edit, platform::inject::Key::select_all);
+    platform::inject::type_text(state.fdata_box->edit, "a = 4");
     command(exit);
-    EXPECT_STREQ(fdata[1].value, "4");
+    EXPECT_EQ(fdata[1].value(), "4");
     EXPECT_TRUE(platform::live_windows().empty());
     EXPECT_EQ(platform::take_posted_quit(), 0);
 }
@@ -367,9 +374,9 @@ TEST_F(ShellTest, ClosingTheMainWindowReleasesAPlotterMadeByPrint) {
     record_prints();
     boxes.queue_answer(MessageBoxAnswer::no);
     command(print);
-    ASSERT_NE(plotter, nullptr);
+    ASSERT_NE(state.plotter, nullptr);
     platform::inject::close(main_window);
-    EXPECT_EQ(plotter, nullptr);
+    EXPECT_EQ(state.plotter, nullptr);
     EXPECT_EQ(platform::take_posted_quit(), 0);
 }
 

@@ -60,12 +60,12 @@ TEST_F(StartItemsShell, TheDataWindowsShowTheGivenValues) {
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
-    ASSERT_EQ(apply_start_items(static_cast<int>(argv.size()), argv.data()), 0);
+    ASSERT_EQ(apply_start_items(state, static_cast<int>(argv.size()), argv.data()), 0);
     command(fdata_command);
     command(gdata);
-    EXPECT_EQ(platform::list_line(fdata_box->list, 0), "a = 2");
-    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = x*y");
-    EXPECT_EQ(platform::list_line(sdata_box->list, 9), std::string(sdata[10].name) + " = 30");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 0), "a = 2");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = x*y");
+    EXPECT_EQ(platform::list_line(state.sdata_box->list, 9), std::string(sdata[10].name) + " = 30");
 }
 
 }  // namespace

@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/user_tables.h"
+#include "app/data_file.h"
 #include "platform/picture_files.h"
 #include "tests/support/program_run.h"
-#include "tests/support/scoped_tables.h"
 #include "tests/support/test_files.h"
 
 namespace toven {
@@ -66,9 +64,9 @@ class SweepTest : public testing::Test {
   protected:
     // The page --render draws with the items set.
     platform::Image single_page(const PagePicture& picture, const std::string& item) {
-        EXPECT_FALSE(apply_assignment(item));
-        SurfaceFunction function(fdata);
-        const DrawnPage page = draw_page_picture(picture, function, nullptr);
+        EXPECT_FALSE(apply_assignment(state, item));
+        SurfaceFunction function(state.fdata);
+        const DrawnPage page = draw_page_picture(state, picture, function, nullptr);
         EXPECT_FALSE(page.refusal);
         return platform::snapshot(*page.window);
     }
@@ -79,16 +77,16 @@ class SweepTest : public testing::Test {
         return sweep;
     }
 
-    test_support::ScopedTables tables{fdata, sdata};
+    AppState state;
     test_support::TempFolder folder{"sweep"};
 };
 
 TEST_F(SweepTest, GifFramesAreTheSinglePagesInExactColours) {
     const PagePicture picture{folder.file("a.gif"), 240, 180};
     const Sweep sweep = sweep_of("a=1:3:5");
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     function.compile();
-    ASSERT_EQ(save_sweep(picture, sweep, function).status, SavedPage::Status::saved);
+    ASSERT_EQ(save_sweep(state, picture, sweep, function).status, SavedPage::Status::saved);
 
     bool loops = false;
     const std::vector<GifFrame> frames = read_gif(picture.path, loops);
@@ -106,15 +104,15 @@ TEST_F(SweepTest, GifFramesAreTheSinglePagesInExactColours) {
 TEST_F(SweepTest, FrameFilesAreTheSingleRenders) {
     const PagePicture picture{folder.file("tilt-%02d.png"), 200, 150};
     const Sweep sweep = sweep_of("tilt=-30:60:4");
-    SurfaceFunction function(fdata);
+    SurfaceFunction function(state.fdata);
     function.compile();
-    ASSERT_EQ(save_sweep(picture, sweep, function).status, SavedPage::Status::saved);
+    ASSERT_EQ(save_sweep(state, picture, sweep, function).status, SavedPage::Status::saved);
     for (const auto& [frame, tilt] : {std::pair{0, "-30"}, std::pair{3, "60"}}) {
         SCOPED_TRACE(frame);
-        EXPECT_FALSE(apply_assignment(std::string("tilt=") + tilt));
+        EXPECT_FALSE(apply_assignment(state, std::string("tilt=") + tilt));
         PagePicture single = picture;
         single.path = folder.file("single.png");
-        ASSERT_EQ(save_page(single, function, nullptr).status, SavedPage::Status::saved);
+        ASSERT_EQ(save_page(state, single, function, nullptr).status, SavedPage::Status::saved);
         EXPECT_EQ(read_file(frame_path(picture.path, frame)), read_file(single.path));
     }
     EXPECT_FALSE(std::filesystem::exists(frame_path(picture.path, 4)));

@@ -2,7 +2,7 @@
 // the file dialog answered through its seam, the data windows open beside them.
 #include <fstream>
 
-#include "app/command_line.h"
+#include "app/data_file.h"
 #include "platform/file_dialog.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/test_files.h"
@@ -32,8 +32,8 @@ class DataFileCommands : public ShellTest {
 TEST_F(DataFileCommands, SaveAsWritesWhatTheDataWindowsShow) {
     command(fdata_command);
     command(gdata);
-    retype_line(*fdata_box, 5, "f(x,y) = x*y");
-    retype_line(*sdata_box, 9, std::string(sdata[10].name) + " = 35");
+    retype_line(*state.fdata_box, 5, "f(x,y) = x*y");
+    retype_line(*state.sdata_box, 9, std::string(sdata[10].name) + " = 35");
     dialog.queue_path(folder.file("plot"));
     choose(MenuCommand::save_data_as);
 
@@ -58,10 +58,10 @@ TEST_F(DataFileCommands, OpenReplacesTheTablesAndTheOpenWindowsShowThem) {
     std::ofstream(good) << "f(x,y)=x-y\ntilt=45\n";
     const std::string bad = folder.file("bad.toven");
     std::ofstream(bad) << "a=9\nz=1\n";
-    ASSERT_EQ(apply_assignment("b=8"), std::nullopt);
+    ASSERT_EQ(apply_assignment(state, "b=8"), std::nullopt);
     command(fdata_command);
     command(gdata);
-    retype_line(*sdata_box, 0, "typed, not taken");
+    retype_line(*state.sdata_box, 0, "typed, not taken");
 
     dialog.queue_path(good);
     choose(MenuCommand::open_data);
@@ -70,11 +70,12 @@ TEST_F(DataFileCommands, OpenReplacesTheTablesAndTheOpenWindowsShowThem) {
     EXPECT_EQ(dialog.shown()[0].types[0].extension, "toven png svg pdf");
     EXPECT_TRUE(boxes.shown().empty());
     // Replaced, not merged: b is the default again.
-    EXPECT_EQ(platform::list_line(fdata_box->list, 1), "b = 3");
-    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = x-y");
-    EXPECT_EQ(platform::list_line(sdata_box->list, 0), std::string(sdata[1].name) + " = -1");
-    EXPECT_EQ(platform::list_line(sdata_box->list, 9), std::string(sdata[10].name) + " = 45");
-    EXPECT_EQ(platform::control_text(sdata_box->edit), platform::list_line(sdata_box->list, 0));
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 1), "b = 3");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = x-y");
+    EXPECT_EQ(platform::list_line(state.sdata_box->list, 0), std::string(sdata[1].name) + " = -1");
+    EXPECT_EQ(platform::list_line(state.sdata_box->list, 9), std::string(sdata[10].name) + " = 45");
+    EXPECT_EQ(platform::control_text(state.sdata_box->edit),
+              platform::list_line(state.sdata_box->list, 0));
 
     dialog.queue_path(bad);
     choose(MenuCommand::open_data);
@@ -82,7 +83,7 @@ TEST_F(DataFileCommands, OpenReplacesTheTablesAndTheOpenWindowsShowThem) {
     EXPECT_EQ(boxes.shown()[0].caption, "Open");
     EXPECT_EQ(boxes.shown()[0].text.rfind(bad + ":2: unknown name 'z'", 0), 0u);
     EXPECT_STREQ(record_value(fdata[1]), "3");
-    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = x-y");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = x-y");
 }
 
 }  // namespace

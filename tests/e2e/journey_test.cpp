@@ -31,14 +31,17 @@ class JourneyTest : public ShellTest {
     // The page a screen plot and a readout at the mouse position draw from the tables as
     // they are now, on an offscreen window of the plot window's client size.
     platform::Image reference_page(bool with_readout) {
-        const ScopedPlotState plot_state;
-        const platform::Rect client = plot_window->client_rect();
+        const platform::Rect client = state.plot_window->client_rect();
         auto picture = platform::create_offscreen_window(client.width(), client.height());
         platform::Image page;
         {
             SurfacePlotter reference(picture.get());
             SurfaceFunction function(fdata);
-            const PlotContext context{reference, function, fdata, sdata, mouse_x, mouse_y};
+            GraphParameters graph_parameters;
+            bool readout_ready = false;
+            const PlotContext context{reference,     function,         fdata,
+                                      sdata,         graph_parameters, readout_ready,
+                                      state.mouse_x, state.mouse_y};
             draw_plot(context, plot_page, screen_output);
             if (with_readout) {
                 draw_plot(context, plot_readout, screen_output);
@@ -64,27 +67,27 @@ class JourneyTest : public ShellTest {
 
 TEST_F(JourneyTest, EditPlotReadPrintAndPlotAgain) {
     choose(fdata_command);
-    ASSERT_NE(fdata_box, nullptr);
-    edit_line(*fdata_box, 5, "f(x,y) = a*x*y");
-    EXPECT_EQ(platform::list_line(fdata_box->list, 5), "f(x,y) = a*x*y");
-    platform::inject::click(fdata_box->button);
+    ASSERT_NE(state.fdata_box, nullptr);
+    edit_line(*state.fdata_box, 5, "f(x,y) = a*x*y");
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = a*x*y");
+    platform::inject::click(state.fdata_box->button);
     EXPECT_STREQ(record_value(fdata[6]), "a*x*y");
 
     choose(screen);
-    ASSERT_NE(plot_window, nullptr);
-    platform::inject::resize(plot_window, plot_width, plot_height);
-    ASSERT_EQ(plot_window->client_rect(), (platform::Rect{0, 0, plot_width, plot_height}));
-    platform::inject::click(plot_window, {10, 10});
-    EXPECT_TRUE(readout_ready);
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, reference_page(false).pixels)
+    ASSERT_NE(state.plot_window, nullptr);
+    platform::inject::resize(state.plot_window, plot_width, plot_height);
+    ASSERT_EQ(state.plot_window->client_rect(), (platform::Rect{0, 0, plot_width, plot_height}));
+    platform::inject::click(state.plot_window, {10, 10});
+    EXPECT_TRUE(state.readout_ready);
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, reference_page(false).pixels)
         << "the plot window shows the page of the new formula";
 
-    const platform::Image before_move = platform::snapshot(*plot_window);
+    const platform::Image before_move = platform::snapshot(*state.plot_window);
     const platform::Point corner = mini_grid_point(0.75, 0.75);
-    platform::inject::move_mouse(plot_window, corner);
-    EXPECT_EQ(mouse_x, corner.x);
-    EXPECT_EQ(mouse_y, corner.y);
-    const platform::Image read = platform::snapshot(*plot_window);
+    platform::inject::move_mouse(state.plot_window, corner);
+    EXPECT_EQ(state.mouse_x, corner.x);
+    EXPECT_EQ(state.mouse_y, corner.y);
+    const platform::Image read = platform::snapshot(*state.plot_window);
     EXPECT_NE(read.pixels, before_move.pixels) << "the readout panel shows x, y and f(x,y)";
     EXPECT_GT(count_colour(read, readout_area(read), dark_blue), 50);
     EXPECT_EQ(read.pixels, reference_page(true).pixels)
@@ -117,12 +120,12 @@ TEST_F(JourneyTest, EditPlotReadPrintAndPlotAgain) {
     EXPECT_GT(count_not(platform::snapshot(*main_window), white), 1000);
 
     // No readout until the next click plots again, in the plot window.
-    const platform::Image after_prints = platform::snapshot(*plot_window);
-    platform::inject::move_mouse(plot_window, mini_grid_point(0.5, 0.5));
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, after_prints.pixels);
-    platform::inject::click(plot_window, {10, 10});
-    platform::inject::move_mouse(plot_window, mini_grid_point(0.25, 0.5));
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, reference_page(true).pixels);
+    const platform::Image after_prints = platform::snapshot(*state.plot_window);
+    platform::inject::move_mouse(state.plot_window, mini_grid_point(0.5, 0.5));
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, after_prints.pixels);
+    platform::inject::click(state.plot_window, {10, 10});
+    platform::inject::move_mouse(state.plot_window, mini_grid_point(0.25, 0.5));
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, reference_page(true).pixels);
 
     choose(exit);
     EXPECT_TRUE(platform::live_windows().empty());
@@ -131,23 +134,23 @@ TEST_F(JourneyTest, EditPlotReadPrintAndPlotAgain) {
 
 TEST_F(JourneyTest, ResizingThePlotWindowStopsTheReadoutUntilTheNextClick) {
     choose(screen);
-    platform::inject::resize(plot_window, plot_width, plot_height);
-    platform::inject::click(plot_window, {10, 10});
-    platform::inject::resize(plot_window, plot_width, plot_height + 20);
-    const platform::Image resized = platform::snapshot(*plot_window);
-    platform::inject::move_mouse(plot_window, mini_grid_point(0.5, 0.5));
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, resized.pixels);
+    platform::inject::resize(state.plot_window, plot_width, plot_height);
+    platform::inject::click(state.plot_window, {10, 10});
+    platform::inject::resize(state.plot_window, plot_width, plot_height + 20);
+    const platform::Image resized = platform::snapshot(*state.plot_window);
+    platform::inject::move_mouse(state.plot_window, mini_grid_point(0.5, 0.5));
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, resized.pixels);
 }
 
 TEST_F(JourneyTest, AFormulaThatDoesNotParseIsReportedOverThePlotWindow) {
     choose(fdata_command);
-    edit_line(*fdata_box, 5, "f(x,y) = x*(y");
-    platform::inject::close(fdata_window);
+    edit_line(*state.fdata_box, 5, "f(x,y) = x*(y");
+    platform::inject::close(state.fdata_window);
     choose(screen);
-    platform::inject::click(plot_window, {10, 10});
+    platform::inject::click(state.plot_window, {10, 10});
     ASSERT_FALSE(boxes.shown().empty());
-    EXPECT_EQ(boxes.shown()[0].owner, plot_window);
-    EXPECT_GT(count_not(platform::snapshot(*plot_window), white), 1000)
+    EXPECT_EQ(boxes.shown()[0].owner, state.plot_window);
+    EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000)
         << "the page is drawn with f = 0";
 }
 
@@ -168,20 +171,21 @@ TEST_P(ClosingOrderTest, EditsSurviveAndEverythingIsReleased) {
     choose(gdata);
     choose(screen);
     choose(help);
-    platform::inject::click(plot_window, {10, 10});
-    edit_line(*fdata_box, 0, "a = 5");
-    edit_line(*sdata_box, 9, "tilt      = 30");
+    platform::inject::click(state.plot_window, {10, 10});
+    edit_line(*state.fdata_box, 0, "a = 5");
+    edit_line(*state.sdata_box, 9, "tilt      = 30");
     if (!GetParam().main_window_first) {
-        for (platform::Window* window : {plot_window, help_window, sdata_window, fdata_window}) {
+        for (platform::Window* window :
+             {state.plot_window, state.help_window, state.sdata_window, state.fdata_window}) {
             platform::inject::close(window);
             platform::inject::process_events();
         }
-        EXPECT_EQ(plotter, nullptr);
-        EXPECT_EQ(help_closed, 1);
+        EXPECT_EQ(state.plotter, nullptr);
+        EXPECT_TRUE(state.help_closed);
     }
     platform::inject::close(main_window);
-    EXPECT_STREQ(fdata[1].value, "5");
-    EXPECT_STREQ(sdata[10].value, "30");
+    EXPECT_EQ(fdata[1].value(), "5");
+    EXPECT_EQ(sdata[10].value(), "30");
     EXPECT_TRUE(platform::live_windows().empty());
     EXPECT_EQ(platform::take_posted_quit(), 0);
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/command_line.h"
+#include "app/data_file.h"
 #include "platform/file_dialog.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
@@ -41,7 +41,7 @@ class SaveTest : public ShellTest {
         ShellTest::TearDown();
     }
 
-    static void assign(const std::string& item) { ASSERT_EQ(apply_assignment(item), std::nullopt); }
+    void assign(const std::string& item) { ASSERT_EQ(apply_assignment(state, item), std::nullopt); }
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
@@ -52,8 +52,8 @@ class SaveTest : public ShellTest {
     // A plot window of the test's size, plotted by a click.
     void plot_in_window() {
         command(screen);
-        platform::inject::resize(plot_window, plot_width, plot_height);
-        platform::inject::click(plot_window, {10, 10});
+        platform::inject::resize(state.plot_window, plot_width, plot_height);
+        platform::inject::click(state.plot_window, {10, 10});
     }
 
     std::vector<std::string> files() const {
@@ -83,7 +83,7 @@ TEST_F(SaveTest, TheItemIsAtTheEndOfThePlotMenuAndAsksForAPictureFile) {
 
 TEST_F(SaveTest, ThePngIsThePlotWindowsPagePixelForPixel) {
     plot_in_window();
-    const platform::Image page = platform::snapshot(*plot_window);
+    const platform::Image page = platform::snapshot(*state.plot_window);
     dialog.queue_path(path("page.png"));
     choose_save();
     const platform::Image saved = decoded_picture(path("page.png"));
@@ -97,26 +97,27 @@ TEST_F(SaveTest, ThePngIsThePlotWindowsPagePixelForPixel) {
 // whose readout a resize stopped keeps it stopped.
 TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
     plot_in_window();
-    const platform::Image page = platform::snapshot(*plot_window);
-    SurfacePlotter* const screen_plotter = plotter.get();
-    SurfaceFunction* const screen_function = surface_function.get();
+    const platform::Image page = platform::snapshot(*state.plot_window);
+    SurfacePlotter* const screen_plotter = state.plotter.get();
+    SurfaceFunction* const screen_function = state.surface_function.get();
     dialog.queue_path(path("page.png"));
     choose_save();
-    EXPECT_EQ(platform::snapshot(*plot_window).pixels, page.pixels);
-    EXPECT_TRUE(readout_ready);
-    EXPECT_EQ(plotter.get(), screen_plotter);
-    EXPECT_EQ(surface_function.get(), screen_function);
-    EXPECT_EQ(surface_function->message_window, plot_window);
-    platform::inject::move_mouse(plot_window, {plot_width * 87 / 100, plot_height * 35 / 100});
+    EXPECT_EQ(platform::snapshot(*state.plot_window).pixels, page.pixels);
+    EXPECT_TRUE(state.readout_ready);
+    EXPECT_EQ(state.plotter.get(), screen_plotter);
+    EXPECT_EQ(state.surface_function.get(), screen_function);
+    EXPECT_EQ(state.surface_function->message_window, state.plot_window);
+    platform::inject::move_mouse(state.plot_window,
+                                 {plot_width * 87 / 100, plot_height * 35 / 100});
     const platform::Rect readout_panel{plot_width * 77 / 100, plot_height * 10 / 100,
                                        plot_width * 98 / 100, plot_height * 23 / 100};
-    EXPECT_GT(count_colour(platform::snapshot(*plot_window), readout_panel, dark_blue), 50)
+    EXPECT_GT(count_colour(platform::snapshot(*state.plot_window), readout_panel, dark_blue), 50)
         << "the readout still answers the mouse";
 
-    platform::inject::resize(plot_window, plot_width, plot_height + 20);
+    platform::inject::resize(state.plot_window, plot_width, plot_height + 20);
     dialog.queue_path(path("resized.png"));
     choose_save();
-    EXPECT_FALSE(readout_ready);
+    EXPECT_FALSE(state.readout_ready);
     EXPECT_EQ(decoded_picture(path("resized.png")).height, plot_height + 20);
 }
 
@@ -215,12 +216,12 @@ TEST_F(SaveTest, GraphDataThatCannotBePlottedIsReportedAndWritesNothing) {
 TEST_F(SaveTest, AFormulaThatDoesNotParseIsReportedAndThePageSaved) {
     assign("f(x,y)=x*(y");
     plot_in_window();
-    const platform::Image page = platform::snapshot(*plot_window);
+    const platform::Image page = platform::snapshot(*state.plot_window);
     boxes.clear_shown();
     dialog.queue_path(path("page.png"));
     choose_save();
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].owner, plot_window);
+    EXPECT_EQ(boxes.shown()[0].owner, state.plot_window);
     EXPECT_EQ(decoded_picture(path("page.png")).pixels, page.pixels);
 }
 

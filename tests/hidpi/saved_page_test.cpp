@@ -18,11 +18,11 @@ TEST_F(ScaledSaveTest, TheSavedPageIsTheWindowsPagePixelForPixel) {
     ASSERT_NE(::mkdtemp(folder.data()), nullptr);
     platform::FileDialogSeam dialog;
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     dialog.queue_path(folder + "/page.png");
     command(save);
     const platform::Image saved = decoded_picture(folder + "/page.png");
-    const platform::Image shown = platform::inject::shown_on_screen(plot_window);
+    const platform::Image shown = platform::inject::shown_on_screen(state.plot_window);
     EXPECT_EQ(saved.width, 400);
     EXPECT_EQ(saved.height, 400);
     EXPECT_EQ(saved.pixels, shown.pixels);

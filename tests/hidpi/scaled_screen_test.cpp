@@ -40,8 +40,8 @@ TEST_F(ScaledScreenTest, ChildWindowsHaveTwiceThePixelsOfTheirSize) {
         platform::Window* window;
         platform::Extent pixels;
     };
-    for (const Child& child :
-         {Child{"plot", plot_window, {400, 400}}, Child{"help", help_window, {1300, 860}}}) {
+    for (const Child& child : {Child{"plot", state.plot_window, {400, 400}},
+                               Child{"help", state.help_window, {1300, 860}}}) {
         SCOPED_TRACE(child.name);
         EXPECT_EQ(child.window->client_rect(),
                   (platform::Rect{0, 0, child.pixels.cx, child.pixels.cy}));
@@ -55,8 +55,8 @@ TEST_F(ScaledScreenTest, ChildWindowsHaveTwiceThePixelsOfTheirSize) {
 TEST_F(ScaledScreenTest, PagesAreShownPixelForPixel) {
     command(screen);
     command(help);
-    platform::inject::click(plot_window, {20, 20});
-    for (platform::Window* window : {plot_window, help_window}) {
+    platform::inject::click(state.plot_window, {20, 20});
+    for (platform::Window* window : {state.plot_window, state.help_window}) {
         const platform::Image drawn = platform::snapshot(*window);
         const platform::Image shown = platform::inject::shown_on_screen(window);
         ASSERT_EQ(shown.width, drawn.width);
@@ -70,8 +70,8 @@ TEST_F(ScaledScreenTest, PagesAreShownPixelForPixel) {
 // border and its nine grid lines are each one pixel wide.
 TEST_F(ScaledScreenTest, OnePixelLinesStayOnePhysicalPixelWide) {
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
-    const platform::Image shown = platform::inject::shown_on_screen(plot_window);
+    platform::inject::click(state.plot_window, {20, 20});
+    const platform::Image shown = platform::inject::shown_on_screen(state.plot_window);
     const std::vector<int> runs = runs_along_row(shown, 130, 300, 400, dark_green);
     EXPECT_GE(runs.size(), 9u);
     for (int run : runs) {
@@ -81,12 +81,12 @@ TEST_F(ScaledScreenTest, OnePixelLinesStayOnePhysicalPixelWide) {
 
 TEST_F(ScaledScreenTest, TextFollowsTheDoubledResolution) {
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     auto page = platform::create_offscreen_window(400, 400);
     Plotter unscaled(page.get());
     unscaled.begin_output(screen_output);
-    EXPECT_NEAR(plotter->line_height, 2 * unscaled.line_height, 1);
-    EXPECT_NEAR(plotter->char_width, 2 * unscaled.char_width, 1);
+    EXPECT_NEAR(state.plotter->line_height, 2 * unscaled.line_height, 1);
+    EXPECT_NEAR(state.plotter->char_width, 2 * unscaled.char_width, 1);
     unscaled.end_output();
 }
 
@@ -94,7 +94,7 @@ TEST_F(ScaledScreenTest, TextFollowsTheDoubledResolution) {
 // is outside the window.
 TEST_F(ScaledScreenTest, TheMouseReportsThePixelUnderIt) {
     command(screen);
-    platform::inject::click(plot_window, {20, 20});
+    platform::inject::click(state.plot_window, {20, 20});
     struct Move {
         const char* name;
         platform::Point to;
@@ -104,11 +104,12 @@ TEST_F(ScaledScreenTest, TheMouseReportsThePixelUnderIt) {
          {Move{"odd_pixel", {341, 121}, {341, 121}}, Move{"last_pixel", {399, 399}, {399, 399}},
           Move{"past_the_edge", {400, 10}, {399, 399}}}) {
         SCOPED_TRACE(move.name);
-        platform::inject::drag_mouse(plot_window, move.to);
-        EXPECT_EQ(mouse_x, move.read.x);
-        EXPECT_EQ(mouse_y, move.read.y);
+        platform::inject::drag_mouse(state.plot_window, move.to);
+        EXPECT_EQ(state.mouse_x, move.read.x);
+        EXPECT_EQ(state.mouse_y, move.read.y);
     }
-    EXPECT_EQ(plotter->to_world_x(399, clamp_on), 1.0) << "the right edge of a 400-pixel page";
+    EXPECT_EQ(state.plotter->to_world_x(399, clamp_on), 1.0)
+        << "the right edge of a 400-pixel page";
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/command_line.h"
+#include "app/data_file.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/program_run.h"
@@ -38,20 +38,20 @@ using DecimalCommaWindow = ShellTest;
 
 TEST_F(DecimalCommaWindow, ThePlotWindowAndItsReadoutEqualThePageInC) {
     command(screen);
-    ASSERT_NE(plot_window, nullptr);
-    const platform::Rect client = plot_window->client_rect();
+    ASSERT_NE(state.plot_window, nullptr);
+    const platform::Rect client = state.plot_window->client_rect();
     // Over the mini grid, which lies 77 to 98 percent across and 54 to 75 percent up.
     const platform::Point over_grid{client.width() * 80 / 100, client.height() * 30 / 100};
     // The default data hold "-0.2"; a parameter with a fraction also reaches the data panel.
-    ASSERT_EQ(apply_assignment("a=2.5"), std::nullopt);
+    ASSERT_EQ(apply_assignment(state, "a=2.5"), std::nullopt);
     auto plot_and_read_out = [&] {
-        platform::inject::click(plot_window, {5, 5});
-        platform::inject::move_mouse(plot_window, over_grid);
+        platform::inject::click(state.plot_window, {5, 5});
+        platform::inject::move_mouse(state.plot_window, over_grid);
         platform::inject::process_events();
-        return platform::snapshot(*plot_window);
+        return platform::snapshot(*state.plot_window);
     };
     const platform::Image in_users_locale = plot_and_read_out();
-    EXPECT_TRUE(readout_ready);
+    EXPECT_TRUE(state.readout_ready);
     platform::Image in_c;
     in_c_locale([&] { in_c = plot_and_read_out(); });
     EXPECT_TRUE(same_pixels(in_users_locale, in_c));

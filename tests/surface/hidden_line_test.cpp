@@ -66,8 +66,9 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
-        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{1, 1, 1}, c.tilt),
-                  std::nullopt);
+        ASSERT_EQ(
+            surface.plotter.draw_surface(f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{1, 1, 1}, c.tilt}),
+            std::nullopt);
         expect_segments(surface, {{{-1, 1, 0}, {-1, -1, 0}, pen_magenta},
                                   {{-1, -1, 0}, {1, -1, 0}, pen_magenta},
                                   {{-1, 1, 0}, {1, 1, 0}, c.back_pen},
@@ -81,7 +82,8 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
 TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
     RecordedSurface surface;
     CountingFunction f([](double x, double y) { return x == 0 && y == 0 ? 5.0 : 0.0; });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 5, Mesh{2, 2, 1}, 30), std::nullopt);
+    ASSERT_EQ(surface.plotter.draw_surface(f, {{-1, 1, -1, 1, 0, 5}, Mesh{2, 2, 1}, 30}),
+              std::nullopt);
     expect_segments(surface, {
                                  {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},  // front edge x = x1
                                  {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
@@ -115,8 +117,9 @@ TEST(HiddenLine, FlatSurfaceCounts) {
         SCOPED_TRACE(c.name);
         RecordedSurface surface;
         CountingFunction f(flat);
-        ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{4, 8, 2}, c.tilt),
-                  std::nullopt);
+        ASSERT_EQ(
+            surface.plotter.draw_surface(f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{4, 8, 2}, c.tilt}),
+            std::nullopt);
         int top = 0;
         int under = 0;
         for (const Segment& s : surface.window.log->segments) {
@@ -135,7 +138,7 @@ TEST(HiddenLine, FlatSurfaceCounts) {
 TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
     RecordedSurface surface;
     CountingFunction f([](double x, double y) { return std::sin(x * x * x + y * y * y); });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{20, 40, 20}, 15),
+    ASSERT_EQ(surface.plotter.draw_surface(f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{20, 40, 20}, 15}),
               std::nullopt);
     const auto& calls = surface.window.log->calls;
     for (std::size_t i = 1; i < calls.size(); ++i) {
@@ -156,7 +159,7 @@ TEST(HiddenLine, DenseMeshSendsOnlyWhatChangesPixels) {
 TEST(HiddenLine, PenWithoutADarkerShadeDrawsTheUndersideInItself) {
     RecordedSurface surface(pen_dark_red);
     CountingFunction f(flat);
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{2, 4, 2}, -15),
+    ASSERT_EQ(surface.plotter.draw_surface(f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{2, 4, 2}, -15}),
               std::nullopt);
     for (const Segment& s : surface.window.log->segments) {
         ASSERT_EQ(s.colour, pen_colours[pen_dark_red]);
@@ -173,7 +176,7 @@ TEST(HiddenLine, EvaluatesEverySampleAfresh) {
     for (const Case& c : cases) {
         RecordedSurface surface;
         CountingFunction f(flat);
-        surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, c.mesh, 15);
+        surface.plotter.draw_surface(f, {{-1, 1, -1, 1, 0, 1}, c.mesh, 15});
         EXPECT_EQ(f.evaluations, c.evaluations) << c.mesh.n << " " << c.mesh.m << " " << c.mesh.k;
     }
 }
@@ -184,7 +187,8 @@ TEST(HiddenLine, NotANumberIsHidden) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     RecordedSurface surface;
     CountingFunction f([nan](double x, double y) { return x == 0 && y == 0 ? nan : 0.0; });
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, 0, 1, Mesh{2, 2, 1}, 30), std::nullopt);
+    ASSERT_EQ(surface.plotter.draw_surface(f, {{-1, 1, -1, 1, 0, 1}, Mesh{2, 2, 1}, 30}),
+              std::nullopt);
     expect_segments(surface, {
                                  {{-1, 1, 0}, {-1, 0, 0}, pen_magenta},
                                  {{-1, 0, 0}, {-1, -1, 0}, pen_magenta},
@@ -200,11 +204,10 @@ TEST(HiddenLine, NotANumberIsHidden) {
 TEST(HiddenLine, SetsTheViewOfTheDefaultData) {
     RecordedSurface surface;
     CountingFunction f(flat);
-    ASSERT_EQ(surface.plotter.draw_surface(f, -1, 1, -1, 1, -0.2, 1.2, Mesh{20, 40, 20}, 15),
+    ASSERT_EQ(surface.plotter.draw_surface(f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{20, 40, 20}, 15}),
               std::nullopt);
     EXPECT_NEAR(surface.plotter.rot, -26.565051177077990, 1e-12);
-    const std::array<double, 6> box = {-1, 1, -1, 1, -0.2, 1.2};
-    EXPECT_EQ(surface.plotter.box, box);
+    EXPECT_EQ(surface.plotter.box, (Box{-1, 1, -1, 1, -0.2, 1.2}));
     // The projected box fills the panel: its outermost corners land on the panel's edges.
     EXPECT_EQ(surface.device_point(-1, 1, 0).x, surface.plotter.vp_left);
     EXPECT_EQ(surface.device_point(1, -1, 0).x, surface.plotter.vp_right);

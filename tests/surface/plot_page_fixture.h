@@ -18,7 +18,6 @@
 #include "surface/plot_driver.h"
 #include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
-#include "tests/support/scoped_plot_state.h"
 #include "tests/support/test_tables.h"
 
 namespace toven::surface_test {
@@ -39,8 +38,6 @@ inline platform::Rect panel_rect(const PanelLayout& panel) {
 
 class PlotPage : public testing::Test {
   protected:
-    PlotPage() { readout_ready = false; }
-
     // NAME=VALUE for an item of either table, as the command line takes it.
     void set(std::string_view assignment) {
         const std::size_t equals = assignment.find('=');
@@ -73,15 +70,16 @@ class PlotPage : public testing::Test {
         return drawn;
     }
 
-    test_support::ScopedPlotState plot_state;
     DataTable fdata = test_support::default_fdata();
     DataTable sdata = test_support::default_sdata();
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
     std::unique_ptr<platform::Window> offscreen =
         platform::create_offscreen_window(page_width, page_height);
     test_support::RecordingWindow window{page_width, page_height, offscreen.get()};
     SurfacePlotter plotter{&window};
     SurfaceFunction function{fdata};
-    PlotContext context{plotter, function, fdata, sdata};
+    PlotContext context{plotter, function, fdata, sdata, graph_parameters, readout_ready};
     platform::MessageBoxSeam boxes;
 };
 

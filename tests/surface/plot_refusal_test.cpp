@@ -97,11 +97,11 @@ TEST_F(PlotPage, TheDriverLeavesShowingARefusalToItsCaller) {
 
 // The largest meshes still allowed sit just under the limits.
 TEST(PlotLimits, AllowsMeshesUpToTheLimits) {
-    const std::array<double, 6> box = {-1, 1, -1, 1, 0, 1};
-    EXPECT_EQ(surface_refusal(box, Mesh{.n = 12240, .m = 12240, .k = 1}, 15), std::nullopt);
-    EXPECT_NE(surface_refusal(box, Mesh{.n = 12250, .m = 12250, .k = 1}, 15), std::nullopt);
-    EXPECT_EQ(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15), std::nullopt);
-    EXPECT_NE(surface_refusal(box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15), std::nullopt);
+    const Box box = {-1, 1, -1, 1, 0, 1};
+    EXPECT_EQ(surface_refusal({box, Mesh{.n = 12240, .m = 12240, .k = 1}, 15}), std::nullopt);
+    EXPECT_NE(surface_refusal({box, Mesh{.n = 12250, .m = 12250, .k = 1}, 15}), std::nullopt);
+    EXPECT_EQ(surface_refusal({box, Mesh{.n = 1, .m = 1, .k = 1'999'999}, 15}), std::nullopt);
+    EXPECT_NE(surface_refusal({box, Mesh{.n = 1, .m = 1, .k = 2'000'000}, 15}), std::nullopt);
     EXPECT_EQ(evaluation_count(Mesh{.n = 20, .m = 40, .k = 20}), 34462);
 }
 

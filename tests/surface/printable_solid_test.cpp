@@ -72,7 +72,7 @@ double signed_volume(const std::vector<SolidTriangle>& triangles) {
 struct SolidCase {
     const char* name;
     std::function<double(double, double)> f;
-    std::array<double, 6> box;
+    Box box;
     Mesh mesh;
     double volume;  // of the clipped surface above z1, exact where it is linear between samples
 };
@@ -134,7 +134,7 @@ TEST(PrintableSolid, FormulaFailuresAreHeightZero) {
 TEST(PrintableSolid, RefusesWhatMakesNoSolid) {
     const struct {
         const char* name;
-        std::array<double, 6> box;
+        Box box;
         Mesh mesh;
         const char* message_part;
     } cases[] = {

@@ -1,8 +1,0 @@
-#include "surface/plot_globals.h"
-
-namespace toven {
-
-GraphParameters graph_parameters;
-bool readout_ready = false;
-
-}  // namespace toven

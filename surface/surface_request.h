@@ -1,0 +1,27 @@
+// The surface one plot asks for: the box, the mesh over it and the tilt, passed whole from the
+// graph data to the checks, the work estimate, the view and the drawing.
+#pragma once
+
+#include "surface/mesh.h"
+
+namespace toven {
+
+// World units: the surface is drawn over x1..x2 by y1..y2; z1..z2 sets the vertical scale.
+struct Box {
+    double x1 = 0;
+    double x2 = 0;
+    double y1 = 0;
+    double y2 = 0;
+    double z1 = 0;
+    double z2 = 0;
+
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
+struct SurfaceRequest {
+    Box box;
+    Mesh mesh;
+    double tilt = 0;  // degrees
+};
+
+}  // namespace toven
