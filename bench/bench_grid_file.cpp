@@ -14,7 +14,7 @@
 #include <variant>
 
 #include "app/grid_file.h"
-#include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "surface/grid_function.h"
 
@@ -143,8 +143,8 @@ void BM_grid_at_nodes(benchmark::State& state) {
 }
 
 void BM_default_formula_at_nodes(benchmark::State& state) {
-    toven::load_fdata_defaults();
-    toven::SurfaceFunction function(toven::fdata);
+    const toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
+    toven::SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
     at_nodes(state, function);

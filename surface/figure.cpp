@@ -101,10 +101,12 @@ DevicePoint tick_direction(const SurfacePlotter& plotter, const Edge& edge) {
     if (edge.coordinate == 2) {
         return {-1, 0};
     }
-    const auto& box = plotter.box;
+    const Box& box = plotter.box;
     const std::size_t other = edge.coordinate == 0 ? 1 : 0;
+    const double low = other == 0 ? box.x1 : box.y1;
+    const double high = other == 0 ? box.x2 : box.y2;
     const double here = edge.start[other];
-    const double there = here == box[2 * other] ? box[2 * other + 1] : box[2 * other];
+    const double there = here == low ? high : low;
     std::array<double, 3> outward = edge.start;
     outward[other] = here + (here - there);
     const DevicePoint a = device_point(plotter, edge.start);
@@ -286,8 +288,7 @@ bool blank(const std::string& text) {
 void draw_frame_box(SurfacePlotter& plotter) {
     const int pen = plotter.pen_number;
     plotter.select_pen(frame_box_pen);
-    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
-    plotter.draw_box(x1, x2, y1, y2, z1, z2);
+    plotter.draw_box(plotter.box);
     plotter.select_pen(pen);
 }
 
@@ -313,13 +314,13 @@ std::optional<platform::Refusal> draw_surface_area(SurfacePlotter& plotter, Func
     plotter.set_viewport(m.left, 100 - m.right, m.bottom, 100 - m.top, clip_on);
     // The surface is drawn in the pen that is selected, as the page's panel leaves it.
     plotter.select_pen(g.pc);
-    const WorkSample sample = sample_plot_work(function, g.box(), g.mesh(), g.tilt);
+    const SurfaceRequest request = g.surface();
+    const WorkSample sample = sample_plot_work(function, request);
     const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-    if (auto refusal = plot_work_refusal(sample, g.box(), g.mesh(), g.tilt, panel)) {
+    if (auto refusal = plot_work_refusal(sample, request, panel)) {
         return refusal;
     }
-    if (auto refusal =
-            plotter.draw_surface(function, g.x1, g.x2, g.y1, g.y2, g.z1, g.z2, g.mesh(), g.tilt)) {
+    if (auto refusal = plotter.draw_surface(function, request)) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -354,7 +355,7 @@ std::vector<FigureLabel> draw_ticks(SurfacePlotter& plotter, std::vector<FigureL
 
 DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const GraphParameters& g) {
     DrawnFigure figure;
-    if ((figure.refusal = surface_refusal(g.box(), g.mesh(), g.tilt))) {
+    if ((figure.refusal = surface_refusal(g.surface()))) {
         return figure;
     }
     plotter.begin_output(screen_output);

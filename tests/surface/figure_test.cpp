@@ -16,9 +16,7 @@
 #include "surface/figure.h"
 #include "surface/figure_ticks.h"
 #include "surface/plot_driver.h"
-#include "surface/plot_globals.h"
 #include "tests/support/recording_device.h"
-#include "tests/support/scoped_plot_state.h"
 #include "tests/support/test_files.h"
 #include "tests/support/test_tables.h"
 #include "tests/support/tool_output.h"
@@ -69,7 +67,7 @@ class Figure : public testing::Test {
                         test_support::set_item(sdata, a.substr(0, equals), a.substr(equals + 1)))
                 << a;
         }
-        load_graph_parameters(sdata);
+        graph_parameters = load_graph_parameters(sdata);
         function.compile();
         function.load_parameters();
     }
@@ -85,7 +83,8 @@ class Figure : public testing::Test {
         return figure;
     }
 
-    test_support::ScopedPlotState plot_state;
+    GraphParameters graph_parameters;
+    bool readout_ready = false;
     DataTable fdata = test_support::default_fdata();
     DataTable sdata = test_support::default_sdata();
     SurfaceFunction function{fdata};
@@ -126,7 +125,7 @@ TEST_F(Figure, SurfaceLinesAreThePagesLinesScaled) {
     set({"fc=0", "ax=0"});
     auto page = platform::create_offscreen_window(800, 600);
     SurfacePlotter page_plotter(page.get());
-    PlotContext context{page_plotter, function, fdata, sdata};
+    PlotContext context{page_plotter, function, fdata, sdata, graph_parameters, readout_ready};
     ASSERT_EQ(draw_plot(context, plot_page, screen_output), std::nullopt);
     const PanelMapping page_map = page_plotter.drawn_surface->panel;
     page_plotter.end_output();

@@ -157,8 +157,9 @@ TEST(GridFunction, DrawsAsTheFunctionOfItsNodesAtOneStep) {
     GridFunction of_grid(grid);
     surface_test::RecordedSurface formula_page;
     surface_test::RecordedSurface grid_page;
-    ASSERT_FALSE(formula_page.plotter.draw_surface(formula, -2, 2, -2, 2, -1, 1, mesh, 25));
-    ASSERT_FALSE(grid_page.plotter.draw_surface(of_grid, -2, 2, -2, 2, -1, 1, mesh, 25));
+    const SurfaceRequest request{{-2, 2, -2, 2, -1, 1}, mesh, 25};
+    ASSERT_FALSE(formula_page.plotter.draw_surface(formula, request));
+    ASSERT_FALSE(grid_page.plotter.draw_surface(of_grid, request));
     EXPECT_GT(formula_page.window.log->segments.size(), 500u);
     EXPECT_EQ(grid_page.window.log->segments, formula_page.window.log->segments);
 }
