@@ -6,6 +6,7 @@
 
 #include "app/help_window.h"
 #include "app/message_table.h"
+#include "app/parse_error_box.h"
 #include "app/shell.h"
 #include "surface/plot_driver.h"
 
@@ -77,8 +78,11 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
         help_window = nullptr;
     }
     // An earlier plot window may still be where parse errors are reported.
-    if (surface_function != nullptr && surface_function->message_window == window) {
-        surface_function->message_window = nullptr;
+    if (surface_function != nullptr) {
+        const auto* box = surface_function->parse_error_sink.target<ParseErrorBox>();
+        if (box != nullptr && box->owner == window) {
+            surface_function->parse_error_sink = nullptr;
+        }
     }
     return 0;
 }

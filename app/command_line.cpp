@@ -17,7 +17,6 @@
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "expr/surface_function.h"
-#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/plot_globals.h"
 #include "surface/plot_limits.h"
@@ -158,7 +157,6 @@ int run_eval(int argc, char** argv) {
     }
     function.load_parameters();
     if (from_input) {
-        platform::clear_upper_vector_state();
         return tabulate_standard_input(function);
     }
     char value[max_value_text + 1];

@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/data_file.h"
+#include "app/output_formats.h"
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
@@ -52,11 +53,6 @@ bool read_size(std::string_view text, PagePicture& request) {
     return true;
 }
 
-bool supported_extension(const std::string& path) {
-    const std::string extension = picture_extension(path);
-    return extension == "png" || extension == "pdf" || extension == "svg";
-}
-
 // render = "--render" FILE { "--size" size | "--print-layout" | "--sweep" sweep | "--fps" N
 //                          | NAME "=" VALUE }
 // Returns the refusal of a request that cannot be drawn; the assignments are applied as they
@@ -92,10 +88,10 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
     if (auto refusal = sweep_file_refusal(request.path, sweep)) {
         return refusal;
     }
-    if (!sweep.requested() && !supported_extension(request.path)) {
-        return Refusal{"cannot write '" + request.path +
-                       "': the file must end in .png, .pdf or .svg (or .stl for a solid, .gif "
-                       "for a sweep)"};
+    if (!sweep.requested() && !written_by(request.path, Writer::page)) {
+        return Refusal{"cannot write '" + request.path + "': the file must end in " +
+                       extension_list(Writer::page) + " (or " + extension_list(Writer::solid) +
+                       " for a solid, " + extension_list(Writer::animation) + " for a sweep)"};
     }
     return std::nullopt;
 }
@@ -103,7 +99,7 @@ std::optional<platform::Refusal> read_request(int argc, char** argv, PagePicture
 }  // namespace
 
 int run_render_command(int argc, char** argv) {
-    if (argc >= 3 && is_solid_file(argv[2])) {
+    if (argc >= 3 && written_by(argv[2], Writer::solid)) {
         return run_solid_command(argc, argv);
     }
     PagePicture request;

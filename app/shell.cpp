@@ -5,6 +5,7 @@
 #include "app/child_window.h"
 #include "app/main_window.h"
 #include "app/menu_command.h"
+#include "app/parse_error_box.h"
 #include "app/user_tables.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
@@ -67,8 +68,9 @@ void plot(PlotRequest readout, OutputDevice printer) {
     if (readout == plot_page) {
         busy.emplace(plotter->window);
     }
-    const auto refusal = draw_plot(
-        PlotContext{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y}, readout, printer);
+    PlotContext context{*plotter, *surface_function, fdata, sdata, mouse_x, mouse_y};
+    context.parse_error_sink = ParseErrorBox{plotter->window};
+    const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(
             plotter->window, refusal->message,
@@ -98,7 +100,6 @@ platform::Window* start_shell() {
     platform::Window* main_window = platform::create_window("toven", "toven", nullptr, {}, false);
     platform::show_window(main_window);
     platform::register_class({"SubWnd", child_window_procedure, "SubWnd"});
-    platform::register_class({"SubWndM", child_window_procedure, "SubWndM"});
     return main_window;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/data_items.h"
+#include "app/output_formats.h"
 #include "app/user_tables.h"
 #include "expr/c_number.h"
 #include "platform/gif_animation.h"
@@ -246,22 +247,22 @@ std::optional<Refusal> read_sweep_option(std::string_view option, const char* va
 }
 
 std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep) {
-    const std::string extension = picture_extension(path);
     if (!sweep.requested()) {
         if (sweep.rate_given) {
             return Refusal{"--fps sets the pace of a sweep: give --sweep NAME=FROM:TO:FRAMES"};
         }
-        if (extension == "gif") {
+        if (written_by(path, Writer::animation)) {
             return Refusal{"a GIF is written by a sweep: give --sweep NAME=FROM:TO:FRAMES"};
         }
         return std::nullopt;
     }
-    if (extension == "gif") {
+    if (written_by(path, Writer::animation)) {
         return std::nullopt;
     }
-    if (extension != "png" && extension != "pdf" && extension != "svg") {
-        return Refusal{"cannot write '" + path +
-                       "': a sweep writes a .gif, or .png, .pdf or .svg files"};
+    if (!written_by(path, Writer::page)) {
+        return Refusal{"cannot write '" + path + "': a sweep writes a " +
+                       extension_list(Writer::animation) + ", or " + extension_list(Writer::page) +
+                       " files"};
     }
     if (!read_pattern(path)) {
         return Refusal{"cannot write '" + path +
@@ -300,7 +301,7 @@ SavedPage save_sweep(const PagePicture& picture, const Sweep& sweep, SurfaceFunc
     if (auto refusal = weigh_frames(picture, sweep, function)) {
         return {SavedPage::Status::refused, refusal->message};
     }
-    if (picture_extension(picture.path) == "gif") {
+    if (written_by(picture.path, Writer::animation)) {
         return save_gif(picture, sweep, function);
     }
     return save_frame_files(picture, sweep, function);

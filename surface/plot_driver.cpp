@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
@@ -77,7 +76,7 @@ SurfacePanel open_panel(const Plotter& plotter) {
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
     const GraphParameters& g = graph_parameters;
     SurfaceFunction& function = context.function;
-    function.compile(ParseErrorBox::silent);
+    function.compile(ParseErrorReport::silent);
     function.load_parameters();
     return evaluation_refusal(sample_plot_work(function, g.box(), g.mesh(), g.tilt), g.mesh());
 }
@@ -89,8 +88,7 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
     const GraphParameters& g = graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == screen_output) {
-        context.function.message_window =
-            context.message_window != nullptr ? context.message_window : plotter.window;
+        context.function.parse_error_sink = context.parse_error_sink;
     }
     if (!context.compiled) {
         context.function.compile();
@@ -207,7 +205,6 @@ void draw_readout_if_ready(const PlotContext& context) {
     if (!readout_ready || context.plotter.dc == nullptr) {
         return;
     }
-    platform::clear_upper_vector_state();
     draw_readout(context.plotter, context.function, {context.mouse_x, context.mouse_y});
 }
 

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "app/command_line.h"
+#include "app/parse_error_box.h"
 #include "platform/file_dialog.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
@@ -106,7 +107,8 @@ TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
     EXPECT_TRUE(readout_ready);
     EXPECT_EQ(plotter.get(), screen_plotter);
     EXPECT_EQ(surface_function.get(), screen_function);
-    EXPECT_EQ(surface_function->message_window, plot_window);
+    ASSERT_NE(surface_function->parse_error_sink.target<ParseErrorBox>(), nullptr);
+    EXPECT_EQ(surface_function->parse_error_sink.target<ParseErrorBox>()->owner, plot_window);
     platform::inject::move_mouse(plot_window, {plot_width * 87 / 100, plot_height * 35 / 100});
     const platform::Rect readout_panel{plot_width * 77 / 100, plot_height * 10 / 100,
                                        plot_width * 98 / 100, plot_height * 23 / 100};
