@@ -40,11 +40,15 @@ std::string digits(long long value) {
     return std::to_string(value);
 }
 std::string with_commas(long long value) {
-    std::string text = digits(value);
-    for (int at = static_cast<int>(text.size()) - 3; at > 0; at -= 3) {
-        text.insert(static_cast<std::size_t>(at), ",");
+    const std::string text = digits(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i > 0 && (text.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += text[i];
     }
-    return text;
+    return grouped;
 }
 
 // Each phrase holds "#" where the constant stands.
