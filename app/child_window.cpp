@@ -6,6 +6,7 @@
 
 #include "app/help_window.h"
 #include "app/message_table.h"
+#include "app/parse_error_box.h"
 #include "app/shell_state.h"
 #include "surface/plot_driver.h"
 
@@ -81,8 +82,11 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
         state.help_window = nullptr;
     }
     // An earlier plot window may still be where parse errors are reported.
-    if (state.surface_function != nullptr && state.surface_function->message_window == window) {
-        state.surface_function->message_window = nullptr;
+    if (state.surface_function != nullptr) {
+        const auto* box = state.surface_function->parse_error_sink.target<ParseErrorBox>();
+        if (box != nullptr && box->owner == window) {
+            state.surface_function->parse_error_sink = nullptr;
+        }
     }
     return 0;
 }

@@ -1,5 +1,5 @@
 // The procedure of every child window (data windows, plot windows and the help window), told
-// apart by the shell's window pointers. Registered for "SubWnd" and "SubWndM" by start_shell.
+// apart by the shell's window pointers. Registered for "SubWnd" by start_shell.
 #pragma once
 
 #include <cstdint>

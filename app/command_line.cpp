@@ -16,7 +16,6 @@
 #include "app/render_command.h"
 #include "app/version.h"
 #include "expr/surface_function.h"
-#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
@@ -70,7 +69,6 @@ int run_eval(AppState& state, int argc, char** argv) {
     }
     function.load_parameters();
     if (from_input) {
-        platform::clear_upper_vector_state();
         return tabulate_standard_input(function);
     }
     char value[max_value_text + 1];

@@ -12,16 +12,13 @@
 #include "app/user_tables.h"
 #include "platform/picture_data.h"
 #include "platform/safe_file.h"
+#include "platform/utf8.h"
 
 namespace toven {
 
 namespace {
 
 using platform::Refusal;
-
-// A data file is a few lines and a picture a few megabytes; reading stops here, so that a
-// huge file named by mistake costs no more memory than this.
-constexpr std::size_t max_file_size = 256 * 1024 * 1024;
 
 constexpr const char* header_comment = "# toven data: one NAME=VALUE item a line\n";
 
@@ -77,7 +74,7 @@ std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
             refusal = file_refusal(path, std::strerror(errno));
         } else if (got == 0) {
             break;
-        } else if (bytes.size() + static_cast<std::size_t>(got) > max_file_size) {
+        } else if (bytes.size() + static_cast<std::size_t>(got) > max_data_file_bytes) {
             refusal = file_refusal(path, "it is too large for a data file or a picture");
         } else {
             bytes.append(buffer, static_cast<std::size_t>(got));
@@ -87,41 +84,6 @@ std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
     return refusal;
 }
 
-// The length of the UTF-8 character at the start of `text`, or 0 where none starts.
-std::size_t utf8_length(std::string_view text) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned long code = 0;
-    if (lead < 0x80) {
-        return 1;
-    } else if (lead >= 0xC2 && lead < 0xE0) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        length = 3;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-        length = 4;
-        code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i) & 0x3F);
-    }
-    // Overlong forms, UTF-16 surrogates and code points beyond Unicode are not text.
-    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return overlong || surrogate || code > 0x10FFFF ? 0 : length;
-}
-
 // Why `value` cannot stand on a line of a data file, or empty.
 std::string unwritable(std::string_view value) {
     for (std::size_t i = 0; i < value.size();) {
@@ -129,7 +91,7 @@ std::string unwritable(std::string_view value) {
         if (byte < 0x20 && byte != '\t') {
             return byte == '\n' || byte == '\r' ? "a line break" : "a control character";
         }
-        const std::size_t length = utf8_length(value.substr(i));
+        const std::size_t length = platform::decode_utf8(value.substr(i)).length;
         if (length == 0) {
             return "bytes that are not UTF-8 text";
         }

@@ -5,6 +5,7 @@
 // is set whole or not at all.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@
 #include "platform/refusal.h"
 
 namespace toven {
+
+// A data file is a few lines and a picture a few megabytes; reading stops here, so that a
+// huge file named by mistake costs no more memory than this.
+inline constexpr std::size_t max_data_file_bytes = std::size_t{256} << 20;
 
 // One NAME=VALUE line and where it stands in its file (from 1).
 struct DataItem {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/data_file.h"
+#include "app/output_formats.h"
 #include "app/page_picture.h"
 #include "app/shell_state.h"
 #include "platform/file_dialog.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr const char* open_caption = "Open";
 constexpr const char* save_caption = "Save As";
 constexpr const char* suggested_name = "toven.toven";
-constexpr const char* data_extension = "toven";
 
 void show(platform::Window* main_window, const std::string& text, const char* caption) {
     platform::message_box(main_window, text, caption, platform::MessageBoxButtons::ok);
@@ -39,16 +39,17 @@ void show_new_tables(AppState& state) {
     }
 }
 
+// A picture that keeps the data too, which Plot > Save... writes.
 bool is_picture_name(const std::string& path) {
-    const std::string extension = picture_extension(path);
-    return extension == "png" || extension == "pdf" || extension == "svg";
+    const OutputFormat* format = output_format(path);
+    return format != nullptr && format->carries_data && format->writer != Writer::data;
 }
 
 }  // namespace
 
 void open_data(platform::Window* main_window) {
     static const std::vector<platform::FileType> types = {
-        {"toven data and pictures", "toven png svg pdf"}, {"toven data", data_extension}};
+        {"toven data and pictures", data_carrying_extensions()}, file_types(Writer::data).front()};
     const std::optional<std::string> path =
         platform::ask_open_path(main_window, open_caption, types);
     if (!path || path->empty()) {
@@ -63,14 +64,14 @@ void open_data(platform::Window* main_window) {
 }
 
 void save_data_as(platform::Window* main_window) {
-    static const std::vector<platform::FileType> types = {{"toven data", data_extension}};
+    static const std::vector<platform::FileType> types = file_types(Writer::data);
     std::optional<std::string> path =
         platform::ask_save_path(main_window, save_caption, suggested_name, types);
     if (!path || path->empty()) {
         return;
     }
-    if (picture_extension(*path).empty()) {
-        *path += std::string(".") + data_extension;
+    if (file_extension(*path).empty()) {
+        *path += "." + types.front().extension;
     }
     // A picture's name would get a text file that no viewer shows.
     if (is_picture_name(*path)) {

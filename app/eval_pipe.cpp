@@ -11,6 +11,8 @@
 
 #include "expr/c_number.h"
 #include "expr/surface_function.h"
+#include "platform/utf8.h"
+#include "surface/evaluation_run.h"
 
 namespace toven {
 
@@ -82,26 +84,12 @@ std::optional<Point> read_point(const char* at, const char* end) {
     return point;
 }
 
-// The length of the valid UTF-8 sequence at the start of `text` that encodes a character a
+// The length of the UTF-8 character of two bytes or more at the start of `text` that a
 // terminal prints (not a C1 control), or 0.
 std::size_t printable_utf8_length(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
-    if (lead < 0xc2 || lead > 0xf4 || text.size() < length) {
-        return 0;
-    }
-    char32_t code = lead & (0x7f >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xc0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i) & 0x3f);
-    }
-    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool valid = code >= smallest[length] && code <= 0x10ffff &&
-                       (code < 0xd800 || code > 0xdfff) && (code < 0x80 || code > 0x9f);
-    return valid ? length : 0;
+    const platform::Utf8Character c = platform::decode_utf8(text);
+    const bool c1_control = c.code >= 0x80 && c.code <= 0x9F;
+    return c.length >= 2 && !c1_control ? c.length : 0;
 }
 
 // Buffered writes to a descriptor; the first failure's errno is kept and ends the writing.
@@ -279,6 +267,7 @@ std::string visible_text(std::string_view text) {
 Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
     Output output(out);
     LineReader reader(in, output);
+    const EvaluationRun evaluate(function);
     Tabulation result;
     long number = 0;
     std::string_view line;
@@ -300,7 +289,7 @@ Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
             continue;
         }
         if (const auto point = read_point(text.data(), end)) {
-            output.put_value(function.evaluate(point->x, point->y));
+            output.put_value(evaluate(point->x, point->y));
         } else {
             report_line(errors, output, number,
                         "expected two numbers X Y, not '" + visible_text(text) + "'");

@@ -1,34 +1,23 @@
 #include "app/page_picture.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "app/data_file.h"
+#include "app/output_formats.h"
+#include "app/parse_error_box.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
 
-std::string picture_extension(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return {};
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
                             SurfaceFunction& function, platform::Window* message_window,
                             Formula formula) {
     DrawnPage page;
     // Only PDF and SVG pages need the drawing recorded; a PNG or GIF is the image itself.
-    const std::string extension = picture_extension(picture.path);
-    page.vector_page = extension == "pdf" || extension == "svg";
+    const OutputFormat* format = output_format(picture.path);
+    page.vector_page = format != nullptr && format->vector;
     page.window = platform::create_offscreen_window(picture.width, picture.height,
                                                     page.vector_page
                                                         ? platform::OffscreenRecording::vector_pages
@@ -41,7 +30,9 @@ DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
     PlotContext context{plotter,     function,         state.fdata,
                         state.sdata, graph_parameters, readout_ready};
     context.print_layout = picture.print_layout;
-    context.message_window = message_window;
+    if (message_window != nullptr) {
+        context.parse_error_sink = ParseErrorBox{message_window};
+    }
     context.compiled = formula == Formula::compiled;
     page.refusal = draw_plot(context, plot_page, screen_output);
     plotter.end_output();
@@ -50,6 +41,12 @@ DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
 
 SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula) {
+    const OutputFormat* format = output_format(picture.path);
+    if (format == nullptr || format->writer != Writer::page) {
+        return {SavedPage::Status::failed, "Cannot save a picture as \"" + picture.path +
+                                               "\": the name must end in " +
+                                               extension_list(Writer::page) + "."};
+    }
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
     if (auto refusal = data_text_refusal(state)) {
         return {SavedPage::Status::failed,
@@ -59,7 +56,8 @@ SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFu
     if (page.refusal) {
         return {SavedPage::Status::refused, std::move(page.refusal->message)};
     }
-    if (auto failure = platform::save_picture(*page.window, picture.path, data_text(state))) {
+    if (auto failure = platform::save_picture(*page.window, picture.path, format->picture,
+                                              data_text(state))) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (page.vector_page && !platform::saves_vector_pages(*page.window)) {

@@ -39,9 +39,6 @@ struct SavedPage {
     std::string message;  // why, for the person, when refused or failed
 };
 
-// The extension of a file name in lower case, without the dot; empty when it has none.
-std::string picture_extension(const std::string& path);
-
 // Whether a page compiles fdata's formula, or finds it compiled in the function already (the
 // frames of a sweep share one compiled formula).
 enum class Formula { compile, compiled };

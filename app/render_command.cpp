@@ -9,6 +9,7 @@
 
 #include "app/arguments.h"
 #include "app/command_output.h"
+#include "app/output_formats.h"
 #include "app/page_picture.h"
 #include "app/solid_command.h"
 #include "app/sweep.h"
@@ -18,11 +19,6 @@
 namespace toven {
 
 namespace {
-
-bool supported_extension(const std::string& path) {
-    const std::string extension = picture_extension(path);
-    return extension == "png" || extension == "pdf" || extension == "svg";
-}
 
 // render = "--render" FILE { option | NAME "=" VALUE | data file }
 // Returns the refusal of a request that cannot be drawn; the items are set as they come.
@@ -40,10 +36,10 @@ std::optional<platform::Refusal> read_request(AppState& state, int argc, char** 
     if (auto refusal = sweep_file_refusal(request.path, sweep)) {
         return refusal;
     }
-    if (!sweep.requested() && !supported_extension(request.path)) {
-        return Refusal{"cannot write '" + request.path +
-                       "': the file must end in .png, .pdf or .svg (or .stl for a solid, .gif "
-                       "for a sweep)"};
+    if (!sweep.requested() && !written_by(request.path, Writer::page)) {
+        return Refusal{"cannot write '" + request.path + "': the file must end in " +
+                       extension_list(Writer::page) + " (or " + extension_list(Writer::solid) +
+                       " for a solid, " + extension_list(Writer::animation) + " for a sweep)"};
     }
     return std::nullopt;
 }
@@ -51,7 +47,7 @@ std::optional<platform::Refusal> read_request(AppState& state, int argc, char** 
 }  // namespace
 
 int run_render_command(AppState& state, int argc, char** argv) {
-    if (argc >= 3 && is_solid_file(argv[2])) {
+    if (argc >= 3 && written_by(argv[2], Writer::solid)) {
         return run_solid_command(state, argc, argv);
     }
     PagePicture request;

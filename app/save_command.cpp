@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/output_formats.h"
 #include "app/page_picture.h"
 #include "app/shell_state.h"
 #include "platform/busy_cursor.h"
@@ -18,13 +19,6 @@ namespace {
 constexpr const char* suggested_name = "toven.png";
 constexpr const char* refusal_caption = "Cannot plot";
 constexpr const char* save_caption = "Save";
-constexpr const char* default_extension = ".png";
-
-const std::vector<platform::FileType>& picture_types() {
-    static const std::vector<platform::FileType> types = {
-        {"PNG image", "png"}, {"PDF document", "pdf"}, {"SVG drawing", "svg"}};
-    return types;
-}
 
 // The plot window's drawing area, or the default page without one.
 PagePicture page_of_plot_window(const AppState& state, std::string path) {
@@ -64,13 +58,15 @@ void report(platform::Window* main_window, const PagePicture& picture, const Sav
 }  // namespace
 
 void save_plot(platform::Window* main_window) {
+    static const std::vector<platform::FileType> picture_types = file_types(Writer::page);
     std::optional<std::string> path =
-        platform::ask_save_path(main_window, save_caption, suggested_name, picture_types());
+        platform::ask_save_path(main_window, save_caption, suggested_name, picture_types);
     if (!path || path->empty()) {
         return;
     }
-    if (picture_extension(*path).empty()) {
-        *path += default_extension;
+    // A name without an extension gets the first picture type's, as the dialog adds it.
+    if (file_extension(*path).empty()) {
+        *path += "." + picture_types.front().extension;
     }
     AppState& state = shell_state();
     const PagePicture picture = page_of_plot_window(state, std::move(*path));

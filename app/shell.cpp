@@ -44,7 +44,6 @@ platform::Window* start_shell(AppState& state) {
     platform::Window* main_window = platform::create_window("toven", "toven", nullptr, {}, false);
     platform::show_window(main_window);
     platform::register_class({"SubWnd", child_window_procedure, "SubWnd"});
-    platform::register_class({"SubWndM", child_window_procedure, "SubWndM"});
     return main_window;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/parse_error_box.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
 #include "platform/programmer_error.h"
@@ -37,9 +38,10 @@ void plot(AppState& state, PlotRequest readout, OutputDevice printer) {
     if (readout == plot_page) {
         busy.emplace(state.plotter->window);
     }
-    const PlotContext context{
+    PlotContext context{
         *state.plotter,         *state.surface_function, state.fdata,   state.sdata,
         state.graph_parameters, state.readout_ready,     state.mouse_x, state.mouse_y};
+    context.parse_error_sink = ParseErrorBox{state.plotter->window};
     const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(

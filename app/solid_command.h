@@ -8,9 +8,6 @@
 
 namespace toven {
 
-// Whether --render writes `path` as a solid (it ends in .stl, in any case).
-bool is_solid_file(const std::string& path);
-
 // argv[1] is "--render" and argv[2] the STL file; returns the exit status, with a message on
 // standard error on failure. Nothing is written unless the whole solid is.
 int run_solid_command(AppState& state, int argc, char** argv);

@@ -5,6 +5,7 @@
 
 #include "app/data_items.h"
 #include "app/number_text.h"
+#include "app/output_formats.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -236,22 +237,22 @@ std::optional<Refusal> read_sweep_option(std::string_view option, const char* va
 }
 
 std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep) {
-    const std::string extension = picture_extension(path);
     if (!sweep.requested()) {
         if (sweep.rate_given) {
             return Refusal{"--fps sets the pace of a sweep: give --sweep NAME=FROM:TO:FRAMES"};
         }
-        if (extension == "gif") {
+        if (written_by(path, Writer::animation)) {
             return Refusal{"a GIF is written by a sweep: give --sweep NAME=FROM:TO:FRAMES"};
         }
         return std::nullopt;
     }
-    if (extension == "gif") {
+    if (written_by(path, Writer::animation)) {
         return std::nullopt;
     }
-    if (extension != "png" && extension != "pdf" && extension != "svg") {
-        return Refusal{"cannot write '" + path +
-                       "': a sweep writes a .gif, or .png, .pdf or .svg files"};
+    if (!written_by(path, Writer::page)) {
+        return Refusal{"cannot write '" + path + "': a sweep writes a " +
+                       extension_list(Writer::animation) + ", or " + extension_list(Writer::page) +
+                       " files"};
     }
     if (!read_pattern(path)) {
         return Refusal{"cannot write '" + path +
@@ -291,7 +292,7 @@ SavedPage save_sweep(AppState& state, const PagePicture& picture, const Sweep& s
     if (auto refusal = weigh_frames(state, picture, sweep, function)) {
         return {SavedPage::Status::refused, refusal->message};
     }
-    if (picture_extension(picture.path) == "gif") {
+    if (written_by(picture.path, Writer::animation)) {
         return save_gif(state, picture, sweep, function);
     }
     return save_frame_files(state, picture, sweep, function);

@@ -8,6 +8,7 @@
 
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
+#include "tests/support/tree_evaluation.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void BM_engine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));
 }
 
-// The tree's own virtual evaluation, for comparison with the postfix program.
+// The tree walked by the tests' oracle, for comparison with the postfix program.
 void BM_tree(benchmark::State& state) {
     const toven::DataTable fdata = toven::default_table(toven::TableName::fdata);
     toven::SurfaceFunction function(fdata);
@@ -65,12 +66,13 @@ void BM_tree(benchmark::State& state) {
     toven::Symbol* x = toven::find_symbol(symbols, "x");
     toven::Symbol* y = toven::find_symbol(symbols, "y");
     const toven::Node* root = function.expression().root();
+    toven::test_support::TreeEvaluation tree;
     const std::vector<Point>& points = grid();
     for (auto _ : state) {
         for (const Point& p : points) {
             x->value = p.x;
             y->value = p.y;
-            benchmark::DoNotOptimize(root->evaluate());
+            benchmark::DoNotOptimize(tree.value_of(*root));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(points.size()));

@@ -18,7 +18,8 @@ class BuiltinFunction {
     BuiltinFunction(const BuiltinFunction&) = delete;
     BuiltinFunction& operator=(const BuiltinFunction&) = delete;
 
-    // May raise Error (log and sqrt outside their domain).
+    // The C library's operation, whatever the argument. Outside the domains of log and sqrt
+    // a formula has no value: the caller tests outside_log_domain and outside_sqrt_domain.
     virtual double apply(double x) const = 0;
 
     char name[max_name_length + 1] = {};
@@ -31,8 +32,8 @@ inline constexpr int builtin_function_count = 12;
 
 extern const BuiltinFunction* const builtin_functions[builtin_function_count + 1];
 
-// The arguments outside the domains of log and sqrt, where they raise Error. A value that is
-// not a number is outside both: the comparisons are false for it.
+// The arguments outside the domains of log and sqrt, where a formula has no value. A value
+// that is not a number is outside both: the comparisons are false for it.
 inline bool outside_log_domain(double x) {
     return !(x > 0);
 }

@@ -33,9 +33,6 @@ class Expression {
     // when the last parse failed or there was none.
     double evaluate();
 
-    // The instructions one evaluation runs: those of the last successful parse, else 0.
-    std::size_t program_size() const { return compiled_ ? program_.size() : 0; }
-
     // The lexer of the last parse (with the symbol table), or null before the first.
     Lexer* lexer() const { return lexer_.get(); }
     // The tree of the last parse; incomplete after a failed parse; null before the first.

@@ -23,10 +23,6 @@ CallNode::~CallNode() {
     destroy_tree(std::move(argument_node));
 }
 
-double CallNode::evaluate() const {
-    return function->apply(argument_node->evaluate());
-}
-
 void CallNode::release_children(std::vector<std::unique_ptr<Node>>& into) {
     if (argument_node) {
         into.push_back(std::move(argument_node));
@@ -36,12 +32,6 @@ void CallNode::release_children(std::vector<std::unique_ptr<Node>>& into) {
 BinaryNode::~BinaryNode() {
     destroy_tree(std::move(left));
     destroy_tree(std::move(right));
-}
-
-double BinaryNode::evaluate() const {
-    double left_value = left->evaluate();
-    double right_value = right->evaluate();
-    return apply_operator(op, left_value, right_value);
 }
 
 void BinaryNode::release_children(std::vector<std::unique_ptr<Node>>& into) {

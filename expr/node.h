@@ -1,6 +1,6 @@
-// The expression tree: each node owns its children and computes its value from the current
-// symbol values. A tree from a failed parse may miss children and must not be evaluated.
-// Destroying a tree of any depth uses no recursion.
+// The expression tree: each node owns its children. The compiled program (program.h) is made
+// from it and evaluates it. A tree from a failed parse may miss children and must not be
+// compiled. Destroying a tree of any depth uses no recursion.
 #pragma once
 
 #include <cmath>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "expr/builtin_function.h"
-#include "expr/error.h"
 #include "expr/lexer.h"
 #include "expr/symbol.h"
 
@@ -38,8 +37,6 @@ class Node {
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     virtual ~Node() = default;
-    // May raise Error.
-    virtual double evaluate() const = 0;
     virtual void accept(NodeVisitor& visitor) const = 0;
     // Moves the children out, so that a tree can be destroyed one node at a time.
     virtual void release_children(std::vector<std::unique_ptr<Node>>& into);
@@ -51,7 +48,6 @@ void destroy_tree(std::unique_ptr<Node> node);
 class ConstantNode final : public Node {
   public:
     explicit ConstantNode(double constant) : value(constant) {}
-    double evaluate() const override { return value; }
     void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
 
     double value;
@@ -60,7 +56,6 @@ class ConstantNode final : public Node {
 class VariableNode final : public Node {
   public:
     explicit VariableNode(const Symbol& variable) : symbol(variable) {}
-    double evaluate() const override { return symbol.value; }
     void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
 
     const Symbol& symbol;  // owned by the lexer's symbol table
@@ -71,7 +66,6 @@ class CallNode final : public Node {
     CallNode(const BuiltinFunction* called, std::unique_ptr<Node> argument)
         : function(called), argument_node(std::move(argument)) {}
     ~CallNode() override;
-    double evaluate() const override;
     void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
     void release_children(std::vector<std::unique_ptr<Node>>& into) override;
 
@@ -85,7 +79,6 @@ class BinaryNode final : public Node {
                std::unique_ptr<Node> right_node)
         : op(operation), left(std::move(left_node)), right(std::move(right_node)) {}
     ~BinaryNode() override;
-    double evaluate() const override;
     void accept(NodeVisitor& visitor) const override { visitor.visit(*this); }
     void release_children(std::vector<std::unique_ptr<Node>>& into) override;
 
@@ -97,33 +90,6 @@ class BinaryNode final : public Node {
 // A divisor of 0 (either sign) or not a number, for which division has no value.
 inline bool failing_divisor(double right) {
     return right == 0 || std::isnan(right);
-}
-
-// Division of the formula language: a failing divisor raises the "div" Error.
-inline double divide(double left, double right) {
-    if (failing_divisor(right)) {
-        raise_error("div", 0);
-    }
-    return left / right;
-}
-
-// The value of `left op right` in the tree. The compiled program runs the same operations,
-// with the same tests of their domains, so that both give the same bits.
-inline double apply_operator(TokenKind op, double left, double right) {
-    switch (op) {
-        case Plus:
-            return left + right;
-        case Minus:
-            return left - right;
-        case Times:
-            return left * right;
-        case Divide:
-            return divide(left, right);
-        case Power:
-            return std::pow(left, right);
-        default:
-            return 0;
-    }
 }
 
 }  // namespace toven

@@ -3,7 +3,7 @@
 // operation, but without a virtual call per node and without recursion, whatever the tree's
 // depth. It is compiled from the finished tree in one walk. Running allocates nothing and
 // raises nothing: an operation without a value ends the run with a status, as cheaply as a
-// value, where the tree raises Error.
+// value.
 #pragma once
 
 #include <cstddef>
@@ -33,8 +33,6 @@ class Program {
 
     // Runs a compiled program on the current symbol values.
     Outcome run();
-    // The number of instructions: what one run costs, at most a step each.
-    std::size_t size() const { return code_.size(); }
 
   private:
     enum class Opcode : std::uint8_t {

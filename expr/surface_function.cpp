@@ -1,16 +1,9 @@
 #include "expr/surface_function.h"
 
 #include "expr/c_number.h"
-#include "platform/message_box.h"
 #include "platform/programmer_error.h"
 
 namespace toven {
-
-namespace {
-
-constexpr const char* parse_error_caption = "Parse error: therefore f(x,y) = 0";
-
-}  // namespace
 
 SurfaceFunction::SurfaceFunction(const DataTable& function_table)
     : table(function_table), parameter_count(toven::parameter_count(function_table)) {
@@ -18,15 +11,14 @@ SurfaceFunction::SurfaceFunction(const DataTable& function_table)
                  "the function table's header counts its records");
 }
 
-void SurfaceFunction::compile(ParseErrorBox box) {
+void SurfaceFunction::compile(ParseErrorReport report) {
     const DataRecord& formula = table[formula_record(table)];
     expression_.parse(record_value(formula), compiled);
     Symbol* symbols = expression_.lexer()->symbols.get();
     x_symbol_ = find_symbol(symbols, "x");
     y_symbol_ = find_symbol(symbols, "y");
-    if (!compiled && box == ParseErrorBox::shown && message_window != nullptr) {
-        platform::message_box(message_window, formula.line, parse_error_caption,
-                              platform::MessageBoxButtons::ok);
+    if (!compiled && report == ParseErrorReport::reported && parse_error_sink) {
+        parse_error_sink(formula.line);
     }
 }
 

@@ -4,18 +4,21 @@
 // evaluates to 0 everywhere.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "expr/data_table.h"
 #include "expr/expression.h"
 
 namespace toven {
 
-// Whether compile reports a formula that does not parse in its box: a silent compile serves a
-// check made before the plot, whose own compile reports it.
-enum class ParseErrorBox { shown, silent };
+// Whether compile reports a formula that does not parse: a silent compile serves a check made
+// before the plot, whose own compile reports it.
+enum class ParseErrorReport { reported, silent };
 
-namespace platform {
-class Window;
-}
+// Where a formula that does not parse is reported, given the formula record's line; the app
+// sets it and shows the fault to the person.
+using ParseErrorSink = std::function<void(const std::string& formula_line)>;
 
 class FunctionXY {
   public:
@@ -29,9 +32,9 @@ class SurfaceFunction final : public FunctionXY {
   public:
     explicit SurfaceFunction(const DataTable& function_table);
 
-    // Parses the formula record's value; on failure shows the parse-error box over
-    // `message_window` when it is set and `box` is shown, and is silent otherwise.
-    void compile(ParseErrorBox box = ParseErrorBox::shown);
+    // Parses the formula record's value; on failure tells `parse_error_sink` when it is set
+    // and `report` is reported, and is silent otherwise.
+    void compile(ParseErrorReport report = ParseErrorReport::reported);
     // Assigns each parameter record's value (atof) to the variable of its name.
     void load_parameters();
     double evaluate(double x, double y) override;
@@ -41,7 +44,7 @@ class SurfaceFunction final : public FunctionXY {
     const DataTable& table;
     int parameter_count;
     bool compiled = false;
-    platform::Window* message_window = nullptr;
+    ParseErrorSink parse_error_sink;  // null: a formula that does not parse is not reported
 
   private:
     Expression expression_;

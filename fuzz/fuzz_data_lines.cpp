@@ -18,10 +18,10 @@
 #include "expr/item_table.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"
-#include "platform/testing/event_injection.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
 #include "plotter/plotter.h"
+#include "tests/support/event_injection.h"
 
 using namespace toven;
 

@@ -3,6 +3,7 @@
 #include <deque>
 #include <utility>
 
+#include "platform/seam_answers.h"
 #include "platform/seam_state.h"
 
 namespace toven::platform {
@@ -38,11 +39,11 @@ const std::vector<ShownFileDialog>& FileDialogSeam::shown() const {
     return seam.state().shown;
 }
 
-bool FileDialogSeam::live() {
+bool seam_answers::file_dialog_live() {
     return seam.live();
 }
 
-std::optional<std::string> FileDialogSeam::answer(ShownFileDialog dialog) {
+std::optional<std::string> seam_answers::file_dialog(ShownFileDialog dialog) {
     seam.state().shown.push_back(std::move(dialog));
     if (seam.state().answers.empty()) {
         return std::nullopt;

@@ -51,11 +51,6 @@ class FileDialogSeam {
     void queue_path(std::string path);
     void queue_cancel();
     const std::vector<ShownFileDialog>& shown() const;
-
-    // For ask_save_path and ask_open_path: whether a seam lives, and then the answer it gives
-    // `dialog`, which it records.
-    static bool live();
-    static std::optional<std::string> answer(ShownFileDialog dialog);
 };
 
 }  // namespace toven::platform

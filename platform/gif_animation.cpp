@@ -2,49 +2,31 @@
 
 #include <gif_lib.h>
 
-#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
+
+#include "platform/palette.h"
 
 namespace toven::platform {
 
 namespace {
 
-constexpr int palette_limit = 256;
-
-// The frame's pixels as indices into its palette, or false when they take more colours.
-bool index_pixels(const Image& image, std::vector<GifColorType>& palette,
-                  std::vector<GifPixelType>& indices) {
-    std::vector<ColourRef> colours;
-    indices.resize(image.pixels.size());
-    std::size_t last = 0;
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        const ColourRef pixel = image.pixels[i];
-        if (colours.empty() || colours[last] != pixel) {
-            last = static_cast<std::size_t>(std::find(colours.begin(), colours.end(), pixel) -
-                                            colours.begin());
-            if (last == colours.size()) {
-                if (last == palette_limit) {
-                    return false;
-                }
-                colours.push_back(pixel);
-            }
-        }
-        indices[i] = static_cast<GifPixelType>(last);
-    }
-    palette.clear();
+// The frame's palette as a GIF keeps it: a power of two of colours, at least two.
+std::vector<GifColorType> gif_palette(const std::vector<std::uint32_t>& colours) {
+    std::vector<GifColorType> palette;
     for (const ColourRef colour : colours) {
         palette.push_back({static_cast<GifByteType>(red_of(colour)),
                            static_cast<GifByteType>(green_of(colour)),
                            static_cast<GifByteType>(blue_of(colour))});
     }
-    // A GIF palette holds a power of two of colours, at least two.
     std::size_t size = 2;
     while (size < palette.size()) {
         size *= 2;
     }
     palette.resize(size, GifColorType{0, 0, 0});
-    return true;
+    return palette;
 }
 
 // The application extension by which browsers loop an animation: 0 repeats for ever.
@@ -112,11 +94,13 @@ std::optional<Refusal> GifAnimation::add_frame(const Image& image, int centiseco
     if (image.width != width_ || image.height != height_) {
         return Refusal{"Cannot write \"" + path_ + "\": a frame is not of the animation's size."};
     }
-    std::vector<GifColorType> palette;
-    std::vector<GifPixelType> indices;
-    if (!index_pixels(image, palette, indices)) {
-        return Refusal{"Cannot write \"" + path_ + "\": a frame has more than 256 colours."};
+    std::optional<IndexedColours> colours = index_colours(image.pixels);
+    if (!colours) {
+        return Refusal{"Cannot write \"" + path_ + "\": a frame has more than " +
+                       std::to_string(max_palette_colours) + " colours."};
     }
+    const std::vector<GifColorType> palette = gif_palette(colours->palette);
+    std::vector<std::uint8_t>& indices = colours->indices;
     GraphicsControlBlock control{};
     control.DisposalMode = DISPOSE_DO_NOT;
     control.DelayTime = centiseconds;

@@ -3,6 +3,7 @@
 #include <deque>
 #include <utility>
 
+#include "platform/seam_answers.h"
 #include "platform/seam_state.h"
 
 namespace toven::platform {
@@ -51,11 +52,11 @@ void MessageBoxSeam::clear_shown() {
     seam.state().shown.clear();
 }
 
-bool MessageBoxSeam::live() {
+bool seam_answers::message_box_live() {
     return seam.live();
 }
 
-MessageBoxAnswer MessageBoxSeam::answer(ShownMessageBox box) {
+MessageBoxAnswer seam_answers::message_box(ShownMessageBox box) {
     const MessageBoxButtons buttons = box.buttons;
     seam.state().shown.push_back(std::move(box));
     return take_queued_answer(seam.state(), buttons);

@@ -42,11 +42,6 @@ class MessageBoxSeam {
     void queue_answer(MessageBoxAnswer answer);
     const std::vector<ShownMessageBox>& shown() const;
     void clear_shown();
-
-    // For message_box: whether a seam lives, and then the answer it gives `box`, which it
-    // records.
-    static bool live();
-    static MessageBoxAnswer answer(ShownMessageBox box);
 };
 
 }  // namespace toven::platform

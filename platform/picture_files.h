@@ -1,7 +1,8 @@
 // A window's picture: its pixels, their ratio to the screen's layout, and an offscreen window's
-// picture written to a file (PNG, PDF or SVG by the file's extension).
+// picture written to a PNG, PDF or SVG file.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,12 @@
 
 namespace toven::platform {
 
+// The largest PDF or SVG page kept as lines and text, estimated as its SVG file: 30 MB of SVG
+// take about a second to write and some 200 MB of memory, where the surface that jumps at
+// every sample would make 160 MB in 5 s with 850 MB of memory. A larger drawing is saved as
+// the page's image.
+inline constexpr std::size_t max_vector_page_bytes = std::size_t{30} << 20;
+
 // A copy of the window's backing image.
 Image snapshot(const Window& window);
 
@@ -17,13 +24,15 @@ Image snapshot(const Window& window);
 // on a screen scaled by two; an offscreen window's own.
 double pixel_ratio(const Window& window);
 
-// Writes an offscreen window's picture to `path` as PNG, PDF (one page of the window's size)
-// or SVG, by the file's extension, through a SafeFile: the file is replaced whole or not at
-// all, and special files are refused. The picture carries `data_text` (picture_data.h), and
-// two saves of the same picture and text give the same bytes for PNG and SVG. Returns the
-// message for the person on failure.
+enum class PictureFormat { png, pdf, svg };
+
+// Writes an offscreen window's picture to `path` as `format`, a PDF as one page of the
+// window's size, through a SafeFile: the file is replaced whole or not at all, and special
+// files are refused. The picture carries `data_text` (picture_data.h), and two saves of the
+// same picture and text give the same bytes for PNG and SVG. Returns the message for the
+// person on failure.
 std::optional<Refusal> save_picture(const Window& window, const std::string& path,
-                                    const std::string& data_text = {});
+                                    PictureFormat format, const std::string& data_text = {});
 
 // Whether save_picture writes PDF and SVG as pages of lines and text. False where the window
 // keeps no record of its drawing, or the record outgrew its limit: those files then hold

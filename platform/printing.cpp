@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/seam_answers.h"
 #include "platform/seam_state.h"
 
 namespace toven::platform {
@@ -24,11 +25,11 @@ PrinterEntrySeam::~PrinterEntrySeam() {
     seam_entries.leave();
 }
 
-bool PrinterEntrySeam::live() {
+bool seam_answers::printer_entry_live() {
     return seam_entries.live();
 }
 
-std::string PrinterEntrySeam::entry() {
+std::string seam_answers::printer_entry() {
     return seam_entries.state().back();
 }
 

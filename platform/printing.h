@@ -23,10 +23,6 @@ class PrinterEntrySeam {
     ~PrinterEntrySeam();
     PrinterEntrySeam(const PrinterEntrySeam&) = delete;
     PrinterEntrySeam& operator=(const PrinterEntrySeam&) = delete;
-
-    // For default_printer_entry: whether a seam lives, and then the newest one's entry.
-    static bool live();
-    static std::string entry();
 };
 
 }  // namespace toven::platform

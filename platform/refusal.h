@@ -3,6 +3,7 @@
 // Operations that can refuse return std::optional<Refusal>, empty when they did the work.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace toven::platform {
@@ -12,5 +13,14 @@ struct Refusal {
 
     friend bool operator==(const Refusal&, const Refusal&) = default;
 };
+
+// A refusal whose message is printf's `format` with `values`; messages are a line or two,
+// and one longer than 239 bytes is cut there.
+template <typename... Values>
+Refusal formatted_refusal(const char* format, Values... values) {
+    char text[240];
+    std::snprintf(text, sizeof text, format, values...);
+    return {text};
+}
 
 }  // namespace toven::platform

@@ -8,7 +8,7 @@
 
 #include "surface/hidden_line.h"
 
-#include "platform/vector_state.h"
+#include "surface/evaluation_run.h"
 
 namespace toven {
 
@@ -22,7 +22,7 @@ class HiddenLineDrawing {
   public:
     HiddenLineDrawing(SurfacePlotter& plotter, FunctionXY& function, int columns)
         : plotter_(plotter),
-          function_(function),
+          evaluate_(function),
           device_(*plotter.dc),
           upper_(static_cast<std::size_t>(columns)),
           lower_(static_cast<std::size_t>(columns)),
@@ -32,7 +32,7 @@ class HiddenLineDrawing {
     // Evaluates f(x, y) afresh and projects the point. A point sampled twice (the front
     // edges are, once for each family) gets the same height to the last bit.
     void sample(double x, double y) {
-        const double z = function_.evaluate(x, y);
+        const double z = evaluate_(x, y);
         h_ = plotter_.project_h(x, y);
         v_ = plotter_.project_v(x, y, z);
     }
@@ -118,7 +118,7 @@ class HiddenLineDrawing {
     }
 
     SurfacePlotter& plotter_;
-    FunctionXY& function_;
+    EvaluationRun evaluate_;
     platform::Device& device_;
     std::vector<double> upper_;
     std::vector<double> lower_;
@@ -195,11 +195,10 @@ int underside_pen(int surface_pen) {
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
                        const SurfaceView& view) {
-    HiddenLineDrawing drawing(plotter, function, lattice.column_count());
     static_cast<SurfaceView&>(plotter) = view;
     const WorldWindow world = projected_box_window(plotter);
     plotter.set_world_window(world.left, world.right, world.bottom, world.top);
-    platform::clear_upper_vector_state();
+    HiddenLineDrawing drawing(plotter, function, lattice.column_count());
     front_edges(drawing, lattice, true);
     curves_of_constant_y(drawing, lattice);
     // The rows have raised the horizons over the whole surface, and the curves of constant x

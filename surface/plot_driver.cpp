@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "expr/item_table.h"
-#include "platform/vector_state.h"
 #include "surface/graph_parameters.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
@@ -73,7 +72,7 @@ SurfacePanel open_panel(const Plotter& plotter) {
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
     const GraphParameters& g = context.graph_parameters;
     SurfaceFunction& function = context.function;
-    function.compile(ParseErrorBox::silent);
+    function.compile(ParseErrorReport::silent);
     function.load_parameters();
     return evaluation_refusal(sample_plot_work(function, g.surface()), g.mesh());
 }
@@ -85,8 +84,7 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
     const GraphParameters& g = context.graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == screen_output) {
-        context.function.message_window =
-            context.message_window != nullptr ? context.message_window : plotter.window;
+        context.function.parse_error_sink = context.parse_error_sink;
     }
     if (!context.compiled) {
         context.function.compile();
@@ -206,7 +204,6 @@ void draw_readout_if_ready(const PlotContext& context) {
     if (!context.readout_ready || context.plotter.dc == nullptr) {
         return;
     }
-    platform::clear_upper_vector_state();
     draw_readout(context.plotter, context.function, {context.mouse_x, context.mouse_y});
 }
 

@@ -30,9 +30,9 @@ struct PlotContext {
     // Draws the printer's layout (panels from 20 percent, no mini grid, wide pens) on the
     // screen device and ends output, as a declined print does; for pictures of the printed page.
     bool print_layout = false;
-    // Where a screen plot reports a formula that does not parse; the plotter's window when
-    // null. A page drawn offscreen for a window reports over that window.
-    platform::Window* message_window = nullptr;
+    // Where a screen plot reports a formula that does not parse (the function keeps it for
+    // later prints); null reports nothing.
+    ParseErrorSink parse_error_sink = nullptr;
     // The function holds fdata's formula compiled already, so a page only loads the
     // parameters: the frames of a sweep share one compiled formula.
     bool compiled = false;

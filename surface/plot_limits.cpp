@@ -11,24 +11,19 @@ namespace {
 
 constexpr std::array<const char*, 6> box_names = {"x1", "x2", "y1", "y2", "z1", "z2"};
 
-platform::Refusal refusal(const char* format, auto... values) {
-    char text[200];
-    std::snprintf(text, sizeof text, format, values...);
-    return {text};
-}
+using platform::formatted_refusal;
 
 std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
-    const auto [n, m, k] = mesh;
-    if (m < 1 || n < 1 || k < 1) {
-        return refusal("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n,
-                       k);
+    if (auto refusal = mesh_count_refusal(mesh)) {
+        return refusal;
     }
     if (column_count(mesh) > static_cast<double>(max_columns)) {
-        return refusal("The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
-                       column_count(mesh), static_cast<long long>(max_columns));
+        return formatted_refusal(
+            "The mesh is too large: (n + m) k + 1 = %.0f columns, at most %lld.",
+            column_count(mesh), static_cast<long long>(max_columns));
     }
     if (evaluation_count(mesh) > max_evaluations) {
-        return refusal(
+        return formatted_refusal(
             "The mesh is too large: 2nmk + 2(n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
             "at most %.0f.",
             evaluation_count(mesh), max_evaluations);
@@ -40,17 +35,17 @@ std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
     const std::array<double, 6> sides = {box.x1, box.x2, box.y1, box.y2, box.z1, box.z2};
     for (std::size_t i = 0; i < sides.size(); ++i) {
         if (!std::isfinite(sides[i])) {
-            return refusal("%s must be a finite number (it is %g).", box_names[i], sides[i]);
+            return formatted_refusal("%s must be a finite number (it is %g).", box_names[i],
+                                     sides[i]);
         }
     }
     if (!std::isfinite(tilt)) {
-        return refusal("tilt must be a finite number (it is %g).", tilt);
+        return formatted_refusal("tilt must be a finite number (it is %g).", tilt);
+    }
+    if (auto refusal = flat_base_refusal(box)) {
+        return refusal;
     }
     const auto [x1, x2, y1, y2, z1, z2] = box;
-    if (x1 == x2 || y1 == y2) {
-        return refusal("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
-                       x1, x2, y1, y2);
-    }
     if (!std::isfinite(x2 - x1) || !std::isfinite(y2 - y1) || !std::isfinite(z2 - z1)) {
         return platform::Refusal{"The box is too large: its sides must be finite numbers."};
     }
@@ -63,6 +58,25 @@ bool usable_extent(double low, double high) {
 }
 
 }  // namespace
+
+std::optional<platform::Refusal> mesh_count_refusal(const Mesh& mesh) {
+    const auto [n, m, k] = mesh;
+    if (m < 1 || n < 1 || k < 1) {
+        return formatted_refusal(
+            "The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n, k);
+    }
+    return std::nullopt;
+}
+
+std::optional<platform::Refusal> flat_base_refusal(const Box& box) {
+    const auto [x1, x2, y1, y2, z1, z2] = box;
+    if (x1 == x2 || y1 == y2) {
+        return formatted_refusal(
+            "The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).", x1, x2, y1,
+            y2);
+    }
+    return std::nullopt;
+}
 
 double column_count(const Mesh& mesh) {
     const auto [n, m, k] = mesh;
@@ -86,7 +100,7 @@ std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) 
     }
     const WorldWindow window = projected_box_window(make_view(request));
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
-        return refusal(
+        return formatted_refusal(
             "The box seen at tilt %g has no width or no height on the page: change the box or "
             "the tilt.",
             tilt);

@@ -23,6 +23,11 @@ inline constexpr std::int64_t max_columns = 4'000'000;
 // any is timed. Below it the measured work of plot_work.h decides.
 inline constexpr double max_evaluations = 300'000'000;
 
+// Counts below 1 in the mesh, and a box whose base is flat in x or in y: what neither a page
+// nor a solid can be made of.
+std::optional<platform::Refusal> mesh_count_refusal(const Mesh& mesh);
+std::optional<platform::Refusal> flat_base_refusal(const Box& box);
+
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
 double column_count(const Mesh& mesh);
 // 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.

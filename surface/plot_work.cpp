@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/vector_state.h"
+#include "surface/evaluation_run.h"
 #include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 #include "surface/surface_view.h"
@@ -53,7 +53,7 @@ double processor_seconds() {
 class SampleRun {
   public:
     SampleRun(FunctionXY& function, const SurfaceView& view, WorkSample& sample)
-        : function_(function), view_(view), sample_(sample) {}
+        : evaluate_(function), view_(view), sample_(sample) {}
 
     void start(double x, double y) { project(x, y); }
     void go_on(double x, double y) {
@@ -66,13 +66,13 @@ class SampleRun {
 
   private:
     void project(double x, double y) {
-        const double z = function_.evaluate(x, y);
+        const double z = evaluate_(x, y);
         h_ = view_.project_h(x, y);
         v_ = view_.project_v(x, y, z);
         ++evaluations_;
     }
 
-    FunctionXY& function_;
+    EvaluationRun evaluate_;
     const SurfaceView& view_;
     WorkSample& sample_;
     double h_ = 0;
@@ -169,7 +169,6 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
     WorkSample sample;
     sample.steps.reserve(sample_runs * run_length);
     SampleRun run(function, view, sample);
-    platform::clear_upper_vector_state();
     const double start = processor_seconds();
     const int runs = sample_runs / 2;
     for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {

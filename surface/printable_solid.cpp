@@ -4,17 +4,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "surface/evaluation_run.h"
+#include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 
 namespace toven {
 
 namespace {
-
-platform::Refusal refusal(const char* format, auto... values) {
-    char text[240];
-    std::snprintf(text, sizeof text, format, values...);
-    return {text};
-}
 
 // The lattice coordinates from `first` in `count` steps, as an STL file keeps them; nothing
 // when two neighbours round to the same single-precision number.
@@ -53,14 +49,13 @@ float clipped_height(double z, double z1, double z2) {
 }  // namespace
 
 std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh) {
-    const auto [n, m, k] = mesh;
-    if (m < 1 || n < 1 || k < 1) {
-        return refusal("The mesh needs m, n and k of at least 1 (m = %d, n = %d, k = %d).", m, n,
-                       k);
+    if (auto refusal = mesh_count_refusal(mesh)) {
+        return refusal;
     }
+    const auto [n, m, k] = mesh;
     const double cells = static_cast<double>(m) * k * (static_cast<double>(n) * k);
     if (cells > max_solid_cells) {
-        return refusal(
+        return platform::formatted_refusal(
             "The solid's lattice has %.0f cells (m k by n k), at most %.0f: lower m, n or k.",
             cells, max_solid_cells);
     }
@@ -70,12 +65,11 @@ std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh)
             return platform::Refusal{"The box's sides must be finite numbers."};
         }
     }
-    if (x1 == x2 || y1 == y2) {
-        return refusal("The box needs x1 != x2 and y1 != y2 (x1 = %g, x2 = %g, y1 = %g, y2 = %g).",
-                       x1, x2, y1, y2);
+    if (auto refusal = flat_base_refusal(box)) {
+        return refusal;
     }
     if (!(static_cast<float>(z1) < static_cast<float>(z2))) {
-        return refusal(
+        return platform::formatted_refusal(
             "The solid stands on z1 and is cut at z2, so it needs z1 < z2 (z1 = %g, "
             "z2 = %g).",
             z1, z2);
@@ -103,12 +97,13 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
     lattice.centre = {*centre_x, *centre_y, lattice.base};
     lattice.mirrored = (x2 < x1) != (y2 < y1);
     lattice.heights.resize(lattice.xs.size() * lattice.ys.size());
+    const EvaluationRun evaluate(function);
     for (std::size_t row = 0; row < lattice.ys.size(); ++row) {
         const double y = y1 + static_cast<double>(row) * samples.step_dy;
         for (std::size_t column = 0; column < lattice.xs.size(); ++column) {
             const double x = x1 + static_cast<double>(column) * samples.step_dx;
             lattice.heights[row * lattice.xs.size() + column] =
-                clipped_height(function.evaluate(x, y), z1, z2);
+                clipped_height(evaluate(x, y), z1, z2);
         }
     }
     return std::nullopt;

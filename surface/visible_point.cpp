@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "surface/evaluation_run.h"
+
 namespace toven {
 
 namespace {
@@ -30,7 +32,7 @@ struct RaySample {
 class ViewRay {
   public:
     ViewRay(const DrawnSurface& surface, FunctionXY& function, double column, double v)
-        : surface_(surface), function_(function), v_(v) {
+        : surface_(surface), evaluate_(function), v_(v) {
         const SampleLattice& lattice = surface.lattice;
         const double nk = lattice.mesh.n * lattice.mesh.k;
         const double mk = lattice.mesh.m * lattice.mesh.k;
@@ -48,14 +50,14 @@ class ViewRay {
         SurfacePoint& p = sample.point;
         p.x = lattice.x1 + (from_x1_ + t) * lattice.step_dx;
         p.y = lattice.y1 + (from_y1_ + t) * lattice.step_dy;
-        p.z = function_.evaluate(p.x, p.y);
+        p.z = evaluate_(p.x, p.y);
         sample.gap = surface_.view.project_v(p.x, p.y, p.z) - v_;
         return sample;
     }
 
   private:
     const DrawnSurface& surface_;
-    FunctionXY& function_;
+    EvaluationRun evaluate_;
     double v_;
     double from_x1_ = 0;
     double from_y1_ = 0;

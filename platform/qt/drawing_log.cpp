@@ -115,7 +115,7 @@ bool DrawingLog::make_room(std::size_t bytes) {
                              fonts_.size() * sizeof(FontEntry) + text_bytes_;
     const std::size_t page =
         ops_.size() * page_bytes_per_op + points_.size() * page_bytes_per_point + text_bytes_;
-    if (complete_ && (held + bytes > max_recorded_bytes || page > max_page_bytes)) {
+    if (complete_ && (held + bytes > max_recorded_bytes || page > max_vector_page_bytes)) {
         complete_ = false;
         ops_ = {};
         fonts_ = {};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/drawing_objects.h"
+#include "platform/picture_files.h"
 
 namespace toven::platform::qt {
 
@@ -44,12 +45,9 @@ struct DrawingOp {
 // Such a window stops recording, and its vector files then hold its image instead.
 constexpr std::size_t max_recorded_bytes = std::size_t{32} << 20;
 
-// The largest vector page a log may become, as an estimate of its SVG file (the larger of the
-// two forms; PDF compresses). Each operation becomes an element of some 180 bytes (a change of
-// pen a whole group with its style) and each point some 10 bytes. 30 MB of SVG take about a
-// second to write and some 200 MB of memory; the surface that jumps at every sample would
-// otherwise make 160 MB in 5 s with 850 MB of memory.
-constexpr std::size_t max_page_bytes = std::size_t{30} << 20;
+// A log's page is estimated as its SVG file (the larger of the two forms; PDF compresses), to
+// be held to max_vector_page_bytes: each operation becomes an element of some 180 bytes (a
+// change of pen a whole group with its style) and each point some 10 bytes.
 constexpr std::size_t page_bytes_per_op = 180;
 constexpr std::size_t page_bytes_per_point = 10;
 
@@ -95,7 +93,7 @@ class DrawingLog {
 
   private:
     // False, and the log emptied, when `bytes` more would outgrow the limit of its memory or
-    // its page would outgrow max_page_bytes.
+    // its page would outgrow max_vector_page_bytes.
     bool make_room(std::size_t bytes);
     // Drops the polyline's last point but one where the points it stood for, and it, lie
     // within the tolerance of the straight line from the point before to the last.

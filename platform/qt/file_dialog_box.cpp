@@ -1,5 +1,5 @@
-// The save and open dialogs as Qt's, the desktop's own where it offers one, unless a test seam answers
-// it.
+// The save and open dialogs as Qt's, the desktop's own where it offers one, unless a test seam
+// answers it.
 #include "platform/file_dialog.h"
 
 #include <QFile>
@@ -8,6 +8,7 @@
 #include "platform/qt/message_box_dialog.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_owner.h"
+#include "platform/seam_answers.h"
 
 namespace toven::platform {
 
@@ -82,8 +83,8 @@ std::optional<std::string> show_open_dialog(Window* owner, const std::string& ca
 std::optional<std::string> ask_save_path(Window* owner, const std::string& caption,
                                          const std::string& suggested_name,
                                          const std::vector<FileType>& types) {
-    if (FileDialogSeam::live()) {
-        return FileDialogSeam::answer({owner, caption, suggested_name, types});
+    if (seam_answers::file_dialog_live()) {
+        return seam_answers::file_dialog({owner, caption, suggested_name, types});
     }
     if (!qt::can_show_dialogs()) {
         return std::nullopt;
@@ -93,8 +94,8 @@ std::optional<std::string> ask_save_path(Window* owner, const std::string& capti
 
 std::optional<std::string> ask_open_path(Window* owner, const std::string& caption,
                                          const std::vector<FileType>& types) {
-    if (FileDialogSeam::live()) {
-        return FileDialogSeam::answer({owner, caption, {}, types, true});
+    if (seam_answers::file_dialog_live()) {
+        return seam_answers::file_dialog({owner, caption, {}, types, true});
     }
     if (!qt::can_show_dialogs()) {
         return std::nullopt;

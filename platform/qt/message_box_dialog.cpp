@@ -10,6 +10,7 @@
 #include "platform/qt/message_box_dialog.h"
 #include "platform/qt/text_bytes.h"
 #include "platform/qt/widget_owner.h"
+#include "platform/seam_answers.h"
 #include "platform/window.h"
 
 namespace toven::platform {
@@ -79,8 +80,8 @@ int title_bar_width(const std::string& caption) {
 
 MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
                              MessageBoxButtons buttons) {
-    if (MessageBoxSeam::live()) {
-        return MessageBoxSeam::answer({owner, text, caption, buttons});
+    if (seam_answers::message_box_live()) {
+        return seam_answers::message_box({owner, text, caption, buttons});
     }
     if (!qt::can_show_dialogs()) {
         return default_answer(buttons);

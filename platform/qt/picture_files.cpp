@@ -1,12 +1,13 @@
 #include <QBuffer>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cstdint>
 
+#include "platform/palette.h"
 #include "platform/picture_data.h"
 #include "platform/picture_files.h"
 #include "platform/qt/drawing_log.h"
@@ -72,29 +73,20 @@ bool draw_page(const Window& window, QPaintDevice& page) {
 // A plot has a handful of colours, so its PNG is written with a palette, or null where the
 // picture has more colours than a palette holds.
 QImage with_palette(const QImage& image) {
-    constexpr int palette_limit = 256;
-    QList<QRgb> palette;
-    QImage indexed(image.size(), QImage::Format_Indexed8);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        uchar* indices = indexed.scanLine(y);
-        int last = -1;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = pixels[x] | 0xFF000000u;
-            if (last < 0 || palette[last] != pixel) {
-                last = static_cast<int>(std::find(palette.begin(), palette.end(), pixel) -
-                                        palette.begin());
-                if (last == palette.size()) {
-                    if (last == palette_limit) {
-                        return {};
-                    }
-                    palette.push_back(pixel);
-                }
-            }
-            indices[x] = static_cast<uchar>(last);
-        }
+    // Every pixel of this format is opaque and 32 bits, and its lines have no padding.
+    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(opaque.constBits());
+    const auto count = static_cast<std::size_t>(opaque.width()) * opaque.height();
+    const std::optional<IndexedColours> colours = index_colours({pixels, count});
+    if (!colours) {
+        return {};
     }
-    indexed.setColorTable(palette);
+    QImage indexed(opaque.size(), QImage::Format_Indexed8);
+    for (int y = 0; y < indexed.height(); ++y) {
+        std::copy_n(colours->indices.begin() + static_cast<std::ptrdiff_t>(y) * indexed.width(),
+                    indexed.width(), indexed.scanLine(y));
+    }
+    indexed.setColorTable(QList<QRgb>(colours->palette.begin(), colours->palette.end()));
     return indexed;
 }
 
@@ -153,6 +145,18 @@ bool write_svg(const Window& window, const QImage& image, const std::string& dat
            static_cast<qint64>(bytes.size());
 }
 
+std::string format_name(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::png:
+            return "PNG";
+        case PictureFormat::pdf:
+            return "PDF";
+        case PictureFormat::svg:
+            return "SVG";
+    }
+    return {};
+}
+
 }  // namespace
 
 double pixel_ratio(const Window& window) {
@@ -185,19 +189,15 @@ bool saves_vector_pages(const Window& window) {
 }
 
 std::optional<Refusal> save_picture(const Window& window, const std::string& path,
-                                    const std::string& data_text) {
-    const QString extension = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (extension != "png" && extension != "pdf" && extension != "svg") {
-        return Refusal{"Cannot save a picture as \"" + path +
-                       "\": the name must end in .png, .pdf or .svg."};
-    }
+                                    PictureFormat format, const std::string& data_text) {
     const QImage* image = picture_of(window);
     if (image == nullptr || image->isNull()) {
         return Refusal{"Cannot save \"" + path + "\": the picture has no pixels."};
     }
     // An SVG and a PDF's XMP keep the data as XML, which cannot carry every character that a
     // PNG keeps; a picture that could not be read back, or an SVG that is no XML, is not written.
-    if (const std::string unfit = extension == "png" ? std::string() : xml_unfit(data_text);
+    if (const std::string unfit =
+            format == PictureFormat::png ? std::string() : xml_unfit(data_text);
         !unfit.empty()) {
         return Refusal{"Cannot save \"" + path + "\": " + unfit + ", which XML cannot carry."};
     }
@@ -207,19 +207,23 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
     }
     SafeFileDevice device(file);
     bool written = false;
-    if (extension == "png") {
-        written = write_png_with_data(*image, data_text, device);
-    } else if (extension == "pdf") {
-        written = write_pdf(window, *image, data_text, device);
-    } else {
-        written = write_svg(window, *image, data_text, device);
+    switch (format) {
+        case PictureFormat::png:
+            written = write_png_with_data(*image, data_text, device);
+            break;
+        case PictureFormat::pdf:
+            written = write_pdf(window, *image, data_text, device);
+            break;
+        case PictureFormat::svg:
+            written = write_svg(window, *image, data_text, device);
+            break;
     }
     // The file's own cause comes first: Qt's writers know only that a write failed.
     if (auto failure = file.failure()) {
         return failure;
     }
     if (!written) {
-        return Refusal{"Cannot write \"" + path + "\": the " + extension.toUpper().toStdString() +
+        return Refusal{"Cannot write \"" + path + "\": the " + format_name(format) +
                        " writer failed."};
     }
     return file.commit();

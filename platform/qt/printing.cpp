@@ -3,12 +3,13 @@
 #include "platform/printing.h"
 
 #include "platform/qt/printers.h"
+#include "platform/seam_answers.h"
 
 namespace toven::platform {
 
 std::string default_printer_entry() {
-    if (PrinterEntrySeam::live()) {
-        return PrinterEntrySeam::entry();
+    if (seam_answers::printer_entry_live()) {
+        return seam_answers::printer_entry();
     }
     return qt::system_default_printer_entry();
 }

@@ -15,10 +15,10 @@
 #include "app/shell.h"
 #include "app/shell_state.h"
 #include "platform/message_box.h"
-#include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"
 #include "tests/support/colours.h"
+#include "tests/support/event_injection.h"
 #include "tests/support/pixel_counts.h"
 #include "tests/support/recording_device.h"
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ostream>
 
+#include "app/command_line.h"
+#include "app/data_file.h"
 #include "app/version.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
@@ -91,6 +93,30 @@ TEST_F(ShellTest, ClosingAnOlderPlotWindowWhileItsOutputIsOpenIsSafe) {
     platform::inject::move_mouse(state.plot_window, {150, 60});
     platform::inject::click(state.plot_window, {20, 20});
     EXPECT_GT(count_not(platform::snapshot(*state.plot_window), white), 1000);
+}
+
+// A formula that does not parse is shown over the plot window that drew it; once that
+// window is gone, a print by the same function shows no box over it.
+TEST_F(ShellTest, AFormulaThatDoesNotParseIsShownOverItsPlotWindow) {
+    ASSERT_EQ(apply_assignment(state, "f(x,y)=2x"), std::nullopt);
+    command(screen);
+    platform::Window* first = state.plot_window;
+    platform::inject::click(first, {20, 20});
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].owner, first);
+    EXPECT_EQ(boxes.shown()[0].text, "f(x,y) = 2x");
+    EXPECT_EQ(boxes.shown()[0].caption, "Parse error: therefore f(x,y) = 0");
+
+    command(screen);
+    platform::inject::close(first);
+    boxes.clear_shown();
+    record_prints();
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    boxes.queue_answer(MessageBoxAnswer::yes);
+    command(print);
+    for (const platform::ShownMessageBox& box : boxes.shown()) {
+        EXPECT_NE(box.owner, first) << box.caption;
+    }
 }
 
 TEST_F(ShellTest, PrintWithoutAPlotWindowDrawsOnTheMainWindowWhenDeclined) {

@@ -67,7 +67,7 @@ TEST_F(DataFileCommands, OpenReplacesTheTablesAndTheOpenWindowsShowThem) {
     choose(MenuCommand::open_data);
     ASSERT_EQ(dialog.shown().size(), 1u);
     EXPECT_TRUE(dialog.shown()[0].to_open);
-    EXPECT_EQ(dialog.shown()[0].types[0].extension, "toven png svg pdf");
+    EXPECT_EQ(dialog.shown()[0].types[0].extension, "toven png pdf svg");
     EXPECT_TRUE(boxes.shown().empty());
     // Replaced, not merged: b is the default again.
     EXPECT_EQ(platform::list_line(state.fdata_box->list, 1), "b = 3");

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "app/data_file.h"
+#include "app/parse_error_box.h"
 #include "platform/file_dialog.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
@@ -106,7 +107,9 @@ TEST_F(SaveTest, TheScreenPlotIsLeftAsItWas) {
     EXPECT_TRUE(state.readout_ready);
     EXPECT_EQ(state.plotter.get(), screen_plotter);
     EXPECT_EQ(state.surface_function.get(), screen_function);
-    EXPECT_EQ(state.surface_function->message_window, state.plot_window);
+    ASSERT_NE(state.surface_function->parse_error_sink.target<ParseErrorBox>(), nullptr);
+    EXPECT_EQ(state.surface_function->parse_error_sink.target<ParseErrorBox>()->owner,
+              state.plot_window);
     platform::inject::move_mouse(state.plot_window,
                                  {plot_width * 87 / 100, plot_height * 35 / 100});
     const platform::Rect readout_panel{plot_width * 77 / 100, plot_height * 10 / 100,

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
+#include <optional>
 #include <string>
+
+#include "tests/support/tree_evaluation.h"
 
 namespace toven {
 namespace {
@@ -59,12 +61,7 @@ TEST_P(ExpressionValue, TreeAgreesWithProgram) {
     const ValueCase& c = GetParam();
     Compiled compiled(c.formula, c.x, c.y);
     ASSERT_TRUE(compiled.ok);
-    double tree_value = 0;
-    try {
-        tree_value = compiled.expression.root()->evaluate();
-    } catch (Error* error) {
-        delete error;
-    }
+    const double tree_value = test_support::tree_value_or_zero(*compiled.expression.root());
     EXPECT_TRUE(same_bits(tree_value, compiled.expression.evaluate())) << c.formula;
 }
 
@@ -169,17 +166,17 @@ TEST_P(EvaluationError, GivesZeroAndComposesTheDiagnostic) {
     EXPECT_EQ(compiled.expression.diagnostic(), GetParam().diagnostic);
 }
 
-// The tree's own evaluation stops at the same first Error as the postfix program.
-TEST_P(EvaluationError, TreeRaisesTheSameError) {
+// The tree's own evaluation stops at the same first error as the postfix program.
+TEST_P(EvaluationError, TreeMeetsTheSameError) {
     Compiled compiled(GetParam().formula, GetParam().x);
     ASSERT_TRUE(compiled.ok);
-    std::unique_ptr<Error> error;
+    std::optional<test_support::TreeError> error;
     try {
-        compiled.expression.root()->evaluate();
-    } catch (Error* raised) {
-        error.reset(raised);
+        test_support::TreeEvaluation().value_of(*compiled.expression.root());
+    } catch (const test_support::TreeError& met) {
+        error = met;
     }
-    ASSERT_NE(error, nullptr) << GetParam().formula;
+    ASSERT_TRUE(error) << GetParam().formula;
     char diagnostic[64];
     std::snprintf(diagnostic, sizeof diagnostic, "Domain error: %s(%.6g)", error->function,
                   error->argument);

@@ -5,21 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "platform/message_box.h"
-#include "platform/window.h"
+#include <vector>
 #include "tests/support/test_tables.h"
 
 namespace toven {
 namespace {
-
-// A window that only has to own a message box.
-class OwnerWindow : public platform::Window {
-  public:
-    platform::Rect client_rect() const override { return {}; }
-    platform::Device* get_device() override { return nullptr; }
-    void release_device(platform::Device*) override {}
-    void invalidate(const platform::Rect&) override {}
-};
 
 class SurfaceFunctionTest : public testing::Test {
   protected:
@@ -28,14 +18,13 @@ class SurfaceFunctionTest : public testing::Test {
     }
 
     DataTable fdata = test_support::default_fdata();
-    platform::MessageBoxSeam seam;
 };
 
 TEST_F(SurfaceFunctionTest, DefaultTablesGiveTheDefaultSurface) {
     SurfaceFunction function(fdata);
     EXPECT_EQ(function.parameter_count, 5);
     EXPECT_FALSE(function.compiled);
-    EXPECT_EQ(function.message_window, nullptr);
+    EXPECT_FALSE(function.parse_error_sink);
     function.compile();
     function.load_parameters();
     EXPECT_TRUE(function.compiled);
@@ -70,29 +59,20 @@ TEST_F(SurfaceFunctionTest, AFormulaInXAloneIgnoresY) {
     EXPECT_EQ(find_symbol(function.expression().lexer()->symbols.get(), "y"), nullptr);
 }
 
-TEST_F(SurfaceFunctionTest, ParseErrorShowsTheBoxOverTheMessageWindow) {
+// The sink hears a formula that does not parse once per reporting compile, with the record's
+// line; a silent compile and a function without a sink tell nobody.
+TEST_F(SurfaceFunctionTest, ParseErrorsGoToTheSinkOnlyWhenReported) {
     set_value(6, "2x");
     SurfaceFunction function(fdata);
-    OwnerWindow window;
-    function.message_window = &window;
+    function.compile();
+    EXPECT_FALSE(function.compiled);
+    std::vector<std::string> reported;
+    function.parse_error_sink = [&reported](const std::string& line) { reported.push_back(line); };
+    function.compile(ParseErrorReport::silent);
     function.compile();
     function.load_parameters();
-    EXPECT_FALSE(function.compiled);
-    ASSERT_EQ(seam.shown().size(), 1u);
-    const platform::ShownMessageBox& box = seam.shown().front();
-    EXPECT_EQ(box.owner, &window);
-    EXPECT_EQ(box.text, "f(x,y) = 2x");
-    EXPECT_EQ(box.caption, "Parse error: therefore f(x,y) = 0");
-    EXPECT_EQ(box.buttons, platform::MessageBoxButtons::ok);
+    EXPECT_EQ(reported, std::vector<std::string>{"f(x,y) = 2x"});
     EXPECT_EQ(function.evaluate(1, 1), 0);
-}
-
-TEST_F(SurfaceFunctionTest, ParseErrorWithoutAWindowIsSilent) {
-    set_value(6, "(");
-    SurfaceFunction function(fdata);
-    function.compile();
-    EXPECT_FALSE(function.compiled);
-    EXPECT_TRUE(seam.shown().empty());
 }
 
 TEST_F(SurfaceFunctionTest, AFailedCompileUndoesAGoodOne) {

@@ -2,9 +2,9 @@
 // boxes as they stand on the screen, wide enough for their whole captions.
 #include <gtest/gtest.h>
 
-#include "platform/testing/event_injection.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
+#include "tests/support/event_injection.h"
 
 namespace toven::platform {
 namespace {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/testing/event_injection.h"
-#include "platform/testing/live_input.h"
+#include "tests/support/event_injection.h"
+#include "tests/support/live_input.h"
 #include "platform/window_system.h"
 
 namespace toven {

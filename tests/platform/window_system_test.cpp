@@ -8,8 +8,8 @@
 
 #include "platform/busy_cursor.h"
 #include "platform/picture_files.h"
-#include "platform/testing/event_injection.h"
 #include "platform/window_system.h"
+#include "tests/support/event_injection.h"
 #include "tests/support/pixel_counts.h"
 
 namespace toven {

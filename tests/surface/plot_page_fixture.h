@@ -38,6 +38,17 @@ inline platform::Rect panel_rect(const PanelLayout& panel) {
 
 class PlotPage : public testing::Test {
   protected:
+    // A formula that does not parse is reported in a box of the fixture's own over the
+    // window, so that a test sees it in order among the printing questions.
+    static constexpr const char* parse_error_caption = "formula fault";
+
+    PlotPage() {
+        context.parse_error_sink = [this](const std::string& line) {
+            platform::message_box(&window, line, parse_error_caption,
+                                  platform::MessageBoxButtons::ok);
+        };
+    }
+
     // NAME=VALUE for an item of either table, as the command line takes it.
     void set(std::string_view assignment) {
         const std::size_t equals = assignment.find('=');

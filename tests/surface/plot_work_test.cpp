@@ -201,8 +201,8 @@ TEST_F(PlotPage, APrintReportsAFormulaFaultOnceAfterItsQuestions) {
     for (const auto& box : boxes.shown()) {
         captions.push_back(box.caption);
     }
-    const std::vector<std::string> expected = {"Shall we print to ", "Notice",
-                                               "Parse error: therefore f(x,y) = 0", "Note"};
+    const std::vector<std::string> expected = {"Shall we print to ", "Notice", parse_error_caption,
+                                               "Note"};
     EXPECT_EQ(captions, expected);
 }
 

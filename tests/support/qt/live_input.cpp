@@ -1,4 +1,4 @@
-#include "platform/testing/live_input.h"
+#include "tests/support/live_input.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/testing/event_injection.h"
+#include "tests/support/event_injection.h"
 
 #include <QAction>
 #include <QApplication>
