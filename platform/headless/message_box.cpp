@@ -1,0 +1,15 @@
+// Message boxes where the program part has no widgets (the command line, pictures): no box can
+// be shown, so each takes the answer nobody gives, unless a test seam answers it.
+#include "platform/message_box.h"
+
+namespace toven::platform {
+
+MessageBoxAnswer message_box(Window* owner, const std::string& text, const std::string& caption,
+                             MessageBoxButtons buttons) {
+    if (MessageBoxSeam::live()) {
+        return MessageBoxSeam::answer({owner, text, caption, buttons});
+    }
+    return default_answer(buttons);
+}
+
+}  // namespace toven::platform

@@ -1,0 +1,42 @@
+// The default printer and its devices in a program part that loads printing when the person
+// prints: Qt's print support and CUPS come with the printing module, not with the program.
+#include <cstdio>
+
+#include "platform/printing.h"
+#include "platform/program_module.h"
+#include "platform/qt/printing_module/print_queues.h"
+
+namespace toven::platform {
+
+namespace {
+
+// The printing module's queues; null, and the cause on standard error, where the module is
+// missing. Printing then finds no printer, as on a system without print queues.
+const qt::PrintQueues* print_queues() {
+    const ProgramModule module = load_program_module("printing");
+    using Entry = const qt::PrintQueues* (*)();
+    const auto entry = reinterpret_cast<Entry>(module.find(qt::print_queues_entry));
+    if (entry == nullptr) {
+        std::fprintf(stderr, "toven: printing is not installed: %s\n",
+                     module.handle == nullptr ? module.error.c_str() : qt::print_queues_entry);
+        return nullptr;
+    }
+    return entry();
+}
+
+}  // namespace
+
+std::string default_printer_entry() {
+    if (PrinterEntrySeam::live()) {
+        return PrinterEntrySeam::entry();
+    }
+    const qt::PrintQueues* queues = print_queues();
+    return queues != nullptr ? queues->default_printer_entry() : std::string();
+}
+
+std::unique_ptr<PrinterDevice> create_printer_device(const std::string& name) {
+    const qt::PrintQueues* queues = print_queues();
+    return queues != nullptr ? queues->open_printer_device(name) : nullptr;
+}
+
+}  // namespace toven::platform
