@@ -32,11 +32,12 @@ void* ProgramModule::find(const char* symbol) const {
     return handle != nullptr ? dlsym(handle, symbol) : nullptr;
 }
 
-ProgramModule load_program_module(const char* name) {
+ProgramModule load_program_module(const char* name, Binding binding) {
     const std::string path = module_folder() + "/toven-" + name + ".so";
     ProgramModule module;
     // RTLD_GLOBAL: the printing module has no copy of the drawing layer and uses the part's.
-    module.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    module.handle =
+        dlopen(path.c_str(), (binding == Binding::at_once ? RTLD_NOW : RTLD_LAZY) | RTLD_GLOBAL);
     if (module.handle == nullptr) {
         const char* why = dlerror();
         module.error = why != nullptr ? why : path + ": cannot be loaded";
@@ -45,7 +46,7 @@ ProgramModule load_program_module(const char* name) {
 }
 
 int run_program_module(const char* name, const char* entry, int argc, char** argv) {
-    const ProgramModule module = load_program_module(name);
+    const ProgramModule module = load_program_module(name, Binding::at_first_call);
     using Entry = int (*)(int, char**);
     const auto run = reinterpret_cast<Entry>(module.find(entry));
     if (run == nullptr) {

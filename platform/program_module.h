@@ -24,8 +24,13 @@ struct ProgramModule {
     void* find(const char* symbol) const;
 };
 
+// When a module's references to the libraries and the part that loaded it are bound: at
+// once, so that a module that does not fit fails as it loads rather than in the middle of its
+// work; or at each function's first call, which starts a large part sooner.
+enum class Binding { at_once, at_first_call };
+
 // Loads "toven-NAME.so" from the module folder; a module loaded before is found again.
-ProgramModule load_program_module(const char* name);
+ProgramModule load_program_module(const char* name, Binding binding);
 
 // Runs `int ENTRY(int argc, char** argv)` of the module NAME and returns its exit status. A
 // module that cannot be loaded or lacks the entry is reported on standard error (an

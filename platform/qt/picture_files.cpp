@@ -10,6 +10,7 @@
 #include "platform/picture_data.h"
 #include "platform/picture_files.h"
 #include "platform/qt/drawing_log.h"
+#include "platform/qt/large_image.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
 #include "platform/qt/svg_clips.h"
@@ -74,7 +75,7 @@ bool draw_page(const Window& window, QPaintDevice& page) {
 QImage with_palette(const QImage& image) {
     constexpr int palette_limit = 256;
     QList<QRgb> palette;
-    QImage indexed(image.size(), QImage::Format_Indexed8);
+    QImage indexed = qt::make_large_image(image.size(), QImage::Format_Indexed8);
     for (int y = 0; y < image.height(); ++y) {
         const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uchar* indices = indexed.scanLine(y);

@@ -13,7 +13,8 @@ namespace {
 // The printing module's queues; null, and the cause on standard error, where the module is
 // missing. Printing then finds no printer, as on a system without print queues.
 const qt::PrintQueues* print_queues() {
-    const ProgramModule module = load_program_module("printing");
+    // Bound at once: a printing module that does not fit the part fails here, not mid-page.
+    const ProgramModule module = load_program_module("printing", Binding::at_once);
     using Entry = const qt::PrintQueues* (*)();
     const auto entry = reinterpret_cast<Entry>(module.find(qt::print_queues_entry));
     if (entry == nullptr) {
