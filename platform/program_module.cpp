@@ -22,7 +22,10 @@ std::string program_file() {
 }  // namespace
 
 std::string module_folder() {
-    const std::string program = program_file();
+    return module_folder_of(program_file());
+}
+
+std::string module_folder_of(const std::string& program) {
     const std::size_t slash = program.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : program.substr(0, slash);
     return folder + "/" + TOVEN_MODULE_FOLDER;

@@ -10,8 +10,11 @@
 
 namespace toven::platform {
 
-// The folder of the modules: the running program's folder and the relative path the build
-// gave (TOVEN_MODULE_FOLDER).
+// The folder of the modules of the toven program at `program`: its folder and the relative
+// path the build gave (TOVEN_MODULE_FOLDER).
+std::string module_folder_of(const std::string& program);
+
+// The module folder of the running program.
 std::string module_folder();
 
 // A loaded module; its symbols are open to the modules loaded after it (printing binds to the
