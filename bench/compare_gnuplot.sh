@@ -53,8 +53,8 @@ PYTHON
     fi
 }
 
-# name, goal for toven in ms (or -), goal for the ratio (or -), then the two commands as
-# "toven ARGS" and "gnuplot ARGS" words after "--".
+# Prints one line: NAME, toven's goal in ms (or -), the goal for gnuplot's time over toven's
+# (or -), then gnuplot's arguments; toven's are in toven_args.
 compare() {
     local name="$1" ms_goal="$2" ratio_goal="$3"
     shift 3
