@@ -7,7 +7,8 @@
 
 namespace toven {
 
-// The command line's --render, which this program hands to the picture part.
+// The command line's --render, handed to the picture part. Linked ahead of the libraries, this
+// takes the place of app/render_command.cpp, which only the picture part links.
 int run_render_command(int argc, char** argv) {
     return platform::run_program_module("picture", "toven_picture_main", argc, argv);
 }
