@@ -67,8 +67,10 @@ compare() {
             verdict = "met"
             if (mg != "-" && t > mg) verdict = "MISSED"
             if (rg != "-" && ratio < rg) verdict = "MISSED"
-            printf "%-8s toven %7.1f ms  gnuplot %7.1f ms  gnuplot/toven %5.2fx  goal: %s ms, %sx: %s\n",
-                   n, t, g, ratio, mg, rg, verdict
+            goal = (mg != "-" ? "toven <= " mg " ms" : "")
+            if (rg != "-") goal = goal (goal != "" ? ", " : "") ">= " rg "x"
+            printf "%-8s toven %7.1f ms  gnuplot %7.1f ms  gnuplot/toven %5.2fx  goal %s: %s\n",
+                   n, t, g, ratio, goal, verdict
         }'
 }
 
