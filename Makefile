@@ -1,5 +1,6 @@
 # toven: `make run` starts the program, `make test` builds and runs every test.
-# Both install the Debian packages they need when they are missing (as root, through apt-get).
+# Both install the Debian packages they need when they are missing (as root, through apt-get);
+# git and make themselves come first: apt-get install -y git make.
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
@@ -32,7 +33,7 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 # The peer that bench/compare_gnuplot.sh sets toven beside.
 BENCH_PACKAGES := gnuplot-nox
 # The next Debian release gets what make test installs here.
-TRIXIE_PACKAGES := $(PACKAGES) $(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES)
+TRIXIE_PACKAGES := $(PACKAGES) $(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES) $(MIME_PACKAGES)
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
 
 .PHONY: run test test-sanitize fuzz bench deps test-deps build install uninstall \
@@ -55,8 +56,9 @@ test: deps test-deps
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The whole suite again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer:
-# any report fails the run. Only leaks inside Qt's and fontconfig's own libraries are
-# suppressed (tests/support/lsan.supp); a leak that passes through our code is never hidden.
+# any report fails the run. Only leaks inside the system's own libraries (fontconfig, the C
+# library) are suppressed (tests/support/lsan.supp), by names that need no debug symbols; a
+# leak that passes through our code is never hidden.
 test-sanitize: deps test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DTOVEN_WERROR=ON -DTOVEN_SANITIZE=ON -DTOVEN_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
@@ -117,15 +119,17 @@ package: deps
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
 # The package as a user's machine takes it: lintian, then unpacked into a scratch root, the
-# desktop entry and metadata validated, a page rendered and the manual page read.
+# desktop entry and metadata validated, a page rendered and the manual page read. With
+# TOVEN_REAL_INSTALL=1 also installed and removed; an install that an interrupted run left is
+# removed first.
 check-package: package
 	@$(MAKE) --no-print-directory packages WANT="$(CHECK_PACKAGE_PACKAGES)"
 	tools/check-package $(PACKAGE_BUILD)/toven_*.deb
 
 # The checkout built with warnings as errors on Debian 13 (trixie), in a root kept in
-# $(TRIXIE_ROOT), and the tests that need no display run there. Skipped, with one line
-# that says why, where the machine cannot (not root, no network); as root it installs
-# debootstrap first.
+# $(TRIXIE_ROOT), and the whole suite run there. Skipped, with one line that gives the cause,
+# where the machine cannot (not root) or the mirror cannot be reached or keeps failing its
+# downloads; any other failure fails. As root it installs debootstrap first.
 check-trixie:
 	@if [ "$$(id -u)" = 0 ]; then $(MAKE) --no-print-directory packages WANT=debootstrap; fi
 	@tools/check-trixie $(TRIXIE_ROOT) "$(TRIXIE_PACKAGES)"

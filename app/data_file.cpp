@@ -166,6 +166,10 @@ DataFile read_data_file(const std::string& path) {
     }
     const platform::PictureText picture = platform::picture_text(bytes);
     if (picture.kind != platform::PictureKind::none) {
+        if (!picture.unreadable.empty()) {
+            file.refusal = file_refusal(path, picture.unreadable);
+            return file;
+        }
         if (!picture.text) {
             file.refusal = file_refusal(
                 path, "this " + std::string(platform::picture_kind_name(picture.kind)) +

@@ -1,6 +1,8 @@
 // The toven command. It holds what the command line needs without the window system (--eval,
 // --help, --version) and loads the part a run needs beside it: the picture part for --render,
 // the window part for the interactive program. So a formula is evaluated without loading Qt.
+#include <csignal>
+
 #include "app/command_line.h"
 #include "app/render_command.h"
 #include "platform/program_module.h"
@@ -16,6 +18,9 @@ int run_render_command(int argc, char** argv) {
 }  // namespace toven
 
 int main(int argc, char** argv) {
+    // Past the file-size limit (ulimit -f) a write then fails with EFBIG, which every writer
+    // reports with its cause and cleans up after, where the signal would end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && toven::is_option(argv[1])) {
         return toven::run_command_line(argc, argv);
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,6 +19,12 @@ constexpr std::size_t chunk_frame = 12;
 constexpr std::string_view data_open = "<toven:data xmlns:toven=\"urn:toven:data\">";
 constexpr std::string_view data_element = "<toven:data";
 constexpr std::string_view data_close = "</toven:data>";
+// The data toven keeps is a few dozen items, a few KiB. A block larger than this is no data
+// of toven's, and refusing it bounds the time and memory that reading it may take.
+constexpr std::size_t max_kept_block = 1024 * 1024;
+// What follows an "&" that a character reference may take up to its ";": "#", then ten
+// digits, or "x" and nine hexadecimal digits (leading zeros allowed).
+constexpr std::size_t reference_reach = 12;
 
 // The CRC-32 that PNG chunks carry (ISO 3309), over the chunk's type and data.
 std::uint32_t crc32(std::string_view bytes) {
@@ -70,7 +77,7 @@ std::string itxt_chunk(std::string_view text) {
 }
 
 // The text of the uncompressed iTXt chunk "toven", if the PNG has one.
-std::optional<std::string> png_text(std::string_view png) {
+std::optional<std::string_view> png_block(std::string_view png) {
     std::size_t at = png_signature.size();
     while (at + chunk_frame <= png.size()) {
         const std::uint32_t length = read_big_endian(png, at);
@@ -94,7 +101,7 @@ std::optional<std::string> png_text(std::string_view png) {
                 }
                 ++text_start;
             }
-            return std::string(data.substr(text_start));
+            return data.substr(text_start);
         }
         at += chunk_frame + length;
     }
@@ -146,6 +153,7 @@ std::string unescaped_xml(std::string_view xml) {
     static constexpr std::array<std::pair<std::string_view, char>, 5> named = {
         {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}}};
     std::string out;
+    out.reserve(xml.size());
     for (std::size_t i = 0; i < xml.size(); ++i) {
         if (xml[i] != '&') {
             out += xml[i];
@@ -161,8 +169,10 @@ std::string unescaped_xml(std::string_view xml) {
                 break;
             }
         }
-        const std::size_t end = rest.find(';');
-        if (!replaced && rest.starts_with('#') && end != std::string_view::npos && end < 12) {
+        // Looked for only as far as a reference reaches, so that each "&" costs a bounded
+        // search, however many there are.
+        const std::size_t end = rest.substr(0, reference_reach).find(';');
+        if (!replaced && rest.starts_with('#') && end != std::string_view::npos) {
             const bool hex = rest.size() > 1 && (rest[1] == 'x' || rest[1] == 'X');
             const std::string digits(rest.substr(hex ? 2 : 1, end - (hex ? 2 : 1)));
             char* stop = nullptr;
@@ -180,8 +190,9 @@ std::string unescaped_xml(std::string_view xml) {
     return out;
 }
 
-// The text of the element <toven:data> in an SVG or an XMP packet, if there is one.
-std::optional<std::string> xml_text(std::string_view xml) {
+// The content of the element <toven:data> in an SVG or an XMP packet, as it stands in the
+// XML, if there is one.
+std::optional<std::string_view> xml_block(std::string_view xml) {
     const std::size_t element = xml.find(data_element);
     if (element == std::string_view::npos) {
         return std::nullopt;
@@ -191,13 +202,102 @@ std::optional<std::string> xml_text(std::string_view xml) {
         return std::nullopt;
     }
     if (xml[start - 1] == '/') {
-        return std::string();
+        return std::string_view();
     }
     const std::size_t end = xml.find(data_close, start);
     if (end == std::string_view::npos) {
         return std::nullopt;
     }
-    return unescaped_xml(xml.substr(start + 1, end - start - 1));
+    return xml.substr(start + 1, end - start - 1);
+}
+
+// The data text read from the block that a picture of `kind` keeps it in, or why it is none.
+PictureText kept_text(PictureKind kind, std::optional<std::string_view> block) {
+    PictureText found{kind, std::nullopt, {}};
+    if (!block) {
+        return found;
+    }
+    const std::string kept_in =
+        "the toven data in this " + std::string(picture_kind_name(kind)) + " picture";
+    if (block->size() > max_kept_block) {
+        found.unreadable = kept_in + " is larger than 1 MiB, which no data of toven's is";
+        return found;
+    }
+    std::string text = kind == PictureKind::png ? std::string(*block) : unescaped_xml(*block);
+    // A NUL would end the value where it stands, so the data is refused as a data file with
+    // one is.
+    if (text.find('\0') != std::string::npos) {
+        found.unreadable = kept_in + " holds a NUL character, which no data file holds";
+        return found;
+    }
+    found.text = std::move(text);
+    return found;
+}
+
+struct Utf8Character {
+    char32_t code = 0;
+    std::size_t length = 0;  // 0: no character starts here
+};
+
+// The UTF-8 character at the start of `text`. Overlong forms, UTF-16 surrogates and code
+// points beyond Unicode are none.
+Utf8Character utf8_character(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    const std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
+    if (length == 0 || text.size() < length) {
+        return {};
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return {};
+        }
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (overlong || surrogate || code > 0x10FFFF) {
+        return {};
+    }
+    return {code, length};
+}
+
+// What XML 1.0 cannot carry in `character`, or empty.
+std::string xml_fault(Utf8Character character) {
+    if (character.length == 0) {
+        return "bytes that are not UTF-8 text";
+    }
+    const char32_t code = character.code;
+    if (code < 0x20 && code != '\t' && code != '\n' && code != '\r') {
+        return "a control character";
+    }
+    if (code == 0xFFFE || code == 0xFFFF) {
+        char name[16];
+        std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(code));
+        return std::string("the non-character ") + name;
+    }
+    return {};
+}
+
+// "the value of NAME" for an item line "NAME=VALUE", else "the data".
+std::string holder_of(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return "the data";
+    }
+    std::string_view name = line.substr(0, equals);
+    const std::size_t first = name.find_first_not_of(" \t");
+    name = first == std::string_view::npos
+               ? std::string_view()
+               : name.substr(first, name.find_last_not_of(" \t") - first + 1);
+    return "the value of " + std::string(name);
 }
 
 bool looks_like_svg(std::string_view bytes) {
@@ -224,11 +324,28 @@ std::string png_with_text(std::string_view png, std::string_view text) {
     return out;
 }
 
+std::string xml_unfit(std::string_view text) {
+    std::size_t line_start = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Character character = utf8_character(text.substr(at));
+        if (const std::string fault = xml_fault(character); !fault.empty()) {
+            const std::string_view line = text.substr(line_start);
+            return holder_of(line.substr(0, line.find('\n'))) + " holds " + fault;
+        }
+        at += character.length;
+        if (character.code == '\n') {
+            line_start = at;
+        }
+    }
+    return {};
+}
+
 std::string svg_with_text(std::string_view svg, std::string_view text) {
     const std::size_t element = svg.find("<svg");
     const std::size_t start_end =
         element == std::string_view::npos ? element : svg.find('>', element);
     TOVEN_EXPECT(start_end != std::string_view::npos, "svg_with_text needs a whole SVG");
+    TOVEN_EXPECT(xml_unfit(text).empty(), "svg_with_text needs a text that XML can carry");
     std::string out(svg.substr(0, start_end + 1));
     out += "\n<metadata>";
     out += data_open;
@@ -240,6 +357,7 @@ std::string svg_with_text(std::string_view svg, std::string_view text) {
 }
 
 std::string xmp_with_text(std::string_view text) {
+    TOVEN_EXPECT(xml_unfit(text).empty(), "xmp_with_text needs a text that XML can carry");
     std::string out =
         "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
         "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
@@ -259,13 +377,13 @@ std::string xmp_with_text(std::string_view text) {
 
 PictureText picture_text(std::string_view bytes) {
     if (bytes.starts_with(png_signature)) {
-        return {PictureKind::png, png_text(bytes)};
+        return kept_text(PictureKind::png, png_block(bytes));
     }
     if (bytes.starts_with("%PDF-")) {
-        return {PictureKind::pdf, xml_text(bytes)};
+        return kept_text(PictureKind::pdf, xml_block(bytes));
     }
     if (looks_like_svg(bytes)) {
-        return {PictureKind::svg, xml_text(bytes)};
+        return kept_text(PictureKind::svg, xml_block(bytes));
     }
     return {};
 }

@@ -184,18 +184,23 @@ std::optional<Refusal> SafeFile::open() {
 
 std::optional<Refusal> SafeFile::open_new(const std::string& target, const struct stat* existing) {
     const std::string directory = directory_of(target);
+    int error = 0;
     if (new_file_ == NewFile::unnamed_where_possible) {
         // 0666 lets the umask decide, as for any new file.
         fd_ = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd_ < 0 && !lacks_unnamed_files(errno)) {
-            return system_message(errno);
-        }
+        error = fd_ < 0 ? errno : 0;
         unnamed_ = fd_ >= 0;
     }
+    if (fd_ < 0 && (error == 0 || lacks_unnamed_files(error))) {
+        error = open_named(directory);
+    }
     if (fd_ < 0) {
-        if (auto refusal = open_named(directory)) {
-            return refusal;
+        // A folder that may not be written to holds no new file, but a file in it that may be
+        // written is rewritten where it is, as the shell's ">" rewrites it.
+        if (existing != nullptr && (error == EACCES || error == EPERM)) {
+            return open_in_place(target);
         }
+        return system_message(error);
     }
     if (existing != nullptr && !take_attributes(fd_, *existing)) {
         // Only the target itself keeps a group we may not give away.
@@ -205,7 +210,7 @@ std::optional<Refusal> SafeFile::open_new(const std::string& target, const struc
     return std::nullopt;
 }
 
-std::optional<Refusal> SafeFile::open_named(const std::string& directory) {
+int SafeFile::open_named(const std::string& directory) {
     for (int attempt = 0; attempt < max_name_tries; ++attempt) {
         temporary_ = new_name(directory);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -216,10 +221,10 @@ std::optional<Refusal> SafeFile::open_named(const std::string& directory) {
     if (fd_ < 0) {
         const int error = errno;
         temporary_.clear();
-        return system_message(error);
+        return error;
     }
     signals_->remove_on_signal(temporary_);
-    return std::nullopt;
+    return 0;
 }
 
 std::optional<Refusal> SafeFile::open_in_place(const std::string& target) {

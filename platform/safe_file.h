@@ -36,9 +36,10 @@ class SafeFile {
     // that is not a regular file (a directory, device, FIFO or socket) is refused and left
     // alone, and so is one that the shell's ">" could not write (a write-protected file of
     // one's own). A target with another owner or with more than one link is written in
-    // place, since a new file would take away its owner or its other names: the bytes are
-    // gathered in a file of their own, and the target is rewritten only once room for all of
-    // them is reserved. The message on failure.
+    // place, since a new file would take away its owner or its other names, and so is one in
+    // a folder that cannot take a new file: the bytes are gathered in a file of their own, and
+    // the target is rewritten only once room for all of them is reserved. The message on
+    // failure.
     std::optional<Refusal> open();
 
     // Appends bytes, only between an open() that succeeded and commit(). False once a write
@@ -58,7 +59,7 @@ class SafeFile {
 
   private:
     std::optional<Refusal> open_new(const std::string& target, const struct stat* existing);
-    std::optional<Refusal> open_named(const std::string& directory);
+    int open_named(const std::string& directory);  // 0 or the errno
     std::optional<Refusal> open_in_place(const std::string& target);
     bool flush();
     // Each returns 0 or the errno of what failed.

@@ -11,7 +11,11 @@ namespace toven::platform {
 
 namespace {
 
-constexpr std::array<int, 3> ending_signals{SIGHUP, SIGINT, SIGTERM};
+// Every signal whose default action ends the program and that a handler can catch, but
+// SIGXFSZ: a file-size limit is a failed write, which the save reports and cleans up after.
+constexpr std::array<int, SaveSignals::signal_count> ending_signals{
+    SIGHUP,  SIGINT,  SIGQUIT,   SIGTERM, SIGUSR1, SIGUSR2,
+    SIGPIPE, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
 
 // A signal handler may touch nothing but static storage, lock-free atomics and
 // async-signal-safe calls, so what it needs lives here rather than in the objects. The

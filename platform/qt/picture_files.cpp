@@ -196,6 +196,12 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
     if (image == nullptr || image->isNull()) {
         return Refusal{"Cannot save \"" + path + "\": the picture has no pixels."};
     }
+    // An SVG and a PDF's XMP keep the data as XML, which cannot carry every character that a
+    // PNG keeps; a picture that could not be read back, or an SVG that is no XML, is not written.
+    if (const std::string unfit = extension == "png" ? std::string() : xml_unfit(data_text);
+        !unfit.empty()) {
+        return Refusal{"Cannot save \"" + path + "\": " + unfit + ", which XML cannot carry."};
+    }
     SafeFile file(path);
     if (auto refusal = file.open()) {
         return refusal;

@@ -1,7 +1,10 @@
 #include <langinfo.h>
+#include <pwd.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QRegularExpression>
@@ -28,6 +31,16 @@ struct Session::State {
     std::vector<char*> argument_pointers;
     int argument_count = 0;
     std::unique_ptr<QGuiApplication> application;
+    // The folder that Qt makes in place of a missing XDG_RUNTIME_DIR, when this session's start
+    // made it: it is removed with the session if it is still empty.
+    std::string made_runtime_folder;
+
+    ~State() {
+        application.reset();
+        if (!made_runtime_folder.empty()) {
+            ::rmdir(made_runtime_folder.c_str());
+        }
+    }
 
     // The program's name and "-platform offscreen": no display is looked for, whatever the
     // environment says. The caller's own arguments are not Qt's to read.
@@ -165,6 +178,21 @@ std::string platform_plugin_folder() {
     return QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString() + "/platforms";
 }
 
+// Where Qt puts the user's runtime folder when XDG_RUNTIME_DIR is not set, if it is not there
+// yet: Qt's start makes it there, while looking for a display server's socket, and leaves it.
+std::string runtime_folder_to_make() {
+    const char* given = std::getenv("XDG_RUNTIME_DIR");
+    if (given != nullptr && *given != '\0') {
+        return {};
+    }
+    const passwd* user = ::getpwuid(::geteuid());
+    const std::string name =
+        user != nullptr ? std::string(user->pw_name) : std::to_string(::geteuid());
+    const std::string folder = QDir::tempPath().toStdString() + "/runtime-" + name;
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 ? std::string() : folder;
+}
+
 std::unique_ptr<QGuiApplication> start_interactive(int& argc, char** argv,
                                                    const std::string& no_display) {
     message_filter.no_display = no_display;
@@ -181,6 +209,8 @@ Session::Session(int& argc, char** argv, SessionKind kind, const std::string& no
     choose_utf8_character_type();
     if (kind != SessionKind::interactive) {
         message_filter.qt_handler = qInstallMessageHandler(drop_runtime_dir_notice);
+        // A run without a display leaves nothing behind, and needs no runtime folder.
+        state_->made_runtime_folder = runtime_folder_to_make();
     }
     switch (kind) {
         case SessionKind::interactive:

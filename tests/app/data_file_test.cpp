@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/user_tables.h"
+#include "platform/picture_data.h"
 #include "tests/support/scoped_tables.h"
 #include "tests/support/test_files.h"
 
@@ -105,13 +106,14 @@ TEST_F(DataFileTest, AValueThatALineCannotHoldIsNotWritten) {
 }
 
 TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
-    const std::string png_header("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) +
+                            std::string(17, '\0') + std::string("\0\0\0\0IEND", 8);
     const struct {
         const char* name;
         std::string bytes;
         const char* reason;
     } cases[] = {
-        {"foreign.png", png_header + std::string(17, '\0') + std::string("\0\0\0\0IEND", 8),
+        {"foreign.png", png,
          "this PNG picture was not written by toven, so it holds no toven data"},
         {"foreign.svg", "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>",
          "this SVG picture was not written by toven, so it holds no toven data"},
@@ -119,6 +121,15 @@ TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
          "this PDF picture was not written by toven, so it holds no toven data"},
         {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10),
          "it is neither a data file nor a picture that toven wrote"},
+        // A NUL would cut the formula to f(x,y)=x, and the time to read a block grows with it.
+        {"nul.svg",
+         "<svg><metadata><toven:data xmlns:toven=\"urn:toven:data\">f(x,y)=x&#0;+1000"
+         "</toven:data></metadata></svg>",
+         "the toven data in this SVG picture holds a NUL character, which no data file holds"},
+        {"nul.png", platform::png_with_text(png, std::string("f(x,y)=x\0+1000", 15)),
+         "the toven data in this PNG picture holds a NUL character, which no data file holds"},
+        {"huge.pdf", "%PDF-1.4\n<toven:data>" + std::string(1024 * 1024 + 1, '&') + "</toven:data>",
+         "the toven data in this PDF picture is larger than 1 MiB, which no data of toven's is"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

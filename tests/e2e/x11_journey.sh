@@ -21,6 +21,11 @@ done
 
 work="$(mktemp -d)"
 pids=()
+# Every X server keeps its socket in /tmp/.X11-unix and makes that folder where it is missing;
+# the one that we made goes again, once no server uses it.
+x11_sockets=/tmp/.X11-unix
+made_x11_sockets=false
+[ -e "$x11_sockets" ] || made_x11_sockets=true
 cleanup() {
     local pid
     for pid in "${pids[@]}"; do
@@ -28,6 +33,9 @@ cleanup() {
     done
     wait 2>/dev/null || true
     rm -rf "$work"
+    if $made_x11_sockets; then
+        rmdir "$x11_sockets" 2>/dev/null || true
+    fi
 }
 trap cleanup EXIT
 

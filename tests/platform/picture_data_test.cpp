@@ -48,6 +48,26 @@ TEST(PictureData, CharacterReferencesAreRead) {
     EXPECT_EQ(picture_text(svg).text, "");
 }
 
+// What XML 1.0 cannot carry, named with the item that holds it; the other non-characters
+// (U+FDD0, U+1FFFF) are characters XML allows.
+TEST(PictureData, TextThatXmlCannotCarryIsNamed) {
+    const struct {
+        const char* text;
+        const char* unfit;
+    } cases[] = {
+        {"title=ab\xEF\xBF\xBE"
+         "cd",
+         "the value of title holds the non-character U+FFFE"},
+        {"a=1\n  title = \x1B[31m\n", "the value of title holds a control character"},
+        {"\xE9t\xE9", "the data holds bytes that are not UTF-8 text"},
+        {"title=\t\xEF\xB7\x90 \xF0\x9F\xBF\xBF\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(xml_unfit(c.text), c.unfit);
+    }
+}
+
 TEST(PictureData, PicturesWithoutTheTextAndOtherFilesAreTold) {
     EXPECT_EQ(picture_text(bare_png).kind, PictureKind::png);
     EXPECT_EQ(picture_text(bare_png).text, std::nullopt);

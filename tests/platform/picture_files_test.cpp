@@ -88,6 +88,22 @@ TEST_F(PictureFiles, UnknownExtensionIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(path("plot.bmp")));
 }
 
+// XML cannot carry U+FFFE and U+FFFF, so data that holds one is refused for an SVG and a PDF
+// (whose data is XML) before anything is written; a PNG keeps it.
+TEST_F(PictureFiles, DataThatXmlCannotCarryIsRefusedForSvgAndPdf) {
+    const std::string data =
+        "a=1\ntitle=ab\xEF\xBF\xBF"
+        "cd\n";
+    for (const char* name : {"plot.svg", "plot.pdf"}) {
+        EXPECT_EQ(save_picture(*window, path(name), data),
+                  Refusal{"Cannot save \"" + path(name) +
+                          "\": the value of title holds the non-character U+FFFF, which XML "
+                          "cannot carry."});
+        EXPECT_FALSE(fs::exists(path(name)));
+    }
+    EXPECT_EQ(save_picture(*window, path("plot.png"), data), std::nullopt);
+}
+
 TEST_F(PictureFiles, UnwritablePathIsReported) {
     const auto error = save_picture(*window, path("missing/plot.png"));
     ASSERT_TRUE(error);

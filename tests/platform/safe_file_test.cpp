@@ -340,6 +340,28 @@ TEST_F(SafeFileTest, WriteProtectedFileIsRefusedAsByTheShell) {
     }
 }
 
+// The owner of a file that may be written rewrites it in a folder that takes no new file, as
+// the shell's ">" does. Root may write in any folder, so as root the folder and the file
+// belong to another user, who saves.
+TEST_F(SafeFileTest, OwnFileInAReadOnlyFolderIsRewrittenInPlace) {
+    const fs::path own = directory / "own";
+    fs::create_directory(own);
+    const fs::path target = own / "plot.png";
+    put(target, "an older and longer picture");
+    if (::geteuid() == 0) {
+        fs::permissions(directory, fs::perms(0755));
+        ASSERT_EQ(::chown(own.c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown(target.c_str(), nobody, nobody), 0);
+    }
+    fs::permissions(own, fs::perms(0555));
+    const ino_t inode = status_of(target).st_ino;
+    EXPECT_EQ(in_child([&] { return save(target, "new"); }, RLIM_INFINITY, true), "");
+    fs::permissions(own, fs::perms(0755));
+    EXPECT_EQ(read_file(target), "new");
+    EXPECT_EQ(status_of(target).st_ino, inode);
+    EXPECT_EQ(std::distance(fs::directory_iterator(own), fs::directory_iterator()), 1);
+}
+
 // A signal that ends the program while a file is saved leaves nothing of the new file, and
 // the program ends with status 128 + the signal's number; an ignored signal stays ignored.
 struct SignalCase {
@@ -360,6 +382,11 @@ const SignalCase signal_cases[] = {
     {"hup_named", SafeFile::NewFile::named, SIGHUP, false, 128 + SIGHUP},
     {"kill_unnamed", SafeFile::NewFile::unnamed_where_possible, SIGKILL, false, 0},
     {"ignored_hup_named", SafeFile::NewFile::named, SIGHUP, true, 0},
+    // The other signals that end a program unless it catches them.
+    {"quit_named", SafeFile::NewFile::named, SIGQUIT, false, 128 + SIGQUIT},
+    {"usr1_named", SafeFile::NewFile::named, SIGUSR1, false, 128 + SIGUSR1},
+    {"pipe_named", SafeFile::NewFile::named, SIGPIPE, false, 128 + SIGPIPE},
+    {"alrm_named", SafeFile::NewFile::named, SIGALRM, false, 128 + SIGALRM},
 };
 
 class SignalsDuringASave : public SafeFileTest, public ::testing::WithParamInterface<SignalCase> {};

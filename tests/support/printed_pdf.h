@@ -15,7 +15,7 @@
 
 namespace toven::test_support {
 
-// TOVEN_PDF_DIR, which CTest sets to the scheduler's output folder in the build tree.
+// TOVEN_PDF_DIR, which CTest sets to the scheduler's output folder in the test run's folder.
 inline std::filesystem::path pdf_directory() {
     const char* folder = std::getenv("TOVEN_PDF_DIR");
     return folder != nullptr ? folder : "";

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +16,17 @@ namespace toven::test_support {
 
 namespace {
 
-// In the child: standard output and error to the files, the file limit set, then the program.
+// In the child: standard output to its file, standard error to the pipe (which no file-size
+// limit cuts short), SIGXFSZ with its default action as a shell leaves it, the file limit
+// set, then the program.
 [[noreturn]] void exec_program(const std::string& binary, const std::vector<std::string>& arguments,
                                const RunOptions& options, const std::string& out_path,
-                               const std::string& err_path) {
+                               int err_pipe) {
     ::dup2(options.out_device != nullptr ? ::open(options.out_device, O_WRONLY)
                                          : ::open(out_path.c_str(), O_WRONLY | O_CREAT, 0600),
            1);
-    ::dup2(::open(err_path.c_str(), O_WRONLY | O_CREAT, 0600), 2);
-    std::signal(SIGXFSZ, SIG_IGN);
+    ::dup2(err_pipe, 2);
+    std::signal(SIGXFSZ, SIG_DFL);
     const rlimit limit{options.file_limit, options.file_limit};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::vector<char*> argv{const_cast<char*>(binary.c_str())};
@@ -50,15 +53,29 @@ std::string toven_binary() {
 ProgramRun run_toven(const std::vector<std::string>& arguments, const RunOptions& options) {
     const TempFolder folder("toven-run");
     const std::string out_path = folder.file("out");
-    const std::string err_path = folder.file("err");
     const std::string binary = toven_binary();
+    int err_pipe[2];
+    if (::pipe2(err_pipe, O_CLOEXEC) != 0) {
+        return {};
+    }
     const pid_t child = ::fork();
     if (child == 0) {
-        exec_program(binary, arguments, options, out_path, err_path);
+        exec_program(binary, arguments, options, out_path, err_pipe[1]);
     }
+    ::close(err_pipe[1]);
+    std::string err;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(err_pipe[0], buffer, sizeof buffer)) != 0;) {
+        if (count > 0) {
+            err.append(buffer, static_cast<std::size_t>(count));
+        } else if (errno != EINTR) {
+            break;
+        }
+    }
+    ::close(err_pipe[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out_path), read_file(err_path)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out_path), err};
 }
 
 std::string command_output(const std::string& command) {

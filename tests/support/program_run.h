@@ -20,8 +20,8 @@ struct RunOptions {
     // Standard output goes to this existing device, opened for writing only, and is not
     // collected; null: collected in ProgramRun::out.
     const char* out_device = nullptr;
-    // The largest file the program may write; past it a write fails as on a full disk
-    // (SIGXFSZ is ignored).
+    // The largest file the program may write (`ulimit -f`); SIGXFSZ keeps its default action,
+    // as in a shell.
     rlim_t file_limit = RLIM_INFINITY;
 };
 
