@@ -30,6 +30,8 @@ PRINT_PACKAGES := cups cups-client printer-driver-cups-pdf poppler-utils
 # cups may start the system's scheduler too; the tests neither use nor change it).
 TEST_PACKAGES := locales xvfb openbox xdotool x11-utils imagemagick libxml2-utils librsvg2-bin texlive-latex-base texlive-pictures
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+# The peer that bench/compare_gnuplot.sh sets toven beside.
+BENCH_PACKAGES := gnuplot-nox
 # The next Debian release gets what make test installs here.
 TRIXIE_PACKAGES := $(PACKAGES) $(TEST_PACKAGES) $(DIST_PACKAGES) $(PRINT_PACKAGES) $(MIME_PACKAGES)
 APT_GET := apt-get -o DPkg::Lock::Timeout=600
@@ -77,6 +79,7 @@ bench: deps
 	cmake -S . -B $(BUILD) -G Ninja -DTOVEN_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	for b in $(BUILD)/bench/bench_*; do $$b; done
+	@$(MAKE) --no-print-directory packages WANT="$(BENCH_PACKAGES)" && bench/compare_gnuplot.sh $(BUILD)/app/toven
 
 build:
 	cmake -S . -B $(BUILD) -G Ninja -DTOVEN_WERROR=ON

@@ -1,33 +1,22 @@
+// The toven command. It holds what the command line needs without the window system (--eval,
+// --help, --version) and loads the part a run needs beside it: the picture part for --render,
+// the window part for the interactive program. So a formula is evaluated without loading Qt.
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include "app/command_line.h"
-#include "app/shell.h"
-#include "platform/application.h"
+#include "app/render_command.h"
+#include "platform/program_module.h"
 
-namespace {
+namespace toven {
 
-// Where the window cannot be shown: which display was tried, and what the user can do instead.
-std::string no_display_message() {
-    std::string tried;
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') {
-            tried += std::string(tried.empty() ? "" : ", ") + name + "=" + value;
-        }
-    }
-    if (tried.empty()) {
-        tried = "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    }
-    return "toven: no display could be opened (" + tried +
-           ").\n"
-           "To draw the plot into a file instead: toven --render toven.png "
-           "(toven --help tells more).\n";
+// The command line's --render, handed to the picture part, which starts from a state of its
+// own: nothing of `state` is set before --render reads its arguments. Linked ahead of the
+// libraries, this takes the place of app/render_command.cpp, which only the picture part links.
+int run_render_command(AppState&, int argc, char** argv) {
+    return platform::run_program_module("picture", "toven_picture_main", argc, argv);
 }
 
-}  // namespace
+}  // namespace toven
 
 int main(int argc, char** argv) {
     // Past the file-size limit (ulimit -f) a write then fails with EFBIG, which every writer
@@ -36,19 +25,5 @@ int main(int argc, char** argv) {
     if (argc > 1 && toven::is_option(argv[1])) {
         return toven::run_command_line(argc, argv);
     }
-    toven::AppState state;
-    // Bad data is reported before anything needs a display.
-    if (toven::apply_start_items(state, argc, argv) != 0) {
-        return 1;
-    }
-    const std::string no_display = no_display_message();
-    if (!toven::platform::Session::display_available()) {
-        std::fputs(no_display.c_str(), stderr);
-        return 1;
-    }
-    // The data items are the program's own; Qt sees only the program's name.
-    int session_argc = 1;
-    toven::platform::Session session(session_argc, argv, toven::platform::SessionKind::interactive,
-                                     no_display);
-    return toven::run_shell(state);
+    return toven::platform::run_program_module("window", "toven_window_main", argc, argv);
 }

@@ -3,6 +3,7 @@
 
 #include "platform/qt/device_pixels.h"
 #include "platform/qt/drawing_log.h"
+#include "platform/qt/large_image.h"
 #include "platform/qt/painter_device.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
@@ -24,7 +25,7 @@ class OffscreenWindow final : public Window, public qt::PictureSource {
           pixel_ratio_(pixel_ratio),
           log_(qt::default_merge_tolerance * pixel_ratio) {
         if (width_ > 0 && height_ > 0) {
-            image_ = QImage(width_, height_, QImage::Format_RGB32);
+            image_ = qt::make_large_image(QSize(width_, height_), QImage::Format_RGB32);
             image_.fill(Qt::white);
             qt::set_pixel_ratio(image_, pixel_ratio);
             painter_.set_target(&image_);

@@ -11,6 +11,7 @@
 #include "platform/picture_data.h"
 #include "platform/picture_files.h"
 #include "platform/qt/drawing_log.h"
+#include "platform/qt/large_image.h"
 #include "platform/qt/picture_source.h"
 #include "platform/qt/shared_painter.h"
 #include "platform/qt/svg_clips.h"
@@ -81,7 +82,7 @@ QImage with_palette(const QImage& image) {
     if (!colours) {
         return {};
     }
-    QImage indexed(opaque.size(), QImage::Format_Indexed8);
+    QImage indexed = qt::make_large_image(opaque.size(), QImage::Format_Indexed8);
     for (int y = 0; y < indexed.height(); ++y) {
         std::copy_n(colours->indices.begin() + static_cast<std::ptrdiff_t>(y) * indexed.width(),
                     indexed.width(), indexed.scanLine(y));

@@ -3,9 +3,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 
 #include <array>
@@ -17,7 +18,9 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/program_module.h"
 #include "platform/qt/display_probe.h"
+#include "platform/qt/widget_application.h"
 
 namespace toven::platform {
 
@@ -41,8 +44,9 @@ struct Session::State {
 
     // The program's name and "-platform offscreen": no display is looked for, whatever the
     // environment says. The caller's own arguments are not Qt's to read.
-    void force_offscreen(const char* program) {
+    void force_offscreen(const char* program, const std::vector<std::string>& more = {}) {
         arguments = {program != nullptr ? program : "toven", "-platform", "offscreen"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
         for (std::string& argument : arguments) {
             argument_pointers.push_back(argument.data());
         }
@@ -163,6 +167,17 @@ void choose_utf8_character_type() {
     setenv("LC_CTYPE", chosen.c_str(), 1);
 }
 
+// Qt's folder of platform plugins; a folder of the program's own that holds the offscreen
+// plugin alone comes first, so that Qt does not open every plugin to read its name.
+std::string platform_plugin_folder() {
+    const std::string own = module_folder() + "/platforms";
+    struct stat info {};
+    if (stat((own + "/libqoffscreen.so").c_str(), &info) == 0) {
+        return own;
+    }
+    return QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString() + "/platforms";
+}
+
 // Where Qt puts the user's runtime folder when XDG_RUNTIME_DIR is not set, if it is not there
 // yet: Qt's start makes it there, while looking for a display server's socket, and leaves it.
 std::string runtime_folder_to_make() {
@@ -178,11 +193,11 @@ std::string runtime_folder_to_make() {
     return ::lstat(folder.c_str(), &info) == 0 ? std::string() : folder;
 }
 
-std::unique_ptr<QApplication> start_interactive(int& argc, char** argv,
-                                                const std::string& no_display) {
+std::unique_ptr<QGuiApplication> start_interactive(int& argc, char** argv,
+                                                   const std::string& no_display) {
     message_filter.no_display = no_display;
     message_filter.qt_handler = qInstallMessageHandler(stop_without_display);
-    auto application = std::make_unique<QApplication>(argc, argv);
+    auto application = qt::make_widget_application(argc, argv);
     qInstallMessageHandler(message_filter.qt_handler);
     return application;
 }
@@ -203,11 +218,16 @@ Session::Session(int& argc, char** argv, SessionKind kind, const std::string& no
             break;
         case SessionKind::test:
             state_->force_offscreen(argc > 0 ? argv[0] : nullptr);
-            state_->application = std::make_unique<QApplication>(state_->argument_count,
-                                                                 state_->argument_pointers.data());
+            state_->application = qt::make_widget_application(state_->argument_count,
+                                                              state_->argument_pointers.data());
             break;
         case SessionKind::headless:
-            state_->force_offscreen(argc > 0 ? argv[0] : nullptr);
+            // A picture needs no plugin but the offscreen platform: PNG is Qt's own, yet Qt
+            // loads every image-format plugin to ask whether one would rather write it, and
+            // reads every platform plugin to find the one named. Each costs start-up time.
+            QCoreApplication::setLibraryPaths({});
+            state_->force_offscreen(argc > 0 ? argv[0] : nullptr,
+                                    {"-platformpluginpath", platform_plugin_folder()});
             state_->application = std::make_unique<QGuiApplication>(
                 state_->argument_count, state_->argument_pointers.data());
             break;

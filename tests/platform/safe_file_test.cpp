@@ -354,8 +354,16 @@ TEST_F(SafeFileTest, OwnFileInAReadOnlyFolderIsRewrittenInPlace) {
         ASSERT_EQ(::chown(target.c_str(), nobody, nobody), 0);
     }
     fs::permissions(own, fs::perms(0555));
+    // The new bytes are gathered in the temporary directory first, which the child may write.
+    const fs::path scratch = directory / "scratch";
+    fs::create_directory(scratch);
+    fs::permissions(scratch, fs::perms(01777));
     const ino_t inode = status_of(target).st_ino;
-    EXPECT_EQ(in_child([&] { return save(target, "new"); }, RLIM_INFINITY, true), "");
+    const auto save_in_place = [&] {
+        ::setenv("TMPDIR", scratch.c_str(), 1);
+        return save(target, "new");
+    };
+    EXPECT_EQ(in_child(save_in_place, RLIM_INFINITY, true), "");
     fs::permissions(own, fs::perms(0755));
     EXPECT_EQ(read_file(target), "new");
     EXPECT_EQ(status_of(target).st_ino, inode);
