@@ -24,7 +24,8 @@ inline constexpr double max_evaluations = 300'000'000;
 
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
 double column_count(const Mesh& mesh);
-// 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.
+// 2nmk + (n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes, each sample
+// of its n + 1 rows and m + 1 columns once.
 double evaluation_count(const Mesh& mesh);
 
 // The box x1, x2, y1, y2, z1, z2, the mesh and the tilt, as draw_surface takes them.

@@ -34,17 +34,18 @@ struct SurfacePanel {
 struct WorkSample {
     double seconds_per_evaluation = 0;
     std::vector<std::array<double, 2>> steps;
+    int threads = 1;  // that will share the plot's evaluations
 };
 
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
 // spread over the box, in drawing order, on the processor's clock; a slow formula is timed
-// for a few hundredths of a second at most. `box` is x1, x2, y1, y2, z1, z2 and must pass
+// for a few hundredths of a second at most. Notes the threads that will evaluate the plot. `box` is x1, x2, y1, y2, z1, z2 and must pass
 // surface_refusal.
 WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
                             const Mesh& mesh, double tilt);
 
 // The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
-// in `panel`.
+// in `panel`. The evaluations are shared by the sample's threads; the drawing has one.
 double evaluation_seconds(const WorkSample& sample, const Mesh& mesh);
 double plot_seconds(const WorkSample& sample, const std::array<double, 6>& box, const Mesh& mesh,
                     double tilt, const SurfacePanel& panel);

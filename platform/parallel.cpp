@@ -1,0 +1,121 @@
+#include "platform/parallel.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <thread>
+
+#include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/global_control.h>
+#include <oneapi/tbb/info.h>
+#include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/task_arena.h>
+#include <oneapi/tbb/task_group.h>
+
+namespace toven::platform {
+
+namespace {
+
+int threads_asked() {
+    const char* text = std::getenv("TOVEN_THREADS");
+    if (text == nullptr) {
+        return 0;
+    }
+    int value = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, value);
+    return error == std::errc() && stop == end && value >= 1 && value <= max_threads ? value : 0;
+}
+
+int processors_allowed() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        return std::clamp(CPU_COUNT(&set), 1, max_threads);
+    }
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, max_threads);
+}
+
+}  // namespace
+
+int usable_threads() {
+    const int asked = threads_asked();
+    return asked > 0 ? asked : processors_allowed();
+}
+
+// The arena keeps a job to its own number of threads, whatever other jobs of the process do.
+// More threads than processors (asked for with TOVEN_THREADS) must be allowed first, or the
+// library refuses them with a warning on standard error.
+struct Workers::Arena {
+    explicit Arena(int threads) {
+        if (threads > tbb::info::default_concurrency()) {
+            allowance.emplace(tbb::global_control::max_allowed_parallelism,
+                              static_cast<std::size_t>(threads));
+        }
+        arena.initialize(threads);
+    }
+    std::optional<tbb::global_control> allowance;
+    tbb::task_arena arena;
+};
+
+Workers::Workers(int threads) : threads_(std::clamp(threads, 1, max_threads)) {
+    if (threads_ > 1) {
+        arena_ = std::make_unique<Arena>(threads_);
+    }
+}
+
+Workers::~Workers() = default;
+
+void Workers::for_each_block(std::size_t count, std::size_t grain,
+                             const std::function<void(std::size_t, std::size_t)>& body) {
+    grain = std::max<std::size_t>(grain, 1);
+    if (!arena_ || count <= grain) {
+        for (std::size_t begin = 0; begin < count; begin += grain) {
+            body(begin, std::min(count, begin + grain));
+        }
+        return;
+    }
+    arena_->arena.execute([&] {
+        tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, grain),
+                          [&](const tbb::blocked_range<std::size_t>& range) {
+                              body(range.begin(), range.end());
+                          });
+    });
+}
+
+void Workers::run_beside(const std::function<void()>& foreground,
+                         const std::function<void()>& background) {
+    if (!arena_) {
+        foreground();
+        background();
+        return;
+    }
+    arena_->arena.execute([&] {
+        tbb::task_group group;
+        group.run(background);
+        std::exception_ptr failure;
+        try {
+            foreground();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        // The background may refer to what the foreground's caller holds: it ends first.
+        try {
+            group.wait();
+        } catch (...) {
+            if (!failure) {
+                failure = std::current_exception();
+            }
+        }
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    });
+}
+
+}  // namespace toven::platform
