@@ -32,7 +32,9 @@ int threads_asked() {
     return error == std::errc() && stop == end && value >= 1 && value <= max_threads ? value : 0;
 }
 
-int processors_allowed() {
+}  // namespace
+
+int allowed_processors() {
     cpu_set_t set;
     CPU_ZERO(&set);
     if (sched_getaffinity(0, sizeof set, &set) == 0) {
@@ -41,11 +43,9 @@ int processors_allowed() {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, max_threads);
 }
 
-}  // namespace
-
 int usable_threads() {
     const int asked = threads_asked();
-    return asked > 0 ? asked : processors_allowed();
+    return asked > 0 ? asked : allowed_processors();
 }
 
 // The arena keeps a job to its own number of threads, whatever other jobs of the process do.

@@ -17,6 +17,8 @@ inline constexpr int max_threads = 256;
 // (anything else there is ignored), else the processors this process may run on, as taskset
 // or a container's CPU set limits them.
 int usable_threads();
+// The processors this process may run on: the most threads that really run at once.
+int allowed_processors();
 
 class Workers {
   public:

@@ -242,14 +242,13 @@ int underside_pen(int surface_pen) {
 }
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
-                       const SurfaceView& view) {
+                       const SurfaceView& view, int threads) {
     HiddenLineDrawing drawing(plotter, lattice.column_count());
-    platform::Workers workers(function.shared_evaluation() ? page_threads(lattice.mesh) : 1);
+    platform::Workers workers(function.shared_evaluation() ? threads : 1);
     FrontEdges edges{lattice, plan_bands(lattice, CurveFamily::columns, 0, 0).front(),
                      plan_bands(lattice, CurveFamily::rows, 0, 0).front()};
     std::vector<CurveBand> rows = plan_bands(lattice, CurveFamily::rows, 1, lattice.mesh.n);
-    std::vector<CurveBand> columns =
-        plan_bands(lattice, CurveFamily::columns, 1, lattice.mesh.m);
+    std::vector<CurveBand> columns = plan_bands(lattice, CurveFamily::columns, 1, lattice.mesh.m);
     BandBuffers storage(std::max(largest_band(rows), largest_band(columns)));
     evaluate_band(edges.x1, lattice, function, workers);
     evaluate_band(edges.y1, lattice, function, workers);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/parallel.h"
 #include "platform/vector_state.h"
 #include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
@@ -195,7 +196,10 @@ WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& b
         }
     }
     sample.seconds_per_evaluation = elapsed_seconds(start) / static_cast<double>(run.evaluations());
-    sample.threads = function.shared_evaluation() ? page_threads(mesh) : 1;
+    // Threads beyond the processors take turns on them and finish no sooner.
+    sample.threads = function.shared_evaluation()
+                         ? std::min(page_threads(mesh), platform::allowed_processors())
+                         : 1;
     return sample;
 }
 

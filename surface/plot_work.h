@@ -39,8 +39,8 @@ struct WorkSample {
 
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
 // spread over the box, in drawing order, on the processor's clock; a slow formula is timed
-// for a few hundredths of a second at most. Notes the threads that will evaluate the plot. `box` is x1, x2, y1, y2, z1, z2 and must pass
-// surface_refusal.
+// for a few hundredths of a second at most. Notes the threads that will evaluate the plot. `box` is
+// x1, x2, y1, y2, z1, z2 and must pass surface_refusal.
 WorkSample sample_plot_work(FunctionXY& function, const std::array<double, 6>& box,
                             const Mesh& mesh, double tilt);
 

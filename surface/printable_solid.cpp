@@ -118,8 +118,8 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function,
             const double y = y1 + static_cast<double>(row) * samples.step_dy;
             for (std::size_t column = 0; column < width; ++column) {
                 const double x = x1 + static_cast<double>(column) * samples.step_dx;
-                const double z = shared ? function.evaluate_shared(x, y, stack)
-                                        : function.evaluate(x, y);
+                const double z =
+                    shared ? function.evaluate_shared(x, y, stack) : function.evaluate(x, y);
                 lattice.heights[row * width + column] = clipped_height(z, z1, z2);
             }
         }

@@ -4,6 +4,7 @@
 
 #include "platform/programmer_error.h"
 #include "surface/hidden_line.h"
+#include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 
@@ -51,7 +52,8 @@ std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& functi
     const SampleLattice lattice{x1, x2, y1, y2, mesh};
     const int surface_pen = pen_number;
     try {
-        draw_hidden_lines(*this, function, lattice, make_view(new_box, mesh, tilt));
+        draw_hidden_lines(*this, function, lattice, make_view(new_box, mesh, tilt),
+                          page_threads(mesh));
     } catch (const std::bad_alloc&) {
         return platform::Refusal{
             "There is not enough memory for a mesh this large: lower n, m or k."};
