@@ -14,8 +14,8 @@ namespace toven {
 
 // The two horizon arrays hold one double per page column, 16 bytes a column in all: four
 // million columns cost 64 MB, a thousand times more columns than a page has pixels. The
-// heights take at most as much again: the two front edges, and two bands of at least one
-// curve each, no longer than the columns.
+// heights take at most 24 bytes a column more: the two front edges together, and two bands
+// of at least one curve each, none longer than the columns.
 inline constexpr std::int64_t max_columns = 4'000'000;
 
 // A plot runs inside one window message, so the program cannot answer while it draws. No
