@@ -11,8 +11,8 @@
 
 #include "expr/c_number.h"
 #include "expr/surface_function.h"
+#include "platform/parallel.h"
 #include "platform/utf8.h"
-#include "surface/evaluation_run.h"
 
 namespace toven {
 
@@ -97,13 +97,14 @@ class Output {
   public:
     explicit Output(int descriptor) : descriptor_(descriptor) {}
 
-    void put_value(double value) {
+    // One answer's line: at most max_value_text characters and its newline.
+    void put_line(const char* text, std::size_t length) {
         if (buffer_.size() - used_ < max_value_text + 1) {
             flush();
         }
-        char* end = format_value(value, buffer_.data() + used_);
-        *end++ = '\n';
-        used_ = static_cast<std::size_t>(end - buffer_.data());
+        std::memcpy(buffer_.data() + used_, text, length);
+        used_ += length;
+        buffer_[used_++] = '\n';
     }
 
     void flush() {
@@ -136,29 +137,33 @@ class LineReader {
   public:
     LineReader(int descriptor, Output& output) : descriptor_(descriptor), output_(output) {}
 
-    enum class Status { line, too_long, end };
+    // `more` when the next line needs a read and `may_read` is not set. The lines given
+    // stay valid until the next call that may read.
+    enum class Status { line, too_long, more, end };
 
-    Status next(std::string_view& line) {
-        bool too_long = false;
+    Status next(std::string_view& line, bool may_read) {
         for (;;) {
             const char* start = buffer_.data() + start_;
             if (const void* newline = std::memchr(start, '\n', end_ - start_)) {
                 line = {start, static_cast<std::size_t>(static_cast<const char*>(newline) - start)};
                 start_ += line.size() + 1;
-                return too_long || longer_than_allowed(line) ? Status::too_long : Status::line;
+                return line_status(line);
             }
             if (end_ - start_ > max_point_line + 1) {
                 // Its CR aside, the line is already longer than allowed: it is let go.
-                too_long = true;
+                too_long_ = true;
                 start_ = end_;
             }
             if (at_end_) {
                 line = {buffer_.data() + start_, end_ - start_};
                 start_ = end_;
-                if (too_long || longer_than_allowed(line)) {
-                    return Status::too_long;
+                if (line.empty() && !too_long_) {
+                    return Status::end;
                 }
-                return line.empty() ? Status::end : Status::line;
+                return line_status(line);
+            }
+            if (!may_read) {
+                return Status::more;
             }
             fill();
         }
@@ -170,6 +175,12 @@ class LineReader {
     static bool longer_than_allowed(std::string_view line) {
         const bool cr = !line.empty() && line.back() == '\r';
         return line.size() - (cr ? 1 : 0) > max_point_line;
+    }
+
+    Status line_status(std::string_view line) {
+        const bool too_long = too_long_ || longer_than_allowed(line);
+        too_long_ = false;
+        return too_long ? Status::too_long : Status::line;
     }
 
     // Moves what is held to the front and reads more behind it; the values so far go out
@@ -207,6 +218,7 @@ class LineReader {
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     bool at_end_ = false;
+    bool too_long_ = false;  // the line being read has already been let go
 };
 
 // One bad line on `errors`, after the values before it, so that both keep their order on a
@@ -215,6 +227,91 @@ void report_line(std::FILE* errors, Output& output, long number, const std::stri
     output.flush();
     std::fprintf(errors, "toven: line %ld: %s\n", number, message.c_str());
 }
+
+// Below this many lines a batch is answered on the caller's thread alone: a person typing
+// at a terminal sends one line at a time.
+constexpr std::size_t min_shared_batch = 256;
+// The lines one thread answers at a time.
+constexpr std::size_t block_lines = 128;
+
+// The lines read without waiting, answered together: read and evaluated on every thread,
+// then written in input order, each bad line's report in its place.
+class Batch {
+  public:
+    Batch(FunctionXY& function, platform::Workers& workers)
+        : function_(function), workers_(workers) {}
+
+    void add(std::string_view text, long number, bool too_long) {
+        lines_.push_back({text, number, too_long ? Kind::too_long : Kind::point, 0});
+    }
+
+    // Answers every line added, then forgets them.
+    void write(Output& output, std::FILE* errors, Tabulation& result) {
+        answers_.resize(lines_.size() * max_value_text);
+        const bool shared = function_.shared_evaluation() && lines_.size() >= min_shared_batch;
+        if (shared) {
+            workers_.for_each_block(lines_.size(), block_lines,
+                                    [this](std::size_t begin, std::size_t end) {
+                                        std::vector<double> stack;
+                                        answer(begin, end, &stack);
+                                    });
+        } else {
+            answer(0, lines_.size(), nullptr);
+        }
+        for (std::size_t i = 0; i < lines_.size() && output.error == 0; ++i) {
+            const Line& line = lines_[i];
+            if (line.kind == Kind::value) {
+                output.put_line(answers_.data() + i * max_value_text, line.length);
+                continue;
+            }
+            const std::string message =
+                line.kind == Kind::too_long
+                    ? "longer than " + std::to_string(max_point_line) + " characters"
+                    : "expected two numbers X Y, not '" + visible_text(line.text) + "'";
+            report_line(errors, output, line.number, message);
+            ++result.bad_lines;
+        }
+        lines_.clear();
+    }
+
+    bool empty() const { return lines_.empty(); }
+
+  private:
+    enum class Kind { point, value, too_long };
+    struct Line {
+        std::string_view text;
+        long number;
+        Kind kind;
+        std::size_t length;  // of the answer's text
+    };
+
+    // Reads and evaluates lines [begin, end): with a stack of its own, through the function's
+    // shared evaluation; without one, through its evaluate.
+    void answer(std::size_t begin, std::size_t end, std::vector<double>* stack) {
+        for (std::size_t i = begin; i < end; ++i) {
+            Line& line = lines_[i];
+            if (line.kind != Kind::point) {
+                continue;
+            }
+            const char* text_end = line.text.data() + line.text.size();
+            const auto point = read_point(line.text.data(), text_end);
+            if (!point) {
+                continue;
+            }
+            const double value = stack != nullptr
+                                     ? function_.evaluate_shared(point->x, point->y, *stack)
+                                     : function_.evaluate(point->x, point->y);
+            char* out = answers_.data() + i * max_value_text;
+            line.length = static_cast<std::size_t>(format_value(value, out) - out);
+            line.kind = Kind::value;
+        }
+    }
+
+    FunctionXY& function_;
+    platform::Workers& workers_;
+    std::vector<Line> lines_;
+    std::vector<char> answers_;
+};
 
 }  // namespace
 
@@ -267,34 +364,34 @@ std::string visible_text(std::string_view text) {
 Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
     Output output(out);
     LineReader reader(in, output);
-    const EvaluationRun evaluate(function);
+    platform::Workers workers(function.shared_evaluation() ? platform::usable_threads() : 1);
+    Batch batch(function, workers);
     Tabulation result;
     long number = 0;
     std::string_view line;
     while (output.error == 0) {
-        const LineReader::Status status = reader.next(line);
+        // The lines at hand are answered before a read that may wait for more.
+        const LineReader::Status status = reader.next(line, batch.empty());
+        if (status == LineReader::Status::more) {
+            batch.write(output, errors, result);
+            continue;
+        }
         if (status == LineReader::Status::end) {
             break;
         }
         ++number;
         if (status == LineReader::Status::too_long) {
-            report_line(errors, output, number,
-                        "longer than " + std::to_string(max_point_line) + " characters");
-            ++result.bad_lines;
+            batch.add(line, number, true);
             continue;
         }
         const std::string_view text = line.substr(0, line.find('#'));
         const char* end = text.data() + text.size();
-        if (skip_blanks(text.data(), end) == end) {
-            continue;
+        if (skip_blanks(text.data(), end) != end) {
+            batch.add(text, number, false);
         }
-        if (const auto point = read_point(text.data(), end)) {
-            output.put_value(evaluate(point->x, point->y));
-        } else {
-            report_line(errors, output, number,
-                        "expected two numbers X Y, not '" + visible_text(text) + "'");
-            ++result.bad_lines;
-        }
+    }
+    if (output.error == 0) {
+        batch.write(output, errors, result);
     }
     output.flush();
     result.read_error = reader.error;

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "app/eval_pipe.h"
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
+#include "platform/parallel.h"
 
 namespace {
 
@@ -62,6 +64,7 @@ void tabulate_points(benchmark::State& state, const char* formula,
     toven::SurfaceFunction function(fdata);
     function.compile();
     function.load_parameters();
+    setenv("TOVEN_THREADS", std::to_string(state.range(0)).c_str(), 1);
     const int in = point_file();
     const int sink = open("/dev/null", O_WRONLY);
     for (auto _ : state) {
@@ -121,10 +124,22 @@ void BM_printf_17g(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 
-BENCHMARK(BM_pipe_default_formula)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_pipe_product)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_pipe_failing_log)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_pipe_log_of_magnitude)->Unit(benchmark::kMillisecond);
+// On 1, 2 and every thread (range(0)); the real time is the rate a script sees.
+void thread_counts(benchmark::internal::Benchmark* benchmark) {
+    const int most = toven::platform::usable_threads();
+    for (int threads = 1; threads <= most; threads = threads < 2 ? 2 : threads * 2) {
+        benchmark->Arg(threads);
+    }
+    if (most > 2 && (most & (most - 1)) != 0) {
+        benchmark->Arg(most);
+    }
+    benchmark->UseRealTime()->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_pipe_default_formula)->Apply(thread_counts);
+BENCHMARK(BM_pipe_product)->Apply(thread_counts);
+BENCHMARK(BM_pipe_failing_log)->Apply(thread_counts);
+BENCHMARK(BM_pipe_log_of_magnitude)->Apply(thread_counts);
 BENCHMARK(BM_format_value);
 BENCHMARK(BM_printf_17g);
 

@@ -3,6 +3,7 @@
 // the surface.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -10,7 +11,9 @@
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
+#include "platform/parallel.h"
 #include "platform/window.h"
+#include "surface/hidden_line.h"
 #include "surface/mini_grid.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
@@ -87,15 +90,12 @@ double evaluate_samples(FunctionXY& f, const Mesh& mesh) {
     const double mesh_dx = (x2 - x1) / mesh.m, mesh_dy = (y2 - y1) / mesh.n;
     const double step_dx = mesh_dx / mesh.k, step_dy = mesh_dy / mesh.k;
     const int nk = mesh.n * mesh.k, mk = mesh.m * mesh.k;
-    double sum = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        sum += f.evaluate(x1, y2);
-        for (int i = 1; i <= nk; ++i) {
-            sum += f.evaluate(x1, y2 - i * step_dy);
-        }
-        for (int j = 1; j <= mk; ++j) {
-            sum += f.evaluate(x1 + j * step_dx, y1);
-        }
+    double sum = f.evaluate(x1, y2);
+    for (int i = 1; i <= nk; ++i) {
+        sum += f.evaluate(x1, y2 - i * step_dy);
+    }
+    for (int j = 1; j <= mk; ++j) {
+        sum += f.evaluate(x1 + j * step_dx, y1);
     }
     for (int i = 1; i <= mesh.n; ++i) {
         for (int j = 0; j <= mk; ++j) {
@@ -123,6 +123,47 @@ void BM_EvaluateSamples(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(evaluation_count(mesh)));
 }
 BENCHMARK(BM_EvaluateSamples)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// A surface drawn with its heights evaluated on range(1) threads, for the default mesh with
+// its sides grown by range(0) / 4: where sharing a page starts to pay, and the curve of the
+// dense page 801 by 401 with k 20 (range(0) 80) up to every thread the machine has. The real
+// time is what a person waits for; the CPU time is the whole process's, every thread's.
+void BM_SurfaceOnThreads(benchmark::State& state) {
+    const int quarters = static_cast<int>(state.range(0));
+    const Mesh mesh{std::max(1, 20 * quarters / 4), std::max(1, 40 * quarters / 4), 20};
+    const SampleLattice lattice{-1, 1, -1, 1, mesh};
+    const SurfaceView view = make_view({{-1, 1, -1, 1, -0.2, 1.2}, mesh, 15});
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = std::make_unique<Page>();
+        open_surface_panel(*page);
+        state.ResumeTiming();
+        draw_hidden_lines(page->plotter, page->function, lattice, view,
+                          static_cast<int>(state.range(1)));
+        page->plotter.end_output();
+        state.PauseTiming();
+        page.reset();
+        state.ResumeTiming();
+    }
+    state.counters["samples"] = evaluation_count(mesh);
+}
+void surface_thread_counts(benchmark::internal::Benchmark* benchmark) {
+    const int most = platform::usable_threads();
+    for (int quarters : {2, 3, 4, 6, 8}) {
+        benchmark->Args({quarters, 1})->Args({quarters, 2});
+    }
+    for (int threads = 1; threads <= most; threads = threads < 2 ? 2 : threads * 2) {
+        benchmark->Args({80, threads});
+    }
+    if (most > 2 && (most & (most - 1)) != 0) {
+        benchmark->Args({80, most});
+    }
+}
+BENCHMARK(BM_SurfaceOnThreads)
+    ->Apply(surface_thread_counts)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Readout(benchmark::State& state) {
     Page page;

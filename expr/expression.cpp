@@ -52,6 +52,17 @@ double Expression::evaluate() {
     return outcome.value;
 }
 
+double Expression::evaluate_at(double x, double y, std::vector<double>& stack) const {
+    if (!compiled_) {
+        return 0;
+    }
+    if (stack.size() < program_.stack_size()) {
+        stack.resize(program_.stack_size());
+    }
+    const Program::Outcome outcome = program_.run(x, y, stack.data());
+    return outcome.failed != nullptr ? 0 : outcome.value;
+}
+
 // "Domain error: " function "(" argument as %.6g formats it ")"
 std::string Expression::diagnostic() const {
     if (last_failure_.failed == nullptr) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "expr/lexer.h"
 #include "expr/node.h"
@@ -32,6 +33,11 @@ class Expression {
     // The formula's value for the current symbol values; 0 after an evaluation error, and 0
     // when the last parse failed or there was none.
     double evaluate();
+    // The formula's value with x and y at `x` and `y` and the other variables at their
+    // current values, changing nothing: several threads may call it at once, each with a
+    // `stack` of its own (resized when too small), while nothing parses or calls evaluate().
+    // 0 after an evaluation error, which diagnostic() does not report.
+    double evaluate_at(double x, double y, std::vector<double>& stack) const;
 
     // The lexer of the last parse (with the symbol table), or null before the first.
     Lexer* lexer() const { return lexer_.get(); }

@@ -14,7 +14,7 @@ namespace toven {
 // of many terms is as deep as it is long).
 class Program::Emitter final : public NodeVisitor {
   public:
-    explicit Emitter(std::vector<Instruction>& code) : code_(code) {}
+    explicit Emitter(Program& program) : program_(program) {}
 
     void emit_reversed(const Node& root) {
         pending_.push_back(&root);
@@ -28,7 +28,15 @@ class Program::Emitter final : public NodeVisitor {
     void visit(const ConstantNode& node) override { emit(Opcode::constant).constant = node.value; }
 
     void visit(const VariableNode& node) override {
-        emit(Opcode::variable).variable = &node.symbol.value;
+        if (node.symbol.name == "x") {
+            emit(Opcode::x);
+            program_.x_value_ = &node.symbol.value;
+        } else if (node.symbol.name == "y") {
+            emit(Opcode::y);
+            program_.y_value_ = &node.symbol.value;
+        } else {
+            emit(Opcode::variable).variable = &node.symbol.value;
+        }
     }
 
     // The absolute value, which every |...| calls, runs inline rather than through a virtual
@@ -61,15 +69,17 @@ class Program::Emitter final : public NodeVisitor {
         return function == find_function("sqrt") ? Opcode::sqrt : Opcode::call;
     }
 
-    Instruction& emit(Opcode opcode) { return code_.emplace_back(Instruction{opcode, {}}); }
+    Instruction& emit(Opcode opcode) {
+        return program_.code_.emplace_back(Instruction{opcode, {}});
+    }
 
-    std::vector<Instruction>& code_;
+    Program& program_;
     std::vector<const Node*> pending_;
 };
 
 void Program::compile(const Node& root) {
     clear();
-    Emitter(code_).emit_reversed(root);
+    Emitter(*this).emit_reversed(root);
     std::reverse(code_.begin(), code_.end());
     size_stack();
 }
@@ -77,6 +87,8 @@ void Program::compile(const Node& root) {
 void Program::clear() {
     code_.clear();
     stack_.clear();
+    x_value_ = &no_value_;
+    y_value_ = &no_value_;
 }
 
 // Gives the stack room for the most values the program holds at once, so that running
@@ -88,6 +100,8 @@ void Program::size_stack() {
         switch (instruction.opcode) {
             case Opcode::constant:
             case Opcode::variable:
+            case Opcode::x:
+            case Opcode::y:
                 deepest = std::max(deepest, ++depth);
                 break;
             case Opcode::call:
@@ -106,9 +120,13 @@ void Program::size_stack() {
 // The top of the stack lives in `top`, a register, rather than in memory: the default
 // formula then runs within a few nanoseconds of the native expression.
 Program::Outcome Program::run() {
+    return run(*x_value_, *y_value_, stack_.data());
+}
+
+Program::Outcome Program::run(double x, double y, double* stack) const {
     TOVEN_EXPECT(!code_.empty(), "only a compiled program is run");
     double top = 0;
-    double* below = stack_.data();  // the first free slot under `top`
+    double* below = stack;  // the first free slot under `top`
     for (const Instruction& instruction : code_) {
         switch (instruction.opcode) {
             case Opcode::constant:
@@ -118,6 +136,14 @@ Program::Outcome Program::run() {
             case Opcode::variable:
                 *below++ = top;
                 top = *instruction.variable;
+                break;
+            case Opcode::x:
+                *below++ = top;
+                top = x;
+                break;
+            case Opcode::y:
+                *below++ = top;
+                top = y;
                 break;
             case Opcode::call:
                 top = instruction.function->apply(top);

@@ -33,11 +33,18 @@ class Program {
 
     // Runs a compiled program on the current symbol values.
     Outcome run();
+    // Runs it with the variables x and y at `x` and `y` and the others at their current
+    // values, changing nothing of its own: several threads may run one program at once, each
+    // with a `stack` of its own of at least stack_size() values.
+    Outcome run(double x, double y, double* stack) const;
+    std::size_t stack_size() const { return stack_.size(); }
 
   private:
     enum class Opcode : std::uint8_t {
         constant,
         variable,
+        x,  // the variables of the point, given to each run
+        y,
         call,
         fabs,
         log,
@@ -62,6 +69,11 @@ class Program {
 
     std::vector<Instruction> code_;
     std::vector<double> stack_;
+    // Where run() without a point reads x and y: their symbols' values, or a zero when the
+    // formula does not name them.
+    const double* x_value_ = &no_value_;
+    const double* y_value_ = &no_value_;
+    static constexpr double no_value_ = 0;
 };
 
 }  // namespace toven

@@ -5,6 +5,11 @@
 
 namespace toven {
 
+double FunctionXY::evaluate_shared(double, double, std::vector<double>&) const {
+    TOVEN_EXPECT(false, "only a function with shared evaluation is evaluated shared");
+    return 0;
+}
+
 SurfaceFunction::SurfaceFunction(const DataTable& function_table)
     : table(function_table), parameter_count(toven::parameter_count(function_table)) {
     TOVEN_EXPECT(parameter_count >= 0 && parameter_count + 2 <= table.size(),
@@ -43,6 +48,10 @@ double SurfaceFunction::evaluate(double x, double y) {
         y_symbol_->value = y;
     }
     return expression_.evaluate();
+}
+
+double SurfaceFunction::evaluate_shared(double x, double y, std::vector<double>& stack) const {
+    return compiled ? expression_.evaluate_at(x, y, stack) : 0;
 }
 
 }  // namespace toven

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "expr/data_table.h"
 #include "expr/expression.h"
@@ -23,6 +24,12 @@ using ParseErrorSink = std::function<void(const std::string& formula_line)>;
 class FunctionXY {
   public:
     virtual double evaluate(double x, double y) = 0;
+    // Whether evaluate_shared may run on several threads at once.
+    virtual bool shared_evaluation() const { return false; }
+    // f(x, y) as evaluate gives it, changing nothing: with shared_evaluation, threads may call
+    // it at once, each with a `stack` of its own, while nothing calls evaluate or changes the
+    // function. Without it, only evaluate may be called.
+    virtual double evaluate_shared(double x, double y, std::vector<double>& stack) const;
 
   protected:
     ~FunctionXY() = default;
@@ -38,6 +45,8 @@ class SurfaceFunction final : public FunctionXY {
     // Assigns each parameter record's value (atof) to the variable of its name.
     void load_parameters();
     double evaluate(double x, double y) override;
+    bool shared_evaluation() const override { return true; }
+    double evaluate_shared(double x, double y, std::vector<double>& stack) const override;
 
     const Expression& expression() const { return expression_; }
 

@@ -1,6 +1,8 @@
 // The hidden-line drawing: the mesh of curves of constant y, then of constant x, each family drawn
 // from the front edges backwards against its own two-sided floating horizon. Every sample lies on
 // one page column (the rotation is chosen so), so a horizon is an array indexed by column.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 #include <optional>
@@ -8,11 +10,20 @@
 
 #include "surface/hidden_line.h"
 
-#include "surface/evaluation_run.h"
+#include "platform/parallel.h"
+#include "platform/vector_state.h"
+#include "surface/lattice_heights.h"
 
 namespace toven {
 
 namespace {
+
+// The two front edges of a page, evaluated first and kept for both families.
+struct FrontEdges {
+    const SampleLattice& lattice;
+    CurveBand x1;  // column 0
+    CurveBand y1;  // row 0
+};
 
 // The pen follows every sample, but the device hears of it only when a line is drawn: a run
 // of hidden samples costs one move, and the device point of a sample is computed only when
@@ -20,19 +31,16 @@ namespace {
 // changes no pixel, so it is left out.
 class HiddenLineDrawing {
   public:
-    HiddenLineDrawing(SurfacePlotter& plotter, FunctionXY& function, int columns)
+    HiddenLineDrawing(SurfacePlotter& plotter, int columns)
         : plotter_(plotter),
-          evaluate_(function),
           device_(*plotter.dc),
           upper_(static_cast<std::size_t>(columns)),
           lower_(static_cast<std::size_t>(columns)),
           surface_pen_(plotter.pen_number),
           underside_pen_(underside_pen(plotter.pen_number)) {}
 
-    // Evaluates f(x, y) afresh and projects the point. A point sampled twice (the front
-    // edges are, once for each family) gets the same height to the last bit.
-    void sample(double x, double y) {
-        const double z = evaluate_(x, y);
+    // Projects the sample at (x, y) of height z.
+    void sample(double x, double y, double z) {
         h_ = plotter_.project_h(x, y);
         v_ = plotter_.project_v(x, y, z);
     }
@@ -118,7 +126,6 @@ class HiddenLineDrawing {
     }
 
     SurfacePlotter& plotter_;
-    EvaluationRun evaluate_;
     platform::Device& device_;
     std::vector<double> upper_;
     std::vector<double> lower_;
@@ -131,25 +138,25 @@ class HiddenLineDrawing {
     std::optional<platform::Point> device_position_;  // unknown until the first line
 };
 
-// The front edges x = x1 (from the corner (x1, y2) to (x1, y1)) and y = y1 (on to (x2, y1)),
-// sampled into both horizons and, when `draw` is set, drawn whole.
-void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool draw) {
+// The front edges x = x1 (column 0, from the corner (x1, y2) to (x1, y1)) and y = y1 (row 0,
+// on to (x2, y1)), sampled into both horizons and, when `draw` is set, drawn whole.
+void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, bool draw) {
+    const SampleLattice& lattice = edges.lattice;
     const int nk = lattice.mesh.n * lattice.mesh.k;
     const int mk = lattice.mesh.m * lattice.mesh.k;
-    drawing.sample(lattice.x1, lattice.y2);
-    drawing.move();
-    drawing.set_horizons(lattice.column(0, nk));
-    double y_front = lattice.y2;
-    for (int i = 1; i <= nk; ++i) {
-        y_front = lattice.y2 - i * lattice.step_dy;
-        drawing.sample(lattice.x1, y_front);
-        if (draw) {
+    const double* column = edges.x1.curve(0);
+    const double* row = edges.y1.curve(0);
+    for (int j = nk; j >= 0; --j) {
+        drawing.sample(lattice.x1, lattice.column_y(0, j), column[j]);
+        if (j == nk) {
+            drawing.move();
+        } else if (draw) {
             drawing.line();
         }
-        drawing.set_horizons(lattice.column(0, nk - i));
+        drawing.set_horizons(lattice.column(0, j));
     }
     for (int j = 1; j <= mk; ++j) {
-        drawing.sample(lattice.x1 + j * lattice.step_dx, y_front);
+        drawing.sample(lattice.row_x(j), lattice.front_y(), row[j]);
         if (draw) {
             drawing.line();
         }
@@ -157,31 +164,72 @@ void front_edges(HiddenLineDrawing& drawing, const SampleLattice& lattice, bool 
     }
 }
 
-// Curve i of constant y lies i k steps from y1; its samples j steps from x1.
-void curves_of_constant_y(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
-    const int mk = lattice.mesh.m * lattice.mesh.k;
-    for (int i = 1; i <= lattice.mesh.n; ++i) {
-        const double y = lattice.y1 + i * lattice.mesh_dy;
-        drawing.sample(lattice.x1, y);
-        drawing.move();
-        for (int j = 1; j <= mk; ++j) {
-            drawing.sample(lattice.x1 + j * lattice.step_dx, y);
-            drawing.apply_visibility(lattice.column(j, i * lattice.mesh.k));
+// Row i lies i k steps from y1, its sample j j steps from x1; column l lies l k steps from
+// x1, its sample j j steps from y1. Each curve starts with a move to its front end.
+void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const CurveBand& band) {
+    const int k = lattice.mesh.k;
+    for (int c = band.first; c < band.first + band.count; ++c) {
+        const double* z = band.curve(c);
+        if (band.family == CurveFamily::rows) {
+            const double y = lattice.row_y(c);
+            drawing.sample(lattice.x1, y, z[0]);
+            drawing.move();
+            for (int j = 1; j < band.samples; ++j) {
+                drawing.sample(lattice.row_x(j), y, z[j]);
+                drawing.apply_visibility(lattice.column(j, c * k));
+            }
+        } else {
+            const double x = lattice.column_x(c);
+            drawing.sample(x, lattice.y1, z[0]);
+            drawing.move();
+            for (int j = 1; j < band.samples; ++j) {
+                drawing.sample(x, lattice.column_y(c, j), z[j]);
+                drawing.apply_visibility(lattice.column(c * k, j));
+            }
         }
     }
 }
 
-// Curve l of constant x lies l k steps from x1; its samples j steps from y1.
-void curves_of_constant_x(HiddenLineDrawing& drawing, const SampleLattice& lattice) {
-    const int nk = lattice.mesh.n * lattice.mesh.k;
-    for (int l = 1; l <= lattice.mesh.m; ++l) {
-        const double x = lattice.x1 + l * lattice.mesh_dx;
-        drawing.sample(x, lattice.y1);
-        drawing.move();
-        for (int j = 1; j <= nk; ++j) {
-            drawing.sample(x, lattice.y1 + j * lattice.step_dy);
-            drawing.apply_visibility(lattice.column(l * lattice.mesh.k, j));
+// The storage of two bands: the one drawn and the next, evaluated beside it. It is allocated
+// before anything is drawn, so that a page either fits or changes nothing.
+struct BandBuffers {
+    explicit BandBuffers(std::size_t samples) {
+        for (std::vector<double>& buffer : buffers) {
+            buffer.reserve(samples);
         }
+    }
+    std::array<std::vector<double>, 2> buffers;
+};
+
+std::size_t largest_band(const std::vector<CurveBand>& bands) {
+    std::size_t largest = 0;
+    for (const CurveBand& band : bands) {
+        largest = std::max(largest, static_cast<std::size_t>(band.count) * band.samples);
+    }
+    return largest;
+}
+
+// Draws the bands in order, each while the next is evaluated beside it.
+void draw_bands(HiddenLineDrawing& drawing, const SampleLattice& lattice, FunctionXY& function,
+                std::vector<CurveBand>& bands, BandBuffers& storage, platform::Workers& workers) {
+    const auto buffer = [&](std::size_t b) -> std::vector<double>& {
+        return storage.buffers[b % 2];
+    };
+    if (bands.empty()) {
+        return;
+    }
+    bands[0].z.swap(buffer(0));
+    evaluate_band(bands[0], lattice, function, workers);
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        const auto draw = [&] { draw_band(drawing, lattice, bands[b]); };
+        if (b + 1 < bands.size()) {
+            bands[b + 1].z.swap(buffer(b + 1));
+            workers.run_beside(draw,
+                               [&] { evaluate_band(bands[b + 1], lattice, function, workers); });
+        } else {
+            draw();
+        }
+        bands[b].z.swap(buffer(b));
     }
 }
 
@@ -194,19 +242,28 @@ int underside_pen(int surface_pen) {
 }
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
-                       const SurfaceView& view) {
+                       const SurfaceView& view, int threads) {
+    HiddenLineDrawing drawing(plotter, lattice.column_count());
+    platform::Workers workers(function.shared_evaluation() ? threads : 1);
+    FrontEdges edges{lattice, plan_bands(lattice, CurveFamily::columns, 0, 0).front(),
+                     plan_bands(lattice, CurveFamily::rows, 0, 0).front()};
+    std::vector<CurveBand> rows = plan_bands(lattice, CurveFamily::rows, 1, lattice.mesh.n);
+    std::vector<CurveBand> columns = plan_bands(lattice, CurveFamily::columns, 1, lattice.mesh.m);
+    BandBuffers storage(std::max(largest_band(rows), largest_band(columns)));
+    evaluate_band(edges.x1, lattice, function, workers);
+    evaluate_band(edges.y1, lattice, function, workers);
     static_cast<SurfaceView&>(plotter) = view;
     const WorldWindow world = projected_box_window(plotter);
     plotter.set_world_window(world.left, world.right, world.bottom, world.top);
-    HiddenLineDrawing drawing(plotter, function, lattice.column_count());
-    front_edges(drawing, lattice, true);
-    curves_of_constant_y(drawing, lattice);
+    platform::clear_upper_vector_state();
+    front_edges(drawing, edges, true);
+    draw_bands(drawing, lattice, function, rows, storage, workers);
     // The rows have raised the horizons over the whole surface, and the curves of constant x
     // lie on that same surface, mostly at or below them: against those horizons they would
     // hardly show. So each family is hidden by its own curves alone, starting from the front
-    // edges, which are sampled again (not drawn) to reset both horizons.
-    front_edges(drawing, lattice, false);
-    curves_of_constant_x(drawing, lattice);
+    // edges, which reset both horizons without being drawn again.
+    front_edges(drawing, edges, false);
+    draw_bands(drawing, lattice, function, columns, storage, workers);
     drawing.finish();
 }
 

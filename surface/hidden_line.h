@@ -14,11 +14,13 @@ namespace toven {
 // in the surface pen itself.
 int underside_pen(int surface_pen);
 
-// Allocates the horizons, then makes `view` the plotter's view with the projected box as its
-// world window, and draws z = f(x, y) on the plotter's open device in the current pen and,
-// for the underside, the pen eight below it. Throws std::bad_alloc when the horizons cannot
-// be allocated; the plotter is then as it was.
+// Allocates the horizons and the heights' storage, then makes `view` the plotter's view with
+// the projected box as its world window, and draws z = f(x, y) on the plotter's open device
+// in the current pen and, for the underside, the pen eight below it. The heights are
+// evaluated on up to `threads` threads when the function allows shared evaluation; the
+// drawing is the same on any number. Throws std::bad_alloc when the storage cannot be
+// allocated; the plotter is then as it was.
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
-                       const SurfaceView& view);
+                       const SurfaceView& view, int threads);
 
 }  // namespace toven

@@ -24,7 +24,7 @@ std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     }
     if (evaluation_count(mesh) > max_evaluations) {
         return formatted_refusal(
-            "The mesh is too large: 2nmk + 2(n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
+            "The mesh is too large: 2nmk + (n + m)k + n + m + 2 = %.0f evaluations of f(x,y), "
             "at most %.0f.",
             evaluation_count(mesh), max_evaluations);
     }
@@ -87,7 +87,7 @@ double evaluation_count(const Mesh& mesh) {
     const auto [n, m, k] = mesh;
     const double nd = n;
     const double md = m;
-    return 2 * nd * md * k + 2 * (nd + md) * k + nd + md + 2;
+    return 2 * nd * md * k + (nd + md) * k + nd + md + 2;
 }
 
 std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {

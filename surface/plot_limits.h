@@ -14,7 +14,9 @@
 namespace toven {
 
 // The two horizon arrays hold one double per page column, 16 bytes a column in all: four
-// million columns cost 64 MB, a thousand times more columns than a page has pixels.
+// million columns cost 64 MB, a thousand times more columns than a page has pixels. The
+// heights take at most 24 bytes a column more: the two front edges together, and two bands
+// of at least one curve each, none longer than the columns.
 inline constexpr std::int64_t max_columns = 4'000'000;
 
 // A plot runs inside one window message, so the program cannot answer while it draws. No
@@ -30,7 +32,8 @@ std::optional<platform::Refusal> flat_base_refusal(const Box& box);
 
 // (n + m) k + 1: the page columns of the mesh, that is the entries of each horizon array.
 double column_count(const Mesh& mesh);
-// 2nmk + 2(n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes.
+// 2nmk + (n + m)k + n + m + 2: the evaluations of f(x,y) that one surface takes, each sample
+// of its n + 1 rows and m + 1 columns once.
 double evaluation_count(const Mesh& mesh);
 
 // Why the surface cannot be drawn, or nothing.

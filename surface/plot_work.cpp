@@ -6,7 +6,9 @@
 #include <ctime>
 #include <string>
 
+#include "platform/parallel.h"
 #include "surface/evaluation_run.h"
+#include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 #include "surface/surface_view.h"
@@ -148,12 +150,16 @@ std::string rate_text(double per_second) {
 
 platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const char* drawn_in,
                                double seconds, const char* advice) {
+    char threads[40] = "";
+    if (sample.threads > 1) {
+        std::snprintf(threads, sizeof threads, " on each of %d threads", sample.threads);
+    }
     char text[400];
     std::snprintf(text, sizeof text,
                   "The plot is too large: %.0f evaluations of f(x,y), at %s a second as measured "
-                  "here%s, could take %.1f s, at most %.0f s. %s",
+                  "here%s%s, could take %.1f s, at most %.0f s. %s",
                   evaluation_count(mesh), rate_text(1 / sample.seconds_per_evaluation).c_str(),
-                  drawn_in, seconds, max_plot_seconds, advice);
+                  threads, drawn_in, seconds, max_plot_seconds, advice);
     return {text};
 }
 
@@ -190,11 +196,17 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
         }
     }
     sample.seconds_per_evaluation = elapsed_seconds(start) / static_cast<double>(run.evaluations());
+    // Threads beyond the processors take turns on them and finish no sooner.
+    sample.threads = function.shared_evaluation()
+                         ? std::min(page_threads(mesh), platform::allowed_processors())
+                         : 1;
     return sample;
 }
 
 double evaluation_seconds(const WorkSample& sample, const Mesh& mesh) {
-    return evaluation_count(mesh) * (sample.seconds_per_evaluation + drawing_seconds_per_sample);
+    const double threads = std::max(1, sample.threads);
+    return evaluation_count(mesh) *
+           (sample.seconds_per_evaluation / threads + drawing_seconds_per_sample);
 }
 
 // Every sample draws at most one line, so there are no more lines than evaluations.

@@ -35,15 +35,17 @@ struct SurfacePanel {
 struct WorkSample {
     double seconds_per_evaluation = 0;
     std::vector<std::array<double, 2>> steps;
+    int threads = 1;  // that will share the plot's evaluations
 };
 
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
 // spread over the box, in drawing order, on the processor's clock; a slow formula is timed
-// for a few hundredths of a second at most. The request must pass surface_refusal.
+// for a few hundredths of a second at most. Notes the threads that will evaluate the plot.
+// The request must pass surface_refusal.
 WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request);
 
 // The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
-// in `panel`.
+// in `panel`. The evaluations are shared by the sample's threads; the drawing has one.
 double evaluation_seconds(const WorkSample& sample, const Mesh& mesh);
 double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
                     const SurfacePanel& panel);

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "surface/evaluation_run.h"
+#include "platform/parallel.h"
+#include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 
@@ -96,16 +97,25 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
     lattice.base = static_cast<float>(z1);
     lattice.centre = {*centre_x, *centre_y, lattice.base};
     lattice.mirrored = (x2 < x1) != (y2 < y1);
-    lattice.heights.resize(lattice.xs.size() * lattice.ys.size());
-    const EvaluationRun evaluate(function);
-    for (std::size_t row = 0; row < lattice.ys.size(); ++row) {
-        const double y = y1 + static_cast<double>(row) * samples.step_dy;
-        for (std::size_t column = 0; column < lattice.xs.size(); ++column) {
-            const double x = x1 + static_cast<double>(column) * samples.step_dx;
-            lattice.heights[row * lattice.xs.size() + column] =
-                clipped_height(evaluate(x, y), z1, z2);
+    const std::size_t width = lattice.xs.size();
+    lattice.heights.resize(width * lattice.ys.size());
+    const bool shared = function.shared_evaluation() &&
+                        static_cast<double>(lattice.heights.size()) >= min_shared_page_evaluations;
+    platform::Workers workers(shared ? platform::usable_threads() : 1);
+    // Rows of heights, each on one thread: every height is its own point's alone, so the
+    // lattice is the same whatever the threads.
+    workers.for_each_block(lattice.ys.size(), 1, [&](std::size_t first, std::size_t end) {
+        std::vector<double> stack;
+        for (std::size_t row = first; row < end; ++row) {
+            const double y = y1 + static_cast<double>(row) * samples.step_dy;
+            for (std::size_t column = 0; column < width; ++column) {
+                const double x = x1 + static_cast<double>(column) * samples.step_dx;
+                const double z =
+                    shared ? function.evaluate_shared(x, y, stack) : function.evaluate(x, y);
+                lattice.heights[row * width + column] = clipped_height(z, z1, z2);
+            }
         }
-    }
+    });
     return std::nullopt;
 }
 

@@ -24,9 +24,9 @@ struct PipeRun {
 };
 
 // Runs toven --eval FORMULA - with `input` on standard input; `redirections` are added to the
-// shell's command after the input's own.
+// shell's command after the input's own, `environment` (NAME=VALUE ...) before the program.
 PipeRun run_pipe(const std::string& formula, const std::string& input,
-                 const std::string& redirections = "") {
+                 const std::string& redirections = "", const std::string& environment = "") {
     const std::string folder = testing::TempDir();
     const std::string in = folder + "pipe_in_" + std::to_string(::getpid());
     const std::string err = in + ".err";
@@ -34,8 +34,9 @@ PipeRun run_pipe(const std::string& formula, const std::string& input,
     std::fwrite(input.data(), 1, input.size(), file);
     std::fclose(file);
     PipeRun run;
-    run.out = command_output("'" + toven_binary() + "' --eval '" + formula + "' - < '" + in + "' " +
-                             redirections + " 2> '" + err + "'; echo \"status $?\"");
+    run.out =
+        command_output(environment + " '" + toven_binary() + "' --eval '" + formula + "' - < '" +
+                       in + "' " + redirections + " 2> '" + err + "'; echo \"status $?\"");
     const std::size_t status = run.out.rfind("status ");
     run.status = std::stoi(run.out.substr(status + 7));
     run.out.erase(status);
@@ -126,6 +127,42 @@ TEST(EvalPipe, ALongInputIsWrittenInOrder) {
         expected += std::to_string(i + 1) + "\n";
     }
     EXPECT_EQ(run.out, expected);
+}
+
+// Lines are answered in blocks on every thread: what comes out, values and reports and their
+// order, is the same on any number of threads, over several blocks of input.
+TEST(EvalPipe, AnyNumberOfThreadsWritesTheSameBytes) {
+    std::string input;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string x = std::to_string((i % 97) - 40) + "." + std::to_string(i % 13);
+        switch (i % 11) {
+            case 3:
+                input += x + " nonsense\n";
+                break;
+            case 5:
+                input += "# a comment\n\n";
+                break;
+            case 7:
+                input += x + ",0.5\r\n";
+                break;
+            default:
+                input += x + " " + std::to_string(i % 7) + "e-1\n";
+        }
+        if (i % 9973 == 0) {
+            input += std::string(5000, '1') + "\n";
+        }
+    }
+    const char* formula = "log(x)+sqrt(y)+1/(x-y)+sin(x*y)^a";
+    const PipeRun one = run_pipe(formula, input, "", "TOVEN_THREADS=1");
+    EXPECT_EQ(one.status, 1);
+    EXPECT_GT(one.out.size(), 100000u);
+    EXPECT_NE(one.err.find("longer than 4096 characters"), std::string::npos);
+    for (const char* threads : {"TOVEN_THREADS=2", "TOVEN_THREADS=4"}) {
+        const PipeRun many = run_pipe(formula, input, "", threads);
+        EXPECT_EQ(many.status, one.status) << threads;
+        EXPECT_TRUE(many.out == one.out) << threads;
+        EXPECT_EQ(many.err, one.err) << threads;
+    }
 }
 
 // Random bytes between good lines: every line gives a value or a message with its own number.

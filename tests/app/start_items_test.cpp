@@ -37,7 +37,7 @@ TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
         {"evaluations_too_slow_for_any_window",
          {longest_sum(), "n=100", "m=100"},
-         "toven: cannot plot: The plot is too large: 408202 evaluations of f(x,y), at "},
+         "toven: cannot plot: The plot is too large: 404202 evaluations of f(x,y), at "},
         {"bad_number",
          {"a=abc"},
          "toven: a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'\n"},

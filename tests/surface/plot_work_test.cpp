@@ -92,7 +92,7 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
     const WorkSample slow_sample = sample_plot_work(slow, {test_box, fine, 15});
     const std::string evaluations = evaluation_refusal(slow_sample, fine).value().message;
     for (const char* part :
-         {"19992202 evaluations of f(x,y), at ", "a second as measured here", "at most 3 s"}) {
+         {"19796202 evaluations of f(x,y), at ", "a second as measured here", "at most 3 s"}) {
         EXPECT_NE(evaluations.find(part), std::string::npos) << part << " in " << evaluations;
     }
     EXPECT_EQ(evaluations.find("pixels"), std::string::npos) << evaluations;
@@ -116,6 +116,25 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
             .value()
             .message;
     EXPECT_NE(on_paper.find("on a printed page"), std::string::npos) << on_paper;
+}
+
+// The evaluations are shared by the threads that really run at once, the drawing is not: a
+// plot some 5 s long on one thread fits on two, one of 12 s does not.
+TEST(PlotWork, TheEvaluationsAreSharedByTheThreads) {
+    const Mesh mesh{100, 100, 980};  // some 20 million evaluations
+    const struct {
+        double seconds_per_evaluation;
+        int threads;
+        bool allowed;
+    } cases[] = {{250e-9, 1, false}, {250e-9, 2, true}, {600e-9, 2, false}, {10e-9, 1, true}};
+    for (const auto& c : cases) {
+        const WorkSample sample{c.seconds_per_evaluation, {}, c.threads};
+        const auto refusal = evaluation_refusal(sample, mesh);
+        EXPECT_EQ(!refusal, c.allowed) << c.seconds_per_evaluation << " " << c.threads;
+        if (refusal && c.threads > 1) {
+            EXPECT_NE(refusal->message.find("on each of 2 threads"), std::string::npos);
+        }
+    }
 }
 
 std::string longest_sum() {
