@@ -1,31 +1,21 @@
-// The program's state, all of it: the two data tables, the numbers of the last plot, the
+// The window program's state, all of it: the user's data (app_data.h), the readout's flag, the
 // windows, and the single instances that the menu commands make and release. One AppState is
-// made with the tables at their defaults and lives as long as the run that uses it (the window
-// program, or one command line); everything below app gets what it needs of it as arguments.
-// It changes only on the message loop's thread.
+// made with the tables at their defaults and lives as long as the window program; everything
+// below app gets what it needs of it as arguments. It changes only on the message loop's
+// thread. A command line holds only the AppData, so it links no window code.
 #pragma once
 
 #include <memory>
 
+#include "app/app_data.h"
 #include "app/data_box.h"
-#include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/window_system.h"
-#include "surface/graph_parameters.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
 
-struct AppState {
-    AppState();
-    AppState(const AppState&) = delete;
-    AppState& operator=(const AppState&) = delete;
-
-    DataTable fdata;  // the parameters a..e and, last, the formula f(x,y)
-    DataTable sdata;  // the graph data
-
-    // The numbers of the graph data as the last plot loaded them.
-    GraphParameters graph_parameters;
+struct AppState : AppData {
     // True while the mouse readout may draw: set by a screen plot, cleared when a child window
     // is resized and when the plot window is destroyed.
     bool readout_ready = false;

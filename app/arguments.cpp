@@ -82,7 +82,7 @@ std::optional<Refusal> formula_refusal(std::string_view argument, const Argument
 
 }  // namespace
 
-std::optional<Refusal> read_arguments(AppState& state, std::span<char* const> arguments,
+std::optional<Refusal> read_arguments(AppData& state, std::span<char* const> arguments,
                                       const ArgumentRules& rules) {
     for (std::size_t at = 0; at < arguments.size(); ++at) {
         const std::string_view argument = arguments[at];

@@ -7,9 +7,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 #include "app/page_picture.h"
-#include "app/sweep.h"
+#include "app/sweep_request.h"
 #include "platform/refusal.h"
 
 namespace toven {
@@ -28,7 +28,7 @@ struct ArgumentRules {
 // Reads `arguments` by `rules`: an option of the rules, an existing file as a data file, any
 // other argument as one NAME=VALUE item. Returns the refusal of the first argument that cannot
 // be taken; the items before it stay set.
-std::optional<platform::Refusal> read_arguments(AppState& state, std::span<char* const> arguments,
+std::optional<platform::Refusal> read_arguments(AppData& state, std::span<char* const> arguments,
                                                 const ArgumentRules& rules);
 
 }  // namespace toven

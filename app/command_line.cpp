@@ -39,7 +39,7 @@ int tabulate_standard_input(FunctionXY& function) {
 }
 
 // toven --eval FORMULA X Y [NAME=VALUE ...]
-int run_eval(AppState& state, int argc, char** argv) {
+int run_eval(AppData& state, int argc, char** argv) {
     // With "-" for X the points come from standard input, and the items follow it.
     const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
     if (argc < 5 && !from_input) {
@@ -83,7 +83,7 @@ bool is_option(const char* argument) {
     return argument[0] == '-';
 }
 
-int apply_start_items(AppState& state, int argc, char** argv) {
+int apply_start_items(AppData& state, int argc, char** argv) {
     const ArgumentRules rules{.command = "the window program"};
     if (const auto refusal = read_arguments(state, std::span(argv + 1, argv + argc), rules)) {
         return fail(refusal->message);
@@ -115,7 +115,7 @@ int run_command_line(int argc, char** argv) {
         std::puts("toven " TOVEN_VERSION);
         return check_standard_output(0);
     }
-    AppState state;
+    AppData state;
     if (option == "--eval") {
         return run_eval(state, argc, argv);
     }

@@ -2,7 +2,7 @@
 // --version, and the data items the window program starts with.
 #pragma once
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 
 namespace toven {
 
@@ -16,6 +16,6 @@ bool is_option(const char* argument);
 // Sets the NAME=VALUE items and data files of argv[1..] in `state` before the window program
 // starts. A bad or unknown item, a formula that does not parse or graph data that cannot be
 // plotted is reported on standard error; returns the exit status then (1), else 0.
-int apply_start_items(AppState& state, int argc, char** argv);
+int apply_start_items(AppData& state, int argc, char** argv);
 
 }  // namespace toven

@@ -31,7 +31,7 @@ std::string_view trimmed_name(const DataRecord& record) {
 // Both tables as they were when it was made, for putting back after a refusal.
 class TablesBefore {
   public:
-    explicit TablesBefore(AppState& state)
+    explicit TablesBefore(AppData& state)
         : state_(state), fdata_(state.fdata), sdata_(state.sdata) {}
     void put_back() const {
         state_.fdata = fdata_;
@@ -39,7 +39,7 @@ class TablesBefore {
     }
 
   private:
-    AppState& state_;
+    AppData& state_;
     DataTable fdata_;
     DataTable sdata_;
 };
@@ -154,7 +154,7 @@ DataFile read_data_file(const std::string& path) {
     return file;
 }
 
-std::optional<Refusal> apply_data_file(AppState& state, const DataFile& file) {
+std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
@@ -168,7 +168,7 @@ std::optional<Refusal> apply_data_file(AppState& state, const DataFile& file) {
     return std::nullopt;
 }
 
-std::optional<Refusal> apply_assignment(AppState& state, std::string_view name_equals_value) {
+std::optional<Refusal> apply_assignment(AppData& state, std::string_view name_equals_value) {
     const std::size_t equals = name_equals_value.find('=');
     if (equals == std::string_view::npos) {
         return Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) + "'"};
@@ -177,7 +177,7 @@ std::optional<Refusal> apply_assignment(AppState& state, std::string_view name_e
                       name_equals_value.substr(equals + 1));
 }
 
-std::optional<Refusal> apply_argument(AppState& state, std::string_view argument) {
+std::optional<Refusal> apply_argument(AppData& state, std::string_view argument) {
     const std::string path(argument);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
@@ -186,7 +186,7 @@ std::optional<Refusal> apply_argument(AppState& state, std::string_view argument
     return apply_data_file(state, read_data_file(path));
 }
 
-std::optional<Refusal> replace_tables(AppState& state, const DataFile& file) {
+std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
@@ -200,7 +200,7 @@ std::optional<Refusal> replace_tables(AppState& state, const DataFile& file) {
     return refusal;
 }
 
-std::string data_text(const AppState& state) {
+std::string data_text(const AppData& state) {
     std::string text = header_comment;
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
@@ -214,7 +214,7 @@ std::string data_text(const AppState& state) {
     return text;
 }
 
-std::optional<Refusal> data_text_refusal(const AppState& state) {
+std::optional<Refusal> data_text_refusal(const AppData& state) {
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
         for (int i = 1; i <= count && i < table->size(); ++i) {
@@ -228,7 +228,7 @@ std::optional<Refusal> data_text_refusal(const AppState& state) {
     return std::nullopt;
 }
 
-std::optional<Refusal> write_data_file(const AppState& state, const std::string& path) {
+std::optional<Refusal> write_data_file(const AppData& state, const std::string& path) {
     const std::string text = data_text(state);
     platform::SafeFile file(path);
     if (auto refusal = file.open()) {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 #include "platform/refusal.h"
 
 namespace toven {
@@ -41,29 +41,29 @@ DataFile read_data_file(const std::string& path);
 
 // Sets the file's items in order. At a bad item the tables are put back as they were, and the
 // refusal names the file and the item's line.
-std::optional<platform::Refusal> apply_data_file(AppState& state, const DataFile& file);
+std::optional<platform::Refusal> apply_data_file(AppData& state, const DataFile& file);
 
 // A command-line argument: one that names an existing file is read and set as a data file,
 // any other is one NAME=VALUE item.
-std::optional<platform::Refusal> apply_argument(AppState& state, std::string_view argument);
+std::optional<platform::Refusal> apply_argument(AppData& state, std::string_view argument);
 
 // Sets the item of "NAME=VALUE" as apply_item does; on failure returns the refusal for the
 // person, and changes nothing.
-std::optional<platform::Refusal> apply_assignment(AppState& state,
+std::optional<platform::Refusal> apply_assignment(AppData& state,
                                                   std::string_view name_equals_value);
 
 // Both tables as their defaults and then the file's items, all or nothing: on a refusal the
 // tables are as they were.
-std::optional<platform::Refusal> replace_tables(AppState& state, const DataFile& file);
+std::optional<platform::Refusal> replace_tables(AppData& state, const DataFile& file);
 
 // The items of both tables as a data file's text, in table order, each value whole.
-std::string data_text(const AppState& state);
+std::string data_text(const AppData& state);
 
 // Why data_text() cannot be read back as it was: a value that holds a line break or another
 // control character, or bytes that are not UTF-8 text. None when it can.
-std::optional<platform::Refusal> data_text_refusal(const AppState& state);
+std::optional<platform::Refusal> data_text_refusal(const AppData& state);
 
 // Writes data_text(state) to `path` through a SafeFile; the message for the person on failure.
-std::optional<platform::Refusal> write_data_file(const AppState& state, const std::string& path);
+std::optional<platform::Refusal> write_data_file(const AppData& state, const std::string& path);
 
 }  // namespace toven

@@ -60,7 +60,7 @@ std::string_view stored_value(const ItemSpec& item, std::string_view value) {
 
 }  // namespace
 
-std::optional<platform::Refusal> apply_item(AppState& state, std::string_view name,
+std::optional<platform::Refusal> apply_item(AppData& state, std::string_view name,
                                             std::string_view value) {
     const ItemSpec* item = nullptr;
     if (auto refusal = check_item(name, value, item)) {

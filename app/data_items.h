@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 #include "expr/item_table.h"
 #include "platform/refusal.h"
 
@@ -17,7 +17,7 @@ namespace toven {
 // nothing. A number item takes one decimal number, a counting item a whole number within int,
 // blanks around either ignored and not stored; every item but the formula must fit a data
 // window's line with its name.
-std::optional<platform::Refusal> apply_item(AppState& state, std::string_view name,
+std::optional<platform::Refusal> apply_item(AppData& state, std::string_view name,
                                             std::string_view value);
 
 // The checks of apply_item alone: the refusal, or nothing with `item` set to the item called

@@ -6,7 +6,7 @@
 
 #include "app/data_box.h"
 #include "app/page_picture.h"
-#include "app/sweep.h"
+#include "app/sweep_request.h"
 #include "expr/expression.h"
 #include "expr/item_table.h"
 #include "expr/parser.h"

@@ -12,7 +12,7 @@ namespace toven {
 // The command line's --render, handed to the picture part, which starts from a state of its
 // own: nothing of `state` is set before --render reads its arguments. Linked ahead of the
 // libraries, this takes the place of app/render_command.cpp, which only the picture part links.
-int run_render_command(AppState&, int argc, char** argv) {
+int run_render_command(AppData&, int argc, char** argv) {
     return platform::run_program_module("picture", "toven_picture_main", argc, argv);
 }
 

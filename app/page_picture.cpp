@@ -11,7 +11,7 @@
 
 namespace toven {
 
-DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
+DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
                             SurfaceFunction& function, platform::Window* message_window,
                             Formula formula) {
     DrawnPage page;
@@ -39,7 +39,7 @@ DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
     return page;
 }
 
-SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFunction& function,
+SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula) {
     const OutputFormat* format = output_format(picture.path);
     if (format == nullptr || format->writer != Writer::page) {

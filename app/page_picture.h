@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "platform/window.h"
@@ -51,7 +51,7 @@ struct DrawnPage {
 };
 
 // Draws the page of the state's tables as save_page does, without saving it.
-DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
+DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
                             SurfaceFunction& function, platform::Window* message_window,
                             Formula formula = Formula::compile);
 
@@ -61,7 +61,7 @@ DrawnPage draw_page_picture(const AppState& state, const PagePicture& picture,
 // safely to the path, with the tables' data text in it (app/data_file.h). A refused page, or
 // data that a data file cannot hold, writes nothing. The state's own plot (its
 // graph_parameters and readout_ready) is left as it was.
-SavedPage save_page(const AppState& state, const PagePicture& picture, SurfaceFunction& function,
+SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula = Formula::compile);
 
 }  // namespace toven

@@ -22,7 +22,7 @@ namespace {
 
 // render = "--render" FILE { option | NAME "=" VALUE | data file }
 // Returns the refusal of a request that cannot be drawn; the items are set as they come.
-std::optional<platform::Refusal> read_request(AppState& state, int argc, char** argv,
+std::optional<platform::Refusal> read_request(AppData& state, int argc, char** argv,
                                               PagePicture& request, Sweep& sweep) {
     using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
@@ -46,7 +46,7 @@ std::optional<platform::Refusal> read_request(AppState& state, int argc, char** 
 
 }  // namespace
 
-int run_render_command(AppState& state, int argc, char** argv) {
+int run_render_command(AppData& state, int argc, char** argv) {
     if (argc >= 3 && written_by(argv[2], Writer::solid)) {
         return run_solid_command(state, argc, argv);
     }

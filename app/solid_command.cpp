@@ -32,7 +32,7 @@ std::optional<platform::Refusal> write_stl(const std::string& path, const SolidL
 
 }  // namespace
 
-int run_solid_command(AppState& state, int argc, char** argv) {
+int run_solid_command(AppData& state, int argc, char** argv) {
     const ArgumentRules rules{.command = "an STL file"};
     if (const auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
         return fail(refusal->message);

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "app/app_data.h"
 
 namespace toven {
 
 // argv[1] is "--render" and argv[2] the STL file; returns the exit status, with a message on
 // standard error on failure. Nothing is written unless the whole solid is.
-int run_solid_command(AppState& state, int argc, char** argv);
+int run_solid_command(AppData& state, int argc, char** argv);
 
 }  // namespace toven

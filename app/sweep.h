@@ -8,51 +8,18 @@
 #include <string_view>
 
 #include "app/page_picture.h"
+#include "app/sweep_request.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 
 namespace toven {
-
-inline constexpr int min_sweep_frames = 2;
-// Each frame is drawn in full; a thousand frames of the default page take about half a minute.
-inline constexpr int max_sweep_frames = 1000;
-inline constexpr int default_frames_per_second = 20;
-// A GIF counts a frame's time in hundredths of a second, and browsers show frames shorter
-// than two hundredths more slowly than asked.
-inline constexpr int max_frames_per_second = 50;
-
-struct Sweep {
-    std::string name;  // the number item that moves; empty when no sweep was asked for
-    double from = 0;
-    double to = 0;
-    int frames = 0;
-    int frames_per_second = default_frames_per_second;
-    bool rate_given = false;  // --fps was given
-
-    bool requested() const { return !name.empty(); }
-};
-
-// Reads the value of --sweep (NAME=FROM:TO:FRAMES) or --fps (N) into `sweep`; `value` is null
-// when the option ends the command line. NAME must be a number item of the data tables.
-std::optional<platform::Refusal> read_sweep_option(std::string_view option, const char* value,
-                                                   Sweep& sweep);
-
-// Whether `path` suits `sweep`: with a sweep a GIF, or a PNG, PDF or SVG name with one frame
-// number pattern; --fps only with a sweep. Nothing when it does, else why not.
-std::optional<platform::Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep);
-
-// Frame i's value, FROM + i (TO - FROM) / (FRAMES - 1), as the text that sets the item.
-std::string frame_value(const Sweep& sweep, int frame);
-
-// Frame i's file name: the pattern's %d (or %0Nd) replaced by i, %% by %.
-std::string frame_path(const std::string& pattern, int frame);
 
 // Draws every frame as save_page draws the page with the item set in the state's tables to the
 // frame's value, with `function` compiled once (the caller has compiled the state's formula).
 // All frames are weighed first: if any cannot be plotted, nothing is written. A write that
 // fails ends the sweep; frame files written before it stay. The tables keep the value of the
 // last frame set.
-SavedPage save_sweep(AppState& state, const PagePicture& picture, const Sweep& sweep,
+SavedPage save_sweep(AppData& state, const PagePicture& picture, const Sweep& sweep,
                      SurfaceFunction& function);
 
 }  // namespace toven

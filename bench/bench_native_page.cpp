@@ -11,6 +11,7 @@
 #include <ctime>
 #include <memory>
 
+#include "app/app_state.h"
 #include "app/data_file.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/data_file.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"

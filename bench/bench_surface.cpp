@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/data_file.h"
 #include "expr/item_table.h"
 #include "expr/surface_function.h"

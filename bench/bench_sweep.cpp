@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/sweep.h"
 #include "platform/application.h"
 #include "platform/gif_animation.h"

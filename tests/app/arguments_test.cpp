@@ -1,5 +1,6 @@
 // The one loop over a command's arguments: which options each command takes, how items and
 // data files are set, and where the loop stops.
+#include "app/app_state.h"
 #include "app/arguments.h"
 
 #include <gtest/gtest.h>

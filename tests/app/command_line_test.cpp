@@ -1,3 +1,4 @@
+#include "app/app_state.h"
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>

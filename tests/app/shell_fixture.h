@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/app_state.h"
 #include "app/child_window.h"
 #include "app/main_window.h"
 #include "app/menu_command.h"

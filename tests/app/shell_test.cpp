@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ostream>
 
+#include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/data_file.h"
 #include "app/version.h"

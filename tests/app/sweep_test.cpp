@@ -1,5 +1,6 @@
 // Sweeps: each frame is the page --render draws alone with the frame's value, a GIF keeps its
 // colours exactly, and a sweep that cannot be drawn whole writes nothing.
+#include "app/app_state.h"
 #include "app/sweep.h"
 
 #include <gif_lib.h>

@@ -1,10 +1,10 @@
-#include "app/app_state.h"
+#include "app/app_data.h"
 
 #include "app/user_tables.h"
 
 namespace toven {
 
-AppState::AppState() {
+AppData::AppData() {
     load_fdata_defaults(fdata);
     load_sdata_defaults(sdata);
 }
