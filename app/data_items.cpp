@@ -3,8 +3,8 @@
 #include <climits>
 #include <string>
 
-#include "app/data_box.h"
 #include "app/number_text.h"
+#include "app/window/data_box.h"
 
 namespace toven {
 

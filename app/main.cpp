@@ -3,8 +3,8 @@
 // the window part for the interactive program. So a formula is evaluated without loading Qt.
 #include <csignal>
 
-#include "app/command_line.h"
-#include "app/render_command.h"
+#include "app/command/command_line.h"
+#include "app/command/render_command.h"
 #include "platform/program_module.h"
 
 namespace toven {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/eval_pipe.h"
+#include "app/command/eval_pipe.h"
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "platform/parallel.h"

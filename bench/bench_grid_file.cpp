@@ -13,7 +13,7 @@
 #include <string>
 #include <variant>
 
-#include "app/grid_file.h"
+#include "app/files/grid_file.h"
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "surface/grid_function.h"

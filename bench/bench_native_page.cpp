@@ -11,8 +11,8 @@
 #include <ctime>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/data_file.h"
+#include "app/files/data_file.h"
+#include "app/window/app_state.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
 #include "platform/vector_state.h"

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/data_file.h"
+#include "app/files/data_file.h"
+#include "app/window/app_state.h"
 #include "expr/item_table.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"

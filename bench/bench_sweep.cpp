@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/sweep.h"
+#include "app/command/sweep.h"
+#include "app/window/app_state.h"
 #include "platform/application.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/command/command_line.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace toven;

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/data_file.h"
+#include "app/files/data_file.h"
 #include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/picture_data.h"

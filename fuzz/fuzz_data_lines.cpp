@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/data_box.h"
+#include "app/window/data_box.h"
 #include "expr/item_table.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/drawing_objects.h"

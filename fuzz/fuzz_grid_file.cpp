@@ -10,7 +10,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/grid_file.h"
+#include "app/files/grid_file.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace toven;

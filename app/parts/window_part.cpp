@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/command_line.h"
-#include "app/shell.h"
+#include "app/command/command_line.h"
+#include "app/window/app_state.h"
+#include "app/window/shell.h"
 #include "platform/application.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The one loop over a command's arguments: which options each command takes, how items and
 // data files are set, and where the loop stops.
-#include "app/app_state.h"
-#include "app/arguments.h"
+#include "app/command/arguments.h"
+#include "app/window/app_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "app/app_state.h"
-#include "app/command_line.h"
+#include "app/command/command_line.h"
+#include "app/window/app_state.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_file.h"
+#include "app/files/data_file.h"
 #include "expr/item_table.h"
 #include "tests/support/program_run.h"
 

@@ -1,7 +1,7 @@
 // Data files read and written in the program itself: the round trip, a bad line that sets
 // nothing, and files that are no data files.
-#include "app/app_state.h"
-#include "app/data_file.h"
+#include "app/files/data_file.h"
+#include "app/window/app_state.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/data_box.h"
-#include "app/data_file.h"
-#include "app/sweep.h"
+#include "app/command/sweep.h"
+#include "app/files/data_file.h"
+#include "app/window/data_box.h"
 #include "expr/expression.h"
 #include "expr/parser.h"
 #include "platform/picture_files.h"

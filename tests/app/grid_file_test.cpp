@@ -1,6 +1,6 @@
 // Grid files: every format and layout of one grid reads to the same grid, and bad files are
 // refused by file and line.
-#include "app/grid_file.h"
+#include "app/files/grid_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

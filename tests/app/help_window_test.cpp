@@ -1,5 +1,5 @@
 // The help window: its text, where and in which colours it is drawn, and its one-window guard.
-#include "app/help_window.h"
+#include "app/window/help_window.h"
 
 #include "platform/picture_files.h"
 #include "plotter/plotter.h"

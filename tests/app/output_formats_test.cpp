@@ -1,6 +1,6 @@
 // Which file a name asks for: every extension check of the program answers from the table of
 // output formats, so these rows are what --render, a sweep and the dialogs take a name for.
-#include "app/output_formats.h"
+#include "app/files/output_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/page_picture.h"
+#include "app/files/page_picture.h"
+#include "app/window/app_state.h"
 #include "tests/support/test_files.h"
 
 namespace toven {

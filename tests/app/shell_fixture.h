@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/child_window.h"
-#include "app/main_window.h"
-#include "app/menu_command.h"
-#include "app/shell.h"
-#include "app/shell_state.h"
+#include "app/window/app_state.h"
+#include "app/window/child_window.h"
+#include "app/window/main_window.h"
+#include "app/window/menu_command.h"
+#include "app/window/shell.h"
+#include "app/window/shell_state.h"
 #include "platform/message_box.h"
 #include "platform/window_system.h"
 #include "surface/plot_driver.h"

@@ -3,10 +3,10 @@
 #include <chrono>
 #include <ostream>
 
-#include "app/app_state.h"
-#include "app/command_line.h"
-#include "app/data_file.h"
+#include "app/command/command_line.h"
+#include "app/files/data_file.h"
 #include "app/version.h"
+#include "app/window/app_state.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/command/command_line.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/program_run.h"
 

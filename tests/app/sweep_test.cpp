@@ -1,7 +1,7 @@
 // Sweeps: each frame is the page --render draws alone with the frame's value, a GIF keeps its
 // colours exactly, and a sweep that cannot be drawn whole writes nothing.
-#include "app/app_state.h"
-#include "app/sweep.h"
+#include "app/command/sweep.h"
+#include "app/window/app_state.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/data_file.h"
+#include "app/files/data_file.h"
 #include "platform/picture_files.h"
 #include "tests/support/program_run.h"
 #include "tests/support/test_files.h"

@@ -1,6 +1,6 @@
 // Values come out exactly as printf("%.17g") writes them, whichever road format_value takes;
 // every NaN is "nan".
-#include "app/value_text.h"
+#include "app/command/value_text.h"
 
 #include <gtest/gtest.h>
 

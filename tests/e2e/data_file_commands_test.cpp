@@ -2,7 +2,7 @@
 // the file dialog answered through its seam, the data windows open beside them.
 #include <fstream>
 
-#include "app/data_file.h"
+#include "app/files/data_file.h"
 #include "platform/file_dialog.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/test_files.h"

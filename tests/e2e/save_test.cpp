@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/data_file.h"
-#include "app/parse_error_box.h"
+#include "app/files/data_file.h"
+#include "app/window/parse_error_box.h"
 #include "platform/file_dialog.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"

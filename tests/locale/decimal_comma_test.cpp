@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/data_file.h"
+#include "app/files/data_file.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/program_run.h"

@@ -1,0 +1,128 @@
+#include "app/command/command_line.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "app/command/arguments.h"
+#include "app/command/command_output.h"
+#include "app/command/eval_pipe.h"
+#include "app/command/help_text.h"
+#include "app/command/render_command.h"
+#include "app/data_items.h"
+#include "app/version.h"
+#include "expr/surface_function.h"
+#include "surface/graph_parameters.h"
+#include "surface/plot_limits.h"
+#include "surface/plot_work.h"
+
+namespace toven {
+
+namespace {
+
+// toven --eval FORMULA -, once the formula is compiled: every line of standard input gives a
+// value or a numbered message; a stream that fails is reported with the system's cause.
+int tabulate_standard_input(FunctionXY& function) {
+    const Tabulation run = tabulate(function, STDIN_FILENO, STDOUT_FILENO, stderr);
+    if (run.write_error != 0) {
+        return fail(std::string("cannot write to standard output: ") +
+                    std::strerror(run.write_error));
+    }
+    if (run.read_error != 0) {
+        return fail(std::string("cannot read standard input: ") + std::strerror(run.read_error));
+    }
+    return run.bad_lines == 0 ? 0 : 1;
+}
+
+// toven --eval FORMULA X Y [NAME=VALUE ...]
+int run_eval(AppData& state, int argc, char** argv) {
+    // With "-" for X the points come from standard input, and the items follow it.
+    const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
+    if (argc < 5 && !from_input) {
+        return fail("--eval needs FORMULA X Y or FORMULA - (see toven --help)");
+    }
+    const auto x = from_input ? std::optional<double>(0) : read_coordinate(argv[3]);
+    if (!x) {
+        return fail(std::string("X is not a number: '") + argv[3] + "'");
+    }
+    const auto y = from_input ? std::optional<double>(0) : read_coordinate(argv[4]);
+    if (!y) {
+        return fail(std::string("Y is not a number: '") + argv[4] + "'");
+    }
+    const ArgumentRules rules{.command = "--eval", .formula_item = false};
+    if (const auto refusal =
+            read_arguments(state, std::span(argv + (from_input ? 4 : 5), argv + argc), rules)) {
+        return fail(refusal->message);
+    }
+    // Set last, so that FORMULA takes the place of a data file's formula.
+    const std::string formula_name(trim_blanks(state.fdata[formula_record(state.fdata)].name));
+    if (const auto refusal = apply_item(state, formula_name, argv[2])) {
+        return fail(refusal->message);
+    }
+    SurfaceFunction function(state.fdata);
+    if (!compile_or_report(function)) {
+        return 1;
+    }
+    function.load_parameters();
+    if (from_input) {
+        return tabulate_standard_input(function);
+    }
+    char value[max_value_text + 1];
+    *format_value(function.evaluate(*x, *y), value) = '\0';
+    std::puts(value);
+    return check_standard_output(0);
+}
+
+}  // namespace
+
+bool is_option(const char* argument) {
+    return argument[0] == '-';
+}
+
+int apply_start_items(AppData& state, int argc, char** argv) {
+    const ArgumentRules rules{.command = "the window program"};
+    if (const auto refusal = read_arguments(state, std::span(argv + 1, argv + argc), rules)) {
+        return fail(refusal->message);
+    }
+    SurfaceFunction function(state.fdata);
+    if (!compile_or_report(function)) {
+        return 1;
+    }
+    const GraphParameters g = load_graph_parameters(state.sdata);
+    if (const auto refusal = surface_refusal(g.surface())) {
+        return fail("cannot plot: " + refusal->message);
+    }
+    // Evaluations too many for any window are refused before a window appears.
+    function.load_parameters();
+    const WorkSample sample = sample_plot_work(function, g.surface());
+    if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
+        return fail("cannot plot: " + refusal->message);
+    }
+    return 0;
+}
+
+int run_command_line(int argc, char** argv) {
+    std::string_view option = argc > 1 ? argv[1] : "";
+    if (option == "--help" || option == "-h") {
+        std::fputs(command_line_help().c_str(), stdout);
+        return check_standard_output(0);
+    }
+    if (option == "--version") {
+        std::puts("toven " TOVEN_VERSION);
+        return check_standard_output(0);
+    }
+    AppData state;
+    if (option == "--eval") {
+        return run_eval(state, argc, argv);
+    }
+    if (option == "--render") {
+        return run_render_command(state, argc, argv);
+    }
+    return fail("unknown option '" + std::string(option) + "' (see toven --help)");
+}
+
+}  // namespace toven

@@ -1,0 +1,244 @@
+#include "app/files/data_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/data_items.h"
+#include "app/user_tables.h"
+#include "platform/picture_data.h"
+#include "platform/safe_file.h"
+#include "platform/utf8.h"
+
+namespace toven {
+
+namespace {
+
+using platform::Refusal;
+
+constexpr const char* header_comment = "# toven data: one NAME=VALUE item a line\n";
+
+std::string_view trimmed_name(const DataRecord& record) {
+    const std::string_view name = record.name;
+    const std::size_t last = name.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
+}
+
+// Both tables as they were when it was made, for putting back after a refusal.
+class TablesBefore {
+  public:
+    explicit TablesBefore(AppData& state)
+        : state_(state), fdata_(state.fdata), sdata_(state.sdata) {}
+    void put_back() const {
+        state_.fdata = fdata_;
+        state_.sdata = sdata_;
+    }
+
+  private:
+    AppData& state_;
+    DataTable fdata_;
+    DataTable sdata_;
+};
+
+Refusal file_refusal(const std::string& path, const std::string& reason) {
+    return Refusal{"cannot read '" + path + "': " + reason};
+}
+
+// The whole file, or the refusal of one that cannot be read or is no ordinary file. Opening
+// does not wait for a FIFO's writer, which may never come.
+std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return file_refusal(path, std::strerror(errno));
+    }
+    struct stat info {};
+    std::optional<Refusal> refusal;
+    if (::fstat(fd, &info) != 0) {
+        refusal = file_refusal(path, std::strerror(errno));
+    } else if (S_ISDIR(info.st_mode)) {
+        refusal = file_refusal(path, "it is a directory");
+    } else if (!S_ISREG(info.st_mode)) {
+        refusal = file_refusal(path, "it is a device, a FIFO or another special file");
+    }
+    char buffer[64 * 1024];
+    while (!refusal) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            refusal = file_refusal(path, std::strerror(errno));
+        } else if (got == 0) {
+            break;
+        } else if (bytes.size() + static_cast<std::size_t>(got) > max_data_file_bytes) {
+            refusal = file_refusal(path, "it is too large for a data file or a picture");
+        } else {
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    return refusal;
+}
+
+// Why `value` cannot stand on a line of a data file, or empty.
+std::string unwritable(std::string_view value) {
+    for (std::size_t i = 0; i < value.size();) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if (byte < 0x20 && byte != '\t') {
+            return byte == '\n' || byte == '\r' ? "a line break" : "a control character";
+        }
+        const std::size_t length = platform::decode_utf8(value.substr(i)).length;
+        if (length == 0) {
+            return "bytes that are not UTF-8 text";
+        }
+        i += length;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<DataItem> data_items(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);  // a byte order mark that some editors write
+    }
+    std::vector<DataItem> items;
+    int number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++number;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos || line[first] == '#') {
+            continue;
+        }
+        items.push_back({std::string(line), number});
+    }
+    return items;
+}
+
+DataFile read_data_file(const std::string& path) {
+    DataFile file{path, {}, {}};
+    std::string bytes;
+    if (auto refusal = read_bytes(path, bytes)) {
+        file.refusal = std::move(refusal);
+        return file;
+    }
+    const platform::PictureText picture = platform::picture_text(bytes);
+    if (picture.kind != platform::PictureKind::none) {
+        if (!picture.unreadable.empty()) {
+            file.refusal = file_refusal(path, picture.unreadable);
+            return file;
+        }
+        if (!picture.text) {
+            file.refusal = file_refusal(
+                path, "this " + std::string(platform::picture_kind_name(picture.kind)) +
+                          " picture was not written by toven, so it holds no toven data");
+            return file;
+        }
+        bytes = std::move(*picture.text);
+    } else if (bytes.find('\0') != std::string::npos) {
+        file.refusal =
+            file_refusal(path, "it is neither a data file nor a picture that toven wrote");
+        return file;
+    }
+    file.items = data_items(bytes);
+    return file;
+}
+
+std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
+    if (file.refusal) {
+        return file.refusal;
+    }
+    const TablesBefore before(state);
+    for (const DataItem& item : file.items) {
+        if (auto refusal = apply_assignment(state, item.text)) {
+            before.put_back();
+            return Refusal{file.path + ":" + std::to_string(item.line) + ": " + refusal->message};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> apply_assignment(AppData& state, std::string_view name_equals_value) {
+    const std::size_t equals = name_equals_value.find('=');
+    if (equals == std::string_view::npos) {
+        return Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) + "'"};
+    }
+    return apply_item(state, name_equals_value.substr(0, equals),
+                      name_equals_value.substr(equals + 1));
+}
+
+std::optional<Refusal> apply_argument(AppData& state, std::string_view argument) {
+    const std::string path(argument);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return apply_assignment(state, argument);
+    }
+    return apply_data_file(state, read_data_file(path));
+}
+
+std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
+    if (file.refusal) {
+        return file.refusal;
+    }
+    const TablesBefore before(state);
+    load_fdata_defaults(state.fdata);
+    load_sdata_defaults(state.sdata);
+    auto refusal = apply_data_file(state, file);
+    if (refusal) {
+        before.put_back();
+    }
+    return refusal;
+}
+
+std::string data_text(const AppData& state) {
+    std::string text = header_comment;
+    for (const DataTable* table : {&state.fdata, &state.sdata}) {
+        const int count = item_count(*table);
+        for (int i = 1; i <= count && i < table->size(); ++i) {
+            text += trimmed_name((*table)[i]);
+            text += '=';
+            text += record_value((*table)[i]);
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+std::optional<Refusal> data_text_refusal(const AppData& state) {
+    for (const DataTable* table : {&state.fdata, &state.sdata}) {
+        const int count = item_count(*table);
+        for (int i = 1; i <= count && i < table->size(); ++i) {
+            const std::string reason = unwritable(record_value((*table)[i]));
+            if (!reason.empty()) {
+                return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) +
+                               " holds " + reason + ", which a data file cannot keep"};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> write_data_file(const AppData& state, const std::string& path) {
+    const std::string text = data_text(state);
+    platform::SafeFile file(path);
+    if (auto refusal = file.open()) {
+        return refusal;
+    }
+    file.write(text.data(), text.size());
+    if (auto failure = file.failure()) {
+        return failure;
+    }
+    return file.commit();
+}
+
+}  // namespace toven
