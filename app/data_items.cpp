@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/number_text.h"
-#include "app/window/data_box.h"
 
 namespace toven {
 

@@ -13,6 +13,12 @@
 
 namespace toven {
 
+// The longest line the edit takes: a display line holds 119 characters and its terminator,
+// and the line read from the edit stops one short of that. The edit's own limit counts
+// characters, and a character outside ASCII takes several bytes, so a change that leaves more
+// bytes than this is refused (see the data box's handle_command).
+inline constexpr int longest_edit_line = 118;
+
 // Sets the item called `name` to `value`, or returns the refusal for the person and changes
 // nothing. A number item takes one decimal number, a counting item a whole number within int,
 // blanks around either ignored and not stored; every item but the formula must fit a data

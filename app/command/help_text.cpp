@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/command/sweep_request.h"
+#include "app/data_items.h"
 #include "app/files/page_picture.h"
-#include "app/window/data_box.h"
 #include "expr/expression.h"
 #include "expr/item_table.h"
 #include "expr/parser.h"

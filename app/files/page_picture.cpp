@@ -4,7 +4,7 @@
 
 #include "app/files/data_file.h"
 #include "app/files/output_formats.h"
-#include "app/window/parse_error_box.h"
+#include "app/parse_error_box.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"

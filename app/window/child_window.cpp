@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "app/parse_error_box.h"
 #include "app/window/help_window.h"
 #include "app/window/message_table.h"
-#include "app/window/parse_error_box.h"
 #include "app/window/shell_state.h"
 #include "surface/plot_driver.h"
 

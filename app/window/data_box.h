@@ -7,17 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/data_items.h"
 #include "expr/data_table.h"
 #include "platform/drawing_objects.h"
 #include "platform/window_system.h"
 
 namespace toven {
-
-// The longest line the edit takes: a display line holds 119 characters and its terminator,
-// and the line read from the edit stops one short of that. The edit's own limit counts
-// characters, and a character outside ASCII takes several bytes, so a change that leaves more
-// bytes than this is refused (see handle_command).
-inline constexpr int longest_edit_line = 118;
 
 struct DataBox {
     // Measures the data window's default font; no control exists yet.

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/window/parse_error_box.h"
+#include "app/parse_error_box.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
 #include "platform/programmer_error.h"

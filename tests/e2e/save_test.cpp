@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "app/files/data_file.h"
-#include "app/window/parse_error_box.h"
+#include "app/parse_error_box.h"
 #include "platform/file_dialog.h"
 #include "platform/picture_files.h"
 #include "tests/app/shell_fixture.h"

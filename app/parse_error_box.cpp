@@ -1,4 +1,4 @@
-#include "app/window/parse_error_box.h"
+#include "app/parse_error_box.h"
 
 #include "platform/message_box.h"
 
