@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "platform/picture_data.h"
 #include "tests/support/test_files.h"
 
