@@ -21,6 +21,10 @@ class Session {
 
     // True where a display can show windows.
     static bool display_available();
+    // True when this session's windows reach a screen that someone sees: not when they are
+    // drawn only in memory (the offscreen and minimal window systems), where a box would wait
+    // for an answer that never comes.
+    bool watched() const;
 
   private:
     struct State;

@@ -83,26 +83,27 @@ bool is_option(const char* argument) {
     return argument[0] == '-';
 }
 
-int apply_start_items(AppData& state, int argc, char** argv) {
+std::optional<std::string> start_items_refusal(AppData& state, int argc, char** argv) {
     const ArgumentRules rules{.command = "the window program"};
     if (const auto refusal = read_arguments(state, std::span(argv + 1, argv + argc), rules)) {
-        return fail(refusal->message);
+        return refusal->message;
     }
     SurfaceFunction function(state.fdata);
-    if (!compile_or_report(function)) {
-        return 1;
+    function.compile();
+    if (!function.compiled) {
+        return function.expression().diagnostic();
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
     if (const auto refusal = surface_refusal(g.surface())) {
-        return fail("cannot plot: " + refusal->message);
+        return "cannot plot: " + refusal->message;
     }
     // Evaluations too many for any window are refused before a window appears.
     function.load_parameters();
     const WorkSample sample = sample_plot_work(function, g.surface());
     if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
-        return fail("cannot plot: " + refusal->message);
+        return "cannot plot: " + refusal->message;
     }
-    return 0;
+    return std::nullopt;
 }
 
 int run_command_line(int argc, char** argv) {

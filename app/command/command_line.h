@@ -2,6 +2,9 @@
 // --version, and the data items the window program starts with.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "app/app_data.h"
 
 namespace toven {
@@ -15,7 +18,8 @@ bool is_option(const char* argument);
 
 // Sets the NAME=VALUE items and data files of argv[1..] in `state` before the window program
 // starts. A bad or unknown item, a formula that does not parse or graph data that cannot be
-// plotted is reported on standard error; returns the exit status then (1), else 0.
-int apply_start_items(AppData& state, int argc, char** argv);
+// plotted is refused: the result is the message for the person, which the window program
+// writes on standard error and shows.
+std::optional<std::string> start_items_refusal(AppData& state, int argc, char** argv);
 
 }  // namespace toven

@@ -1,6 +1,9 @@
 #include "app/files/data_file.h"
 
 #include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -9,7 +12,9 @@
 #include <unistd.h>
 
 #include "app/data_items.h"
+#include "app/number_text.h"
 #include "app/user_tables.h"
+#include "expr/c_number.h"
 #include "platform/picture_data.h"
 #include "platform/safe_file.h"
 #include "platform/utf8.h"
@@ -98,6 +103,36 @@ std::string unwritable(std::string_view value) {
         i += length;
     }
     return {};
+}
+
+// A record's value as a data file keeps it. A data window takes any typing, so a number item
+// may hold text that the number reader refuses ("a=2" typed leaves it empty); the plot reads
+// the number the C library makes of it, and that number is kept, so that the file reopens to
+// the same page. None for a decimal item that the plot reads as no finite number.
+std::optional<std::string> kept_value(const DataRecord& record) {
+    const char* value = record_value(record);
+    const ItemSpec* item = find_item_spec(trimmed_name(record));
+    if (item != nullptr && item->kind == ItemKind::counting) {
+        int whole = 0;
+        if (read_whole(value, INT_MIN, INT_MAX, whole) == NumberFault::none) {
+            return std::string(trim_blanks(value));
+        }
+        return std::to_string(c_atoi(value));
+    }
+    if (item == nullptr || item->kind != ItemKind::number) {
+        return value;
+    }
+    double number = 0;
+    if (read_decimal(value, number) == NumberFault::none) {
+        return std::string(trim_blanks(value));
+    }
+    number = c_atof(value);
+    if (!std::isfinite(number)) {
+        return std::nullopt;
+    }
+    char shortest[32];
+    const auto written = std::to_chars(shortest, shortest + sizeof shortest, number);
+    return std::string(shortest, written.ptr);
 }
 
 }  // namespace
@@ -190,6 +225,11 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
     }
+    // A file of no items would put every item back to its default, which an empty file
+    // opened by mistake should not do.
+    if (file.items.empty()) {
+        return Refusal{"\"" + file.path + "\" holds no data items."};
+    }
     const TablesBefore before(state);
     load_fdata_defaults(state.fdata);
     load_sdata_defaults(state.sdata);
@@ -207,7 +247,7 @@ std::string data_text(const AppData& state) {
         for (int i = 1; i <= count && i < table->size(); ++i) {
             text += trimmed_name((*table)[i]);
             text += '=';
-            text += record_value((*table)[i]);
+            text += kept_value((*table)[i]).value_or(record_value((*table)[i]));
             text += '\n';
         }
     }
@@ -222,6 +262,11 @@ std::optional<Refusal> data_text_refusal(const AppData& state) {
             if (!reason.empty()) {
                 return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) +
                                " holds " + reason + ", which a data file cannot keep"};
+            }
+            if (!kept_value((*table)[i])) {
+                return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) + ", \"" +
+                               record_value((*table)[i]) +
+                               "\", is no finite number, which a data file cannot keep"};
             }
         }
     }

@@ -53,14 +53,16 @@ std::optional<platform::Refusal> apply_assignment(AppData& state,
                                                   std::string_view name_equals_value);
 
 // Both tables as their defaults and then the file's items, all or nothing: on a refusal the
-// tables are as they were.
+// tables are as they were. A file that holds no items is refused.
 std::optional<platform::Refusal> replace_tables(AppData& state, const DataFile& file);
 
-// The items of both tables as a data file's text, in table order, each value whole.
+// The items of both tables as a data file's text, in table order, each value whole; a number
+// item as the plot reads it, so that the text reads back to the same page.
 std::string data_text(const AppData& state);
 
 // Why data_text() cannot be read back as it was: a value that holds a line break or another
-// control character, or bytes that are not UTF-8 text. None when it can.
+// control character, bytes that are not UTF-8 text, or a number item that the plot reads as
+// no finite number. None when it can.
 std::optional<platform::Refusal> data_text_refusal(const AppData& state);
 
 // Writes data_text(state) to `path` through a SafeFile; the message for the person on failure.

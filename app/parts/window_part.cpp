@@ -3,6 +3,7 @@
 // prints.
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "app/command/command_line.h"
@@ -35,11 +36,14 @@ std::string no_display_message() {
 // argv holds the data items the program starts with.
 extern "C" __attribute__((visibility("default"))) int toven_window_main(int argc, char** argv) {
     toven::AppState state;
-    // Bad data is reported before anything needs a display.
-    if (toven::apply_start_items(state, argc, argv) != 0) {
-        return 1;
+    // Bad data is reported before anything needs a display, and shown where one opens; then
+    // the program ends, as the command line does.
+    const std::optional<std::string> refusal = toven::start_items_refusal(state, argc, argv);
+    if (refusal) {
+        std::fprintf(stderr, "toven: %s\n", refusal->c_str());
     }
-    const std::string no_display = no_display_message();
+    // Refused data were told already; a missing display then adds nothing the person needs.
+    const std::string no_display = refusal ? std::string() : no_display_message();
     if (!toven::platform::Session::display_available()) {
         std::fputs(no_display.c_str(), stderr);
         return 1;
@@ -48,5 +52,11 @@ extern "C" __attribute__((visibility("default"))) int toven_window_main(int argc
     int session_argc = 1;
     toven::platform::Session session(session_argc, argv, toven::platform::SessionKind::interactive,
                                      no_display);
+    if (refusal) {
+        if (session.watched()) {
+            toven::show_start_refusal(*refusal);
+        }
+        return 1;
+    }
     return toven::run_shell(state);
 }

@@ -54,8 +54,8 @@ std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::in
     return platform::def_window_procedure(window, platform::WM_LBUTTONDOWN, wparam, lparam);
 }
 
-std::intptr_t on_size(Window*, std::uintptr_t, std::intptr_t) {
-    shell_state().readout_ready = false;
+std::intptr_t on_size(Window* window, std::uintptr_t, std::intptr_t) {
+    stop_readout(shell_state(), window);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "app/window/main_window.h"
 #include "app/window/menu_command.h"
 #include "app/window/shell_state.h"
+#include "platform/message_box.h"
 
 namespace toven {
 
@@ -52,6 +53,10 @@ int run_shell(AppState& state) {
     const int status = platform::run_message_loop();
     set_shell_state(nullptr);
     return status;
+}
+
+void show_start_refusal(const std::string& message) {
+    platform::message_box(nullptr, message, start_refusal_caption, platform::MessageBoxButtons::ok);
 }
 
 }  // namespace toven

@@ -3,6 +3,8 @@
 // on the AppState given here through app/shell_state.h.
 #pragma once
 
+#include <string>
+
 #include "app/window/app_state.h"
 #include "platform/window_system.h"
 
@@ -13,5 +15,10 @@ namespace toven {
 platform::Window* start_shell(AppState& state);
 // start_shell, then the message loop until the main window is destroyed; its exit code.
 int run_shell(AppState& state);
+
+// Bad data at start-up ends the program before its window opens. Someone who started it from
+// a desktop sees no standard error, so the message is shown in a box too, under this caption.
+inline constexpr const char* start_refusal_caption = "toven did not start";
+void show_start_refusal(const std::string& message);
 
 }  // namespace toven

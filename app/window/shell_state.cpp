@@ -60,6 +60,20 @@ void release_plotter(AppState& state) {
     state.surface_function.reset();
 }
 
+void stop_readout(AppState& state, const platform::Window* resized) {
+    state.readout_ready = false;
+    SurfacePlotter* plotter = state.plotter.get();
+    if (plotter == nullptr) {
+        return;
+    }
+    // A window's new size clears it, so what lay under the cross is no longer there.
+    if (plotter->dc == nullptr || resized == plotter->window) {
+        plotter->marker.forget();
+    } else {
+        plotter->marker.remove(*plotter->dc);
+    }
+}
+
 platform::Window* create_child_window(const char* title, platform::Window* owner, int width,
                                       int height) {
     return platform::create_window("SubWnd", title, owner,

@@ -20,6 +20,10 @@ AppState& shell_state();
 void plot(AppState& state, PlotRequest readout, OutputDevice printer);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter(AppState& state);
+// Stops the readout until the next screen plot, as a new size of the child window `resized`
+// does. The readout's cross goes from the page, unless the page went with the plot window's
+// old size.
+void stop_readout(AppState& state, const platform::Window* resized);
 
 // A visible child window owned by `owner`, at (30, 50) on the screen.
 platform::Window* create_child_window(const char* title, platform::Window* owner, int width,

@@ -240,6 +240,11 @@ Session::Session(int& argc, char** argv, SessionKind kind, const std::string& no
 
 Session::~Session() = default;
 
+bool Session::watched() const {
+    const QString name = QGuiApplication::platformName();
+    return name != "offscreen" && name != "minimal";
+}
+
 // A window-system plugin that the environment names and that is neither X11 nor Wayland (vnc,
 // eglfs, linuxfb, offscreen) needs no display address: it is taken at its word.
 bool Session::display_available() {

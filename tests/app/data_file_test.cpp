@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/user_tables.h"
+#include "expr/item_table.h"
 #include "platform/picture_data.h"
 #include "tests/support/test_files.h"
 
@@ -113,6 +114,32 @@ TEST_F(DataFileTest, AValueThatALineCannotHoldIsNotWritten) {
     }
     ASSERT_EQ(apply_assignment("title=\t\xC3\xA9t\xC3\xA9 \xE2\x88\x9E"), std::nullopt);
     EXPECT_EQ(data_text_refusal(), std::nullopt);
+}
+
+// A data window takes any typing; a number item is written as the number the plot reads.
+TEST_F(DataFileTest, ANumberItemIsWrittenAsThePlotReadsIt) {
+    const struct {
+        const char* name;
+        const char* typed_value;
+        const char* written;
+    } cases[] = {
+        {"a", "", "a=0"},    {"a", " 0x10", "a=16"},    {"a", "2.50 ", "a=2.50"},
+        {"a", "2,5", "a=2"}, {"z1", "-.5e1z", "z1=-5"}, {"n", " 20 rows", "n=20"},
+        {"n", "", "n=0"},    {"n", "3e9", "n=3"},       {"n", "99999999999", "n=2147483647"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        const ItemSpec& item = *find_item_spec(c.name);
+        DataRecord& record = (item.table == TableName::fdata ? fdata : sdata)[record_number(item)];
+        set_line(record, (std::string(record.name) + " = " + c.typed_value).c_str());
+        ASSERT_EQ(data_text_refusal(), std::nullopt);
+        EXPECT_NE(data_text(state).find(std::string("\n") + c.written + "\n"), std::string::npos)
+            << data_text(state);
+    }
+    set_line(sdata[1], (std::string(sdata[1].name) + " = 1e999").c_str());
+    EXPECT_EQ(data_text_refusal(),
+              platform::Refusal{"the value of x1, \"1e999\", is no finite number, which a data "
+                                "file cannot keep"});
 }
 
 TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {

@@ -271,16 +271,28 @@ void PrintTo(const ResizeCase& test, std::ostream* out) {
 
 class ReadoutStopTest : public ShellTest, public testing::WithParamInterface<ResizeCase> {};
 
+// The readout's cross goes with it, and the page under it comes back; a resized plot window
+// shows no piece of the old page.
 TEST_P(ReadoutStopTest, ANewChildWindowSizeStopsTheReadout) {
     command(screen);
     platform::inject::click(state.plot_window, {20, 20});
     ASSERT_TRUE(state.readout_ready);
+    const platform::Image page = platform::snapshot(*state.plot_window);
+    platform::inject::move_mouse(state.plot_window, {60, 110});
+    ASSERT_TRUE(state.plotter->marker.drawn()) << "a cross on the mini grid";
     if (GetParam().opener == screen) {
         platform::inject::resize(state.plot_window, 300, 250);
     } else {
         command(GetParam().opener);
     }
     EXPECT_FALSE(state.readout_ready);
+    const platform::Image after = platform::snapshot(*state.plot_window);
+    if (GetParam().opener == screen) {
+        EXPECT_EQ(count_not(after, white), 0);
+    } else {
+        const platform::ColourRef cross = pen_colours[grid_marker_pen];
+        EXPECT_EQ(count_colour(after, cross), count_colour(page, cross));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ReadoutStopTest,

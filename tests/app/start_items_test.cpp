@@ -60,12 +60,29 @@ TEST_F(StartItemsShell, TheDataWindowsShowTheGivenValues) {
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
-    ASSERT_EQ(apply_start_items(state, static_cast<int>(argv.size()), argv.data()), 0);
+    ASSERT_EQ(start_items_refusal(state, static_cast<int>(argv.size()), argv.data()), std::nullopt);
     command(fdata_command);
     command(gdata);
     EXPECT_EQ(platform::list_line(state.fdata_box->list, 0), "a = 2");
     EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = x*y");
     EXPECT_EQ(platform::list_line(state.sdata_box->list, 9), std::string(sdata[10].name) + " = 30");
+}
+
+// Someone who starts toven from a desktop has no terminal: the refusal is shown in a box of its
+// own, over no window, before the program ends.
+TEST_F(StartItemsShell, ARefusalIsShownInABox) {
+    std::vector<std::string> arguments = {"toven", "a=2", "q=1"};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    const auto refusal = start_items_refusal(state, static_cast<int>(argv.size()), argv.data());
+    ASSERT_TRUE(refusal);
+    show_start_refusal(*refusal);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].owner, nullptr);
+    EXPECT_EQ(boxes.shown()[0].caption, "toven did not start");
+    EXPECT_EQ(boxes.shown()[0].text.rfind("unknown name 'q'", 0), 0u) << boxes.shown()[0].text;
 }
 
 }  // namespace

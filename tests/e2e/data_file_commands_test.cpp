@@ -86,5 +86,38 @@ TEST_F(DataFileCommands, OpenReplacesTheTablesAndTheOpenWindowsShowThem) {
     EXPECT_EQ(platform::list_line(state.fdata_box->list, 5), "f(x,y) = x-y");
 }
 
+// A line whose name was retyped without its blanks leaves the value empty, which the plot reads
+// as 0: the file keeps that 0, so Open and the command line take it back.
+TEST_F(DataFileCommands, ASavedFileReopensToTheSamePage) {
+    command(fdata_command);
+    command(gdata);
+    retype_line(*state.fdata_box, 0, "a=2");
+    retype_line(*state.sdata_box, 9, "tilt = 70");
+    const std::string saved = folder.file("typed.toven");
+    dialog.queue_path(saved);
+    choose(MenuCommand::save_data_as);
+    const std::string text = read_file(saved);
+    EXPECT_NE(text.find("\na=0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\ntilt=0\n"), std::string::npos) << text;
+
+    dialog.queue_path(saved);
+    choose(MenuCommand::open_data);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 0), "a = 0");
+}
+
+// An empty file, or one of comments only, would put every item back to its default.
+TEST_F(DataFileCommands, AFileOfNoItemsChangesNothing) {
+    ASSERT_EQ(apply_assignment(state, "b=8"), std::nullopt);
+    const std::string empty = folder.file("empty.toven");
+    std::ofstream(empty) << "# nothing yet\n\n";
+    dialog.queue_path(empty);
+    choose(MenuCommand::open_data);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text,
+              "\"" + empty + "\" holds no data items.\n\nThe data are as they were.");
+    EXPECT_STREQ(record_value(fdata[2]), "8");
+}
+
 }  // namespace
 }  // namespace toven::test_support
