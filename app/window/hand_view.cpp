@@ -128,8 +128,11 @@ void set_item_by_hand(AppState& state, DataTable& table, const char* name, doubl
     }
 }
 
+// Opening the sliders window resizes a child window, which stops the readout until the next
+// page; a slider still draws the open plot window's page.
 void redraw_by_hand(AppState& state) {
-    if (shows_plot(state, state.plot_window)) {
+    if (state.plot_window != nullptr && state.plotter != nullptr &&
+        state.plotter->window == state.plot_window) {
         draw_moving_frame(state);
     }
 }

@@ -30,7 +30,8 @@ std::string hand_value_text(double value);
 // box on the table takes its own pending lines first, then shows the table anew.
 void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value);
 
-// Redraws the plot window's page with the tables as they are now: the page a click draws.
+// Redraws the open plot window's page with the tables as they are now: the page a click
+// draws.
 void redraw_by_hand(AppState& state);
 
 // The plot window's share of the hand's messages; false when the message is not for it.
