@@ -207,6 +207,9 @@ sdata="$(window_named sdata)"
 [ -n "$sdata" ] || fail "Data > Gdata opened no window"
 # Child windows open at the same place: these two go beside the plot window.
 xdotool windowmove --sync "$sdata" 700 50
+# A new child window stops the readout until a click draws the page again.
+xdotool mousemove --window "$plot" 20 20 click 1
+wait_for 20 "the page drawn again" page_drawn
 surface_panel="$(area 0 76 0 100)"
 changed() { # before after: more pixels differ in the surface panel than a cross has
     [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 | cut -d' ' -f1)" -gt 200 ]
