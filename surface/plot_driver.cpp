@@ -212,6 +212,10 @@ void draw_readout_if_ready(const PlotContext& context) {
 std::optional<platform::Refusal> draw_plot(const PlotContext& context, PlotRequest readout,
                                            OutputDevice printer) {
     context.graph_parameters = load_graph_parameters(context.sdata);
+    if (context.samples_while_moving > 0) {
+        context.graph_parameters.k =
+            std::min(context.graph_parameters.k, context.samples_while_moving);
+    }
     if (readout == plot_readout) {
         draw_readout_if_ready(context);
         return std::nullopt;

@@ -36,6 +36,9 @@ struct PlotContext {
     // The function holds fdata's formula compiled already, so a page only loads the
     // parameters: the frames of a sweep share one compiled formula.
     bool compiled = false;
+    // While the hand moves the view, a page that would miss its frame takes this many samples
+    // per interval when fewer than k (0 keeps k): the same curves, still hidden exactly.
+    int samples_while_moving = 0;
 };
 
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.

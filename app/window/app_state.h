@@ -9,6 +9,7 @@
 
 #include "app/app_data.h"
 #include "app/window/data_box.h"
+#include "app/window/slider_box.h"
 #include "expr/surface_function.h"
 #include "platform/window_system.h"
 #include "surface/surface_plotter.h"
@@ -37,6 +38,11 @@ struct AppState : AppData {
     std::unique_ptr<SurfacePlotter> plotter;
     std::unique_ptr<SurfaceFunction> surface_function;
 
+    // The sliders window, set by Data > Sliders... and null once destroyed; its box is made
+    // with it and goes with it.
+    platform::Window* slider_window = nullptr;
+    std::unique_ptr<SliderBox> slider_box;
+
     // The help window, set by Help and null once destroyed; help_closed is the Help
     // command's one-window guard, true except while a help window is open.
     platform::Window* help_window = nullptr;
@@ -45,6 +51,16 @@ struct AppState : AppData {
     // The client position of the last mouse move over any child window; the readout reads it.
     int mouse_x = 0;
     int mouse_y = 0;
+
+    // The view moved by hand in the plot window (hand_view.h): the right-button drag under
+    // way, and how long the last full page took, which tells whether a frame keeps up.
+    struct HandMotion {
+        bool dragging = false;
+        int start_y = 0;
+        double start_tilt = 0;
+        double full_frame_ms = 0;
+    };
+    HandMotion hand;
 };
 
 }  // namespace toven

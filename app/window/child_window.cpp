@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/parse_error_box.h"
+#include "app/window/hand_view.h"
 #include "app/window/help_window.h"
 #include "app/window/message_table.h"
 #include "app/window/shell_state.h"
@@ -26,13 +27,25 @@ std::intptr_t on_command(Window*, std::uintptr_t wparam, std::intptr_t lparam) {
     if (state.sdata_window != nullptr && state.sdata_box != nullptr) {
         state.sdata_box->handle_command(lparam, code);
     }
+    if (state.slider_box != nullptr) {
+        state.slider_box->handle_command(lparam, code);
+    }
     return 0;
 }
 
-std::intptr_t on_mouse_move(Window* window, std::uintptr_t, std::intptr_t lparam) {
+std::intptr_t on_slider_moved(Window*, std::uintptr_t, std::intptr_t lparam) {
+    AppState& state = shell_state();
+    if (state.slider_box != nullptr) {
+        state.slider_box->handle_scroll(lparam);
+    }
+    return 0;
+}
+
+std::intptr_t on_mouse_move(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
     AppState& state = shell_state();
     state.mouse_x = static_cast<int>(platform::low_word(static_cast<std::uintptr_t>(lparam)));
     state.mouse_y = static_cast<int>(platform::high_word(static_cast<std::uintptr_t>(lparam)));
+    handle_hand_message(state, window, platform::WM_MOUSEMOVE, wparam, lparam);
     if (window == state.plot_window && state.plotter != nullptr) {
         plot(state, plot_readout, screen_output);
     }
@@ -52,6 +65,15 @@ std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::in
         return 0;
     }
     return platform::def_window_procedure(window, platform::WM_LBUTTONDOWN, wparam, lparam);
+}
+
+// The right button, the keys and the settling timer move the plot window's view by hand.
+template <unsigned message>
+std::intptr_t on_hand(Window* window, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (handle_hand_message(shell_state(), window, message, wparam, lparam)) {
+        return 0;
+    }
+    return platform::def_window_procedure(window, message, wparam, lparam);
 }
 
 std::intptr_t on_size(Window* window, std::uintptr_t, std::intptr_t) {
@@ -77,6 +99,9 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
     } else if (window == state.plot_window) {
         release_plotter(state);
         state.plot_window = nullptr;
+    } else if (window == state.slider_window) {
+        state.slider_box.reset();
+        state.slider_window = nullptr;
     } else if (window == state.help_window) {
         state.help_closed = true;
         state.help_window = nullptr;
@@ -93,8 +118,13 @@ std::intptr_t on_destroy(Window* window, std::uintptr_t, std::intptr_t) {
 
 constexpr std::array child_window_messages{
     MessageEntry{platform::WM_COMMAND, on_command},
+    MessageEntry{platform::WM_HSCROLL, on_slider_moved},
     MessageEntry{platform::WM_MOUSEMOVE, on_mouse_move},
     MessageEntry{platform::WM_LBUTTONDOWN, on_left_button_down},
+    MessageEntry{platform::WM_RBUTTONDOWN, on_hand<platform::WM_RBUTTONDOWN>},
+    MessageEntry{platform::WM_RBUTTONUP, on_hand<platform::WM_RBUTTONUP>},
+    MessageEntry{platform::WM_KEYDOWN, on_hand<platform::WM_KEYDOWN>},
+    MessageEntry{platform::WM_TIMER, on_hand<platform::WM_TIMER>},
     MessageEntry{platform::WM_SIZE, on_size},
     MessageEntry{platform::WM_DESTROY, on_destroy},
 };

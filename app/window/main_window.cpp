@@ -11,6 +11,7 @@
 #include "app/window/message_table.h"
 #include "app/window/save_command.h"
 #include "app/window/shell_state.h"
+#include "app/window/slider_box.h"
 #include "platform/message_box.h"
 #include "surface/plot_driver.h"
 
@@ -117,6 +118,7 @@ constexpr std::array menu_commands{
     CommandEntry{MenuCommand::graph_data, open_sdata},
     CommandEntry{MenuCommand::open_data, open_data},
     CommandEntry{MenuCommand::save_data_as, save_data_as},
+    CommandEntry{MenuCommand::sliders, open_sliders},
     CommandEntry{MenuCommand::screen, open_plot_window},
     CommandEntry{MenuCommand::print, print_plot},
     CommandEntry{MenuCommand::save, save_plot},

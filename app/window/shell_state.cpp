@@ -32,7 +32,7 @@ AppState& shell_state() {
     return *running_state;
 }
 
-void plot(AppState& state, PlotRequest readout, OutputDevice printer) {
+void plot(AppState& state, PlotRequest readout, OutputDevice printer, int samples_while_moving) {
     // A page takes a while, refused or not; a readout is over before the pointer could change.
     std::optional<platform::BusyCursor> busy;
     if (readout == plot_page) {
@@ -42,6 +42,7 @@ void plot(AppState& state, PlotRequest readout, OutputDevice printer) {
         *state.plotter,         *state.surface_function, state.fdata,   state.sdata,
         state.graph_parameters, state.readout_ready,     state.mouse_x, state.mouse_y};
     context.parse_error_sink = ParseErrorBox{state.plotter->window};
+    context.samples_while_moving = samples_while_moving;
     const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(

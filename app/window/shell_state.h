@@ -16,8 +16,9 @@ AppState& shell_state();
 // Draws a page (plot_page) or the mouse readout (plot_readout) with the state's Plotter and
 // SurfaceFunction, which must exist; printer_output prints. Graph data that cannot be
 // plotted, and a print that cannot be done, are told in a box "Cannot plot" ("Cannot print"
-// for a print) over the Plotter's window, once the page is drawn.
-void plot(AppState& state, PlotRequest readout, OutputDevice printer);
+// for a print) over the Plotter's window, once the page is drawn. A page drawn while the hand
+// moves the view may take `samples_while_moving` samples per interval instead of k.
+void plot(AppState& state, PlotRequest readout, OutputDevice printer, int samples_while_moving = 0);
 // Ends the Plotter's output and deletes it and the SurfaceFunction; stops the readout.
 void release_plotter(AppState& state);
 // Stops the readout until the next screen plot, as a new size of the child window `resized`

@@ -18,11 +18,11 @@ using platform::MessageBoxAnswer;
 TEST_F(ShellTest, TheMainWindowCarriesTheMenu) {
     EXPECT_EQ(platform::window_title(main_window), "toven");
     EXPECT_TRUE(platform::is_visible(main_window));
-    EXPECT_EQ(
-        platform::inject::menu_outline(main_window),
-        (std::vector<std::string>{"E&xit 10", "&Data", "  &Fdata 30", "  -", "  &Gdata 40", "  -",
-                                  "  &Open... 45", "  Save &As... 47", "&Plot", "  &Screen 50",
-                                  "  &Print 60", "  Sa&ve... 70", "&Help 90", "&About 99"}));
+    EXPECT_EQ(platform::inject::menu_outline(main_window),
+              (std::vector<std::string>{"E&xit 10", "&Data", "  &Fdata 30", "  -", "  &Gdata 40",
+                                        "  -", "  &Open... 45", "  Save &As... 47",
+                                        "  &Sliders... 48", "&Plot", "  &Screen 50", "  &Print 60",
+                                        "  Sa&ve... 70", "&Help 90", "&About 99"}));
 }
 
 TEST_F(ShellTest, ChildWindowsOpenAtTheSamePlaceOwnedByTheMainWindow) {

@@ -199,6 +199,45 @@ read_surface() {
 }
 wait_for 20 "the readout over the surface, with its cross on the mini grid" read_surface
 
+# By hand: a right-button drag up, then Shift+Up, tilt the view; each changes the surface panel
+# and the graph data window's tilt line. A slider in Data > Sliders... changes the page too.
+xdotool windowactivate --sync "$main"
+xdotool key --clearmodifiers alt+d g
+sdata="$(window_named sdata)"
+[ -n "$sdata" ] || fail "Data > Gdata opened no window"
+# Child windows open at the same place: these two go beside the plot window.
+xdotool windowmove --sync "$sdata" 700 50
+# A new child window stops the readout until a click draws the page again.
+xdotool mousemove --window "$plot" 20 20 click 1
+wait_for 20 "the page drawn again" page_drawn
+surface_panel="$(area 0 76 0 100)"
+changed() { # before after: more pixels differ in the surface panel than a cross has
+    [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1 | cut -d' ' -f1)" -gt 200 ]
+}
+shot_panel() { shot "$1-page" && convert "$work/$1-page.png" -crop "$surface_panel" +repage "$work/$1.png"; }
+tilt_line() { import -window "$sdata" "$work/$1.png"; }
+shot_panel upright
+tilt_line tilt-upright
+xdotool mousemove --window "$plot" $((plot_width / 2)) $((plot_height * 3 / 4)) mousedown 3 \
+    mousemove --window "$plot" $((plot_width / 2)) $((plot_height / 4)) mouseup 3
+dragged() { shot_panel dragged && changed upright dragged && tilt_line tilt-dragged &&
+    [ "$(compare -metric AE "$work/tilt-upright.png" "$work/tilt-dragged.png" null: 2>&1)" != 0 ]; }
+wait_for 20 "a right-button drag to tilt the page and the tilt line" dragged
+xdotool windowactivate --sync "$plot"
+xdotool key shift+Up
+keyed() { shot_panel keyed && changed dragged keyed && tilt_line tilt-keyed &&
+    [ "$(compare -metric AE "$work/tilt-dragged.png" "$work/tilt-keyed.png" null: 2>&1)" != 0 ]; }
+wait_for 20 "Shift+Up to tilt the page and the tilt line" keyed
+xdotool windowactivate --sync "$main"
+xdotool key --clearmodifiers alt+d s
+sliders="$(window_named sliders)"
+[ -n "$sliders" ] || fail "Data > Sliders... opened no window"
+xdotool windowmove --sync "$sliders" 700 400
+# The last slider is tilt's; a click near its left end moves it toward -89.
+xdotool mousemove --window "$sliders" 20 $((10 + 5 * 32 + 12)) click 1
+slid() { shot_panel slid && changed keyed slid; }
+wait_for 20 "the tilt slider to change the page" slid
+
 # The plot window is owned by the main window as the window manager sees it.
 owner=$(xprop -id "$plot" WM_TRANSIENT_FOR | awk '{print $NF}')
 [ "$((owner))" -eq "$main" ] || fail "the plot window is transient for '$owner', not the main window $main"

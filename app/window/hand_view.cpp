@@ -1,0 +1,170 @@
+#include "app/window/hand_view.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "app/window/shell_state.h"
+#include "expr/c_number.h"
+#include "expr/item_table.h"
+
+namespace toven {
+
+namespace {
+
+// A frame that keeps up with the hand is drawn within this many milliseconds.
+constexpr double frame_budget_ms = 16;
+// The full page follows this long after the hand stops: well within 150 ms.
+constexpr int settle_ms = 100;
+constexpr std::uintptr_t settle_timer = 1;
+
+const char* item_text(const DataTable& table, const char* name) {
+    const int record = record_number(name);
+    return record < table.size() ? record_value(table[record]) : "";
+}
+
+double item_value(const DataTable& table, const char* name) {
+    return c_atof(item_text(table, name));
+}
+
+// The samples per interval a moving frame can afford, from how long the last full page took:
+// fewer samples along the same curves, still hidden exactly.
+int moving_samples(const AppState& state) {
+    const int k = c_atoi(item_text(state.sdata, "k"));
+    if (state.hand.full_frame_ms <= frame_budget_ms || k <= 1) {
+        return 0;
+    }
+    const double share = frame_budget_ms / state.hand.full_frame_ms;
+    return std::max(1, static_cast<int>(k * share));
+}
+
+void draw_page(AppState& state, int samples_while_moving) {
+    const auto start = std::chrono::steady_clock::now();
+    plot(state, plot_page, screen_output, samples_while_moving);
+    if (samples_while_moving == 0) {
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        state.hand.full_frame_ms = took.count();
+    }
+}
+
+// A frame while the hand moves; the full page follows once it stops.
+void draw_moving_frame(AppState& state) {
+    const int samples = moving_samples(state);
+    draw_page(state, samples);
+    if (samples > 0) {
+        platform::set_timer(state.plot_window, settle_timer, settle_ms);
+    }
+}
+
+void tilt_to(AppState& state, double tilt) {
+    set_item_by_hand(state, state.sdata, "tilt", tilt);
+    draw_moving_frame(state);
+}
+
+bool shows_plot(const AppState& state, const platform::Window* window) {
+    return window != nullptr && window == state.plot_window && state.plotter != nullptr &&
+           state.readout_ready;
+}
+
+void on_right_button_down(AppState& state, std::intptr_t lparam) {
+    state.hand.dragging = true;
+    state.hand.start_y = static_cast<std::int16_t>(platform::high_word(lparam));
+    state.hand.start_tilt = tilted_by_hand(item_value(state.sdata, "tilt"), 0);
+}
+
+void on_drag(AppState& state, std::intptr_t lparam) {
+    const int y = static_cast<std::int16_t>(platform::high_word(lparam));
+    const double tilt = tilted_by_hand(state.hand.start_tilt, drag_degrees(state.hand.start_y, y));
+    if (tilt != item_value(state.sdata, "tilt")) {
+        tilt_to(state, tilt);
+    }
+}
+
+bool on_key(AppState& state, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (wparam != platform::VK_UP && wparam != platform::VK_DOWN) {
+        return false;
+    }
+    const int repeats = std::max(1U, platform::low_word(lparam));
+    const double step = platform::is_key_down(platform::VK_SHIFT) ? shifted_tilt_step : 1;
+    const double sign = wparam == platform::VK_UP ? 1 : -1;
+    tilt_to(state, tilted_by_hand(item_value(state.sdata, "tilt"), sign * step * repeats));
+    return true;
+}
+
+}  // namespace
+
+double tilted_by_hand(double tilt, double degrees) {
+    return std::clamp(tilt + degrees, -hand_tilt_limit, hand_tilt_limit);
+}
+
+int drag_degrees(int start_y, int y) {
+    return (start_y - y) / drag_pixels_per_degree;
+}
+
+std::string hand_value_text(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value) {
+    DataBox* box = nullptr;
+    if (&table == &state.sdata) {
+        box = state.sdata_box.get();
+    } else if (&table == &state.fdata) {
+        box = state.fdata_box.get();
+    }
+    if (box != nullptr) {
+        box->commit();
+    }
+    const int record = record_number(name);
+    if (record < table.size()) {
+        table[record] = make_record(table[record].name, hand_value_text(value));
+    }
+    if (box != nullptr) {
+        box->show_table();
+    }
+}
+
+// Opening the sliders window resizes a child window, which stops the readout until the next
+// page; a slider still draws the open plot window's page.
+void redraw_by_hand(AppState& state) {
+    if (state.plot_window != nullptr && state.plotter != nullptr &&
+        state.plotter->window == state.plot_window) {
+        draw_moving_frame(state);
+    }
+}
+
+bool handle_hand_message(AppState& state, platform::Window* window, unsigned message,
+                         std::uintptr_t wparam, std::intptr_t lparam) {
+    if (message == platform::WM_RBUTTONUP) {
+        state.hand.dragging = false;
+        return window == state.plot_window;
+    }
+    if (!shows_plot(state, window)) {
+        return false;
+    }
+    switch (message) {
+        case platform::WM_RBUTTONDOWN:
+            on_right_button_down(state, lparam);
+            return true;
+        case platform::WM_MOUSEMOVE:
+            if (state.hand.dragging && (wparam & platform::MK_RBUTTON) != 0) {
+                on_drag(state, lparam);
+            }
+            return false;
+        case platform::WM_KEYDOWN:
+            return on_key(state, wparam, lparam);
+        case platform::WM_TIMER:
+            if (wparam == settle_timer) {
+                draw_page(state, 0);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace toven

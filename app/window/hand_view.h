@@ -1,0 +1,41 @@
+// The view moved by hand in the plot window: a right-button drag up and down, and the Up and
+// Down keys, tilt it, and the whole page follows at once. The new tilt goes into the graph
+// data as if typed into its window and taken with "u", so a click, Print and Save use it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/window/app_state.h"
+
+namespace toven {
+
+// By hand the tilt stays where the frame box's rules hold.
+inline constexpr double hand_tilt_limit = 89;
+// A drag tilts by one degree for every this many pixels.
+inline constexpr int drag_pixels_per_degree = 4;
+// Up and Down tilt by a degree, by this many with Shift.
+inline constexpr double shifted_tilt_step = 10;
+
+// `tilt` moved by `degrees`, held within -hand_tilt_limit..hand_tilt_limit.
+double tilted_by_hand(double tilt, double degrees);
+
+// The whole degrees a drag from `start_y` to `y` tilts by: up tilts up.
+int drag_degrees(int start_y, int y);
+
+// A value as the hand writes it into a data line: six significant digits, as printf's %g.
+std::string hand_value_text(double value);
+
+// Writes `value` into the item `name` of `table` as if typed and taken with "u": an open data
+// box on the table takes its own pending lines first, then shows the table anew.
+void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value);
+
+// Redraws the open plot window's page with the tables as they are now: the page a click
+// draws.
+void redraw_by_hand(AppState& state);
+
+// The plot window's share of the hand's messages; false when the message is not for it.
+bool handle_hand_message(AppState& state, platform::Window* window, unsigned message,
+                         std::uintptr_t wparam, std::intptr_t lparam);
+
+}  // namespace toven

@@ -1,0 +1,161 @@
+// The view moved by hand: the right-button drag and the keys tilt the plot window's page, the
+// sliders move a..e and tilt, and the data windows' lines follow.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/window/hand_view.h"
+#include "app/window/slider_box.h"
+#include "expr/item_table.h"
+#include "platform/picture_files.h"
+#include "tests/app/shell_fixture.h"
+#include "tests/support/live_input.h"
+
+namespace toven {
+namespace {
+
+using namespace test_support;
+using platform::inject::NavigationKey;
+
+TEST(HandViewTest, TiltIsHeldWhereTheBoxRulesHold) {
+    struct Case {
+        double tilt, degrees, expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {15, 1, 16}, {88, 10, 89}, {-85, -10, -89}, {120, 0, 89}, {-200, 5, -89}}) {
+        EXPECT_EQ(tilted_by_hand(c.tilt, c.degrees), c.expected) << c.tilt << " " << c.degrees;
+    }
+    struct Drag {
+        int start_y, y, degrees;
+    };
+    for (const Drag& d : std::vector<Drag>{
+             {100, 96, 1}, {100, 97, 0}, {100, 104, -1}, {100, 60, 10}, {10, -30, 10}}) {
+        EXPECT_EQ(drag_degrees(d.start_y, d.y), d.degrees) << d.start_y << " to " << d.y;
+    }
+}
+
+TEST(HandViewTest, SliderPositionsAndValuesMatchBothWays) {
+    EXPECT_EQ(slider_value(-1, 3, 0), -1);
+    EXPECT_EQ(slider_value(-1, 3, slider_steps), 3);
+    EXPECT_EQ(slider_position_of(-1, 3, 1), slider_steps / 2);
+    EXPECT_EQ(slider_position_of(3, -1, 3), 0) << "ends in either order";
+    EXPECT_EQ(slider_position_of(-1, 3, 50), slider_steps) << "a value outside is at an end";
+    EXPECT_EQ(slider_position_of(2, 2, 2), 0) << "an empty range divides by nothing";
+    const ValueRange a = starting_range("a", 2);
+    EXPECT_EQ(a.from, 1);
+    EXPECT_EQ(a.to, 3);
+    const ValueRange zero = starting_range("c", 0);
+    EXPECT_EQ(zero.to - zero.from, 2) << "a zero value still gets a range";
+    EXPECT_EQ(starting_range("tilt", 15).to, hand_tilt_limit);
+}
+
+class HandShellTest : public ShellTest {
+  protected:
+    std::string value(const DataTable& table, const char* name) {
+        return std::string(table[record_number(name)].value());
+    }
+    // A key reaches the window's procedure from the event loop.
+    void press(platform::Window* window, NavigationKey key, bool shift = false) {
+        platform::inject::press_key(window, key, shift);
+        platform::inject::process_events();
+    }
+    // A plot window that shows the default page.
+    void show_plot() {
+        command(screen);
+        platform::inject::click(state.plot_window, {20, 20});
+        platform::inject::process_events();
+        page_ = platform::snapshot(*state.plot_window).pixels;
+    }
+    bool page_changed() {
+        const auto now = platform::snapshot(*state.plot_window).pixels;
+        const bool changed = now != page_;
+        page_ = now;
+        return changed;
+    }
+
+  private:
+    std::vector<platform::ColourRef> page_;
+};
+
+TEST_F(HandShellTest, KeysTiltTheShownPageAndTheGraphDataLineFollows) {
+    command(gdata);
+    show_plot();
+    struct Case {
+        NavigationKey key;
+        bool shift;
+        const char* tilt;
+    };
+    for (const Case& c : std::vector<Case>{{NavigationKey::up, false, "16"},
+                                           {NavigationKey::down, true, "6"},
+                                           {NavigationKey::down, false, "5"}}) {
+        press(state.plot_window, c.key, c.shift);
+        EXPECT_EQ(value(sdata, "tilt"), c.tilt);
+        EXPECT_EQ(platform::list_line(state.sdata_box->list, record_number("tilt") - 1),
+                  "tilt      = " + std::string(c.tilt));
+        EXPECT_TRUE(page_changed()) << c.tilt;
+    }
+}
+
+TEST_F(HandShellTest, ARightDragTiltsWithinLimitsAndAClickKeepsTheNewTilt) {
+    show_plot();
+    platform::inject::press_right(state.plot_window, {100, 190});
+    platform::inject::drag_right(state.plot_window, {100, 150});
+    EXPECT_EQ(value(sdata, "tilt"), "25") << "up 40 pixels is 10 degrees up";
+    EXPECT_TRUE(page_changed());
+    platform::inject::drag_right(state.plot_window, {100, 0});
+    platform::inject::release_right(state.plot_window, {100, 0});
+    platform::inject::press_right(state.plot_window, {100, 199});
+    platform::inject::drag_right(state.plot_window, {100, 0});
+    platform::inject::release_right(state.plot_window, {100, 0});
+    EXPECT_EQ(value(sdata, "tilt"), "89") << "a second drag goes on from the first";
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_EQ(value(sdata, "tilt"), "89") << "a click draws the tilted page again";
+}
+
+TEST_F(HandShellTest, NothingTiltsBeforeAPageIsShown) {
+    command(screen);
+    press(state.plot_window, NavigationKey::up);
+    platform::inject::press_right(state.plot_window, {100, 190});
+    platform::inject::drag_right(state.plot_window, {100, 100});
+    platform::inject::release_right(state.plot_window, {100, 100});
+    EXPECT_EQ(value(sdata, "tilt"), "15");
+}
+
+TEST_F(HandShellTest, SlidersMoveTheirItemsAndRedrawThePage) {
+    command(fdata_command);
+    show_plot();
+    command(MenuCommand::sliders);
+    platform::inject::process_events();
+    ASSERT_NE(state.slider_box, nullptr);
+    const SliderRow& b = state.slider_box->rows[1];
+    EXPECT_EQ(platform::inject::screen_reader_name(b.slider), "b");
+    EXPECT_EQ(platform::inject::screen_reader_name(b.to_edit), "b to");
+
+    press(state.slider_window, NavigationKey::right);
+    EXPECT_EQ(value(fdata, "a"), "3.015") << "the first slider has the keyboard";
+    EXPECT_TRUE(page_changed());
+    for (int i = 0; i < 3; ++i) {
+        press(state.slider_window, NavigationKey::tab);
+    }
+    press(state.slider_window, NavigationKey::left);
+    EXPECT_EQ(value(fdata, "b"), "2.985") << "Tab passes a's range to b's slider";
+
+    platform::inject::drag_slider(b.slider, slider_steps);
+    EXPECT_EQ(value(fdata, "b"), "4.5") << "3 and half of it";
+    EXPECT_EQ(platform::list_line(state.fdata_box->list, 1), "b = 4.5");
+    EXPECT_TRUE(page_changed());
+
+    platform::set_control_text(b.from_edit, "0");
+    platform::set_control_text(b.to_edit, "x");
+    EXPECT_EQ(b.range.to, 4.5) << "a range being typed is not taken";
+    platform::set_control_text(b.to_edit, "9");
+    EXPECT_EQ(platform::slider_position(b.slider), slider_steps / 2) << "the thumb stays on 4.5";
+    platform::Window* const sliders = state.slider_window;
+    command(MenuCommand::sliders);
+    EXPECT_EQ(state.slider_window, sliders) << "one sliders window";
+    EXPECT_EQ(b.range.to, 9) << "its box is the same";
+}
+
+}  // namespace
+}  // namespace toven
