@@ -142,6 +142,9 @@ std::string unreadable_path(const std::string& path, int error) {
         return "it is a link to a file that does not exist";
     }
     const std::size_t equals = path.find('=');
+    if (equals == std::string::npos && error == ENOENT) {
+        return std::string(std::strerror(error)) + ", and an item is given as NAME=VALUE";
+    }
     if (is_link || equals == std::string::npos || path.find('/') < equals) {
         return std::strerror(error);
     }

@@ -183,7 +183,9 @@ TEST_F(DataFileTest, AnArgumentThatNamesAFileSaysWhyItCannotBeRead) {
         std::string argument;
         std::string message;
     } cases[] = {
-        {"x.toven", "Cannot read \"x.toven\": No such file or directory."},
+        {"x.toven",
+         "Cannot read \"x.toven\": No such file or directory, and an item is given "
+         "as NAME=VALUE."},
         {dangling, "Cannot read \"" + dangling + "\": it is a link to a file that does not exist."},
         {loop, "Cannot read \"" + loop + "\": Too many levels of symbolic links."},
         {missing, "Cannot read \"" + missing + "\": No such file or directory."},

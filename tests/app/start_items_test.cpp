@@ -32,7 +32,10 @@ std::string longest_sum() {
 TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
     const StartRefusal cases[] = {
         {"unknown_name", {"a=2", "q=1"}, "toven: Unknown name \"q\""},
-        {"no_equals", {"tilt"}, "toven: Expected NAME=VALUE, not \"tilt\"."},
+        {"no_equals",
+         {"tilt"},
+         "toven: Cannot read \"tilt\": No such file or directory, and an item is given as "
+         "NAME=VALUE."},
         {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: The mesh needs"},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
         {"evaluations_too_slow_for_any_window",
