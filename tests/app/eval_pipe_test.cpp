@@ -189,9 +189,9 @@ TEST(EvalPipe, EveryLineOfAnyBytesGivesAValueOrItsNumber) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, out);
     std::vector<int> reported;
-    for (std::size_t at = run.err.find("toven: line "); at != std::string::npos;
-         at = run.err.find("\ntoven: line ", at + 1)) {
-        reported.push_back(std::stoi(run.err.substr(run.err.find("line ", at) + 5)));
+    for (std::size_t at = run.err.find("toven: Line "); at != std::string::npos;
+         at = run.err.find("\ntoven: Line ", at + 1)) {
+        reported.push_back(std::stoi(run.err.substr(run.err.find("Line ", at) + 5)));
     }
     EXPECT_EQ(reported, bad);
 }
