@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/number_text.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -22,12 +23,13 @@ std::optional<platform::Refusal> number_refusal(std::string_view name, std::stri
     double value = 0;
     switch (read_decimal(typed, value)) {
         case NumberFault::form:
-            return platform::Refusal{std::string(name) +
-                                     " needs one decimal number, such as 2.5, -1e-3 or .5, not '" +
-                                     std::string(typed) + "'"};
+            return platform::Refusal{"The item " + std::string(name) +
+                                     " needs one decimal number, such as 2.5, -1e-3 or .5, not " +
+                                     platform::quoted(typed) + "."};
         case NumberFault::range:
-            return platform::Refusal{std::string(name) + " needs a number within the range of " +
-                                     "a double, not '" + std::string(typed) + "'"};
+            return platform::Refusal{"The item " + std::string(name) +
+                                     " needs a number within the range of a double, not " +
+                                     platform::quoted(typed) + "."};
         case NumberFault::none:
             break;
     }
@@ -38,13 +40,14 @@ std::optional<platform::Refusal> count_refusal(std::string_view name, std::strin
     int value = 0;
     switch (read_whole(typed, INT_MIN, INT_MAX, value)) {
         case NumberFault::form:
-            return platform::Refusal{std::string(name) +
-                                     " needs a whole number, such as 20, not '" +
-                                     std::string(typed) + "'"};
+            return platform::Refusal{"The item " + std::string(name) +
+                                     " needs a whole number, such as 20, not " +
+                                     platform::quoted(typed) + "."};
         case NumberFault::range:
-            return platform::Refusal{std::string(name) + " needs a whole number from " +
-                                     std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) +
-                                     ", not '" + std::string(typed) + "'"};
+            return platform::Refusal{"The item " + std::string(name) +
+                                     " needs a whole number from " + std::to_string(INT_MIN) +
+                                     " to " + std::to_string(INT_MAX) + ", not " +
+                                     platform::quoted(typed) + "."};
         case NumberFault::none:
             break;
     }
@@ -76,8 +79,8 @@ std::optional<platform::Refusal> check_item(std::string_view name, std::string_v
     name = trim_blanks(name);
     item = find_item_spec(name);
     if (item == nullptr) {
-        return platform::Refusal{"unknown name '" + std::string(name) + "'; the names are" +
-                                 item_names()};
+        return platform::Refusal{"Unknown name " + platform::quoted(name) + "; the names are" +
+                                 item_names() + "."};
     }
     if (auto refusal = item->kind == ItemKind::number     ? number_refusal(name, value)
                        : item->kind == ItemKind::counting ? count_refusal(name, value)
@@ -89,9 +92,10 @@ std::optional<platform::Refusal> check_item(std::string_view name, std::string_v
     const std::size_t longest = static_cast<std::size_t>(longest_edit_line);
     if (item->kind != ItemKind::formula && prefix + stored.size() > longest) {
         return platform::Refusal{
-            std::string(name) + " takes at most " + std::to_string(longest - prefix) +
-            " characters, as a data window's line holds " + std::to_string(longest) +
-            " with its name; this one has " + std::to_string(stored.size())};
+            "The item " + std::string(name) + " takes at most " + std::to_string(longest - prefix) +
+            " bytes, as a data window's line holds " + std::to_string(longest) +
+            " with its name (a character outside ASCII takes two to " + "four); this one has " +
+            std::to_string(stored.size()) + "."};
     }
     return std::nullopt;
 }

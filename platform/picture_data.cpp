@@ -300,14 +300,18 @@ std::string holder_of(std::string_view line) {
     return "the value of " + std::string(name);
 }
 
+// An XML text whose root is <svg: it may begin with a byte order mark and a prologue of any
+// length (declaration, comments, document type).
 bool looks_like_svg(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
     const std::size_t start = bytes.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) {
         return false;
     }
-    const std::string_view head = bytes.substr(start, 4096);
-    return (head.starts_with("<?xml") || head.starts_with("<svg") ||
-            head.starts_with("<!DOCTYPE svg")) &&
+    const std::string_view head = bytes.substr(start);
+    return (head.starts_with("<?xml") || head.starts_with("<svg") || head.starts_with("<!")) &&
            head.find("<svg") != std::string_view::npos;
 }
 

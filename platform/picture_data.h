@@ -34,7 +34,8 @@ struct PictureText {
     PictureKind kind = PictureKind::none;  // none: the bytes are no PNG, SVG or PDF
     std::optional<std::string> text;       // toven's data text, where toven wrote the picture
     // Why the kept text is no data, when it is not (then `text` is empty): it holds a NUL or is
-    // larger than any data toven keeps. Words for the person, after "cannot read 'FILE': ".
+    // larger than any data toven keeps. Words for the person, after the file's name in "Cannot
+    // read".
     std::string unreadable;
 };
 

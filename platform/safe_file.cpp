@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/programmer_error.h"
+#include "platform/visible_text.h"
 
 namespace toven::platform {
 
@@ -406,7 +407,7 @@ int SafeFile::copy_in_place() {
 }
 
 Refusal SafeFile::message(const std::string& cause) const {
-    return {"Cannot write \"" + path_ + "\": " + cause + "."};
+    return {"Cannot write " + quoted(path_) + ": " + cause + "."};
 }
 
 Refusal SafeFile::system_message(int error) const {

@@ -35,12 +35,12 @@ std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
     const std::array<double, 6> sides = {box.x1, box.x2, box.y1, box.y2, box.z1, box.z2};
     for (std::size_t i = 0; i < sides.size(); ++i) {
         if (!std::isfinite(sides[i])) {
-            return formatted_refusal("%s must be a finite number (it is %g).", box_names[i],
-                                     sides[i]);
+            return formatted_refusal("The item %s must be a finite number (it is %g).",
+                                     box_names[i], sides[i]);
         }
     }
     if (!std::isfinite(tilt)) {
-        return formatted_refusal("tilt must be a finite number (it is %g).", tilt);
+        return formatted_refusal("The item tilt must be a finite number (it is %g).", tilt);
     }
     if (auto refusal = flat_base_refusal(box)) {
         return refusal;

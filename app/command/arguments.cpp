@@ -5,6 +5,7 @@
 #include "app/files/data_file.h"
 #include "app/number_text.h"
 #include "expr/item_table.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -47,12 +48,12 @@ std::optional<Refusal> read_option(std::span<char* const> arguments, std::size_t
                                    const ArgumentRules& rules) {
     const std::string_view option = arguments[at];
     if (!is_page_option(option)) {
-        return Refusal{"unknown option '" + std::string(option) + "' (see toven --help)"};
+        return Refusal{"Unknown option " + platform::quoted(option) + " (see toven --help)."};
     }
     const bool sweep_option = option == "--sweep" || option == "--fps";
     if (rules.page == nullptr || (sweep_option && rules.sweep == nullptr)) {
-        return Refusal{"'" + std::string(option) + "' draws pages; " + std::string(rules.command) +
-                       " takes only NAME=VALUE items"};
+        return Refusal{"The option " + std::string(option) + " draws pages; " +
+                       std::string(rules.command) + " takes only NAME=VALUE items and data files."};
     }
     if (option == "--print-layout") {
         rules.page->print_layout = true;
@@ -63,8 +64,8 @@ std::optional<Refusal> read_option(std::span<char* const> arguments, std::size_t
         return read_sweep_option(option, value, *rules.sweep);
     }
     if (value == nullptr || !read_size(value, *rules.page)) {
-        return Refusal{"--size needs WxH, two whole numbers from 1 to " +
-                       std::to_string(max_page_side) + " (for example 800x600)"};
+        return Refusal{"The option --size needs WxH, two whole numbers from 1 to " +
+                       std::to_string(max_page_side) + " (for example 800x600)."};
     }
     return std::nullopt;
 }
@@ -75,9 +76,9 @@ std::optional<Refusal> formula_refusal(std::string_view argument, const Argument
     if (rules.formula_item || item == nullptr || item->kind != ItemKind::formula) {
         return std::nullopt;
     }
-    return Refusal{std::string(rules.command) + " takes the formula as FORMULA, so '" +
-                   std::string(item->name) + "=' cannot be given too: '" + std::string(argument) +
-                   "'"};
+    return Refusal{"With " + std::string(rules.command) + " the formula comes as FORMULA, so " +
+                   std::string(item->name) +
+                   "= cannot be given too: " + platform::quoted(argument) + "."};
 }
 
 }  // namespace

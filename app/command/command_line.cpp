@@ -16,6 +16,7 @@
 #include "app/data_items.h"
 #include "app/version.h"
 #include "expr/surface_function.h"
+#include "platform/visible_text.h"
 #include "surface/graph_parameters.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
@@ -29,11 +30,12 @@ namespace {
 int tabulate_standard_input(FunctionXY& function) {
     const Tabulation run = tabulate(function, STDIN_FILENO, STDOUT_FILENO, stderr);
     if (run.write_error != 0) {
-        return fail(std::string("cannot write to standard output: ") +
-                    std::strerror(run.write_error));
+        return fail(std::string("Cannot write to standard output: ") +
+                    std::strerror(run.write_error) + ".");
     }
     if (run.read_error != 0) {
-        return fail(std::string("cannot read standard input: ") + std::strerror(run.read_error));
+        return fail(std::string("Cannot read standard input: ") + std::strerror(run.read_error) +
+                    ".");
     }
     return run.bad_lines == 0 ? 0 : 1;
 }
@@ -43,15 +45,15 @@ int run_eval(AppData& state, int argc, char** argv) {
     // With "-" for X the points come from standard input, and the items follow it.
     const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
     if (argc < 5 && !from_input) {
-        return fail("--eval needs FORMULA X Y or FORMULA - (see toven --help)");
+        return fail("The option --eval needs FORMULA X Y or FORMULA - (see toven --help).");
     }
     const auto x = from_input ? std::optional<double>(0) : read_coordinate(argv[3]);
     if (!x) {
-        return fail(std::string("X is not a number: '") + argv[3] + "'");
+        return fail("X is not a number: " + platform::quoted(argv[3]) + ".");
     }
     const auto y = from_input ? std::optional<double>(0) : read_coordinate(argv[4]);
     if (!y) {
-        return fail(std::string("Y is not a number: '") + argv[4] + "'");
+        return fail("Y is not a number: " + platform::quoted(argv[4]) + ".");
     }
     const ArgumentRules rules{.command = "--eval", .formula_item = false};
     if (const auto refusal =
@@ -95,13 +97,13 @@ std::optional<std::string> start_items_refusal(AppData& state, int argc, char** 
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
     if (const auto refusal = surface_refusal(g.surface())) {
-        return "cannot plot: " + refusal->message;
+        return refusal->message;
     }
     // Evaluations too many for any window are refused before a window appears.
     function.load_parameters();
     const WorkSample sample = sample_plot_work(function, g.surface());
     if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
-        return "cannot plot: " + refusal->message;
+        return refusal->message;
     }
     return std::nullopt;
 }
@@ -123,7 +125,7 @@ int run_command_line(int argc, char** argv) {
     if (option == "--render") {
         return run_render_command(state, argc, argv);
     }
-    return fail("unknown option '" + std::string(option) + "' (see toven --help)");
+    return fail("Unknown option " + platform::quoted(option) + " (see toven --help).");
 }
 
 }  // namespace toven

@@ -27,8 +27,8 @@ int check_standard_output(int status) {
         return status;
     }
     const int error = errno;
-    return fail(std::string("cannot write to standard output: ") +
-                (error != 0 ? std::strerror(error) : "write error"));
+    return fail(std::string("Cannot write to standard output: ") +
+                (error != 0 ? std::strerror(error) : "write error") + ".");
 }
 
 }  // namespace toven

@@ -12,7 +12,7 @@
 #include "expr/c_number.h"
 #include "expr/surface_function.h"
 #include "platform/parallel.h"
-#include "platform/utf8.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -82,14 +82,6 @@ std::optional<Point> read_point(const char* at, const char* end) {
         return std::nullopt;
     }
     return point;
-}
-
-// The length of the UTF-8 character of two bytes or more at the start of `text` that a
-// terminal prints (not a C1 control), or 0.
-std::size_t printable_utf8_length(std::string_view text) {
-    const platform::Utf8Character c = platform::decode_utf8(text);
-    const bool c1_control = c.code >= 0x80 && c.code <= 0x9F;
-    return c.length >= 2 && !c1_control ? c.length : 0;
 }
 
 // Buffered writes to a descriptor; the first failure's errno is kept and ends the writing.
@@ -222,10 +214,10 @@ class LineReader {
 };
 
 // One bad line on `errors`, after the values before it, so that both keep their order on a
-// terminal.
+// terminal; `message` ends the sentence that starts with the line's number.
 void report_line(std::FILE* errors, Output& output, long number, const std::string& message) {
     output.flush();
-    std::fprintf(errors, "toven: line %ld: %s\n", number, message.c_str());
+    std::fprintf(errors, "toven: Line %ld %s\n", number, message.c_str());
 }
 
 // Below this many lines a batch is answered on the caller's thread alone: a person typing
@@ -266,8 +258,8 @@ class Batch {
             }
             const std::string message =
                 line.kind == Kind::too_long
-                    ? "longer than " + std::to_string(max_point_line) + " characters"
-                    : "expected two numbers X Y, not '" + visible_text(line.text) + "'";
+                    ? "is longer than " + std::to_string(max_point_line) + " characters."
+                    : "needs two numbers X Y, not " + platform::quoted(line.text) + ".";
             report_line(errors, output, line.number, message);
             ++result.bad_lines;
         }
@@ -324,41 +316,6 @@ std::optional<double> read_coordinate(std::string_view text) {
     const char* at = skip_blanks(text.data(), end);
     const char* stop = read_number(at, end, value);
     return stop == end ? std::optional<double>(value) : std::nullopt;
-}
-
-std::string visible_text(std::string_view text) {
-    constexpr std::size_t most = 80;
-    constexpr std::size_t before_cut = most - 3;
-    std::string shown;
-    std::size_t columns = 0;
-    std::size_t cut = 0;  // the size of `shown` while it took no more than before_cut columns
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t utf8 = c >= 0x80 ? printable_utf8_length(text.substr(i)) : 0;
-        if (c >= 0x20 && c < 0x7f) {
-            shown += static_cast<char>(c);
-            columns += 1;
-        } else if (utf8 > 0) {
-            shown.append(text.substr(i, utf8));
-            columns += 1;
-        } else {
-            char escape[5];
-            const int length = c == '\t'   ? std::snprintf(escape, sizeof escape, "\\t")
-                               : c == '\r' ? std::snprintf(escape, sizeof escape, "\\r")
-                                           : std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            shown.append(escape, static_cast<std::size_t>(length));
-            columns += static_cast<std::size_t>(length);
-        }
-        i += utf8 > 0 ? utf8 : 1;
-        if (columns > most) {
-            shown.resize(cut);
-            return shown + "...";
-        }
-        if (columns <= before_cut) {
-            cut = shown.size();
-        }
-    }
-    return shown;
 }
 
 Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {

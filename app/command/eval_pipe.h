@@ -21,10 +21,6 @@ inline constexpr std::size_t max_point_line = 4096;
 // rules of strtod; nothing when it is not exactly one number.
 std::optional<double> read_coordinate(std::string_view text);
 
-// `text` for a message: control characters, malformed UTF-8 and C1 controls shown as escapes
-// (\t, \r, \xHH), cut to about 80 characters with "..." after the cut.
-std::string visible_text(std::string_view text);
-
 struct Tabulation {
     long bad_lines = 0;
     int read_error = 0;   // errno of a failed read of `in`, else 0

@@ -50,7 +50,7 @@ Each NAME=VALUE sets the data item called NAME, as the data windows do:
   for example a=2, tilt=30, 'f(x,y)=x^2+y^2'. Given alone, they are the data the
   window program starts with. A number takes one decimal number (2.5, -1e-3, +2, .5),
   and {counting_items} a whole number; blanks around it are ignored. The title, as every
-  line of a data window, holds {longest_line} characters with its name.
+  line of a data window, holds {longest_line} bytes with its name.
 An argument that names an existing file is read as a data file (FILE.toven): one
   NAME=VALUE item a line, # starts a comment line; later items win. Every picture
   toven writes carries its data, so it reads as a data file too.

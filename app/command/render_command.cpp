@@ -15,6 +15,7 @@
 #include "app/files/page_picture.h"
 #include "expr/surface_function.h"
 #include "platform/application.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -26,7 +27,7 @@ std::optional<platform::Refusal> read_request(AppData& state, int argc, char** a
                                               PagePicture& request, Sweep& sweep) {
     using platform::Refusal;
     if (argc < 3 || std::string_view(argv[2]).starts_with("--")) {
-        return Refusal{"--render needs a FILE (see toven --help)"};
+        return Refusal{"The option --render needs a FILE (see toven --help)."};
     }
     request.path = argv[2];
     const ArgumentRules rules{.command = "--render", .page = &request, .sweep = &sweep};
@@ -37,9 +38,10 @@ std::optional<platform::Refusal> read_request(AppData& state, int argc, char** a
         return refusal;
     }
     if (!sweep.requested() && !written_by(request.path, Writer::page)) {
-        return Refusal{"cannot write '" + request.path + "': the file must end in " +
-                       extension_list(Writer::page) + " (or " + extension_list(Writer::solid) +
-                       " for a solid, " + extension_list(Writer::animation) + " for a sweep)"};
+        return Refusal{"Cannot write " + platform::quoted(request.path) +
+                       ": the file must end in " + extension_list(Writer::page) + " (or " +
+                       extension_list(Writer::solid) + " for a solid, " +
+                       extension_list(Writer::animation) + " for a sweep)."};
     }
     return std::nullopt;
 }
@@ -66,14 +68,14 @@ int run_render_command(AppData& state, int argc, char** argv) {
                                               : save_page(state, request, function, nullptr);
     switch (saved.status) {
         case SavedPage::Status::refused:
-            return fail("cannot plot: " + saved.message);
+            return fail(saved.message);
         case SavedPage::Status::failed:
             return fail(saved.message);
         case SavedPage::Status::saved_as_image:
             std::fprintf(stderr,
-                         "toven: the drawing was too large to keep as lines and text: \"%s\" "
+                         "toven: The drawing was too large to keep as lines and text: %s "
                          "holds the page as an image.\n",
-                         request.path.c_str());
+                         platform::quoted(request.path).c_str());
             break;
         case SavedPage::Status::saved:
             break;

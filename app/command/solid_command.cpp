@@ -49,7 +49,7 @@ int run_solid_command(AppData& state, int argc, char** argv) {
         refusal = sample_solid(function, g.box(), g.mesh(), lattice);
     }
     if (refusal) {
-        return fail("cannot make a solid: " + refusal->message);
+        return fail(refusal->message);
     }
     if (auto failure = write_stl(argv[2], lattice)) {
         return fail(failure->message);

@@ -28,9 +28,10 @@ std::optional<Refusal> set_frame(AppData& state, const Sweep& sweep, int frame) 
     return apply_item(state, sweep.name, frame_value(sweep, frame));
 }
 
-std::string frame_name(const Sweep& sweep, int frame) {
-    return "frame " + std::to_string(frame) + " (" + sweep.name + " = " +
-           frame_value(sweep, frame) + ")";
+// A frame's message followed by which frame it was.
+std::string in_frame(const Sweep& sweep, int frame, const std::string& message) {
+    return message + " This is frame " + std::to_string(frame) + " (" + sweep.name + " = " +
+           frame_value(sweep, frame) + ").";
 }
 
 // Every frame set and weighed as the page would weigh it, drawing nothing.
@@ -53,7 +54,7 @@ std::optional<Refusal> weigh_frames(AppData& state, const PagePicture& picture, 
             refusal = screen_page_refusal(context, panel);
         }
         if (refusal) {
-            return Refusal{frame_name(sweep, frame) + ": " + refusal->message};
+            return Refusal{in_frame(sweep, frame, refusal->message)};
         }
     }
     return std::nullopt;
@@ -64,13 +65,12 @@ SavedPage save_gif(AppData& state, const PagePicture& picture, const Sweep& swee
     platform::GifAnimation animation(picture.path);
     for (int frame = 0; frame < sweep.frames; ++frame) {
         if (auto refusal = set_frame(state, sweep, frame)) {
-            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+            return {SavedPage::Status::refused, in_frame(sweep, frame, refusal->message)};
         }
         const DrawnPage page =
             draw_page_picture(state, picture, function, nullptr, Formula::compiled);
         if (page.refusal) {
-            return {SavedPage::Status::refused,
-                    frame_name(sweep, frame) + ": " + page.refusal->message};
+            return {SavedPage::Status::refused, in_frame(sweep, frame, page.refusal->message)};
         }
         const platform::Image image = platform::snapshot(*page.window);
         std::optional<Refusal> failure;
@@ -96,13 +96,13 @@ SavedPage save_frame_files(AppData& state, const PagePicture& picture, const Swe
     SavedPage result;
     for (int frame = 0; frame < sweep.frames; ++frame) {
         if (auto refusal = set_frame(state, sweep, frame)) {
-            return {SavedPage::Status::refused, frame_name(sweep, frame) + ": " + refusal->message};
+            return {SavedPage::Status::refused, in_frame(sweep, frame, refusal->message)};
         }
         PagePicture frame_picture = picture;
         frame_picture.path = frame_path(picture.path, frame);
         SavedPage saved = save_page(state, frame_picture, function, nullptr, Formula::compiled);
         if (saved.status == SavedPage::Status::refused) {
-            saved.message = frame_name(sweep, frame) + ": " + saved.message;
+            saved.message = in_frame(sweep, frame, saved.message);
         }
         if (saved.status == SavedPage::Status::refused ||
             saved.status == SavedPage::Status::failed) {

@@ -9,6 +9,7 @@
 #include "app/data_items.h"
 #include "app/files/output_formats.h"
 #include "app/number_text.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -18,7 +19,8 @@ using platform::Refusal;
 
 std::optional<Refusal> sweepable_refusal(const ItemSpec& item) {
     if (!item.sweepable) {
-        return Refusal{"--sweep moves a number item, not '" + std::string(item.name) + "'"};
+        return Refusal{"The option --sweep moves a number item, not " +
+                       platform::quoted(item.name) + "."};
     }
     return std::nullopt;
 }
@@ -36,8 +38,8 @@ std::optional<int> whole(std::string_view text, int low, int high) {
 
 // sweep = NAME "=" FROM ":" TO ":" FRAMES
 std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
-    const Refusal form{"--sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20, not '" +
-                       std::string(text) + "'"};
+    const Refusal form{"The option --sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20, not " +
+                       platform::quoted(text) + "."};
     constexpr auto none = std::string_view::npos;
     const std::size_t equals = text.find('=');
     const std::size_t first_colon = equals == none ? none : text.find(':', equals + 1);
@@ -53,12 +55,13 @@ std::optional<Refusal> read_sweep(std::string_view text, Sweep& sweep) {
     }
     const auto frames = whole(text.substr(second_colon + 1), min_sweep_frames, max_sweep_frames);
     if (!frames) {
-        return Refusal{"--sweep needs FRAMES from " + std::to_string(min_sweep_frames) + " to " +
-                       std::to_string(max_sweep_frames) + ", not '" +
-                       std::string(text.substr(second_colon + 1)) + "'"};
+        return Refusal{"The option --sweep needs FRAMES from " + std::to_string(min_sweep_frames) +
+                       " to " + std::to_string(max_sweep_frames) + ", not " +
+                       platform::quoted(text.substr(second_colon + 1)) + "."};
     }
     if (*from == *to) {
-        return Refusal{"--sweep needs TO other than FROM: every frame would be the same"};
+        return Refusal{
+            "The option --sweep needs TO other than FROM: every frame would be the same."};
     }
     // The item must exist (the refusal names the items there are) and take FROM.
     const ItemSpec* item = nullptr;
@@ -119,18 +122,18 @@ std::optional<Refusal> read_sweep_option(std::string_view option, const char* va
     if (option == "--fps") {
         const auto rate = value != nullptr ? whole(value, 1, max_frames_per_second) : std::nullopt;
         if (!rate) {
-            return Refusal{"--fps needs frames a second, a whole number from 1 to " +
-                           std::to_string(max_frames_per_second)};
+            return Refusal{"The option --fps needs frames a second, a whole number from 1 to " +
+                           std::to_string(max_frames_per_second) + "."};
         }
         sweep.frames_per_second = *rate;
         sweep.rate_given = true;
         return std::nullopt;
     }
     if (value == nullptr) {
-        return Refusal{"--sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20"};
+        return Refusal{"The option --sweep needs NAME=FROM:TO:FRAMES, for example a=1:3:20."};
     }
     if (sweep.requested()) {
-        return Refusal{"--sweep can be given once"};
+        return Refusal{"The option --sweep can be given once."};
     }
     return read_sweep(value, sweep);
 }
@@ -138,10 +141,11 @@ std::optional<Refusal> read_sweep_option(std::string_view option, const char* va
 std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep) {
     if (!sweep.requested()) {
         if (sweep.rate_given) {
-            return Refusal{"--fps sets the pace of a sweep: give --sweep NAME=FROM:TO:FRAMES"};
+            return Refusal{
+                "The option --fps sets the pace of a sweep: give --sweep NAME=FROM:TO:FRAMES."};
         }
         if (written_by(path, Writer::animation)) {
-            return Refusal{"a GIF is written by a sweep: give --sweep NAME=FROM:TO:FRAMES"};
+            return Refusal{"A GIF is written by a sweep: give --sweep NAME=FROM:TO:FRAMES."};
         }
         return std::nullopt;
     }
@@ -149,19 +153,19 @@ std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& 
         return std::nullopt;
     }
     if (!written_by(path, Writer::page)) {
-        return Refusal{"cannot write '" + path + "': a sweep writes a " +
+        return Refusal{"Cannot write " + platform::quoted(path) + ": a sweep writes a " +
                        extension_list(Writer::animation) + ", or " + extension_list(Writer::page) +
-                       " files"};
+                       " files."};
     }
     if (!read_pattern(path)) {
-        return Refusal{"cannot write '" + path +
-                       "': a sweep writes one file a frame, so the name needs one frame number "
-                       "pattern, %d or %03d (frame-%03d.png), and %% for a %"};
+        return Refusal{"Cannot write " + platform::quoted(path) +
+                       ": a sweep writes one file a frame, so the name needs one frame number "
+                       "pattern, %d or %03d (frame-%03d.png), and %% for a %."};
     }
     if (!sweep.rate_given) {
         return std::nullopt;
     }
-    return Refusal{"--fps sets the pace of a GIF; frame files have none"};
+    return Refusal{"The option --fps sets the pace of a GIF; frame files have none."};
 }
 
 std::string frame_value(const Sweep& sweep, int frame) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "platform/picture_data.h"
 #include "platform/safe_file.h"
 #include "platform/utf8.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -50,7 +52,7 @@ class TablesBefore {
 };
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
-    return Refusal{"cannot read '" + path + "': " + reason};
+    return Refusal{"Cannot read " + platform::quoted(path) + ": " + reason + "."};
 }
 
 // The whole file, or the refusal of one that cannot be read or is no ordinary file. Opening
@@ -87,6 +89,36 @@ std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
     }
     ::close(fd);
     return refusal;
+}
+
+// A binary STL file: an 80-byte header, a count of triangles and 50 bytes for each.
+bool is_binary_stl(std::string_view bytes) {
+    constexpr std::size_t header = 84;
+    if (bytes.size() < header || (bytes.size() - header) % 50 != 0) {
+        return false;
+    }
+    std::uint32_t count = 0;
+    for (int i = 3; i >= 0; --i) {
+        count = count << 8 | static_cast<unsigned char>(bytes[80 + static_cast<std::size_t>(i)]);
+    }
+    return count == (bytes.size() - header) / 50;
+}
+
+// Why the bytes, which hold no picture with data, are no data file either; empty when they
+// may be one.
+std::string no_data_file(std::string_view bytes) {
+    if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) {
+        return "it is a GIF picture, and GIF pictures carry no data: toven keeps its data in "
+               "the PNG, SVG and PDF pictures it writes";
+    }
+    if (is_binary_stl(bytes)) {
+        return "it is an STL solid, and STL files carry no data: toven keeps its data in the "
+               "PNG, SVG and PDF pictures it writes";
+    }
+    if (bytes.find('\0') != std::string_view::npos) {
+        return "it is neither a data file nor a picture that toven wrote";
+    }
+    return {};
 }
 
 // Why `value` cannot stand on a line of a data file, or empty.
@@ -135,6 +167,25 @@ std::optional<std::string> kept_value(const DataRecord& record) {
     return std::string(shortest, written.ptr);
 }
 
+// Why the argument `path`, which stat refused with `error`, is a file that cannot be read; empty
+// when it is no file's name but an item. An argument names a file where it is a link, has no
+// "=", or has a "/" before its "=" (no item's name holds one).
+std::string unreadable_path(const std::string& path, int error) {
+    struct stat link {};
+    const bool is_link = ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (is_link && error == ENOENT) {
+        return "it is a link to a file that does not exist";
+    }
+    const std::size_t equals = path.find('=');
+    if (equals == std::string::npos && error == ENOENT) {
+        return std::string(std::strerror(error)) + ", and an item is given as NAME=VALUE";
+    }
+    if (is_link || equals == std::string::npos || path.find('/') < equals) {
+        return std::strerror(error);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::vector<DataItem> data_items(std::string_view text) {
@@ -180,9 +231,8 @@ DataFile read_data_file(const std::string& path) {
             return file;
         }
         bytes = std::move(*picture.text);
-    } else if (bytes.find('\0') != std::string::npos) {
-        file.refusal =
-            file_refusal(path, "it is neither a data file nor a picture that toven wrote");
+    } else if (const std::string reason = no_data_file(bytes); !reason.empty()) {
+        file.refusal = file_refusal(path, reason);
         return file;
     }
     file.items = data_items(bytes);
@@ -197,7 +247,8 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
     for (const DataItem& item : file.items) {
         if (auto refusal = apply_assignment(state, item.text)) {
             before.put_back();
-            return Refusal{file.path + ":" + std::to_string(item.line) + ": " + refusal->message};
+            return Refusal{refusal->message + " This is line " + std::to_string(item.line) +
+                           " of " + platform::quoted(file.path) + "."};
         }
     }
     return std::nullopt;
@@ -206,7 +257,7 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
 std::optional<Refusal> apply_assignment(AppData& state, std::string_view name_equals_value) {
     const std::size_t equals = name_equals_value.find('=');
     if (equals == std::string_view::npos) {
-        return Refusal{"expected NAME=VALUE, not '" + std::string(name_equals_value) + "'"};
+        return Refusal{"Expected NAME=VALUE, not " + platform::quoted(name_equals_value) + "."};
     }
     return apply_item(state, name_equals_value.substr(0, equals),
                       name_equals_value.substr(equals + 1));
@@ -215,10 +266,13 @@ std::optional<Refusal> apply_assignment(AppData& state, std::string_view name_eq
 std::optional<Refusal> apply_argument(AppData& state, std::string_view argument) {
     const std::string path(argument);
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return apply_assignment(state, argument);
+    if (::stat(path.c_str(), &info) == 0) {
+        return apply_data_file(state, read_data_file(path));
     }
-    return apply_data_file(state, read_data_file(path));
+    if (const std::string reason = unreadable_path(path, errno); !reason.empty()) {
+        return file_refusal(path, reason);
+    }
+    return apply_assignment(state, argument);
 }
 
 std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
@@ -260,8 +314,8 @@ std::optional<Refusal> data_text_refusal(const AppData& state) {
         for (int i = 1; i <= count && i < table->size(); ++i) {
             const std::string reason = unwritable(record_value((*table)[i]));
             if (!reason.empty()) {
-                return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) +
-                               " holds " + reason + ", which a data file cannot keep"};
+                return Refusal{"The value of " + std::string(trimmed_name((*table)[i])) +
+                               " holds " + reason + ", which a data file cannot keep."};
             }
             if (!kept_value((*table)[i])) {
                 return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) + ", \"" +

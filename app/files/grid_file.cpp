@@ -12,6 +12,7 @@
 
 #include "app/files/grid_text.h"
 #include "app/files/npy_array.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -20,7 +21,7 @@ namespace {
 using platform::Refusal;
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
-    return Refusal{"cannot read '" + path + "': " + reason};
+    return Refusal{"Cannot read " + platform::quoted(path) + ": " + reason + "."};
 }
 
 // The whole file in one string, sized from the start; or the refusal of a file that cannot
@@ -97,8 +98,9 @@ std::variant<GridFile, Refusal> read_grid(const std::string& path, std::string_v
         }
     }
     if (fault) {
-        const std::string place = fault->line > 0 ? ":" + std::to_string(fault->line) : "";
-        return Refusal{path + place + ": " + fault->message};
+        const std::string place = fault->line > 0 ? ", line " + std::to_string(fault->line) : "";
+        return Refusal{"Cannot read " + platform::quoted(path) + place + ": " + fault->message +
+                       "."};
     }
     return file;
 }

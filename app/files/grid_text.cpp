@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/files/grid_triples.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -134,9 +135,9 @@ std::string quoted(std::string_view text) {
         while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
             --cut;
         }
-        return "'" + std::string(text.substr(0, cut)) + "...'";
+        return '"' + platform::visible_text(text.substr(0, cut)) + "...\"";
     }
-    return "'" + std::string(text) + "'";
+    return platform::quoted(text);
 }
 
 // The numbers of a text grid file, row by row, as its lines give them.

@@ -1,4 +1,5 @@
 #include "app/files/npy_array.h"
+#include "platform/visible_text.h"
 
 #include <bit>
 #include <cmath>
@@ -49,7 +50,7 @@ class HeaderParser {
                 shape = tuple(header.shape);
             } else {
                 known = false;
-                fault = "it names '" + key + "'";
+                fault = "it names " + platform::quoted(key);
             }
             if (!known || !fault.empty() || (!next_is('}') && !expect(','))) {
                 return false;
@@ -256,8 +257,8 @@ std::optional<GridFault> read_npy(std::string_view bytes, Grid& grid) {
     }
     const std::optional<ValueType> type = value_type(header.descr);
     if (!type) {
-        return GridFault{0, "it holds values of type '" + header.descr +
-                                "'; toven reads float64 ('<f8') and float32 ('<f4')"};
+        return GridFault{0, "it holds values of type " + platform::quoted(header.descr) +
+                                "; toven reads float64 (\"<f8\") and float32 (\"<f4\")"};
     }
     if (header.shape.size() != 2) {
         return GridFault{0, format("it holds a %zu-dimensional array; a grid is 2-dimensional",

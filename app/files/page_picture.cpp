@@ -6,6 +6,7 @@
 #include "app/files/output_formats.h"
 #include "app/parse_error_box.h"
 #include "platform/picture_files.h"
+#include "platform/visible_text.h"
 #include "platform/window.h"
 #include "surface/plot_driver.h"
 
@@ -43,14 +44,14 @@ SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFun
                     platform::Window* message_window, Formula formula) {
     const OutputFormat* format = output_format(picture.path);
     if (format == nullptr || format->writer != Writer::page) {
-        return {SavedPage::Status::failed, "Cannot save a picture as \"" + picture.path +
-                                               "\": the name must end in " +
-                                               extension_list(Writer::page) + "."};
+        return {SavedPage::Status::failed,
+                "Cannot save a picture as " + platform::quoted(picture.path) +
+                    ": the name must end in " + extension_list(Writer::page) + "."};
     }
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
     if (auto refusal = data_text_refusal(state)) {
         return {SavedPage::Status::failed,
-                "Cannot save \"" + picture.path + "\": " + refusal->message + "."};
+                "Cannot save " + platform::quoted(picture.path) + ". " + refusal->message};
     }
     DrawnPage page = draw_page_picture(state, picture, function, message_window, formula);
     if (page.refusal) {

@@ -9,6 +9,7 @@
 #include "app/window/shell_state.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
+#include "platform/visible_text.h"
 
 namespace toven {
 
@@ -76,8 +77,8 @@ void save_data_as(platform::Window* main_window) {
     // A picture's name would get a text file that no viewer shows.
     if (is_picture_name(*path)) {
         show(main_window,
-             "\"" + *path +
-                 "\" was not written: Save As writes a data file (.toven). Plot > Save... "
+             "The file " + platform::quoted(*path) +
+                 " was not written: Save As writes a data file (.toven). Plot > Save... "
                  "writes a picture, which keeps the data too.",
              save_caption);
         return;
@@ -85,7 +86,8 @@ void save_data_as(platform::Window* main_window) {
     AppState& state = shell_state();
     commit_open_boxes(state);
     if (const auto refusal = data_text_refusal(state)) {
-        show(main_window, "\"" + *path + "\" was not written: " + refusal->message + ".",
+        show(main_window,
+             "The file " + platform::quoted(*path) + " was not written. " + refusal->message,
              save_caption);
         return;
     }

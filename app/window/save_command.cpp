@@ -10,6 +10,7 @@
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/picture_files.h"
+#include "platform/visible_text.h"
 #include "platform/window.h"
 
 namespace toven {
@@ -39,7 +40,9 @@ void report(platform::Window* main_window, const PagePicture& picture, const Sav
     };
     switch (saved.status) {
         case SavedPage::Status::refused:
-            show(saved.message + "\n\n\"" + picture.path + "\" was not written.", refusal_caption);
+            show(saved.message + "\n\nThe file " + platform::quoted(picture.path) +
+                     " was not written.",
+                 refusal_caption);
             break;
         case SavedPage::Status::failed:
             show(saved.message, save_caption);

@@ -49,12 +49,21 @@ TEST_F(ArgumentsTest, EachCommandTakesItsOwnOptions) {
     const ArgumentCase cases[] = {
         {"page options", Command::render, {"--size", "+320x240", "--print-layout", "a=2"}, ""},
         {"sweep with a signed rate", Command::render, {"--sweep", "a=1:2:3", "--fps", "+5"}, ""},
-        {"unknown option", Command::render, {"--colour"}, "unknown option '--colour' (see"},
-        {"size for a solid", Command::solid, {"--size", "8x8"}, "'--size' draws pages; an STL"},
-        {"sweep for --eval", Command::eval, {"--sweep", "a=1:2:3"}, "'--sweep' draws pages; --"},
-        {"formula for --eval", Command::eval, {" f(x,y) = y"}, "--eval takes the formula as "},
+        {"unknown option", Command::render, {"--colour"}, "Unknown option \"--colour\" (see"},
+        {"size for a solid",
+         Command::solid,
+         {"--size", "8x8"},
+         "The option --size draws pages; an STL"},
+        {"sweep for --eval",
+         Command::eval,
+         {"--sweep", "a=1:2:3"},
+         "The option --sweep draws pages; --"},
+        {"formula for --eval", Command::eval, {" f(x,y) = y"}, "With --eval the formula comes as "},
         {"formula for a solid", Command::solid, {"f(x,y)=y"}, ""},
-        {"stops at a bad item", Command::solid, {"b=2", "n=2.5", "c=4"}, "n needs a whole"},
+        {"stops at a bad item",
+         Command::solid,
+         {"b=2", "n=2.5", "c=4"},
+         "The item n needs a whole"},
     };
     for (const ArgumentCase& c : cases) {
         SCOPED_TRACE(c.label);

@@ -64,20 +64,24 @@ TEST_F(CommandLineTest, BadInputFailsWithAMessage) {
     const FailureCase cases[] = {
         {"parse_error", {"--eval", "2x", "0", "0"}, "2x  Unexpected character.\n"},
         {"illegal_character", {"--eval", "2#x", "0", "0"}, "2#x  Illegal character.\n"},
-        {"unknown_name", {"--eval", "x", "0", "0", "q=1"}, "toven: unknown name 'q'"},
-        {"no_equals", {"--eval", "x", "0", "0", "a"}, "toven: expected NAME=VALUE"},
-        {"bad_x", {"--eval", "x", "one", "0"}, "toven: X is not a number: 'one'"},
-        {"bad_y", {"--eval", "x", "0", "2y"}, "toven: Y is not a number: '2y'"},
+        {"unknown_name", {"--eval", "x", "0", "0", "q=1"}, "toven: Unknown name \"q\""},
+        {"no_equals",
+         {"--eval", "x", "0", "0", "a"},
+         "toven: Cannot read \"a\": No such file or directory, and an item is given as NAME"},
+        {"bad_x", {"--eval", "x", "one", "0"}, "toven: X is not a number: \"one\"."},
+        {"bad_y", {"--eval", "x", "0", "2y"}, "toven: Y is not a number: \"2y\"."},
         {"empty_x", {"--eval", "x", "", "0"}, "toven: X is not a number"},
-        {"missing_y", {"--eval", "x", "0"}, "toven: --eval needs FORMULA X Y"},
-        {"unknown_option", {"--plot"}, "toven: unknown option '--plot'"},
-        {"bad_item_number", {"--eval", "x", "0", "0", "k=1e6"}, "toven: k needs a whole number"},
+        {"missing_y", {"--eval", "x", "0"}, "toven: The option --eval needs FORMULA X Y"},
+        {"unknown_option", {"--plot"}, "toven: Unknown option \"--plot\""},
+        {"bad_item_number",
+         {"--eval", "x", "0", "0", "k=1e6"},
+         "toven: The item k needs a whole number"},
         {"render_bad_item_number",
          {"--render", "never_written.svg", "a=abc"},
-         "toven: a needs one decimal number"},
+         "toven: The item a needs one decimal number"},
         {"formula_twice",
          {"--eval", "x", "1", "2", " f(x,y) =y"},
-         "toven: --eval takes the formula as FORMULA, so 'f(x,y)=' cannot be given too"},
+         "toven: With --eval the formula comes as FORMULA, so f(x,y)= cannot be given too"},
     };
     for (const FailureCase& c : cases) {
         Outcome run = run_toven(c.arguments);
@@ -120,7 +124,7 @@ TEST_F(CommandLineTest, FullStandardOutputFails) {
          {std::vector<std::string>{"--eval", "x", "1", "2"}, {"--help"}, {"--version"}}) {
         const Outcome run = run_toven(arguments, {.out_device = "/dev/full"});
         EXPECT_EQ(run.status, 1) << arguments[0];
-        EXPECT_EQ(run.err, "toven: cannot write to standard output: No space left on device\n");
+        EXPECT_EQ(run.err, "toven: Cannot write to standard output: No space left on device.\n");
     }
 }
 
@@ -180,26 +184,33 @@ TEST_F(ApplyAssignmentTest, TakesOnlyWholeNumbersOfTheirKind) {
         {"pc=-1", "", "-1"},
         {"k=+3", "", "+3"},
         {title.c_str(), "", longest_title.c_str()},
-        {"a=abc", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'", ""},
-        {"a=1 2", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '1 2'", ""},
-        {"x1=", "x1 needs one decimal number, such as 2.5, -1e-3 or .5, not ''", ""},
-        {"tilt=30deg", "tilt needs one decimal number, such as 2.5, -1e-3 or .5, not '30deg'", ""},
-        {"a=0x10", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '0x10'", ""},
-        {"a=inf", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'inf'", ""},
-        {"a=nan", "a needs one decimal number, such as 2.5, -1e-3 or .5, not 'nan'", ""},
-        {"a=1e", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '1e'", ""},
-        {"a=.", "a needs one decimal number, such as 2.5, -1e-3 or .5, not '.'", ""},
-        {"z2=1e999", "z2 needs a number within the range of a double, not '1e999'", ""},
-        {"n=2.5", "n needs a whole number, such as 20, not '2.5'", ""},
-        {"n=1e9", "n needs a whole number, such as 20, not '1e9'", ""},
-        {"n=0x10", "n needs a whole number, such as 20, not '0x10'", ""},
-        {"ax=abc", "ax needs a whole number, such as 20, not 'abc'", ""},
-        {"fc=+-1", "fc needs a whole number, such as 20, not '+-1'", ""},
+        {"a=abc", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"abc\".",
+         ""},
+        {"a=1 2", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"1 2\".",
+         ""},
+        {"x1=", "The item x1 needs one decimal number, such as 2.5, -1e-3 or .5, not \"\".", ""},
+        {"tilt=30deg",
+         "The item tilt needs one decimal number, such as 2.5, -1e-3 or .5, not \"30deg\".", ""},
+        {"a=0x10", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"0x10\".",
+         ""},
+        {"a=inf", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"inf\".",
+         ""},
+        {"a=nan", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"nan\".",
+         ""},
+        {"a=1e", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"1e\".", ""},
+        {"a=.", "The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \".\".", ""},
+        {"z2=1e999", "The item z2 needs a number within the range of a double, not \"1e999\".", ""},
+        {"n=2.5", "The item n needs a whole number, such as 20, not \"2.5\".", ""},
+        {"n=1e9", "The item n needs a whole number, such as 20, not \"1e9\".", ""},
+        {"n=0x10", "The item n needs a whole number, such as 20, not \"0x10\".", ""},
+        {"ax=abc", "The item ax needs a whole number, such as 20, not \"abc\".", ""},
+        {"fc=+-1", "The item fc needs a whole number, such as 20, not \"+-1\".", ""},
         {"m= 99999999999",
-         "m needs a whole number from -2147483648 to 2147483647, not ' 99999999999'", ""},
+         "The item m needs a whole number from -2147483648 to 2147483647, not \" 99999999999\".",
+         ""},
         {too_long.c_str(),
-         "title takes at most 106 characters, as a data window's line holds 118 with its name; "
-         "this one has 107",
+         "The item title takes at most 106 bytes, as a data window's line holds 118 with its name "
+         "(a character outside ASCII takes two to four); this one has 107.",
          ""},
     };
     for (const ItemCase& c : cases) {

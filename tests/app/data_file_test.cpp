@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -89,7 +90,8 @@ TEST_F(DataFileTest, ABadLineIsRefusedWithItsNumberAndNothingIsSet) {
     ASSERT_EQ(apply_argument("tilt=20"), std::nullopt);
     const auto refusal = apply_argument(path);
     ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->message.rfind(path + ":5: unknown name 'q'", 0), 0u) << refusal->message;
+    EXPECT_EQ(refusal->message.rfind("Unknown name \"q\"", 0), 0u) << refusal->message;
+    EXPECT_TRUE(refusal->message.ends_with(" This is line 5 of \"" + path + "\"."));
     EXPECT_STREQ(record_value(fdata[1]), "3");
     EXPECT_STREQ(record_value(sdata[10]), "20");
     EXPECT_EQ(replace_tables(read_data_file(path)), refusal);
@@ -109,8 +111,8 @@ TEST_F(DataFileTest, AValueThatALineCannotHoldIsNotWritten) {
         ASSERT_EQ(apply_assignment(c.item), std::nullopt);
         const auto refusal = data_text_refusal();
         ASSERT_TRUE(refusal);
-        EXPECT_EQ(refusal->message, std::string("the value of title holds ") + c.reason +
-                                        ", which a data file cannot keep");
+        EXPECT_EQ(refusal->message, std::string("The value of title holds ") + c.reason +
+                                        ", which a data file cannot keep.");
     }
     ASSERT_EQ(apply_assignment("title=\t\xC3\xA9t\xC3\xA9 \xE2\x88\x9E"), std::nullopt);
     EXPECT_EQ(data_text_refusal(), std::nullopt);
@@ -158,6 +160,16 @@ TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
          "this PDF picture was not written by toven, so it holds no toven data"},
         {"photo.jpg", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10),
          "it is neither a data file nor a picture that toven wrote"},
+        {"bom.svg", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<svg/>",
+         "this SVG picture was not written by toven, so it holds no toven data"},
+        {"sweep.gif", std::string("GIF89a\x01\0\x01\0\0\0\0;", 14),
+         "it is a GIF picture, and GIF pictures carry no data: toven keeps its data in the PNG, "
+         "SVG and PDF pictures it writes"},
+        {"solid.stl",
+         std::string("binary STL") + std::string(70, ' ') + std::string("\1\0\0\0", 4) +
+             std::string(50, '\0'),
+         "it is an STL solid, and STL files carry no data: toven keeps its data in the PNG, SVG "
+         "and PDF pictures it writes"},
         // A NUL would cut the formula to f(x,y)=x, and the time to read a block grows with it.
         {"nul.svg",
          "<svg><metadata><toven:data xmlns:toven=\"urn:toven:data\">f(x,y)=x&#0;+1000"
@@ -172,17 +184,59 @@ TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {
         SCOPED_TRACE(c.name);
         const std::string path = write(c.name, c.bytes);
         EXPECT_EQ(apply_argument(path),
-                  platform::Refusal{"cannot read '" + path + "': " + c.reason});
+                  platform::Refusal{"Cannot read \"" + path + "\": " + c.reason + "."});
     }
-    EXPECT_EQ(apply_argument(folder.path().string()),
-              platform::Refusal{"cannot read '" + folder.path().string() + "': it is a directory"});
+    EXPECT_EQ(
+        apply_argument(folder.path().string()),
+        platform::Refusal{"Cannot read \"" + folder.path().string() + "\": it is a directory."});
     // A FIFO with no writer would keep the program waiting.
     const std::string fifo = folder.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(apply_argument(fifo),
-              platform::Refusal{"cannot read '" + fifo +
-                                "': it is a device, a FIFO or another special file"});
+              platform::Refusal{"Cannot read \"" + fifo +
+                                "\": it is a device, a FIFO or another special file."});
     EXPECT_STREQ(record_value(fdata[1]), "3");
+}
+
+// An argument without "=", or with a "/" before it, names a file: one that cannot be read says
+// why rather than asking for NAME=VALUE. Echoed text shows control characters as escapes.
+TEST_F(DataFileTest, AnArgumentThatNamesAFileSaysWhyItCannotBeRead) {
+    const std::string loop = folder.file("loop.toven");
+    const std::string dangling = folder.file("dangling.toven");
+    ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
+    ASSERT_EQ(::symlink(folder.file("gone").c_str(), dangling.c_str()), 0);
+    const std::string missing = folder.file("dir") + "/a=1.toven";
+    const struct {
+        std::string argument;
+        std::string message;
+    } cases[] = {
+        {"x.toven",
+         "Cannot read \"x.toven\": No such file or directory, and an item is given "
+         "as NAME=VALUE."},
+        {dangling, "Cannot read \"" + dangling + "\": it is a link to a file that does not exist."},
+        {loop, "Cannot read \"" + loop + "\": Too many levels of symbolic links."},
+        {missing, "Cannot read \"" + missing + "\": No such file or directory."},
+        {"f(x,y)=x/y/0", ""},
+        {"\x1B[2J=1", "Unknown name \"\\x1b[2J\"; the names are"},
+        {"title=" + std::string(200, 'z') + "\x07", "The item title takes at most 106 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const auto refusal = apply_argument(c.argument);
+        EXPECT_EQ(refusal ? refusal->message.substr(0, c.message.size()) : "", c.message);
+    }
+    const auto unknown = apply_argument(std::string(200, 'q') + "=1");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->message.rfind("Unknown name \"" + std::string(77, 'q') + "...\";", 0), 0u);
+}
+
+// The picture's prologue may be longer than any fixed look ahead, after a byte order mark.
+TEST_F(DataFileTest, AnSvgWithALongPrologueIsReadAsAPicture) {
+    const std::string svg = "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- " + std::string(9000, '-') +
+                            " -->\n<svg xmlns=\"http://www.w3.org/2000/svg\"></svg>\n";
+    const std::string path = write("long.svg", platform::svg_with_text(svg, "a=5\n"));
+    EXPECT_EQ(apply_argument(path), std::nullopt);
+    EXPECT_STREQ(record_value(fdata[1]), "5");
 }
 
 }  // namespace

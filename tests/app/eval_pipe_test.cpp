@@ -82,28 +82,28 @@ TEST(EvalPipe, ReadsBlanksCommasAndCommentsAndReportsBadLines) {
         {"comma_and_blanks", "1,2\n3 , 4\n5\t6\n7 8 # note\n9 10\r\n", "2\n12\n30\n56\n90\n", "",
          0},
         {"bad_lines_between_good_ones", "1 2\nx y\n3\n1 2 3\n1,,2\n2 2\n", "2\n4\n",
-         "toven: line 2: expected two numbers X Y, not 'x y'\n"
-         "toven: line 3: expected two numbers X Y, not '3'\n"
-         "toven: line 4: expected two numbers X Y, not '1 2 3'\n"
-         "toven: line 5: expected two numbers X Y, not '1,,2'\n",
+         "toven: Line 2 needs two numbers X Y, not \"x y\".\n"
+         "toven: Line 3 needs two numbers X Y, not \"3\".\n"
+         "toven: Line 4 needs two numbers X Y, not \"1 2 3\".\n"
+         "toven: Line 5 needs two numbers X Y, not \"1,,2\".\n",
          1},
         {"last_line_without_newline", "2 3", "6\n", "", 0},
         {"overlong_line", std::string(5000, ' ') + "1 2\n3 3\n", "9\n",
-         "toven: line 1: longer than 4096 characters\n", 1},
+         "toven: Line 1 is longer than 4096 characters.\n", 1},
         {"overlong_last_line", "1 1\n" + std::string(5000, '1'), "1\n",
-         "toven: line 2: longer than 4096 characters\n", 1},
+         "toven: Line 2 is longer than 4096 characters.\n", 1},
         {"longest_line_with_cr", std::string(4093, ' ') + "1 2\r\n", "2\n", "", 0},
         {"blanks_on_both_sides", " 1 \t,\t2 \n1\t \t3\t\n", "2\n3\n", "", 0},
         {"nul_inside_a_line", "1 1\0x\n2 2\n3 3\nbad\n"s, "4\n9\n",
-         "toven: line 1: expected two numbers X Y, not '1 1\\x00x'\n"
-         "toven: line 4: expected two numbers X Y, not 'bad'\n",
+         "toven: Line 1 needs two numbers X Y, not \"1 1\\x00x\".\n"
+         "toven: Line 4 needs two numbers X Y, not \"bad\".\n",
          1},
         {"nul_first", "\0junk\n2 2\n"s, "4\n",
-         "toven: line 1: expected two numbers X Y, not '\\x00junk'\n", 1},
+         "toven: Line 1 needs two numbers X Y, not \"\\x00junk\".\n", 1},
         {"escapes_shown_not_sent", "\x1b[2J\t\xc2\x9b\xff\n", "",
-         "toven: line 1: expected two numbers X Y, not '\\x1b[2J\\t\\xc2\\x9b\\xff'\n", 1},
+         "toven: Line 1 needs two numbers X Y, not \"\\x1b[2J\\t\\xc2\\x9b\\xff\".\n", 1},
         {"long_bad_line_cut", std::string(300, 'z') + "\n", "",
-         "toven: line 1: expected two numbers X Y, not '" + std::string(77, 'z') + "...'\n", 1},
+         "toven: Line 1 needs two numbers X Y, not \"" + std::string(77, 'z') + "...\".\n", 1},
     };
     for (const LinesCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,9 +189,9 @@ TEST(EvalPipe, EveryLineOfAnyBytesGivesAValueOrItsNumber) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, out);
     std::vector<int> reported;
-    for (std::size_t at = run.err.find("toven: line "); at != std::string::npos;
-         at = run.err.find("\ntoven: line ", at + 1)) {
-        reported.push_back(std::stoi(run.err.substr(run.err.find("line ", at) + 5)));
+    for (std::size_t at = run.err.find("toven: Line "); at != std::string::npos;
+         at = run.err.find("\ntoven: Line ", at + 1)) {
+        reported.push_back(std::stoi(run.err.substr(run.err.find("Line ", at) + 5)));
     }
     EXPECT_EQ(reported, bad);
 }
@@ -243,12 +243,12 @@ TEST(EvalPipe, FailedStreamsAreReportedWithTheirCause) {
         std::string redirections;
         std::string err;
     } cases[] = {
-        {"directory_as_input", "< '" + folder + "'", "cannot read standard input: Is a directory"},
-        {"input_closed", "<&-", "cannot read standard input: Bad file descriptor"},
+        {"directory_as_input", "< '" + folder + "'", "Cannot read standard input: Is a directory."},
+        {"input_closed", "<&-", "Cannot read standard input: Bad file descriptor."},
         {"input_write_only", "0>> '" + folder + "pipe_write_only'",
-         "cannot read standard input: Bad file descriptor"},
-        {"output_closed", ">&-", "cannot write to standard output: Bad file descriptor"},
-        {"output_full", "> /dev/full", "cannot write to standard output: No space left on device"},
+         "Cannot read standard input: Bad file descriptor."},
+        {"output_closed", ">&-", "Cannot write to standard output: Bad file descriptor."},
+        {"output_full", "> /dev/full", "Cannot write to standard output: No space left on device."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

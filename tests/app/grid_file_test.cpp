@@ -131,59 +131,69 @@ TEST(GridFile, EveryLayoutOfAGridReadsTheSame) {
 TEST(GridFile, BadFilesAreRefusedByFileAndLine) {
     const Source cases[] = {
         {"ragged", "g.txt", "1 2 3\n4 5 6\n7 8\n",
-         "g.txt:3: this line has 2 values where the "
+         "Cannot read \"g.txt\", line 3: this line has 2 values where the "
          "lines above have 3"},
         {"ragged csv", "g.csv", "a,b\n1,2\n3,4,5\n",
-         "g.csv:3: this line has 3 values where the "
+         "Cannot read \"g.csv\", line 3: this line has 3 values where the "
          "lines above have 2"},
-        {"not a number", "g.txt", "1 2\n3 x4\n", "g.txt:2: 'x4' is not a number"},
-        {"too large", "g.txt", "1 2\n3 1e999\n", "g.txt:2: '1e999' is not a finite number"},
+        {"not a number", "g.txt", "1 2\n3 x4\n",
+         "Cannot read \"g.txt\", line 2: \"x4\" is not a number"},
+        {"too large", "g.txt", "1 2\n3 1e999\n",
+         "Cannot read \"g.txt\", line 2: \"1e999\" is not a finite number"},
         {"x not one way", "g.txt", "  0 2 1\n0 1 2 3\n1 4 5 6\n",
-         "g.txt:1: the x values of the first row are not increasing or decreasing"},
+         "Cannot read \"g.txt\", line 1: the x values of the first row are not increasing or "
+         "decreasing"},
         {"y not one way", "g.csv", ",0,1\n0,1,2\n2,3,4\n1,5,6\n",
-         "g.csv:4: the y values of the first column are not increasing or decreasing"},
+         "Cannot read \"g.csv\", line 4: the y values of the first column are not increasing or "
+         "decreasing"},
         {"y missing", "g.csv", ",0,1\n0,1,2\n,3,4\n",
-         "g.csv:3: a y value of the first column "
+         "Cannot read \"g.csv\", line 3: a y value of the first column "
          "is missing"},
         {"one row", "g.txt", "1 2 3\n",
-         "g.txt: the grid is 1 x 3 values (rows x columns); it needs at least 2 x 2"},
-        {"names only", "g.csv", "x,y\n", "g.csv: it holds no numbers"},
+         "Cannot read \"g.txt\": the grid is 1 x 3 values (rows x columns); it needs at least 2 x "
+         "2"},
+        {"names only", "g.csv", "x,y\n", "Cannot read \"g.csv\": it holds no numbers"},
         {"a lone empty cell", "g.csv", "x,y\n\"\"\n",
-         "g.csv: the grid is 0 x 0 values (rows x columns); it needs at least 2 x 2"},
-        {"all missing", "g.txt", "nan nan\n- NA\n", "g.txt: every value of the grid is missing"},
+         "Cannot read \"g.csv\": the grid is 0 x 0 values (rows x columns); it needs at least 2 x "
+         "2"},
+        {"all missing", "g.txt", "nan nan\n- NA\n",
+         "Cannot read \"g.txt\": every value of the grid is missing"},
         {"x y z fill no grid", "g.xyz", "0 0 1\n1 0 2\n0 1 3\n",
-         "g.xyz: the 3 x y z lines fill no grid: 2 values of x and 2 of y make 4 nodes, each "
+         "Cannot read \"g.xyz\": the 3 x y z lines fill no grid: 2 values of x and 2 of y make 4 "
+         "nodes, each "
          "given once"},
         {"x y z twice", "g.txt", "0 0 1\n1 0 2\n0 0 3\n1 1 4\n",
-         "g.txt:3: the node x = 0, y = 0 is given twice"},
+         "Cannot read \"g.txt\", line 3: the node x = 0, y = 0 is given twice"},
         {"x y z without y", "g.xyz", "0 0 1\n1 0 2\n0 - 3\n1 1 4\n",
-         "g.xyz:3: an x y z line needs a number for x and for y"},
+         "Cannot read \"g.xyz\", line 3: an x y z line needs a number for x and for y"},
         {"x y z of four", "g.xyz", "0 0 1 2\n1 0 2 3\n",
-         "g.xyz:1: an x y z line holds three "
+         "Cannot read \"g.xyz\", line 1: an x y z line holds three "
          "numbers: x, y and z"},
         {"binary", "g.txt", std::string("1 2\n\0\x01", 6),
-         "g.txt: it is neither text nor a NumPy .npy file"},
+         "Cannot read \"g.txt\": it is neither text nor a NumPy .npy file"},
         {"npy of integers", "g.npy", npy("<i8", false, "(2, 2)", {}, 2),
-         "g.npy: it holds values of type '<i8'; toven reads float64 ('<f8') and float32 "
-         "('<f4')"},
+         "Cannot read \"g.npy\": it holds values of type \"<i8\"; toven reads float64 (\"<f8\") "
+         "and "
+         "float32 (\"<f4\")"},
         {"npy in 3 dimensions", "g.npy", npy("<f8", false, "(1, 2, 2)", {1, 2, 3, 4}, 2),
-         "g.npy: it holds a 3-dimensional array; a grid is 2-dimensional"},
+         "Cannot read \"g.npy\": it holds a 3-dimensional array; a grid is 2-dimensional"},
         {"npy cut short", "g.npy", npy("<f8", false, "(3, 2)", {1, 2, 3, 4}, 2),
-         "g.npy: its header says 3 x 2 values, but it holds 32 bytes of values"},
+         "Cannot read \"g.npy\": its header says 3 x 2 values, but it holds 32 bytes of values"},
         {"npy without shape", "g.npy", raw_npy(1, "{'descr': '<f8', 'fortran_order': False}"),
-         "g.npy: its NumPy header cannot be read: it lacks 'descr', 'fortran_order' or 'shape'"},
+         "Cannot read \"g.npy\": its NumPy header cannot be read: it lacks 'descr', "
+         "'fortran_order' or 'shape'"},
         {"npy of version 9", "g.npy", raw_npy(9, ""),
-         "g.npy: its NumPy format version 9.0 is not one toven reads"},
+         "Cannot read \"g.npy\": its NumPy format version 9.0 is not one toven reads"},
         {"npy without magic", "g.npy", "1 2\n3 4\n",
-         "g.npy: it does not start as a NumPy .npy file does"},
+         "Cannot read \"g.npy\": it does not start as a NumPy .npy file does"},
         {"npy infinity", "g.npy", npy("<f8", false, "(2, 2)", {1, 2, HUGE_VAL, 4}, 2),
-         "g.npy: the value at row 1, column 0 is not a finite number"},
+         "Cannot read \"g.npy\": the value at row 1, column 0 is not a finite number"},
     };
     for (const Source& c : cases) {
         SCOPED_TRACE(c.name);
         const auto read = read_grid(c.file, c.bytes);
         ASSERT_TRUE(std::holds_alternative<platform::Refusal>(read));
-        EXPECT_EQ(std::get<platform::Refusal>(read).message, c.expected);
+        EXPECT_EQ(std::get<platform::Refusal>(read).message, c.expected + ".");
     }
 }
 
@@ -204,7 +214,7 @@ TEST(GridFile, FilesThatCannotBeReadAreRefused) {
         const auto read = read_grid_file(c.path);
         ASSERT_TRUE(std::holds_alternative<platform::Refusal>(read));
         EXPECT_EQ(std::get<platform::Refusal>(read).message,
-                  "cannot read '" + c.path + "': " + c.expected);
+                  "Cannot read \"" + c.path + "\": " + c.expected + ".");
     }
 }
 

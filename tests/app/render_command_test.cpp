@@ -81,17 +81,17 @@ struct RefusalCase {
 
 TEST_F(RenderCommand, RefusesBadInputAndWritesNothing) {
     const RefusalCase cases[] = {
-        {"unknown name", {"q=1"}, "a.png", "unknown name 'q'"},
+        {"unknown name", {"q=1"}, "a.png", "Unknown name \"q\""},
         {"assignment without =", {"tilt"}, "a.png", "NAME=VALUE"},
-        {"size without a height", {"--size", "800"}, "a.png", "--size needs WxH"},
-        {"size of zero", {"--size", "0x600"}, "a.png", "--size needs WxH"},
-        {"size below one", {"--size", "-800x600"}, "a.png", "--size needs WxH"},
-        {"size too large", {"--size", "100000x600"}, "a.png", "--size needs WxH"},
-        {"size missing", {"--size"}, "a.png", "--size needs WxH"},
-        {"unknown option", {"--colour"}, "a.png", "unknown option '--colour'"},
+        {"size without a height", {"--size", "800"}, "a.png", "The option --size needs WxH"},
+        {"size of zero", {"--size", "0x600"}, "a.png", "The option --size needs WxH"},
+        {"size below one", {"--size", "-800x600"}, "a.png", "The option --size needs WxH"},
+        {"size too large", {"--size", "100000x600"}, "a.png", "The option --size needs WxH"},
+        {"size missing", {"--size"}, "a.png", "The option --size needs WxH"},
+        {"unknown option", {"--colour"}, "a.png", "Unknown option \"--colour\""},
         {"unsupported extension", {}, "a.bmp", "must end in .png, .pdf or .svg"},
         {"no extension", {}, "picture", "must end in .png, .pdf or .svg"},
-        {"graph data that cannot be plotted", {"m=0"}, "a.png", "cannot plot: The mesh needs"},
+        {"graph data that cannot be plotted", {"m=0"}, "a.png", "toven: The mesh needs"},
         {"formula that does not parse", {"f(x,y)=2x"}, "a.png", "2x  "},
     };
     for (const RefusalCase& c : cases) {

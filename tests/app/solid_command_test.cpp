@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,12 @@ TEST(SolidCommand, WritesABinaryStlOfTheWholeSolid) {
     EXPECT_GE(count, 2u * 8 * 6 + 28);
     EXPECT_LE(count, 2u * 8 * 6 + 3 * 28);
     EXPECT_EQ(bytes.size(), 84 + 50 * std::size_t{count});
+    // The same items from a data file make the same solid.
+    const std::string data = folder.file("saddle.toven");
+    std::ofstream(data) << "n=3\nm=4\nk=2\nf(x,y)=x*y\nz1=-0.5\nz2=0.5\n";
+    const std::string again = folder.file("again.stl");
+    ASSERT_EQ(test_support::run_toven({"--render", again, data}).status, 0);
+    EXPECT_EQ(test_support::read_file(again), bytes);
 }
 
 TEST(SolidCommand, RefusesWhatMakesNoSolidAndWritesNothing) {
@@ -48,7 +55,7 @@ TEST(SolidCommand, RefusesWhatMakesNoSolidAndWritesNothing) {
     } cases[] = {
         {"too_many_cells", {"n=100", "m=100", "k=15"}, "2250000 cells"},
         {"no_height", {"z2=-0.2"}, "z1 < z2"},
-        {"page_option", {"--size", "100x100"}, "only NAME=VALUE items"},
+        {"page_option", {"--size", "100x100"}, "only NAME=VALUE items and data files"},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
     };
     for (const auto& c : cases) {

@@ -31,17 +31,22 @@ std::string longest_sum() {
 // loop until the test's timeout; a refusal ends at once.
 TEST(StartItems, BadDataIsRefusedBeforeAnyWindowOpens) {
     const StartRefusal cases[] = {
-        {"unknown_name", {"a=2", "q=1"}, "toven: unknown name 'q'"},
-        {"no_equals", {"tilt"}, "toven: expected NAME=VALUE, not 'tilt'"},
-        {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: cannot plot: "},
+        {"unknown_name", {"a=2", "q=1"}, "toven: Unknown name \"q\""},
+        {"no_equals",
+         {"tilt"},
+         "toven: Cannot read \"tilt\": No such file or directory, and an item is given as "
+         "NAME=VALUE."},
+        {"graph_data_that_cannot_be_plotted", {"m=0"}, "toven: The mesh needs"},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
         {"evaluations_too_slow_for_any_window",
          {longest_sum(), "n=100", "m=100"},
-         "toven: cannot plot: The plot is too large: 404202 evaluations of f(x,y), at "},
+         "toven: The plot is too large: 404202 evaluations of f(x,y), at "},
         {"bad_number",
          {"a=abc"},
-         "toven: a needs one decimal number, such as 2.5, -1e-3 or .5, not 'abc'\n"},
-        {"bad_count", {"n=1e9"}, "toven: n needs a whole number, such as 20, not '1e9'\n"},
+         "toven: The item a needs one decimal number, such as 2.5, -1e-3 or .5, not \"abc\".\n"},
+        {"bad_count",
+         {"n=1e9"},
+         "toven: The item n needs a whole number, such as 20, not \"1e9\".\n"},
     };
     for (const StartRefusal& c : cases) {
         SCOPED_TRACE(c.name);

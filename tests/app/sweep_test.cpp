@@ -142,7 +142,7 @@ TEST(SweepCommand, RefusesABadSweepAndWritesNothing) {
         {"one_frame", {"a.gif", "--sweep", "a=1:3:1"}, "FRAMES from 2 to 1000"},
         {"too_many_frames", {"a.gif", "--sweep", "a=1:3:1001"}, "FRAMES from 2 to 1000"},
         {"to_is_from", {"a.gif", "--sweep", "a=2:2:5"}, "TO other than FROM"},
-        {"unknown_name", {"a.gif", "--sweep", "q=1:2:5"}, "unknown name 'q'"},
+        {"unknown_name", {"a.gif", "--sweep", "q=1:2:5"}, "Unknown name \"q\""},
         {"formula", {"a.gif", "--sweep", "f(x,y)=1:2:5"}, "number item"},
         {"title", {"a.gif", "--sweep", "title=1:2:5"}, "number item"},
         {"no_frames", {"a.gif", "--sweep", "a=1:2"}, "NAME=FROM:TO:FRAMES"},
@@ -154,10 +154,10 @@ TEST(SweepCommand, RefusesABadSweepAndWritesNothing) {
         {"rate_without_sweep", {"a.png", "--fps", "10"}, "--fps sets the pace"},
         {"frame_beyond_the_bound",
          {"a.gif", "--sweep", "m=40:400000:3"},
-         "cannot plot: frame 1 (m = 200020)"},
+         " This is frame 1 (m = 200020)."},
         {"frame_files_beyond_the_bound",
          {"f-%d.png", "--sweep", "k=1:0:3"},
-         "cannot plot: frame 1 (k = 0.5)"},
+         " This is frame 1 (k = 0.5)."},
     };
     for (const BadSweep& c : cases) {
         SCOPED_TRACE(c.name);
