@@ -156,7 +156,8 @@ DataFile read_data_file(const std::string& path) {
         }
         file.text = std::move(*picture.text);
         return file;
-    } else if (bytes.find('\0') != std::string::npos) {
+    }
+    if (bytes.find('\0') != std::string::npos) {
         file.refusal =
             file_refusal(path, "it is neither a data file nor a picture that toven wrote");
         return file;
