@@ -39,7 +39,7 @@ Refusal too_long_refusal(const Sweep& sweep, int frames_weighed, double seconds)
     std::snprintf(text, sizeof text,
                   "The first %d of the %d frames would take %.0f s to draw, more than the %.0f s "
                   "a whole sweep may take: use fewer frames, or lower n, m or k.",
-                  frames_weighed, sweep.frames, seconds, max_sweep_seconds);
+                  frames_weighed, sweep.frames, std::ceil(seconds), max_sweep_seconds);
     return Refusal{text};
 }
 
