@@ -42,6 +42,8 @@ void StlFile::add(const StlTriangle& t) {
     put_point({static_cast<float>(nx * scale), static_cast<float>(ny * scale),
                static_cast<float>(nz * scale)});
     for (const StlPoint& corner : t) {
+        all_finite_ = all_finite_ && std::isfinite(corner.x) && std::isfinite(corner.y) &&
+                      std::isfinite(corner.z);
         put_point(corner);
     }
     bytes_[used_++] = 0;
@@ -55,6 +57,9 @@ std::optional<Refusal> StlFile::commit() {
     flush();
     if (auto failure = file_.failure()) {
         return failure;
+    }
+    if (!all_finite_) {
+        return Refusal{"A corner of the solid is not a finite number, so nothing was written."};
     }
     return file_.commit();
 }

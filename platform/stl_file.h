@@ -35,7 +35,8 @@ class StlFile {
     // Appends a triangle, with the unit normal its corners give.
     void add(const StlTriangle& triangle);
 
-    // Ends the file and puts it in the target's place. The message on failure.
+    // Ends the file and puts it in the target's place. The message on failure; a corner that
+    // is not a finite number, which no printer reads, leaves the target as it was.
     std::optional<Refusal> commit();
 
   private:
@@ -46,6 +47,7 @@ class StlFile {
     SafeFile file_;
     std::vector<char> bytes_;  // written in blocks, not a write a triangle
     std::size_t used_ = 0;
+    bool all_finite_ = true;
 };
 
 }  // namespace toven::platform

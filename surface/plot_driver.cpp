@@ -239,7 +239,7 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
 }
 
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
-                                                     const SurfacePanel& panel) {
+                                                     const SurfacePanel& panel, double* seconds) {
     context.graph_parameters = load_graph_parameters(context.sdata);
     const GraphParameters& g = context.graph_parameters;
     if (auto refusal = refusal_of(g)) {
@@ -247,7 +247,11 @@ std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
     }
     context.function.load_parameters();
     const WorkSample sample = sample_plot_work(context.function, g.surface());
-    return plot_work_refusal(sample, g.surface(), panel);
+    auto refusal = plot_work_refusal(sample, g.surface(), panel);
+    if (!refusal && seconds != nullptr) {
+        *seconds = plot_seconds(sample, g.surface(), panel);
+    }
+    return refusal;
 }
 
 }  // namespace toven

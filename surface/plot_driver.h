@@ -62,8 +62,10 @@ SurfacePanel screen_surface_panel(const PlotContext& context);
 
 // Why draw_plot(context, plot_page, screen_output) would refuse the page, found without
 // drawing: the graph data of context.sdata, and the work of the surface in `panel` (that of
-// screen_surface_panel) with the compiled formula. Loads context.graph_parameters.
+// screen_surface_panel) with the compiled formula. Loads context.graph_parameters. When the
+// page passes and `seconds` is given, it receives the page's measured work in seconds.
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
-                                                     const SurfacePanel& panel);
+                                                     const SurfacePanel& panel,
+                                                     double* seconds = nullptr);
 
 }  // namespace toven

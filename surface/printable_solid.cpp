@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "platform/parallel.h"
 #include "surface/lattice_heights.h"
@@ -47,6 +48,19 @@ float clipped_height(double z, double z1, double z2) {
     return static_cast<float>(std::clamp(z, z1, z2));
 }
 
+// Every corner of every triangle is one of these numbers, so a solid with none infinite
+// writes no infinite corner.
+std::optional<platform::Refusal> finite_lattice_refusal(const SolidLattice& lattice) {
+    const auto finite = [](float value) { return std::isfinite(value); };
+    if (std::ranges::all_of(lattice.xs, finite) && std::ranges::all_of(lattice.ys, finite) &&
+        std::ranges::all_of(lattice.heights, finite) && finite(lattice.base)) {
+        return std::nullopt;
+    }
+    return platform::Refusal{
+        "A point of the solid is too large for the single precision of an STL file: keep the "
+        "box within 3.4e38."};
+}
+
 }  // namespace
 
 std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh) {
@@ -64,6 +78,16 @@ std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh)
     for (const double side : {x2 - x1, y2 - y1, z2 - z1}) {
         if (!std::isfinite(side)) {
             return platform::Refusal{"The box's sides must be finite numbers."};
+        }
+    }
+    // An STL file keeps single precision, where a larger number is infinite.
+    for (const double bound : {x1, x2, y1, y2, z1, z2}) {
+        if (!std::isfinite(static_cast<float>(bound))) {
+            return platform::formatted_refusal(
+                "An STL file keeps the box in single precision, so x1..z2 must lie within "
+                "%g and %g, not %g.",
+                -static_cast<double>(std::numeric_limits<float>::max()),
+                static_cast<double>(std::numeric_limits<float>::max()), bound);
         }
     }
     if (auto refusal = flat_base_refusal(box)) {
@@ -116,7 +140,7 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
             }
         }
     });
-    return std::nullopt;
+    return finite_lattice_refusal(lattice);
 }
 
 std::size_t solid_triangle_count(const SolidLattice& lattice) {

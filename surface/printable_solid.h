@@ -48,12 +48,14 @@ struct SolidLattice {
 };
 
 // Why the box and mesh make no solid, or nothing: the mesh needs m, n, k of at least 1 and at
-// most max_solid_cells cells, the box finite sides with x1 != x2, y1 != y2 and z1 < z2.
+// most max_solid_cells cells, the box finite sides with x1 != x2, y1 != y2 and z1 < z2, and
+// numbers that single precision holds.
 std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh);
 
 // Samples f on the lattice of a box and mesh that solid_refusal accepts; an evaluation that
 // fails or gives no number is 0, as on the page, and every height is clipped to z1..z2.
-// Refuses a box whose neighbouring lattice points fall on one single-precision number.
+// Refuses a box whose neighbouring lattice points fall on one single-precision number, and a
+// lattice with a coordinate that is not finite in single precision.
 std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
                                               const Mesh& mesh, SolidLattice& lattice);
 

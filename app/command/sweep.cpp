@@ -1,6 +1,7 @@
 #include "app/command/sweep.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "app/data_items.h"
 #include "app/files/output_formats.h"
@@ -34,6 +35,15 @@ std::string in_frame(const Sweep& sweep, int frame, const std::string& message) 
            frame_value(sweep, frame) + ").";
 }
 
+Refusal too_long_refusal(const Sweep& sweep, int frames_weighed, double seconds) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "The first %d of the %d frames would take %.0f s to draw, more than the %.0f s "
+                  "a whole sweep may take: use fewer frames, or lower n, m or k.",
+                  frames_weighed, sweep.frames, std::ceil(seconds), max_sweep_seconds);
+    return Refusal{text};
+}
+
 // Every frame set and weighed as the page would weigh it, drawing nothing.
 std::optional<Refusal> weigh_frames(AppData& state, const PagePicture& picture, const Sweep& sweep,
                                     SurfaceFunction& function) {
@@ -48,13 +58,21 @@ std::optional<Refusal> weigh_frames(AppData& state, const PagePicture& picture, 
     context.print_layout = picture.print_layout;
     context.compiled = true;
     const SurfacePanel panel = screen_surface_panel(context);
+    double sweep_seconds = 0;
     for (int frame = 0; frame < sweep.frames; ++frame) {
+        double page_seconds = 0;
         auto refusal = set_frame(state, sweep, frame);
         if (!refusal) {
-            refusal = screen_page_refusal(context, panel);
+            refusal = screen_page_refusal(context, panel, &page_seconds);
         }
         if (refusal) {
             return Refusal{in_frame(sweep, frame, refusal->message)};
+        }
+        // Weighing stops at the first frame past the bound, so that a long sweep is refused
+        // without timing every frame.
+        sweep_seconds += page_seconds;
+        if (sweep_seconds > max_sweep_seconds) {
+            return too_long_refusal(sweep, frame + 1, sweep_seconds);
         }
     }
     return std::nullopt;

@@ -169,12 +169,19 @@ std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& 
 }
 
 std::string frame_value(const Sweep& sweep, int frame) {
-    // The last frame is TO itself, which the formula reaches only up to rounding.
-    const double value = frame == sweep.frames - 1
-                             ? sweep.to
-                             : sweep.from + frame * (sweep.to - sweep.from) / (sweep.frames - 1);
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
+    // lerp reaches FROM and TO exactly at the ends and never forms TO - FROM when the two
+    // lie on either side of zero, where it could overflow.
+    const double t = static_cast<double>(frame) / (sweep.frames - 1);
+    const double value = std::lerp(sweep.from, sweep.to, t);
+    const ItemSpec* item = find_item_spec(sweep.name);
+    const bool whole_number = item != nullptr && item->kind == ItemKind::counting;
+    // A counting item takes a whole number in plain digits, never "1e+05" nor "-0" (the
+    // + 0.0 makes a negative zero positive).
+    char text[400];
+    const auto result = whole_number
+                            ? std::to_chars(text, text + sizeof text, std::round(value) + 0.0,
+                                            std::chars_format::fixed, 0)
+                            : std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
 }
 

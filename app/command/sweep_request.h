@@ -14,6 +14,10 @@ namespace toven {
 inline constexpr int min_sweep_frames = 2;
 // Each frame is drawn in full; a thousand frames of the default page take about half a minute.
 inline constexpr int max_sweep_frames = 1000;
+// Each frame may take as long as a page (plot_work.h), and the whole sweep, by the same
+// measured work, this long: twenty such frames, so that a long sweep is refused before it
+// keeps the command busy for many minutes.
+inline constexpr double max_sweep_seconds = 60;
 inline constexpr int default_frames_per_second = 20;
 // A GIF counts a frame's time in hundredths of a second, and browsers show frames shorter
 // than two hundredths more slowly than asked.
@@ -39,7 +43,8 @@ std::optional<platform::Refusal> read_sweep_option(std::string_view option, cons
 // number pattern; --fps only with a sweep. Nothing when it does, else why not.
 std::optional<platform::Refusal> sweep_file_refusal(const std::string& path, const Sweep& sweep);
 
-// Frame i's value, FROM + i (TO - FROM) / (FRAMES - 1), as the text that sets the item.
+// Frame i's value, FROM (1 - t) + TO t with t = i / (FRAMES - 1), as the text that sets the
+// item; a counting item's value is rounded to a whole number.
 std::string frame_value(const Sweep& sweep, int frame);
 
 // Frame i's file name: the pattern's %d (or %0Nd) replaced by i, %% by %.

@@ -70,6 +70,10 @@ std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
         refusal = file_refusal(path, "it is a directory");
     } else if (!S_ISREG(info.st_mode)) {
         refusal = file_refusal(path, "it is a device, a FIFO or another special file");
+    } else if (static_cast<std::uintmax_t>(info.st_size) > max_data_file_bytes) {
+        refusal = file_refusal(path, "it is too large for a data file or a picture");
+    } else {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     char buffer[64 * 1024];
     while (!refusal) {
@@ -188,27 +192,32 @@ std::string unreadable_path(const std::string& path, int error) {
 
 }  // namespace
 
-std::vector<DataItem> data_items(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);  // a byte order mark that some editors write
+DataLines::DataLines(std::string_view text) : rest_(text) {
+    if (rest_.starts_with("\xEF\xBB\xBF")) {
+        rest_.remove_prefix(3);  // a byte order mark that some editors write
     }
-    std::vector<DataItem> items;
-    int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        ++number;
+}
+
+bool DataLines::next(DataItem& item) {
+    while (!rest_.empty()) {
+        if (line_ == max_data_file_lines) {
+            too_many_lines_ = true;
+            return false;
+        }
+        const std::size_t end = rest_.find('\n');
+        std::string_view line = rest_.substr(0, end);
+        rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + 1);
+        ++line_;
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
         const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos || line[first] == '#') {
-            continue;
+        if (first != std::string_view::npos && line[first] != '#') {
+            item = {line, line_};
+            return true;
         }
-        items.push_back({std::string(line), number});
     }
-    return items;
+    return false;
 }
 
 DataFile read_data_file(const std::string& path) {
@@ -230,12 +239,14 @@ DataFile read_data_file(const std::string& path) {
                           " picture was not written by toven, so it holds no toven data");
             return file;
         }
-        bytes = std::move(*picture.text);
-    } else if (const std::string reason = no_data_file(bytes); !reason.empty()) {
+        file.text = std::move(*picture.text);
+        return file;
+    }
+    if (const std::string reason = no_data_file(bytes); !reason.empty()) {
         file.refusal = file_refusal(path, reason);
         return file;
     }
-    file.items = data_items(bytes);
+    file.text = std::move(bytes);
     return file;
 }
 
@@ -244,12 +255,20 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
         return file.refusal;
     }
     const TablesBefore before(state);
-    for (const DataItem& item : file.items) {
+    DataLines lines(file.text);
+    DataItem item;
+    while (lines.next(item)) {
         if (auto refusal = apply_assignment(state, item.text)) {
             before.put_back();
             return Refusal{refusal->message + " This is line " + std::to_string(item.line) +
                            " of " + platform::quoted(file.path) + "."};
         }
+    }
+    if (lines.too_many_lines()) {
+        before.put_back();
+        return Refusal{"The file \"" + file.path + "\" has more than " +
+                       std::to_string(max_data_file_lines) +
+                       " lines, and a data file holds one item a line."};
     }
     return std::nullopt;
 }

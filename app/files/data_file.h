@@ -9,38 +9,56 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/app_data.h"
 #include "platform/refusal.h"
 
 namespace toven {
 
-// A data file is a few lines and a picture a few megabytes; reading stops here, so that a
-// huge file named by mistake costs no more memory than this.
+// A data file is a few lines and a picture a few megabytes; a larger file is refused by its
+// size before it is read, so that a huge file named by mistake costs no memory at all.
 inline constexpr std::size_t max_data_file_bytes = std::size_t{256} << 20;
 
-// One NAME=VALUE line and where it stands in its file (from 1).
+// A data file holds a few dozen items; this many lines, comments and blank lines included,
+// are no data file, and a file that has more is refused at the line past them.
+inline constexpr int max_data_file_lines = 10000;
+
+// One NAME=VALUE line, a view into its file's text, and where it stands in its file (from 1).
 struct DataItem {
-    std::string text;
+    std::string_view text;
     int line = 0;
 };
 
 struct DataFile {
     std::string path;
-    std::vector<DataItem> items;
-    std::optional<platform::Refusal> refusal;  // why the file cannot be read; items empty then
+    std::string text;                          // the data text, of the file or of its picture
+    std::optional<platform::Refusal> refusal;  // why the file cannot be read; text empty then
 };
 
-// The items of a data file's text, in order, without its comment and blank lines.
-std::vector<DataItem> data_items(std::string_view text);
+// The items of a data file's text, in order, without its comment and blank lines. Each line
+// is seen once and none is copied, so that a huge file of short lines costs no more memory
+// than its text.
+class DataLines {
+  public:
+    explicit DataLines(std::string_view text);
+    // The next item, or false at the end of the text or past max_data_file_lines.
+    bool next(DataItem& item);
+    // Whether next() stopped at max_data_file_lines with more text to read.
+    bool too_many_lines() const { return too_many_lines_; }
+
+  private:
+    std::string_view rest_;
+    int line_ = 0;
+    bool too_many_lines_ = false;
+};
 
 // Reads a data file, or the data text of a picture that toven wrote. A file that cannot be
 // read, a picture that holds no toven data, or a file that is not text is refused by name.
 DataFile read_data_file(const std::string& path);
 
-// Sets the file's items in order. At a bad item the tables are put back as they were, and the
-// refusal names the file and the item's line.
+// Sets the file's items in order, one line at a time. At a bad item, or past
+// max_data_file_lines, the tables are put back as they were, and the refusal names the file
+// and the item's line.
 std::optional<platform::Refusal> apply_data_file(AppData& state, const DataFile& file);
 
 // A command-line argument: one that names an existing file is read and set as a data file,

@@ -50,12 +50,53 @@ class DataFileTest : public testing::Test {
 };
 
 TEST_F(DataFileTest, CommentAndBlankLinesAreSkippedAndLinesKeepTheirNumbers) {
-    const auto items = data_items("\xEF\xBB\xBF# head\n\na=2\r\n   # indented\n\t\ntitle= #1 \n");
+    DataLines lines("\xEF\xBB\xBF# head\n\na=2\r\n   # indented\n\t\ntitle= #1 \n");
+    std::vector<DataItem> items;
+    for (DataItem item; lines.next(item);) {
+        items.push_back(item);
+    }
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].text, "a=2");
     EXPECT_EQ(items[0].line, 3);
     EXPECT_EQ(items[1].text, "title= #1 ");
     EXPECT_EQ(items[1].line, 6);
+    EXPECT_FALSE(lines.too_many_lines());
+}
+
+std::string lines_of(const std::string& line, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += line;
+    }
+    return text;
+}
+
+// A file of more lines than any data file has is refused, whatever its lines hold, and
+// sets nothing of what its first lines set.
+TEST_F(DataFileTest, AFileOfTooManyLinesSetsNothing) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool refused;
+    } cases[] = {
+        {"items", "a=2\n" + lines_of("b=5\n", max_data_file_lines), true},
+        {"comments", "a=2\n" + lines_of("#\n", max_data_file_lines - 1) + "b=5", true},
+        {"just_enough", "a=2\n" + lines_of("\n", max_data_file_lines - 2) + "b=5\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        load_fdata_defaults(fdata);
+        const std::string path = write(std::string(c.name) + ".toven", c.text);
+        const auto refusal = apply_argument(path);
+        EXPECT_EQ(refusal.has_value(), c.refused);
+        EXPECT_STREQ(record_value(fdata[1]), c.refused ? "3" : "2");
+        EXPECT_STREQ(record_value(fdata[2]), c.refused ? "3" : "5");
+        if (refusal) {
+            EXPECT_EQ(refusal->message, "The file \"" + path + "\" has more than " +
+                                            std::to_string(max_data_file_lines) +
+                                            " lines, and a data file holds one item a line.");
+        }
+    }
 }
 
 // Every value comes back whole: blanks, "=" and "#" in it, a formula longer than the value

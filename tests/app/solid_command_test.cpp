@@ -57,6 +57,11 @@ TEST(SolidCommand, RefusesWhatMakesNoSolidAndWritesNothing) {
         {"no_height", {"z2=-0.2"}, "z1 < z2"},
         {"page_option", {"--size", "100x100"}, "only NAME=VALUE items and data files"},
         {"formula_that_does_not_parse", {"f(x,y)=2x"}, "2x  "},
+        // Numbers that single precision makes infinite.
+        {"base_far_below", {"z1=-1e300", "z2=1"}, "single precision"},
+        {"base_just_beyond", {"z1=-1e39"}, "single precision"},
+        {"wide_box", {"x1=-3.5e38", "x2=3.5e38", "m=1"}, "single precision"},
+        {"high_top", {"z1=0", "z2=1e300", "f(x,y)=1e300"}, "single precision"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

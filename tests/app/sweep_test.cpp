@@ -119,12 +119,29 @@ TEST_F(SweepTest, FrameFilesAreTheSingleRenders) {
     EXPECT_FALSE(std::filesystem::exists(frame_path(picture.path, 4)));
 }
 
+struct FrameValue {
+    Sweep sweep;
+    int frame;
+    const char* text;
+};
+
 TEST(SweepText, FrameValuesAndNames) {
-    const Sweep tenths{"a", 0, 1, 11};
-    EXPECT_EQ(frame_value(tenths, 0), "0");
-    EXPECT_EQ(frame_value(tenths, 3), "0.3");
-    EXPECT_EQ(frame_value(Sweep{"a", 0.1, 0.3, 3}, 2), "0.3");
-    EXPECT_EQ(frame_value(Sweep{"m", 40, 10, 4}, 1), "30");
+    const FrameValue values[] = {
+        {{"a", 0, 1, 11}, 0, "0"},
+        {{"a", 0, 1, 11}, 3, "0.3"},
+        {{"a", 0.1, 0.3, 3}, 2, "0.3"},
+        {{"m", 40, 10, 4}, 1, "30"},
+        // TO - FROM overflows a double; the middle frame lies between the two.
+        {{"a", -1e308, 1e308, 3}, 1, "0"},
+        // A counting item is a whole number in digits, which its reader takes.
+        {{"pc", 0, 100000, 2}, 1, "100000"},
+        {{"k", 1, 0, 3}, 1, "1"},
+        {{"fc", -1, 0, 5}, 3, "0"},
+    };
+    for (const FrameValue& v : values) {
+        SCOPED_TRACE(v.sweep.name + " frame " + std::to_string(v.frame));
+        EXPECT_EQ(frame_value(v.sweep, v.frame), v.text);
+    }
     EXPECT_EQ(frame_path("f-%03d.png", 7), "f-007.png");
     EXPECT_EQ(frame_path("%d.svg", 12), "12.svg");
     EXPECT_EQ(frame_path("100%%-%2d.pdf", 5), "100%- 5.pdf");
@@ -157,7 +174,11 @@ TEST(SweepCommand, RefusesABadSweepAndWritesNothing) {
          " This is frame 1 (m = 200020)."},
         {"frame_files_beyond_the_bound",
          {"f-%d.png", "--sweep", "k=1:0:3"},
-         " This is frame 1 (k = 0.5)."},
+         " This is frame 2 (k = 0)."},
+        // Each page is allowed, but a thousand of them are too many for one sweep.
+        {"sweep_too_long",
+         {"a.gif", "--sweep", "a=2:3:1000", "m=400", "n=200", "k=20"},
+         "more than the 60 s a whole sweep may take"},
     };
     for (const BadSweep& c : cases) {
         SCOPED_TRACE(c.name);
