@@ -42,4 +42,31 @@ NumberFault read_whole(std::string_view text, int low, int high, int& value) {
     return NumberFault::none;
 }
 
+NumberFault read_length(std::string_view text, double most_points, double& points) {
+    struct Unit {
+        std::string_view name;
+        double points;  // of 1/72 inch in one unit
+    };
+    static constexpr Unit units[] = {{"pt", 72 / 72.27}, {"cm", 72 / 2.54}, {"mm", 7.2 / 2.54}};
+    const std::string_view length = trim_blanks(text);
+    for (const Unit& unit : units) {
+        if (!length.ends_with(unit.name)) {
+            continue;
+        }
+        double number = 0;
+        if (const NumberFault fault =
+                read_decimal(length.substr(0, length.size() - unit.name.size()), number);
+            fault != NumberFault::none) {
+            return fault;
+        }
+        const double read = number * unit.points;
+        if (!(read > 0 && read <= most_points)) {
+            return NumberFault::range;
+        }
+        points = read;
+        return NumberFault::none;
+    }
+    return NumberFault::form;
+}
+
 }  // namespace toven

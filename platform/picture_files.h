@@ -24,7 +24,8 @@ Image snapshot(const Window& window);
 // on a screen scaled by two; an offscreen window's own.
 double pixel_ratio(const Window& window);
 
-enum class PictureFormat { png, pdf, svg };
+// A TeX picture is written by save_tex_picture (platform/tex_picture.h) and keeps no data.
+enum class PictureFormat { png, pdf, svg, tex };
 
 // Writes an offscreen window's picture to `path` as `format`, a PDF as one page of the
 // window's size, through a SafeFile: the file is replaced whole or not at all, and special

@@ -13,21 +13,33 @@ namespace {
 
 using platform::Refusal;
 
-// size = side "x" side, each side a whole number from 1 to max_page_side
+// size = pixels "x" pixels | length "x" length: pixels a whole number from 1 to max_page_side,
+// a length up to max_page_points in pt, cm or mm (app/number_text.h)
 bool read_size(std::string_view text, PagePicture& page) {
     const std::size_t cross = text.find('x');
     if (cross == std::string_view::npos) {
         return false;
     }
+    const std::string_view width_text = text.substr(0, cross);
+    const std::string_view height_text = text.substr(cross + 1);
     int width = 0;
     int height = 0;
-    if (read_whole(text.substr(0, cross), 1, max_page_side, width) != NumberFault::none ||
-        read_whole(text.substr(cross + 1), 1, max_page_side, height) != NumberFault::none) {
-        return false;
+    if (read_whole(width_text, 1, max_page_side, width) == NumberFault::none &&
+        read_whole(height_text, 1, max_page_side, height) == NumberFault::none) {
+        page.width = width;
+        page.height = height;
+        page.width_points = page.height_points = 0;
+        return true;
     }
-    page.width = width;
-    page.height = height;
-    return true;
+    double width_points = 0;
+    double height_points = 0;
+    if (read_length(width_text, max_page_points, width_points) == NumberFault::none &&
+        read_length(height_text, max_page_points, height_points) == NumberFault::none) {
+        page.width_points = width_points;
+        page.height_points = height_points;
+        return true;
+    }
+    return false;
 }
 
 // The NAME of "NAME=VALUE", blanks trimmed; empty without "=".
@@ -38,12 +50,12 @@ std::string_view assigned_name(std::string_view name_equals_value) {
 }
 
 bool is_page_option(std::string_view option) {
-    return option == "--size" || option == "--print-layout" || option == "--sweep" ||
-           option == "--fps";
+    return option == "--size" || option == "--print-layout" || option == "--figure" ||
+           option == "--sweep" || option == "--fps";
 }
 
-// option = "--size" size | "--print-layout" | "--sweep" sweep | "--fps" N; `at` is moved past
-// the option's value.
+// option = "--size" size | "--print-layout" | "--figure" | "--sweep" sweep | "--fps" N; `at` is
+// moved past the option's value.
 std::optional<Refusal> read_option(std::span<char* const> arguments, std::size_t& at,
                                    const ArgumentRules& rules) {
     const std::string_view option = arguments[at];
@@ -55,8 +67,8 @@ std::optional<Refusal> read_option(std::span<char* const> arguments, std::size_t
         return Refusal{"The option " + std::string(option) + " draws pages; " +
                        std::string(rules.command) + " takes only NAME=VALUE items and data files."};
     }
-    if (option == "--print-layout") {
-        rules.page->print_layout = true;
+    if (option == "--print-layout" || option == "--figure") {
+        (option == "--figure" ? rules.page->figure : rules.page->print_layout) = true;
         return std::nullopt;
     }
     const char* value = at + 1 < arguments.size() ? arguments[++at] : nullptr;
@@ -64,8 +76,10 @@ std::optional<Refusal> read_option(std::span<char* const> arguments, std::size_t
         return read_sweep_option(option, value, *rules.sweep);
     }
     if (value == nullptr || !read_size(value, *rules.page)) {
-        return Refusal{"The option --size needs WxH, two whole numbers from 1 to " +
-                       std::to_string(max_page_side) + " (for example 800x600)."};
+        return Refusal{"The option --size needs WxH: two whole numbers of pixels from 1 to " +
+                       std::to_string(max_page_side) + ", or two lengths in pt, cm or mm up to " +
+                       std::to_string(static_cast<int>(max_page_points * 2.54 / 72)) +
+                       " cm (for example 800x600 or 8cmx6cm)."};
     }
     return std::nullopt;
 }

@@ -17,7 +17,7 @@ namespace toven {
 struct ArgumentRules {
     // The command as a refusal names it: "--eval", "an STL file", "the window program".
     std::string_view command;
-    // Where --size and --print-layout go; null where the command draws no page.
+    // Where --size, --print-layout and --figure go; null where the command draws no page.
     PagePicture* page = nullptr;
     // Where --sweep and --fps go; null where the command draws no sweep.
     Sweep* sweep = nullptr;

@@ -19,7 +19,7 @@ namespace {
 // Each {name} is replaced by its value (see fields()).
 constexpr std::string_view help_template = R"(Usage:
   toven [NAME=VALUE ...]                    the interactive program, with those data
-  toven --render FILE [--size WxH] [--print-layout] [NAME=VALUE ...]
+  toven --render FILE [--size WxH] [--print-layout] [--figure] [NAME=VALUE ...]
   toven --render FILE --sweep NAME=FROM:TO:FRAMES [--fps N] [--size WxH] ...
   toven --render FILE.stl [NAME=VALUE ...]
   toven --eval FORMULA X Y [NAME=VALUE ...]
@@ -29,7 +29,11 @@ constexpr std::string_view help_template = R"(Usage:
 
 --render draws one whole page, as a screen plot draws it (mini grid included), into
   FILE: PNG, PDF or SVG by its extension, on a drawing area of WxH device pixels
-  (default {page_width}x{page_height}). --print-layout draws the printer's layout instead.
+  (default {page_width}x{page_height}), or of a physical size in pt, cm or mm: 8cmx6cm.
+  --print-layout draws the printer's layout instead. --figure draws the figure for a
+  paper: the surface alone with tick numbers and the labels x, y and z, and the title.
+FILE.tex is the figure as a TikZ picture for \input in LaTeX, its numbers in the
+  document's font; its size is --size, pixels at 96 an inch.
 --sweep draws the page once a frame, frame i of FRAMES ({fewest} to {most}) with the number
   item NAME = FROM + i*(TO - FROM)/(FRAMES - 1), into an animated GIF that loops
   (FILE.gif, --fps N frames a second, 1 to {fastest}, default {rate}), or into one PNG, PDF or

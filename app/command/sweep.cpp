@@ -47,9 +47,10 @@ Refusal too_long_refusal(const Sweep& sweep, int frames_weighed, double seconds)
 // Every frame set and weighed as the page would weigh it, drawing nothing.
 std::optional<Refusal> weigh_frames(AppData& state, const PagePicture& picture, const Sweep& sweep,
                                     SurfaceFunction& function) {
-    const auto window = platform::create_offscreen_window(picture.width, picture.height,
-                                                          platform::OffscreenRecording::image_only,
-                                                          picture.pixel_ratio);
+    const PageWindow size = page_window(picture).value_or(
+        PageWindow{picture.width, picture.height, picture.pixel_ratio});
+    const auto window = platform::create_offscreen_window(
+        size.width, size.height, platform::OffscreenRecording::image_only, size.pixel_ratio);
     SurfacePlotter plotter(window.get());
     GraphParameters graph_parameters;
     bool readout_ready = false;

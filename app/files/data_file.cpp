@@ -300,8 +300,9 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     }
     // A file of no items would put every item back to its default, which an empty file
     // opened by mistake should not do.
-    if (file.items.empty()) {
-        return Refusal{"\"" + file.path + "\" holds no data items."};
+    DataItem first;
+    if (!DataLines(file.text).next(first)) {
+        return Refusal{platform::quoted(file.path) + " holds no data items."};
     }
     const TablesBefore before(state);
     load_fdata_defaults(state.fdata);

@@ -14,7 +14,7 @@
 namespace toven {
 
 enum class Writer {
-    page,       // one page of the plot (save_page): PNG, PDF or SVG
+    page,       // one page of the plot or its figure (save_page): PNG, PDF, SVG or TeX
     animation,  // the frames of a sweep in one file (platform/gif_animation.h)
     solid,      // the surface as a closed solid (platform/stl_file.h)
     data,       // the data text alone (write_data_file)
@@ -30,10 +30,12 @@ struct OutputFormat {
 };
 
 // The page formats in the order a save dialog offers them, PNG first.
-inline constexpr std::array<OutputFormat, 6> output_formats = {{
+inline constexpr std::array<OutputFormat, 7> output_formats = {{
     {"png", "PNG image", Writer::page, false, true, platform::PictureFormat::png},
     {"pdf", "PDF document", Writer::page, true, true, platform::PictureFormat::pdf},
     {"svg", "SVG drawing", Writer::page, true, true, platform::PictureFormat::svg},
+    // Always the figure alone, for \input in a LaTeX document.
+    {"tex", "TikZ picture for LaTeX", Writer::page, true, false, platform::PictureFormat::tex},
     {"gif", "GIF animation", Writer::animation, false, false},
     {"stl", "STL solid", Writer::solid, false, false},
     {"toven", "toven data", Writer::data, false, true},
@@ -48,7 +50,7 @@ const OutputFormat* output_format(std::string_view path);
 // Whether `path` names a format of `writer`.
 bool written_by(std::string_view path, Writer writer);
 
-// The extensions of `writer`'s formats for a person to read: ".png, .pdf or .svg".
+// The extensions of `writer`'s formats for a person to read: ".png, .pdf, .svg or .tex".
 std::string extension_list(Writer writer);
 
 // `writer`'s formats as a save dialog offers them, one type each.

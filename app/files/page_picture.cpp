@@ -1,29 +1,97 @@
 #include "app/files/page_picture.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "app/files/data_file.h"
 #include "app/files/output_formats.h"
 #include "app/parse_error_box.h"
 #include "platform/picture_files.h"
+#include "platform/tex_picture.h"
 #include "platform/visible_text.h"
 #include "platform/window.h"
+#include "surface/figure.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
+
+namespace {
+
+bool is_tex_picture(const OutputFormat* format) {
+    return format != nullptr && format->picture == platform::PictureFormat::tex;
+}
+
+int device_side(double points, double units_per_point) {
+    return std::max(1, static_cast<int>(std::lround(points * units_per_point)));
+}
+
+// The figure draws with the page's numbers of the graph data, and reports a formula that
+// does not parse as the page does.
+std::optional<platform::Refusal> draw_figure_picture(const AppData& state, platform::Window& window,
+                                                     SurfaceFunction& function,
+                                                     platform::Window* message_window,
+                                                     Formula formula) {
+    if (message_window != nullptr) {
+        function.parse_error_sink = ParseErrorBox{message_window};
+    }
+    if (formula == Formula::compile) {
+        function.compile();
+    }
+    function.load_parameters();
+    SurfacePlotter plotter(&window);
+    const DrawnFigure figure = draw_figure(plotter, function, load_graph_parameters(state.sdata));
+    plotter.end_output();
+    return figure.refusal;
+}
+
+}  // namespace
+
+std::string too_large_message(const PagePicture& picture) {
+    return "Cannot save \"" + picture.path + "\": a TeX picture is at most " +
+           std::to_string(static_cast<int>(max_page_points * 2.54 / 72)) + " cm or " +
+           std::to_string(static_cast<int>(max_page_points * pixels_per_point)) + " pixels a side.";
+}
+
+std::optional<PageWindow> page_window(const PagePicture& picture) {
+    const bool physical = picture.width_points > 0 && picture.height_points > 0;
+    PageWindow window{picture.width, picture.height, picture.pixel_ratio};
+    if (is_tex_picture(output_format(picture.path))) {
+        const double width = physical ? picture.width_points : picture.width / pixels_per_point;
+        const double height = physical ? picture.height_points : picture.height / pixels_per_point;
+        window = {device_side(width, platform::tex_units_per_point),
+                  device_side(height, platform::tex_units_per_point), platform::tex_pixel_ratio};
+    } else if (physical) {
+        window = {device_side(picture.width_points, pixels_per_point),
+                  device_side(picture.height_points, pixels_per_point), 1};
+    }
+    if (window.width > max_page_side || window.height > max_page_side) {
+        return std::nullopt;
+    }
+    return window;
+}
 
 DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
                             SurfaceFunction& function, platform::Window* message_window,
                             Formula formula) {
     DrawnPage page;
-    // Only PDF and SVG pages need the drawing recorded; a PNG or GIF is the image itself.
+    const std::optional<PageWindow> size = page_window(picture);
+    if (!size) {
+        page.refusal = platform::Refusal{too_large_message(picture)};
+        return page;
+    }
+    // Only PDF, SVG and TeX pictures need the drawing recorded; a PNG or GIF is the image itself.
     const OutputFormat* format = output_format(picture.path);
     page.vector_page = format != nullptr && format->vector;
-    page.window = platform::create_offscreen_window(picture.width, picture.height,
+    page.window = platform::create_offscreen_window(size->width, size->height,
                                                     page.vector_page
                                                         ? platform::OffscreenRecording::vector_pages
                                                         : platform::OffscreenRecording::image_only,
-                                                    picture.pixel_ratio);
+                                                    size->pixel_ratio);
+    if (picture.figure || is_tex_picture(format)) {
+        page.refusal = draw_figure_picture(state, *page.window, function, message_window, formula);
+        return page;
+    }
     // The page's numbers and readout are its own: the screen's plot is left as it was.
     GraphParameters graph_parameters;
     bool readout_ready = false;
@@ -48,8 +116,11 @@ SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFun
                 "Cannot save a picture as " + platform::quoted(picture.path) +
                     ": the name must end in " + extension_list(Writer::page) + "."};
     }
+    if (!page_window(picture)) {
+        return {SavedPage::Status::failed, too_large_message(picture)};
+    }
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
-    if (auto refusal = data_text_refusal(state)) {
+    if (auto refusal = format->carries_data ? data_text_refusal(state) : std::nullopt) {
         return {SavedPage::Status::failed,
                 "Cannot save " + platform::quoted(picture.path) + ". " + refusal->message};
     }
@@ -58,7 +129,8 @@ SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFun
         return {SavedPage::Status::refused, std::move(page.refusal->message)};
     }
     if (auto failure =
-            platform::save_picture(*page.window, picture.path, format->picture, data_text(state))) {
+            platform::save_picture(*page.window, picture.path, format->picture,
+                                   format->carries_data ? data_text(state) : std::string())) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
     if (page.vector_page && !platform::saves_vector_pages(*page.window)) {

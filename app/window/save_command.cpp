@@ -20,6 +20,23 @@ namespace {
 constexpr const char* suggested_name = "toven.png";
 constexpr const char* refusal_caption = "Cannot plot";
 constexpr const char* save_caption = "Save";
+constexpr const char* figure_question =
+    "Save the figure for a paper: the surface alone with tick numbers and labels?\n\n"
+    "Yes saves the figure, No the whole page.";
+
+// A TeX picture is always the figure; another picture asks which, the page by default.
+bool asks_for_figure(platform::Window* main_window, const std::string& path) {
+    const OutputFormat* format = output_format(path);
+    if (format == nullptr || format->writer != Writer::page) {
+        return false;
+    }
+    if (format->picture == platform::PictureFormat::tex) {
+        return true;
+    }
+    return platform::message_box(main_window, figure_question, save_caption,
+                                 platform::MessageBoxButtons::yes_no) ==
+           platform::MessageBoxAnswer::yes;
+}
 
 // The plot window's drawing area, or the default page without one.
 PagePicture page_of_plot_window(const AppState& state, std::string path) {
@@ -72,7 +89,8 @@ void save_plot(platform::Window* main_window) {
         *path += "." + picture_types.front().extension;
     }
     AppState& state = shell_state();
-    const PagePicture picture = page_of_plot_window(state, std::move(*path));
+    PagePicture picture = page_of_plot_window(state, std::move(*path));
+    picture.figure = asks_for_figure(main_window, picture.path);
     // A page of its own, so the screen's Plotter and SurfaceFunction are not disturbed; a
     // formula that does not parse is reported where a click would report it.
     SurfaceFunction function(state.fdata);

@@ -16,6 +16,7 @@
 #include "platform/qt/shared_painter.h"
 #include "platform/qt/svg_clips.h"
 #include "platform/safe_file.h"
+#include "platform/tex_picture.h"
 #include "platform/visible_text.h"
 #include "platform/window.h"
 
@@ -155,6 +156,8 @@ std::string format_name(PictureFormat format) {
             return "PDF";
         case PictureFormat::svg:
             return "SVG";
+        case PictureFormat::tex:
+            return "TeX";
     }
     return {};
 }
@@ -192,6 +195,9 @@ bool saves_vector_pages(const Window& window) {
 
 std::optional<Refusal> save_picture(const Window& window, const std::string& path,
                                     PictureFormat format, const std::string& data_text) {
+    if (format == PictureFormat::tex) {
+        return save_tex_picture(window, path);
+    }
     const QImage* image = picture_of(window);
     if (image == nullptr || image->isNull()) {
         return Refusal{"Cannot save " + quoted(path) + ": the picture has no pixels."};
@@ -218,6 +224,8 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
             break;
         case PictureFormat::svg:
             written = write_svg(window, *image, data_text, device);
+            break;
+        case PictureFormat::tex:
             break;
     }
     // The file's own cause comes first: Qt's writers know only that a write failed.

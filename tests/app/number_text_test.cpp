@@ -59,5 +59,30 @@ TEST(NumberText, WholeNumbers) {
     }
 }
 
+struct LengthCase {
+    const char* text;
+    NumberFault fault;
+    double points;  // of 1/72 inch
+};
+
+TEST(NumberText, LengthsInPointsCentimetresOrMillimetres) {
+    const LengthCase cases[] = {
+        {"8cm", NumberFault::none, 8 * 72 / 2.54},
+        {" 25.4 mm ", NumberFault::none, 72},
+        {"72.27pt", NumberFault::none, 72},  // TeX's point
+        {"8", NumberFault::form, 0},         // pixels are no length
+        {"3in", NumberFault::form, 0},
+        {"cm", NumberFault::form, 0},
+        {"0cm", NumberFault::range, 0},
+        {"-1cm", NumberFault::range, 0},
+        {"30cm", NumberFault::range, 0},  // beyond the most asked
+    };
+    for (const LengthCase& c : cases) {
+        double points = 0;
+        EXPECT_EQ(read_length(c.text, 800, points), c.fault) << c.text;
+        EXPECT_NEAR(points, c.points, 1e-9) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace toven

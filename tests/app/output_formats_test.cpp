@@ -28,6 +28,7 @@ TEST(OutputFormats, ANameAsksForTheFormatOfItsExtension) {
         {"frames.gif", Writer::animation, false, false},
         {"solid.stl", Writer::solid, false, false},
         {"saddle.toven", Writer::data, false, true},
+        {"figure.tex", Writer::page, true, false},     // a figure carries no data
         {"plot.png.bmp", std::nullopt, false, false},  // the last extension counts
         {"plot", std::nullopt, false, false},
         {"pictures.png/plot", std::nullopt, false, false},  // a folder's dot is no extension
@@ -49,7 +50,7 @@ TEST(OutputFormats, ANameAsksForTheFormatOfItsExtension) {
 // The lists that messages and dialogs show, PNG first: a name typed without an extension
 // gets the first page type's.
 TEST(OutputFormats, ListsForPeopleAndDialogs) {
-    EXPECT_EQ(extension_list(Writer::page), ".png, .pdf or .svg");
+    EXPECT_EQ(extension_list(Writer::page), ".png, .pdf, .svg or .tex");
     EXPECT_EQ(extension_list(Writer::animation), ".gif");
     EXPECT_EQ(data_carrying_extensions(), "toven png pdf svg");
     ASSERT_FALSE(file_types(Writer::page).empty());
@@ -66,7 +67,7 @@ TEST(OutputFormats, APageUnderAnotherNameIsRefused) {
         SurfaceFunction function(state.fdata);
         const SavedPage saved = save_page(state, PagePicture{folder.file(name)}, function, nullptr);
         EXPECT_EQ(saved.status, SavedPage::Status::failed);
-        EXPECT_NE(saved.message.find("must end in .png, .pdf or .svg."), std::string::npos)
+        EXPECT_NE(saved.message.find("must end in .png, .pdf, .svg or .tex."), std::string::npos)
             << saved.message;
         EXPECT_FALSE(std::filesystem::exists(folder.file(name)));
     }

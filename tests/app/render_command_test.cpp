@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/colours.h"
+#include "tests/support/pixel_counts.h"
 #include "tests/support/program_run.h"
 #include "tests/support/test_files.h"
 #include "tests/support/tool_output.h"
@@ -49,6 +51,8 @@ TEST_F(RenderCommand, WritesAReadablePicture) {
         {"page.svg", {}, "<?xml"},
         {"upper.PNG", {"--print-layout", "fc=1", "ax=1"}, "\x89PNG\r\n\x1a\n"},
         {"formula.png", {"f(x,y)=x^2-y^2", "a=2", "tilt=-30", "k=1"}, "\x89PNG\r\n\x1a\n"},
+        {"figure.svg", {"--figure"}, "<?xml"},
+        {"figure.tex", {}, "% A picture by toven"},
     };
     for (const PictureCase& c : cases) {
         SCOPED_TRACE(c.file);
@@ -64,12 +68,49 @@ TEST_F(RenderCommand, WritesAReadablePicture) {
     }
 }
 
+// Pixels stay pixels; a length is drawn at 96 pixels an inch.
 TEST_F(RenderCommand, DrawsOnTheGivenSize) {
-    const std::string path = out_path("small.png");
-    const ProgramRun run = render({path, "--size", "320x240"});
+    const struct {
+        const char* size;
+        std::pair<int, int> pixels;
+    } cases[] = {{"320x240", {320, 240}}, {"8cmx60mm", {302, 227}}};
+    for (const auto& c : cases) {
+        const std::string path = out_path("small.png");
+        const ProgramRun run = render({path, "--size", c.size});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(test_support::png_size(read_file(path)), c.pixels) << c.size;
+        std::remove(path.c_str());
+    }
+}
+
+// The figure is the surface alone: none of the page's pale panels.
+TEST_F(RenderCommand, TheFigureDrawsNoPanels) {
+    for (const bool figure : {false, true}) {
+        const std::string path = out_path("figure.png");
+        std::vector<std::string> arguments = {path, "fc=1", "title=Saddle"};
+        if (figure) {
+            arguments.push_back("--figure");
+        }
+        ASSERT_EQ(render(arguments).status, 0);
+        const int pale = test_support::count_colour(test_support::decoded_picture(path),
+                                                    test_support::pale_yellow);
+        EXPECT_EQ(pale > 10000, !figure) << pale;
+    }
+}
+
+// A TeX picture of the given physical size that a LaTeX document inputs and typesets.
+TEST_F(RenderCommand, ATexPictureCompilesAtItsSize) {
+    const std::string path = out_path("figure.tex");
+    const ProgramRun run = render({path, "--size", "8cmx6cm", "title=Saddle"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(test_support::png_size(read_file(path)), std::make_pair(320, 240));
-    std::remove(path.c_str());
+    EXPECT_NE(read_file(path).find("rectangle (226.8,170.1)"), std::string::npos);
+    if (!test_support::has_pdflatex()) {
+        GTEST_SKIP() << "pdflatex (texlive-latex-base, texlive-pictures) is not installed";
+    }
+    ASSERT_EQ(test_support::typeset_figure(folder.path().string(), "figure.tex"), "0\n");
+    const std::string text =
+        test_support::command_output("pdftotext '" + out_path("paper.pdf") + "' -");
+    EXPECT_NE(text.find("Saddle"), std::string::npos) << text;
 }
 
 struct RefusalCase {
@@ -88,9 +129,12 @@ TEST_F(RenderCommand, RefusesBadInputAndWritesNothing) {
         {"size below one", {"--size", "-800x600"}, "a.png", "The option --size needs WxH"},
         {"size too large", {"--size", "100000x600"}, "a.png", "The option --size needs WxH"},
         {"size missing", {"--size"}, "a.png", "The option --size needs WxH"},
+        {"size in inches", {"--size", "3inx2in"}, "a.png", "The option --size needs WxH"},
+        {"pixels by a length", {"--size", "800x6cm"}, "a.png", "The option --size needs WxH"},
+        {"TeX picture too large", {"--size", "2000x1500"}, "a.tex", "a TeX picture is at most"},
         {"unknown option", {"--colour"}, "a.png", "Unknown option \"--colour\""},
-        {"unsupported extension", {}, "a.bmp", "must end in .png, .pdf or .svg"},
-        {"no extension", {}, "picture", "must end in .png, .pdf or .svg"},
+        {"unsupported extension", {}, "a.bmp", "must end in .png, .pdf, .svg or .tex"},
+        {"no extension", {}, "picture", "must end in .png, .pdf, .svg or .tex"},
         {"graph data that cannot be plotted", {"m=0"}, "a.png", "toven: The mesh needs"},
         {"formula that does not parse", {"f(x,y)=2x"}, "a.png", "2x  "},
     };

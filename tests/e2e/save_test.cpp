@@ -46,6 +46,19 @@ class SaveTest : public ShellTest {
 
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
+    // Whether a box is the question of page or figure that each picture's save asks.
+    static bool is_figure_question(const platform::ShownMessageBox& box) {
+        return box.buttons == platform::MessageBoxButtons::yes_no && box.caption == "Save";
+    }
+
+    // The boxes shown that report something, the question of page or figure left out.
+    std::vector<platform::ShownMessageBox> reports() const {
+        std::vector<platform::ShownMessageBox> shown;
+        std::ranges::copy_if(boxes.shown(), std::back_inserter(shown),
+                             [](const auto& box) { return !is_figure_question(box); });
+        return shown;
+    }
+
     void choose_save() {
         ASSERT_TRUE(platform::inject::choose_menu_command(main_window, command_number(save)));
     }
@@ -79,7 +92,27 @@ TEST_F(SaveTest, TheItemIsAtTheEndOfThePlotMenuAndAsksForAPictureFile) {
     for (const platform::FileType& type : dialog.shown()[0].types) {
         extensions.push_back(type.extension);
     }
-    EXPECT_EQ(extensions, (std::vector<std::string>{"png", "pdf", "svg"}));
+    EXPECT_EQ(extensions, (std::vector<std::string>{"png", "pdf", "svg", "tex"}));
+}
+
+// A picture asks whether the page or the figure is saved; a TeX picture is always the figure.
+TEST_F(SaveTest, YesSavesTheFigureAndATexPictureAsksNothing) {
+    plot_in_window();
+    boxes.queue_answer(platform::MessageBoxAnswer::yes);
+    dialog.queue_path(path("figure.png"));
+    choose_save();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_TRUE(is_figure_question(boxes.shown()[0]));
+    const platform::Image figure = decoded_picture(path("figure.png"));
+    EXPECT_EQ(figure.width, plot_width);
+    EXPECT_EQ(count_colour(figure, pale_yellow), 0) << "no panels";
+    EXPECT_GT(count_not(figure, white), 1000);
+
+    boxes.clear_shown();
+    dialog.queue_path(path("figure.tex"));
+    choose_save();
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_NE(contents(path("figure.tex")).find("\\begin{tikzpicture}"), std::string::npos);
 }
 
 TEST_F(SaveTest, ThePngIsThePlotWindowsPagePixelForPixel) {
@@ -91,7 +124,7 @@ TEST_F(SaveTest, ThePngIsThePlotWindowsPagePixelForPixel) {
     ASSERT_EQ(saved.width, plot_width);
     ASSERT_EQ(saved.height, plot_height);
     EXPECT_EQ(saved.pixels, page.pixels);
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(reports().empty());
 }
 
 // Saving draws a page of its own: the window keeps its page and its readout, and a window
@@ -139,7 +172,7 @@ TEST_F(SaveTest, PdfAndSvgAreWholePagesOfTheWindowsSize) {
     const platform::Image drawn = decoded_picture(path("page.svg"));
     EXPECT_EQ(drawn.width, plot_width);
     EXPECT_EQ(drawn.height, plot_height);
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(reports().empty());
 }
 
 // With no plot window open the page has the default size; a name without an extension is
@@ -166,7 +199,7 @@ TEST_F(SaveTest, AFailedSaveIsReportedAndWritesNothing) {
         {"missing_folder", "missing/page.png", "No such file or directory"},
         {"fifo", "pipe.png", "it is a FIFO (named pipe), not a regular file", true},
         {"folder", "folder.png", "folder"},
-        {"unknown_extension", "page.bmp", "must end in .png, .pdf or .svg"},
+        {"unknown_extension", "page.bmp", "must end in .png, .pdf, .svg or .tex"},
     };
     plot_in_window();
     for (const FailingTarget& target : targets) {
@@ -182,12 +215,11 @@ TEST_F(SaveTest, AFailedSaveIsReportedAndWritesNothing) {
         boxes.clear_shown();
         dialog.queue_path(file);
         choose_save();
-        ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].owner, main_window);
-        EXPECT_EQ(boxes.shown()[0].caption, "Save");
-        EXPECT_NE(boxes.shown()[0].text.find(file), std::string::npos) << boxes.shown()[0].text;
-        EXPECT_NE(boxes.shown()[0].text.find(target.cause), std::string::npos)
-            << boxes.shown()[0].text;
+        ASSERT_EQ(reports().size(), 1u);
+        EXPECT_EQ(reports()[0].owner, main_window);
+        EXPECT_EQ(reports()[0].caption, "Save");
+        EXPECT_NE(reports()[0].text.find(file), std::string::npos) << reports()[0].text;
+        EXPECT_NE(reports()[0].text.find(target.cause), std::string::npos) << reports()[0].text;
         EXPECT_EQ(files(), before);
     }
     EXPECT_TRUE(fs::is_fifo(path("pipe.png")));
@@ -199,7 +231,7 @@ TEST_F(SaveTest, CancelWritesNothing) {
     choose_save();
     EXPECT_EQ(dialog.shown().size(), 1u);
     EXPECT_TRUE(files().empty());
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(reports().empty());
 }
 
 TEST_F(SaveTest, GraphDataThatCannotBePlottedIsReportedAndWritesNothing) {
@@ -207,11 +239,11 @@ TEST_F(SaveTest, GraphDataThatCannotBePlottedIsReportedAndWritesNothing) {
     assign("m=0");
     dialog.queue_path(path("page.png"));
     choose_save();
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].caption, "Cannot plot");
-    EXPECT_NE(boxes.shown()[0].text.find("\"" + path("page.png") + "\" was not written"),
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].caption, "Cannot plot");
+    EXPECT_NE(reports()[0].text.find("\"" + path("page.png") + "\" was not written"),
               std::string::npos)
-        << boxes.shown()[0].text;
+        << reports()[0].text;
     EXPECT_TRUE(files().empty());
 }
 
@@ -223,8 +255,8 @@ TEST_F(SaveTest, AFormulaThatDoesNotParseIsReportedAndThePageSaved) {
     boxes.clear_shown();
     dialog.queue_path(path("page.png"));
     choose_save();
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].owner, state.plot_window);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].owner, state.plot_window);
     EXPECT_EQ(decoded_picture(path("page.png")).pixels, page.pixels);
 }
 

@@ -1,6 +1,7 @@
 // What command-line tools (poppler's pdfinfo and pdftoppm) say about a PDF or a picture.
 #pragma once
 
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -121,6 +122,23 @@ inline platform::Image decoded_picture(const std::string& path) {
         image.pixels.push_back(platform::rgb(byte(0), byte(1), byte(2)));
     }
     return image;
+}
+
+// Whether pdflatex (texlive-latex-base, texlive-pictures) is installed.
+inline bool has_pdflatex() {
+    return !command_output("pdflatex --version 2>/dev/null").empty();
+}
+
+// Typesets paper.tex in `folder`, a document that inputs `figure` of that folder, with
+// pdflatex into paper.pdf; its exit status as text, "0\n" when it succeeds.
+inline std::string typeset_figure(const std::string& folder, const std::string& figure) {
+    std::ofstream(folder + "/paper.tex")
+        << "\\documentclass{article}\\usepackage{tikz}\\begin{document}\n"
+           "\\input{" +
+               figure + "}\n\\end{document}\n";
+    return command_output("cd '" + folder +
+                          "' && pdflatex -interaction=nonstopmode -halt-on-error paper.tex "
+                          ">/dev/null 2>&1; echo $?");
 }
 
 }  // namespace toven::test_support

@@ -25,7 +25,9 @@ namespace toven {
 namespace {
 
 using test_support::command_output;
+using test_support::has_pdflatex;
 using test_support::TempFolder;
+using test_support::typeset_figure;
 
 struct TickCase {
     double from, to;
@@ -256,20 +258,6 @@ std::unique_ptr<platform::Window> tex_window() {
         platform::OffscreenRecording::vector_pages, platform::tex_pixel_ratio);
 }
 
-// Typesets a document that inputs figure.tex of `folder` with pdflatex; its exit status.
-std::string typeset(const TempFolder& folder) {
-    std::ofstream(folder.file("paper.tex"))
-        << "\\documentclass{article}\\usepackage{tikz}\\begin{document}\n"
-           "\\input{figure.tex}\n\\end{document}\n";
-    return command_output("cd '" + folder.path().string() +
-                          "' && pdflatex -interaction=nonstopmode -halt-on-error paper.tex "
-                          ">/dev/null 2>&1; echo $?");
-}
-
-bool has_pdflatex() {
-    return !command_output("pdflatex --version 2>/dev/null").empty();
-}
-
 // A figure of 8 cm by 6 cm, typeset by pdflatex in a document that inputs it.
 TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
     if (!has_pdflatex()) {
@@ -283,7 +271,8 @@ TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
     ASSERT_EQ(platform::save_tex_picture(*window, folder.file("figure.tex")), std::nullopt);
     const std::string tex = test_support::read_file(folder.file("figure.tex"));
     EXPECT_NE(tex.find("rectangle (226.8,170.1)"), std::string::npos);
-    ASSERT_EQ(typeset(folder), "0\n") << test_support::read_file(folder.file("paper.log"));
+    ASSERT_EQ(typeset_figure(folder.path().string(), "figure.tex"), "0\n")
+        << test_support::read_file(folder.file("paper.log"));
     const std::string text = command_output("pdftotext '" + folder.file("paper.pdf") + "' -");
     EXPECT_NE(text.find("Saddle"), std::string::npos) << text;
     EXPECT_NE(text.find("1 & 2"), std::string::npos) << text;
@@ -306,7 +295,8 @@ TEST_F(Figure, DenseTexPictureStaysSmallAndCompiles) {
     if (!has_pdflatex()) {
         GTEST_SKIP() << "pdflatex (texlive-latex-base, texlive-pictures) is not installed";
     }
-    ASSERT_EQ(typeset(folder), "0\n") << test_support::read_file(folder.file("paper.log"));
+    ASSERT_EQ(typeset_figure(folder.path().string(), "figure.tex"), "0\n")
+        << test_support::read_file(folder.file("paper.log"));
 }
 
 }  // namespace
