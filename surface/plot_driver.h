@@ -3,11 +3,13 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid.h"
 #include "surface/plot_work.h"
 #include "surface/surface_plotter.h"
 
@@ -36,6 +38,10 @@ struct PlotContext {
     // The function holds fdata's formula compiled already, so a page only loads the
     // parameters: the frames of a sweep share one compiled formula.
     bool compiled = false;
+    // Measured heights drawn in place of the formula, which is then neither compiled nor
+    // evaluated, and the line the formula panel shows for them.
+    const Grid* grid = nullptr;
+    std::string grid_caption{};
 };
 
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.

@@ -267,6 +267,8 @@ class Batch {
             const std::string message =
                 line.kind == Kind::too_long
                     ? "longer than " + std::to_string(max_point_line) + " characters"
+                : line.kind == Kind::outside
+                    ? "The point \"" + visible_text(line.text) + "\" lies outside the grid."
                     : "expected two numbers X Y, not '" + visible_text(line.text) + "'";
             report_line(errors, output, line.number, message);
             ++result.bad_lines;
@@ -277,7 +279,7 @@ class Batch {
     bool empty() const { return lines_.empty(); }
 
   private:
-    enum class Kind { point, value, too_long };
+    enum class Kind { point, value, too_long, outside };
     struct Line {
         std::string_view text;
         long number;
@@ -296,6 +298,10 @@ class Batch {
             const char* text_end = line.text.data() + line.text.size();
             const auto point = read_point(line.text.data(), text_end);
             if (!point) {
+                continue;
+            }
+            if (!function_.covers(point->x, point->y)) {
+                line.kind = Kind::outside;
                 continue;
             }
             const double value = stack != nullptr

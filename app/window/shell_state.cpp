@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/files/grid_data.h"
 #include "app/window/parse_error_box.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
@@ -42,6 +43,7 @@ void plot(AppState& state, PlotRequest readout, OutputDevice printer) {
         *state.plotter,         *state.surface_function, state.fdata,   state.sdata,
         state.graph_parameters, state.readout_ready,     state.mouse_x, state.mouse_y};
     context.parse_error_sink = ParseErrorBox{state.plotter->window};
+    use_grid(context, state);
     const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(
