@@ -56,7 +56,9 @@ bool is_grid_content(const std::string& path, std::string_view bytes) {
         bytes.starts_with("\x93NUMPY")) {
         return true;
     }
-    if (platform::picture_text(bytes).kind != platform::PictureKind::none) {
+    // Text grids hold no NUL: a binary file is refused as no data file.
+    if (bytes.find('\0') != std::string_view::npos ||
+        platform::picture_text(bytes).kind != platform::PictureKind::none) {
         return false;
     }
     while (!bytes.empty()) {
