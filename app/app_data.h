@@ -3,8 +3,12 @@
 // the tables at their defaults.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "expr/data_table.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid.h"
 
 namespace toven {
 
@@ -18,6 +22,11 @@ struct AppData {
 
     // The numbers of the graph data as the last plot loaded them.
     GraphParameters graph_parameters;
+
+    // The measured heights that stand in for the formula while a grid file is loaded, and
+    // that file's path; none while the formula is drawn.
+    std::optional<Grid> grid;
+    std::string grid_path;
 };
 
 }  // namespace toven

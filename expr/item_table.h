@@ -51,6 +51,7 @@ inline constexpr std::array item_specs{
     ItemSpec{TableName::sdata, "fc", "0", ItemKind::counting, true, false},
     ItemSpec{TableName::sdata, "ax", "0", ItemKind::counting, true, false},
     ItemSpec{TableName::sdata, "title", "", ItemKind::text, false, false},
+    ItemSpec{TableName::sdata, "curves", "both", ItemKind::text, false, false},
 };
 
 // The header's name of a table: "fdata" and two blanks; "sdata" padded as its items are.

@@ -30,6 +30,9 @@ class FunctionXY {
     // it at once, each with a `stack` of its own, while nothing calls evaluate or changes the
     // function. Without it, only evaluate may be called.
     virtual double evaluate_shared(double x, double y, std::vector<double>& stack) const;
+    // Whether (x, y) lies where the function has values at all; measured heights have none
+    // beyond their outermost nodes.
+    virtual bool covers(double /*x*/, double /*y*/) const { return true; }
 
   protected:
     ~FunctionXY() = default;

@@ -20,6 +20,18 @@ int as_int(const DataTable& table, std::string_view name) {
     return c_atoi(value_of(table, name));
 }
 
+// Blanks around the choice are not part of it; a table without the item draws both.
+CurveChoice as_curves(const DataTable& table) {
+    const std::string_view choice = trim_blanks(value_of(table, "curves"));
+    if (choice == "both" || choice.empty()) {
+        return CurveChoice::both;
+    }
+    if (choice == "x") {
+        return CurveChoice::along_x;
+    }
+    return choice == "y" ? CurveChoice::along_y : CurveChoice::unknown;
+}
+
 }  // namespace
 
 GraphParameters load_graph_parameters(const DataTable& table) {
@@ -38,6 +50,7 @@ GraphParameters load_graph_parameters(const DataTable& table) {
     p.fc = as_int(table, "fc");
     p.ax = as_int(table, "ax");
     p.title = value_of(table, "title");
+    p.curves = as_curves(table);
     return p;
 }
 

@@ -14,6 +14,9 @@ class GridFunction final : public FunctionXY {
     explicit GridFunction(const Grid& grid) : grid_(grid) {}
 
     double evaluate(double x, double y) override;
+    bool shared_evaluation() const override { return true; }
+    double evaluate_shared(double x, double y, std::vector<double>& stack) const override;
+    bool covers(double x, double y) const override { return grid_.value_at(x, y).has_value(); }
 
   private:
     const Grid& grid_;

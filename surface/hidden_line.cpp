@@ -87,17 +87,24 @@ class HiddenLineDrawing {
         plotter_.select_pen(surface_pen_);
     }
 
+    // A front sample that is a hole (not a number) leaves its column without a horizon.
     void set_horizons(int column) {
         upper_[static_cast<std::size_t>(column)] = v_;
         lower_[static_cast<std::size_t>(column)] = v_;
     }
 
     // Seen from above: drawn in the surface pen; seen from below: in the underside pen;
-    // between the horizons (equality included, or not a number): hidden.
+    // between the horizons (equality included): hidden. A hole is never drawn and raises no
+    // horizon; in a column without a horizon yet, the first sample that is a number is seen
+    // and becomes both horizons there, as a front edge's sample would.
     void apply_visibility(int column) {
         double& upper = upper_[static_cast<std::size_t>(column)];
         double& lower = lower_[static_cast<std::size_t>(column)];
-        if (upper < v_) {
+        if (std::isnan(upper) && !std::isnan(v_)) {
+            line(surface_pen_);
+            upper = v_;
+            lower = v_;
+        } else if (upper < v_) {
             line(surface_pen_);
             upper = v_;
         } else if (v_ < lower) {
@@ -138,9 +145,15 @@ class HiddenLineDrawing {
     std::optional<platform::Point> device_position_;  // unknown until the first line
 };
 
+// Which front edges front_edges draws: none, or those of the families drawn.
+struct EdgesDrawn {
+    bool column = false;  // x = x1
+    bool row = false;     // y = y1
+};
+
 // The front edges x = x1 (column 0, from the corner (x1, y2) to (x1, y1)) and y = y1 (row 0,
-// on to (x2, y1)), sampled into both horizons and, when `draw` is set, drawn whole.
-void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, bool draw) {
+// on to (x2, y1)), sampled into both horizons and drawn as `draw` says.
+void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn draw) {
     const SampleLattice& lattice = edges.lattice;
     const int nk = lattice.mesh.n * lattice.mesh.k;
     const int mk = lattice.mesh.m * lattice.mesh.k;
@@ -148,17 +161,19 @@ void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, bool draw)
     const double* row = edges.y1.curve(0);
     for (int j = nk; j >= 0; --j) {
         drawing.sample(lattice.x1, lattice.column_y(0, j), column[j]);
-        if (j == nk) {
+        if (j == nk || !draw.column) {
             drawing.move();
-        } else if (draw) {
+        } else {
             drawing.line();
         }
         drawing.set_horizons(lattice.column(0, j));
     }
     for (int j = 1; j <= mk; ++j) {
         drawing.sample(lattice.row_x(j), lattice.front_y(), row[j]);
-        if (draw) {
+        if (draw.row) {
             drawing.line();
+        } else {
+            drawing.move();
         }
         drawing.set_horizons(lattice.column(j, 0));
     }
@@ -242,7 +257,7 @@ int underside_pen(int surface_pen) {
 }
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
-                       const SurfaceView& view, int threads) {
+                       const SurfaceView& view, int threads, CurveChoice curves) {
     HiddenLineDrawing drawing(plotter, lattice.column_count());
     platform::Workers workers(function.shared_evaluation() ? threads : 1);
     FrontEdges edges{lattice, plan_bands(lattice, CurveFamily::columns, 0, 0).front(),
@@ -256,14 +271,20 @@ void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const Samp
     const WorldWindow world = projected_box_window(plotter);
     plotter.set_world_window(world.left, world.right, world.bottom, world.top);
     platform::clear_upper_vector_state();
-    front_edges(drawing, edges, true);
-    draw_bands(drawing, lattice, function, rows, storage, workers);
+    const bool draw_rows = curves != CurveChoice::along_y;
+    const bool draw_columns = curves != CurveChoice::along_x;
+    front_edges(drawing, edges, {.column = draw_columns, .row = draw_rows});
+    if (draw_rows) {
+        draw_bands(drawing, lattice, function, rows, storage, workers);
+    }
     // The rows have raised the horizons over the whole surface, and the curves of constant x
     // lie on that same surface, mostly at or below them: against those horizons they would
     // hardly show. So each family is hidden by its own curves alone, starting from the front
     // edges, which reset both horizons without being drawn again.
-    front_edges(drawing, edges, false);
-    draw_bands(drawing, lattice, function, columns, storage, workers);
+    front_edges(drawing, edges, {});
+    if (draw_columns) {
+        draw_bands(drawing, lattice, function, columns, storage, workers);
+    }
     drawing.finish();
 }
 

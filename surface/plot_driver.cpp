@@ -5,6 +5,7 @@
 
 #include "expr/item_table.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid_function.h"
 #include "surface/mini_grid.h"
 #include "surface/page_layout.h"
 #include "surface/plot_limits.h"
@@ -66,14 +67,27 @@ SurfacePanel open_panel(const Plotter& plotter) {
             plotter.printing == printer_output};
 }
 
+// The grid's heights when one stands in for the formula, made in `grid_heights`; else the
+// formula, compiled first when `compile` is given, with its parameters loaded.
+FunctionXY& heights(const PlotContext& context, std::optional<GridFunction>& grid_heights,
+                    std::optional<ParseErrorReport> compile) {
+    if (context.grid != nullptr) {
+        return grid_heights.emplace(*context.grid);
+    }
+    if (compile) {
+        context.function.compile(*compile);
+    }
+    context.function.load_parameters();
+    return context.function;
+}
+
 // A print whose evaluations alone would take too long is refused before it starts, so that
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
     const GraphParameters& g = context.graph_parameters;
-    SurfaceFunction& function = context.function;
-    function.compile(ParseErrorReport::silent);
-    function.load_parameters();
+    std::optional<GridFunction> grid_heights;
+    FunctionXY& function = heights(context, grid_heights, ParseErrorReport::silent);
     return evaluation_refusal(sample_plot_work(function, g.surface()), g.mesh());
 }
 
@@ -86,15 +100,15 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
     if (printer == screen_output) {
         context.function.parse_error_sink = context.parse_error_sink;
     }
-    if (!context.compiled) {
-        context.function.compile();
-    }
-    context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    std::optional<GridFunction> grid_heights;
+    FunctionXY& function =
+        heights(context, grid_heights,
+                context.compiled ? std::nullopt : std::optional(ParseErrorReport::reported));
+    const WorkSample sample = sample_plot_work(function, g.surface());
     if (auto refusal = plot_work_refusal(sample, g.surface(), open_panel(plotter))) {
         return refusal;
     }
-    if (auto refusal = plotter.draw_surface(context.function, g.surface())) {
+    if (auto refusal = plotter.draw_surface(function, g.surface())) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -129,6 +143,10 @@ void draw_data_panel(const PlotContext& context, PageKind page, bool surface_dra
 void draw_formula_panel(const PlotContext& context) {
     Plotter& plotter = context.plotter;
     set_up_panel(plotter, formula_panel);
+    if (context.grid != nullptr) {
+        plotter.put_text(context.grid_caption.c_str());
+        return;
+    }
     const int formula = formula_record(context.fdata);
     put_lines(plotter, context.fdata, formula, formula);
 }
@@ -204,7 +222,13 @@ void draw_readout_if_ready(const PlotContext& context) {
     if (!context.readout_ready || context.plotter.dc == nullptr) {
         return;
     }
-    draw_readout(context.plotter, context.function, {context.mouse_x, context.mouse_y});
+    const platform::Point mouse{context.mouse_x, context.mouse_y};
+    if (context.grid != nullptr) {
+        GridFunction grid_heights(*context.grid);
+        draw_readout(context.plotter, grid_heights, mouse);
+        return;
+    }
+    draw_readout(context.plotter, context.function, mouse);
 }
 
 }  // namespace
@@ -245,8 +269,9 @@ std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
     if (auto refusal = refusal_of(g)) {
         return refusal;
     }
-    context.function.load_parameters();
-    const WorkSample sample = sample_plot_work(context.function, g.surface());
+    std::optional<GridFunction> grid_heights;
+    FunctionXY& function = heights(context, grid_heights, std::nullopt);
+    const WorkSample sample = sample_plot_work(function, g.surface());
     auto refusal = plot_work_refusal(sample, g.surface(), panel);
     if (!refusal && seconds != nullptr) {
         *seconds = plot_seconds(sample, g.surface(), panel);

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "expr/data_table.h"
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid.h"
 #include "surface/plot_work.h"
 #include "surface/surface_plotter.h"
 
@@ -39,6 +41,10 @@ struct PlotContext {
     // While the hand moves the view, a page that would miss its frame takes this many samples
     // per interval when fewer than k (0 keeps k): the same curves, still hidden exactly.
     int samples_while_moving = 0;
+    // Measured heights drawn in place of the formula, which is then neither compiled nor
+    // evaluated, and the line the formula panel shows for them.
+    const Grid* grid = nullptr;
+    std::string grid_caption{};
 };
 
 // draw_plot's `readout`: a whole page, or only the readout panel refreshed.

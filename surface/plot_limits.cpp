@@ -91,9 +91,14 @@ double evaluation_count(const Mesh& mesh) {
 }
 
 std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {
-    const auto& [box, mesh, tilt] = request;
+    const auto& [box, mesh, tilt, curves] = request;
     if (auto refused = mesh_refusal(mesh)) {
         return refused;
+    }
+    if (curves == CurveChoice::unknown) {
+        return platform::Refusal{
+            "The item curves draws \"both\" families of curves, only those along \"x\" or "
+            "only those along \"y\": give one of these."};
     }
     if (auto sides = box_refusal(box, tilt)) {
         return sides;

@@ -40,10 +40,10 @@ std::optional<float> between_middle(const std::vector<float>& line) {
     return point;
 }
 
-// As on the page, a failed evaluation is 0; a value that is no number is taken as a failure.
-float clipped_height(double z, double z1, double z2) {
+// A value that is no number is `hole`.
+float clipped_height(double z, double z1, double z2, double hole) {
     if (std::isnan(z)) {
-        z = 0;
+        z = hole;
     }
     return static_cast<float>(std::clamp(z, z1, z2));
 }
@@ -103,7 +103,8 @@ std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh)
 }
 
 std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
-                                              const Mesh& mesh, SolidLattice& lattice) {
+                                              const Mesh& mesh, SolidLattice& lattice,
+                                              SolidHoles holes) {
     const auto [x1, x2, y1, y2, z1, z2] = box;
     const SampleLattice samples{x1, x2, y1, y2, mesh};
     auto xs = lattice_line(x1, samples.step_dx, mesh.m * mesh.k);
@@ -122,6 +123,7 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
     lattice.centre = {*centre_x, *centre_y, lattice.base};
     lattice.mirrored = (x2 < x1) != (y2 < y1);
     const std::size_t width = lattice.xs.size();
+    const double hole = holes == SolidHoles::base ? z1 : 0;
     lattice.heights.resize(width * lattice.ys.size());
     const bool shared = function.shared_evaluation() &&
                         static_cast<double>(lattice.heights.size()) >= min_shared_page_evaluations;
@@ -136,7 +138,7 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
                 const double x = x1 + static_cast<double>(column) * samples.step_dx;
                 const double z =
                     shared ? function.evaluate_shared(x, y, stack) : function.evaluate(x, y);
-                lattice.heights[row * width + column] = clipped_height(z, z1, z2);
+                lattice.heights[row * width + column] = clipped_height(z, z1, z2, hole);
             }
         }
     });

@@ -52,12 +52,17 @@ struct SolidLattice {
 // numbers that single precision holds.
 std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh);
 
+// What a height that is no number becomes: 0, as a formula's failed evaluation on the page,
+// or the base, as a hole in measured heights.
+enum class SolidHoles { zero, base };
+
 // Samples f on the lattice of a box and mesh that solid_refusal accepts; an evaluation that
-// fails or gives no number is 0, as on the page, and every height is clipped to z1..z2.
-// Refuses a box whose neighbouring lattice points fall on one single-precision number, and a
-// lattice with a coordinate that is not finite in single precision.
+// fails or gives no number is 0 or the base, as `holes` says, and every height is clipped to
+// z1..z2. Refuses a box whose neighbouring lattice points fall on one single-precision number,
+// and a lattice with a coordinate that is not finite in single precision.
 std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
-                                              const Mesh& mesh, SolidLattice& lattice);
+                                              const Mesh& mesh, SolidLattice& lattice,
+                                              SolidHoles holes = SolidHoles::zero);
 
 // Hands every triangle of the solid to `emit`: the top, the walls and the base. A wall has no
 // triangle where its top edge lies on the base.

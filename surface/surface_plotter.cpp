@@ -51,7 +51,8 @@ std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& functi
     const SampleLattice lattice{x1, x2, y1, y2, request.mesh};
     const int surface_pen = pen_number;
     try {
-        draw_hidden_lines(*this, function, lattice, make_view(request), page_threads(request.mesh));
+        draw_hidden_lines(*this, function, lattice, make_view(request), page_threads(request.mesh),
+                          request.curves);
     } catch (const std::bad_alloc&) {
         return platform::Refusal{
             "There is not enough memory for a mesh this large: lower n, m or k."};

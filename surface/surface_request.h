@@ -18,10 +18,16 @@ struct Box {
     friend bool operator==(const Box&, const Box&) = default;
 };
 
+// Which curves of the mesh are drawn: both families, only the curves of constant y (which
+// run along x), or only those of constant x; `unknown` stands for a choice that is none of
+// these, which no plot draws.
+enum class CurveChoice { both, along_x, along_y, unknown };
+
 struct SurfaceRequest {
     Box box;
     Mesh mesh;
     double tilt = 0;  // degrees
+    CurveChoice curves = CurveChoice::both;
 };
 
 }  // namespace toven

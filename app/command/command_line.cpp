@@ -1,5 +1,6 @@
 #include "app/command/command_line.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "app/command/arguments.h"
 #include "app/command/command_output.h"
@@ -14,10 +16,12 @@
 #include "app/command/help_text.h"
 #include "app/command/render_command.h"
 #include "app/data_items.h"
+#include "app/files/grid_file.h"
 #include "app/version.h"
 #include "expr/surface_function.h"
 #include "platform/visible_text.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid_function.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 
@@ -40,7 +44,30 @@ int tabulate_standard_input(FunctionXY& function) {
     return run.bad_lines == 0 ? 0 : 1;
 }
 
-// toven --eval FORMULA X Y [NAME=VALUE ...]
+// f(x, y) on standard output; a point where `function` has no value is refused.
+int print_value(FunctionXY& function, const std::string& source, double x, double y) {
+    if (!function.covers(x, y)) {
+        char point[80];
+        std::snprintf(point, sizeof point, "%g, %g", x, y);
+        return fail("The point \"" + std::string(point) + "\" lies outside the grid of \"" +
+                    source + "\".");
+    }
+    char value[max_value_text + 1];
+    *format_value(function.evaluate(x, y), value) = '\0';
+    std::puts(value);
+    return check_standard_output(0);
+}
+
+// The grid of the file that FORMULA names, when it names one.
+std::optional<std::variant<GridFile, platform::Refusal>> grid_in_place(const char* formula) {
+    struct stat info {};
+    if (::stat(formula, &info) != 0) {
+        return std::nullopt;
+    }
+    return read_grid_file(formula);
+}
+
+// toven --eval FORMULA X Y [NAME=VALUE ...]; a grid file may stand in for FORMULA.
 int run_eval(AppData& state, int argc, char** argv) {
     // With "-" for X the points come from standard input, and the items follow it.
     const bool from_input = argc >= 4 && std::string_view(argv[3]) == "-";
@@ -60,6 +87,14 @@ int run_eval(AppData& state, int argc, char** argv) {
             read_arguments(state, std::span(argv + (from_input ? 4 : 5), argv + argc), rules)) {
         return fail(refusal->message);
     }
+    if (auto grid = grid_in_place(argv[2])) {
+        if (const auto* refusal = std::get_if<platform::Refusal>(&*grid)) {
+            return fail(refusal->message);
+        }
+        GridFunction heights(std::get<GridFile>(*grid).grid);
+        return from_input ? tabulate_standard_input(heights)
+                          : print_value(heights, argv[2], *x, *y);
+    }
     // Set last, so that FORMULA takes the place of a data file's formula.
     const std::string formula_name(trim_blanks(state.fdata[formula_record(state.fdata)].name));
     if (const auto refusal = apply_item(state, formula_name, argv[2])) {
@@ -73,10 +108,7 @@ int run_eval(AppData& state, int argc, char** argv) {
     if (from_input) {
         return tabulate_standard_input(function);
     }
-    char value[max_value_text + 1];
-    *format_value(function.evaluate(*x, *y), value) = '\0';
-    std::puts(value);
-    return check_standard_output(0);
+    return print_value(function, argv[2], *x, *y);
 }
 
 }  // namespace
@@ -90,17 +122,23 @@ std::optional<std::string> start_items_refusal(AppData& state, int argc, char** 
     if (const auto refusal = read_arguments(state, std::span(argv + 1, argv + argc), rules)) {
         return refusal->message;
     }
-    SurfaceFunction function(state.fdata);
-    function.compile();
-    if (!function.compiled) {
-        return function.expression().diagnostic();
+    SurfaceFunction formula(state.fdata);
+    std::optional<GridFunction> grid_heights;
+    if (state.grid) {
+        grid_heights.emplace(*state.grid);
+    } else {
+        formula.compile();
+        if (!formula.compiled) {
+            return formula.expression().diagnostic();
+        }
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
     if (const auto refusal = surface_refusal(g.surface())) {
         return refusal->message;
     }
     // Evaluations too many for any window are refused before a window appears.
-    function.load_parameters();
+    formula.load_parameters();
+    FunctionXY& function = grid_heights ? static_cast<FunctionXY&>(*grid_heights) : formula;
     const WorkSample sample = sample_plot_work(function, g.surface());
     if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
         return refusal->message;

@@ -259,6 +259,8 @@ class Batch {
             const std::string message =
                 line.kind == Kind::too_long
                     ? "is longer than " + std::to_string(max_point_line) + " characters."
+                : line.kind == Kind::outside
+                    ? "lies outside the grid: " + platform::quoted(line.text) + "."
                     : "needs two numbers X Y, not " + platform::quoted(line.text) + ".";
             report_line(errors, output, line.number, message);
             ++result.bad_lines;
@@ -269,7 +271,7 @@ class Batch {
     bool empty() const { return lines_.empty(); }
 
   private:
-    enum class Kind { point, value, too_long };
+    enum class Kind { point, value, too_long, outside };
     struct Line {
         std::string_view text;
         long number;
@@ -288,6 +290,10 @@ class Batch {
             const char* text_end = line.text.data() + line.text.size();
             const auto point = read_point(line.text.data(), text_end);
             if (!point) {
+                continue;
+            }
+            if (!function_.covers(point->x, point->y)) {
+                line.kind = Kind::outside;
                 continue;
             }
             const double value = stack != nullptr

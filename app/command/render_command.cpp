@@ -58,7 +58,7 @@ int run_render_command(AppData& state, int argc, char** argv) {
         return fail(refusal->message);
     }
     SurfaceFunction function(state.fdata);
-    if (!compile_or_report(function)) {
+    if (!state.grid && !compile_or_report(function)) {
         return 1;
     }
 

@@ -2,6 +2,7 @@
 #include "app/command/solid_command.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "app/command/command_output.h"
 #include "platform/stl_file.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid_function.h"
 #include "surface/printable_solid.h"
 
 namespace toven {
@@ -37,16 +39,21 @@ int run_solid_command(AppData& state, int argc, char** argv) {
     if (const auto refusal = read_arguments(state, std::span(argv + 3, argv + argc), rules)) {
         return fail(refusal->message);
     }
-    SurfaceFunction function(state.fdata);
-    if (!compile_or_report(function)) {
+    SurfaceFunction formula(state.fdata);
+    std::optional<GridFunction> grid_heights;
+    if (state.grid) {
+        grid_heights.emplace(*state.grid);
+    } else if (!compile_or_report(formula)) {
         return 1;
     }
-    function.load_parameters();
+    formula.load_parameters();
+    FunctionXY& function = grid_heights ? static_cast<FunctionXY&>(*grid_heights) : formula;
     const GraphParameters g = load_graph_parameters(state.sdata);
     SolidLattice lattice;
     auto refusal = solid_refusal(g.box(), g.mesh());
     if (!refusal) {
-        refusal = sample_solid(function, g.box(), g.mesh(), lattice);
+        refusal = sample_solid(function, g.box(), g.mesh(), lattice,
+                               state.grid ? SolidHoles::base : SolidHoles::zero);
     }
     if (refusal) {
         return fail(refusal->message);

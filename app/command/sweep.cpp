@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/data_items.h"
+#include "app/files/grid_data.h"
 #include "app/files/output_formats.h"
 #include "platform/gif_animation.h"
 #include "platform/picture_files.h"
@@ -57,6 +58,7 @@ std::optional<Refusal> weigh_frames(AppData& state, const PagePicture& picture, 
     PlotContext context{plotter,     function,         state.fdata,
                         state.sdata, graph_parameters, readout_ready};
     context.print_layout = picture.print_layout;
+    use_grid(context, state);
     context.compiled = true;
     const SurfacePanel panel = screen_surface_panel(context);
     double sweep_seconds = 0;

@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#include <variant>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/data_items.h"
+#include "app/files/grid_data.h"
+#include "app/files/grid_file.h"
 #include "app/number_text.h"
 #include "app/user_tables.h"
 #include "expr/c_number.h"
@@ -35,20 +38,32 @@ std::string_view trimmed_name(const DataRecord& record) {
     return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
 }
 
-// Both tables as they were when it was made, for putting back after a refusal.
+// The line that names the grid a picture or data file was drawn from; the items after it
+// may change what the grid set.
+constexpr std::string_view grid_item = "grid";
+
+// Both tables and the grid as they were when it was made, for putting back after a refusal.
 class TablesBefore {
   public:
     explicit TablesBefore(AppData& state)
-        : state_(state), fdata_(state.fdata), sdata_(state.sdata) {}
+        : state_(state),
+          fdata_(state.fdata),
+          sdata_(state.sdata),
+          grid_(state.grid),
+          grid_path_(state.grid_path) {}
     void put_back() const {
         state_.fdata = fdata_;
         state_.sdata = sdata_;
+        state_.grid = grid_;
+        state_.grid_path = grid_path_;
     }
 
   private:
     AppData& state_;
     DataTable fdata_;
     DataTable sdata_;
+    std::optional<Grid> grid_;
+    std::string grid_path_;
 };
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
@@ -220,13 +235,11 @@ bool DataLines::next(DataItem& item) {
     return false;
 }
 
-DataFile read_data_file(const std::string& path) {
+namespace {
+
+// The data file of the bytes read from `path`.
+DataFile data_file_of(const std::string& path, std::string bytes) {
     DataFile file{path, {}, {}};
-    std::string bytes;
-    if (auto refusal = read_bytes(path, bytes)) {
-        file.refusal = std::move(refusal);
-        return file;
-    }
     const platform::PictureText picture = platform::picture_text(bytes);
     if (picture.kind != platform::PictureKind::none) {
         if (!picture.unreadable.empty()) {
@@ -250,6 +263,50 @@ DataFile read_data_file(const std::string& path) {
     return file;
 }
 
+// The grid of the file at `path`, set as a grid argument sets it; `bytes` are its content.
+std::optional<Refusal> apply_grid_bytes(AppData& state, const std::string& path,
+                                        std::string_view bytes) {
+    auto grid = read_grid(path, bytes);
+    if (auto* refusal = std::get_if<Refusal>(&grid)) {
+        return std::move(*refusal);
+    }
+    return apply_grid(state, std::move(std::get<GridFile>(grid)));
+}
+
+// The grid line of a data file: its file is read again, and one that is gone says so.
+std::optional<Refusal> apply_grid_line(AppData& state, std::string_view path) {
+    const std::string name(path);
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0 && errno == ENOENT) {
+        return Refusal{"The grid file \"" + name +
+                       "\" that these data were drawn from is gone; move it back or open "
+                       "another grid."};
+    }
+    std::string bytes;
+    if (auto refusal = read_bytes(name, bytes)) {
+        return refusal;
+    }
+    return apply_grid_bytes(state, name, bytes);
+}
+
+bool sets_formula(std::string_view name_equals_value) {
+    const std::size_t equals = name_equals_value.find('=');
+    const ItemSpec* item = equals == std::string_view::npos
+                               ? nullptr
+                               : find_item_spec(trim_blanks(name_equals_value.substr(0, equals)));
+    return item != nullptr && item->kind == ItemKind::formula;
+}
+
+}  // namespace
+
+DataFile read_data_file(const std::string& path) {
+    std::string bytes;
+    if (auto refusal = read_bytes(path, bytes)) {
+        return {path, {}, std::move(refusal)};
+    }
+    return data_file_of(path, std::move(bytes));
+}
+
 std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
     if (file.refusal) {
         return file.refusal;
@@ -258,7 +315,12 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
     DataLines lines(file.text);
     DataItem item;
     while (lines.next(item)) {
-        if (auto refusal = apply_assignment(state, item.text)) {
+        const std::string_view text = item.text;
+        const std::size_t equals = text.find('=');
+        const bool grid_line =
+            equals != std::string_view::npos && trim_blanks(text.substr(0, equals)) == grid_item;
+        if (auto refusal = grid_line ? apply_grid_line(state, text.substr(equals + 1))
+                                     : apply_assignment(state, text)) {
             before.put_back();
             return Refusal{refusal->message + " This is line " + std::to_string(item.line) +
                            " of " + platform::quoted(file.path) + "."};
@@ -285,13 +347,25 @@ std::optional<Refusal> apply_assignment(AppData& state, std::string_view name_eq
 std::optional<Refusal> apply_argument(AppData& state, std::string_view argument) {
     const std::string path(argument);
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        return apply_data_file(state, read_data_file(path));
+    if (::stat(path.c_str(), &info) != 0) {
+        if (const std::string reason = unreadable_path(path, errno); !reason.empty()) {
+            return file_refusal(path, reason);
+        }
+        auto refusal = apply_assignment(state, argument);
+        if (!refusal && sets_formula(argument)) {
+            state.grid.reset();  // the formula given takes the grid's place
+            state.grid_path.clear();
+        }
+        return refusal;
     }
-    if (const std::string reason = unreadable_path(path, errno); !reason.empty()) {
-        return file_refusal(path, reason);
+    std::string bytes;
+    if (auto refusal = read_bytes(path, bytes)) {
+        return refusal;
     }
-    return apply_assignment(state, argument);
+    if (!is_grid_content(path, bytes)) {
+        return apply_data_file(state, data_file_of(path, std::move(bytes)));
+    }
+    return apply_grid_bytes(state, path, bytes);
 }
 
 std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
@@ -307,6 +381,8 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     const TablesBefore before(state);
     load_fdata_defaults(state.fdata);
     load_sdata_defaults(state.sdata);
+    state.grid.reset();
+    state.grid_path.clear();
     auto refusal = apply_data_file(state, file);
     if (refusal) {
         before.put_back();
@@ -314,8 +390,22 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     return refusal;
 }
 
+std::optional<Refusal> open_file(AppData& state, const std::string& path) {
+    std::string bytes;
+    if (auto refusal = read_bytes(path, bytes)) {
+        return refusal;
+    }
+    if (is_grid_content(path, bytes)) {
+        return apply_grid_bytes(state, path, bytes);
+    }
+    return replace_tables(state, data_file_of(path, std::move(bytes)));
+}
+
 std::string data_text(const AppData& state) {
     std::string text = header_comment;
+    if (state.grid) {
+        text += std::string(grid_item) + '=' + state.grid_path + '\n';
+    }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
         for (int i = 1; i <= count && i < table->size(); ++i) {
@@ -329,6 +419,10 @@ std::string data_text(const AppData& state) {
 }
 
 std::optional<Refusal> data_text_refusal(const AppData& state) {
+    if (state.grid && !unwritable(state.grid_path).empty()) {
+        return Refusal{"the grid file's name holds " + unwritable(state.grid_path) +
+                       ", which a data file cannot keep"};
+    }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         const int count = item_count(*table);
         for (int i = 1; i <= count && i < table->size(); ++i) {

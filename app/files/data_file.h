@@ -74,6 +74,11 @@ std::optional<platform::Refusal> apply_assignment(AppData& state,
 // tables are as they were. A file that holds no items is refused.
 std::optional<platform::Refusal> replace_tables(AppData& state, const DataFile& file);
 
+// What Data > Open does with the file at `path`: a grid file takes the formula's place and
+// keeps the other items; a data file or a picture replaces both tables, as replace_tables
+// does. All or nothing.
+std::optional<platform::Refusal> open_file(AppData& state, const std::string& path);
+
 // The items of both tables as a data file's text, in table order, each value whole; a number
 // item as the plot reads it, so that the text reads back to the same page.
 std::string data_text(const AppData& state);

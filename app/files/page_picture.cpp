@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/files/data_file.h"
+#include "app/files/grid_data.h"
 #include "app/files/output_formats.h"
 #include "app/parse_error_box.h"
 #include "platform/picture_files.h"
@@ -102,6 +103,7 @@ DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
     if (message_window != nullptr) {
         context.parse_error_sink = ParseErrorBox{message_window};
     }
+    use_grid(context, state);
     context.compiled = formula == Formula::compiled;
     page.refusal = draw_plot(context, plot_page, screen_output);
     plotter.end_output();

@@ -50,14 +50,16 @@ bool is_picture_name(const std::string& path) {
 
 void open_data(platform::Window* main_window) {
     static const std::vector<platform::FileType> types = {
-        {"toven data and pictures", data_carrying_extensions()}, file_types(Writer::data).front()};
+        {"toven data and pictures", data_carrying_extensions()},
+        {"grids of heights", "csv tsv txt dat xyz npy"},
+        file_types(Writer::data).front()};
     const std::optional<std::string> path =
         platform::ask_open_path(main_window, open_caption, types);
     if (!path || path->empty()) {
         return;
     }
     AppState& state = shell_state();
-    if (const auto refusal = replace_tables(state, read_data_file(*path))) {
+    if (const auto refusal = open_file(state, *path)) {
         show(main_window, refusal->message + "\n\nThe data are as they were.", open_caption);
         return;
     }

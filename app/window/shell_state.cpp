@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/files/grid_data.h"
 #include "app/parse_error_box.h"
 #include "platform/busy_cursor.h"
 #include "platform/message_box.h"
@@ -43,6 +44,7 @@ void plot(AppState& state, PlotRequest readout, OutputDevice printer, int sample
         state.graph_parameters, state.readout_ready,     state.mouse_x, state.mouse_y};
     context.parse_error_sink = ParseErrorBox{state.plotter->window};
     context.samples_while_moving = samples_while_moving;
+    use_grid(context, state);
     const auto refusal = draw_plot(context, readout, printer);
     if (refusal) {
         platform::message_box(

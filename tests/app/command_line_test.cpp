@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/files/data_file.h"
 #include "expr/item_table.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_files.h"
 
 namespace toven {
 namespace {
@@ -89,6 +91,42 @@ TEST_F(CommandLineTest, BadInputFailsWithAMessage) {
         EXPECT_EQ(run.out, "") << c.label;
         EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << c.label << ": " << run.err;
     }
+}
+
+// A grid file in place of the formula: read by straight lines between its nodes, a hole is
+// no number, a point outside is refused; the same file draws a page and a solid.
+TEST_F(CommandLineTest, AGridFileStandsInForTheFormula) {
+    test_support::TempFolder folder{"grid-command"};
+    const std::string grid = folder.file("heights.csv");
+    std::ofstream(grid) << "x,10,20,40\n0,1,2,3\n1,5,6,nan\n";
+    const struct {
+        const char* label;
+        std::vector<std::string> arguments;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {"node", {"--eval", grid, "20", "1"}, 0, "6\n", ""},
+        {"between_nodes", {"--eval", grid, "30", "0"}, 0, "2.5\n", ""},
+        {"bilinear", {"--eval", grid, "15", "0.5"}, 0, "3.5\n", ""},
+        {"next_to_a_hole", {"--eval", grid, "30", "0.5"}, 0, "nan\n", ""},
+        {"outside",
+         {"--eval", grid, "41", "0"},
+         1,
+         "",
+         "toven: The point \"41, 0\" lies outside the grid of \""},
+        {"page", {"--render", folder.file("page.png"), grid, "tilt=20"}, 0, "", ""},
+        {"solid", {"--render", folder.file("solid.stl"), grid}, 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        Outcome run = run_toven(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.label << ": " << run.err;
+        EXPECT_EQ(run.out, c.out) << c.label;
+        EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << c.label << ": " << run.err;
+    }
+    struct stat written {};
+    EXPECT_EQ(stat(folder.file("page.png").c_str(), &written), 0);
+    EXPECT_EQ(stat(folder.file("solid.stl").c_str(), &written), 0);
 }
 
 TEST_F(CommandLineTest, LongFormulasReachTheEngineWhole) {
@@ -234,7 +272,7 @@ TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {
         ASSERT_TRUE(refusal.has_value()) << text;
         EXPECT_FALSE(refusal->message.empty()) << text;
     }
-    EXPECT_EQ(sdata[0].line, "sdata     = 14");
+    EXPECT_EQ(sdata[0].line, "sdata     = 15");
 }
 
 }  // namespace

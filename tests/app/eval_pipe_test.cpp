@@ -114,6 +114,20 @@ TEST(EvalPipe, ReadsBlanksCommasAndCommentsAndReportsBadLines) {
     }
 }
 
+// A grid file in place of the formula refuses each point outside it by its line.
+TEST(EvalPipe, PointsOutsideAGridAreReportedByLine) {
+    const std::string grid =
+        testing::TempDir() + "pipe_grid_" + std::to_string(::getpid()) + ".csv";
+    std::FILE* file = std::fopen(grid.c_str(), "w");
+    std::fputs("1,2\n3,4\n", file);
+    std::fclose(file);
+    const PipeRun run = run_pipe(grid, "0 0\n2 0\n0.5,1\n");
+    std::remove(grid.c_str());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "1\n3.5\n");
+    EXPECT_EQ(run.err, "toven: line 2: The point \"2 0\" lies outside the grid.\n");
+}
+
 TEST(EvalPipe, ALongInputIsWrittenInOrder) {
     constexpr int count = 200000;
     std::string input;

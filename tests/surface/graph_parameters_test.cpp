@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "tests/support/test_tables.h"
 
@@ -40,6 +41,18 @@ TEST(GraphParametersTest, ConvertsByTheCLibraryRules) {
     EXPECT_EQ(p.pc, INT_MAX);
     EXPECT_EQ(p.k, 0);
     EXPECT_EQ(p.title, "my title");
+}
+
+TEST(GraphParametersTest, CurvesChoice) {
+    const std::pair<const char*, CurveChoice> cases[] = {
+        {"both", CurveChoice::both}, {" x ", CurveChoice::along_x}, {"y", CurveChoice::along_y},
+        {"", CurveChoice::both},     {"X", CurveChoice::unknown},   {"xy", CurveChoice::unknown},
+    };
+    for (const auto& [value, curves] : cases) {
+        DataTable sdata = test_support::default_sdata();
+        ASSERT_TRUE(test_support::set_item(sdata, "curves", value)) << value;
+        EXPECT_EQ(load_graph_parameters(sdata).curves, curves) << value;
+    }
 }
 
 }  // namespace

@@ -77,6 +77,39 @@ TEST(HiddenLine, OneCellIsDrawnWholeInThePenOfItsSide) {
     }
 }
 
+// One family alone: the front edge and the back curve of that family, nothing of the other;
+// a choice that is none of them draws nothing and says what to give.
+TEST(HiddenLine, OneFamilyOfCurvesAlone) {
+    const struct {
+        const char* name;
+        CurveChoice curves;
+        std::vector<ExpectedSegment> segments;
+    } cases[] = {
+        {"along x",
+         CurveChoice::along_x,
+         {{{-1, -1, 0}, {1, -1, 0}, pen_magenta}, {{-1, 1, 0}, {1, 1, 0}, pen_magenta}}},
+        {"along y",
+         CurveChoice::along_y,
+         {{{-1, 1, 0}, {-1, -1, 0}, pen_magenta}, {{1, -1, 0}, {1, 1, 0}, pen_magenta}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordedSurface surface;
+        CountingFunction f(flat);
+        ASSERT_EQ(surface.plotter.draw_surface(
+                      f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{1, 1, 1}, 30, c.curves}),
+                  std::nullopt);
+        expect_segments(surface, c.segments);
+    }
+    RecordedSurface surface;
+    CountingFunction f(flat);
+    const auto refusal = surface.plotter.draw_surface(
+        f, {{-1, 1, -1, 1, -0.2, 1.2}, Mesh{1, 1, 1}, 30, CurveChoice::unknown});
+    ASSERT_NE(refusal, std::nullopt);
+    EXPECT_NE(refusal->message.find("curves"), std::string::npos);
+    EXPECT_TRUE(surface.window.log->segments.empty());
+}
+
 // A 2 by 2 mesh with a peak at its centre: the peak hides the two segments behind it that
 // end in the back corner (1, 1).
 TEST(HiddenLine, APeakHidesTheSegmentsBehindIt) {
@@ -199,6 +232,36 @@ TEST(HiddenLine, NotANumberIsHidden) {
                                  {{1, -1, 0}, {1, 0, 0}, pen_magenta},  // column x = 1
                                  {{1, 0, 0}, {1, 1, 0}, pen_magenta},
                              });
+}
+
+// A hole on a front edge leaves its page column without a horizon rather than hiding
+// everything behind it there: the flat mesh is drawn less only the segments that end in the
+// hole.
+TEST(HiddenLine, AHoleOnAFrontEdgeHidesNothingBehindIt) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const SurfaceRequest request{{-1, 1, -1, 1, 0, 1}, Mesh{2, 2, 1}, 30};
+    RecordedSurface whole;
+    CountingFunction flat_heights(flat);
+    ASSERT_EQ(whole.plotter.draw_surface(flat_heights, request), std::nullopt);
+    const struct { double x, y; } holes[] = {{0, -1}, {-1, 0}, {-1, -1}};
+    for (const auto& hole : holes) {
+        SCOPED_TRACE(std::to_string(hole.x) + " " + std::to_string(hole.y));
+        RecordedSurface surface;
+        CountingFunction f(
+            [&](double x, double y) { return x == hole.x && y == hole.y ? nan : 0; });
+        ASSERT_EQ(surface.plotter.draw_surface(f, request), std::nullopt);
+        const platform::Point at = whole.device_point(hole.x, hole.y, 0);
+        std::vector<Segment> wanted;
+        for (const Segment& s : whole.window.log->segments) {
+            if (s.from != at && s.to != at) {
+                wanted.push_back(s);
+            }
+        }
+        EXPECT_EQ(surface.window.log->segments, wanted)
+            << "drawn:\n"
+            << describe(surface.window.log->segments) << "wanted:\n"
+            << describe(wanted);
+    }
 }
 
 TEST(HiddenLine, SetsTheViewOfTheDefaultData) {

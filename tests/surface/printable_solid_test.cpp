@@ -131,6 +131,16 @@ TEST(PrintableSolid, FormulaFailuresAreHeightZero) {
     EXPECT_NEAR(signed_volume(triangles), 2.5, 1e-6);
 }
 
+// A hole in measured heights lies on the base, and the solid around it stays closed.
+TEST(PrintableSolid, HolesOfAGridLieOnTheBase) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    surface_test::CountingFunction heights([nan](double x, double) { return x < 0 ? nan : 1.0; });
+    SolidLattice lattice;
+    ASSERT_FALSE(sample_solid(heights, {-1, 1, 0, 1, -1, 2}, {1, 2, 1}, lattice, SolidHoles::base));
+    EXPECT_EQ(lattice.heights, (std::vector<float>{-1, 1, 1, -1, 1, 1}));
+    EXPECT_EQ(faulty_edges(triangles_of(lattice)), 0);
+}
+
 TEST(PrintableSolid, RefusesWhatMakesNoSolid) {
     const struct {
         const char* name;
