@@ -125,7 +125,7 @@ TEST(EvalPipe, PointsOutsideAGridAreReportedByLine) {
     std::remove(grid.c_str());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "1\n3.5\n");
-    EXPECT_EQ(run.err, "toven: line 2: The point \"2 0\" lies outside the grid.\n");
+    EXPECT_EQ(run.err, "toven: Line 2 lies outside the grid: \"2 0\".\n");
 }
 
 TEST(EvalPipe, ALongInputIsWrittenInOrder) {

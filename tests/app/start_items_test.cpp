@@ -87,7 +87,7 @@ TEST_F(StartItemsShell, ARefusalIsShownInABox) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].owner, nullptr);
     EXPECT_EQ(boxes.shown()[0].caption, "toven did not start");
-    EXPECT_EQ(boxes.shown()[0].text.rfind("unknown name 'q'", 0), 0u) << boxes.shown()[0].text;
+    EXPECT_EQ(boxes.shown()[0].text.rfind("Unknown name \"q\"", 0), 0u) << boxes.shown()[0].text;
 }
 
 }  // namespace
