@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_data.h"
 #include "app/files/data_file.h"
-#include "app/user_tables.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/picture_data.h"
 
@@ -64,16 +64,15 @@ void write_scratch(std::string_view bytes) {
 }
 
 void check_file_is_set_whole_or_not_at_all(std::string_view bytes) {
-    load_fdata_defaults();
-    load_sdata_defaults();
-    const std::string before = data_text();
+    AppData state;
+    const std::string before = data_text(state);
     write_scratch(bytes);
     const DataFile file = read_data_file(scratch_file());
-    const auto refusal = apply_data_file(file);
+    const auto refusal = apply_data_file(state, file);
     if (refusal && refusal->message.empty()) {
         fuzz::fail("a refusal without a message", std::string(bytes));
     }
-    if (refusal && data_text() != before) {
+    if (refusal && data_text(state) != before) {
         fuzz::fail("a refused file changed the data: " + refusal->message, std::string(bytes));
     }
 }
