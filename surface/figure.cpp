@@ -158,7 +158,7 @@ bool clear_on_device(Plotter& plotter, const platform::Rect& box) {
     const platform::SavedPixels drawn = plotter.dc->save_pixels(box);
     const platform::ColourRef paper = background_colours[figure_brush];
     return std::all_of(drawn.pixels.begin(), drawn.pixels.end(),
-                       [paper](platform::ColourRef pixel) { return pixel == paper; });
+                       [&](platform::ColourRef pixel) { return pixel == paper; });
 }
 
 // The ticks of an edge with the most numbers, up to most_ticks, none of which overlaps

@@ -130,15 +130,20 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
     platform::Workers workers(shared ? platform::usable_threads() : 1);
     // Rows of heights, each on one thread: every height is its own point's alone, so the
     // lattice is the same whatever the threads.
+    // The lambda takes the box's corners by name: a structured binding is not captured.
+    const double low_x = x1;
+    const double low_y = y1;
+    const double bottom = z1;
+    const double top = z2;
     workers.for_each_block(lattice.ys.size(), 1, [&](std::size_t first, std::size_t end) {
         std::vector<double> stack;
         for (std::size_t row = first; row < end; ++row) {
-            const double y = y1 + static_cast<double>(row) * samples.step_dy;
+            const double y = low_y + static_cast<double>(row) * samples.step_dy;
             for (std::size_t column = 0; column < width; ++column) {
-                const double x = x1 + static_cast<double>(column) * samples.step_dx;
+                const double x = low_x + static_cast<double>(column) * samples.step_dx;
                 const double z =
                     shared ? function.evaluate_shared(x, y, stack) : function.evaluate(x, y);
-                lattice.heights[row * width + column] = clipped_height(z, z1, z2, hole);
+                lattice.heights[row * width + column] = clipped_height(z, bottom, top, hole);
             }
         }
     });
