@@ -14,10 +14,6 @@ namespace {
 
 constexpr int figure_brush = brush_white;
 constexpr int figure_ink = pen_black;  // ticks, numbers and labels
-constexpr int frame_box_pen = pen_dark_blue;
-constexpr int z_axis_pen = pen_green;
-constexpr int y_axis_pen = pen_cyan;
-constexpr int x_axis_pen = pen_blue;
 // The most numbers tried along one edge; fewer are taken where they would overlap.
 constexpr int most_ticks = 7;
 // The surface keeps at least this share of the drawing area, in percent, however long the
@@ -283,28 +279,6 @@ Margins margins_for(Plotter& plotter, const GraphParameters& graph, bool titled,
 
 bool blank(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
-}
-
-void draw_frame_box(SurfacePlotter& plotter) {
-    const int pen = plotter.pen_number;
-    plotter.select_pen(frame_box_pen);
-    plotter.draw_box(plotter.box);
-    plotter.select_pen(pen);
-}
-
-void draw_axes(SurfacePlotter& plotter) {
-    const int pen = plotter.pen_number;
-    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
-    plotter.select_pen(z_axis_pen);
-    plotter.move_to_3d(0, 0, z1);
-    plotter.line_to_3d(0, 0, z2);
-    plotter.select_pen(y_axis_pen);
-    plotter.move_to_3d(0, y1, 0);
-    plotter.line_to_3d(0, y2, 0);
-    plotter.select_pen(x_axis_pen);
-    plotter.move_to_3d(x1, 0, 0);
-    plotter.line_to_3d(x2, 0, 0);
-    plotter.select_pen(pen);
 }
 
 // The surface in the viewport that `m` leaves, clipped to it as the page's panel clips.

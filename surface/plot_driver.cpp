@@ -16,10 +16,6 @@ namespace toven {
 namespace {
 
 constexpr int printer_pen_width = 3;
-constexpr int frame_box_pen = pen_dark_blue;
-constexpr int z_axis_pen = pen_green;
-constexpr int y_axis_pen = pen_cyan;
-constexpr int x_axis_pen = pen_blue;
 constexpr const char* no_view = "-";
 constexpr int page_brush = output_brush;
 constexpr int title_colour = pen_dark_blue;  // as the formula
@@ -36,29 +32,6 @@ void put_lines(Plotter& plotter, const DataTable& table, int first, int last) {
         plotter.put_text(table[i].line.c_str());
         plotter.next_line(1);
     }
-}
-
-void draw_frame_box(SurfacePlotter& plotter) {
-    const int pen = plotter.pen_number;
-    plotter.select_pen(frame_box_pen);
-    plotter.draw_box(plotter.box);
-    plotter.select_pen(pen);
-}
-
-// Through the origin whether or not it lies inside the box; the panel's clip region cuts them.
-void draw_axes(SurfacePlotter& plotter) {
-    const int pen = plotter.pen_number;
-    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
-    plotter.select_pen(z_axis_pen);
-    plotter.move_to_3d(0, 0, z1);
-    plotter.line_to_3d(0, 0, z2);
-    plotter.select_pen(y_axis_pen);
-    plotter.move_to_3d(0, y1, 0);
-    plotter.line_to_3d(0, y2, 0);
-    plotter.select_pen(x_axis_pen);
-    plotter.move_to_3d(x1, 0, 0);
-    plotter.line_to_3d(x2, 0, 0);
-    plotter.select_pen(pen);
 }
 
 // The surface panel as it is open on the device: the printer's page keeps its lines.

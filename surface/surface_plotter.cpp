@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/programmer_error.h"
+#include "plotter/colour_tables.h"
 #include "surface/hidden_line.h"
 #include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
@@ -59,6 +60,38 @@ std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& functi
     }
     drawn_surface = DrawnSurface{*this, lattice, PanelMapping::of(*this), surface_pen};
     return std::nullopt;
+}
+
+namespace {
+
+constexpr int frame_box_pen = pen_dark_blue;
+constexpr int z_axis_pen = pen_green;
+constexpr int y_axis_pen = pen_cyan;
+constexpr int x_axis_pen = pen_blue;
+
+}  // namespace
+
+void draw_frame_box(SurfacePlotter& plotter) {
+    const int pen = plotter.pen_number;
+    plotter.select_pen(frame_box_pen);
+    plotter.draw_box(plotter.box);
+    plotter.select_pen(pen);
+}
+
+// Through the origin whether or not it lies inside the box; the panel's clip region cuts them.
+void draw_axes(SurfacePlotter& plotter) {
+    const int pen = plotter.pen_number;
+    const auto [x1, x2, y1, y2, z1, z2] = plotter.box;
+    plotter.select_pen(z_axis_pen);
+    plotter.move_to_3d(0, 0, z1);
+    plotter.line_to_3d(0, 0, z2);
+    plotter.select_pen(y_axis_pen);
+    plotter.move_to_3d(0, y1, 0);
+    plotter.line_to_3d(0, y2, 0);
+    plotter.select_pen(x_axis_pen);
+    plotter.move_to_3d(x1, 0, 0);
+    plotter.line_to_3d(x2, 0, 0);
+    plotter.select_pen(pen);
 }
 
 }  // namespace toven

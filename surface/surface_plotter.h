@@ -36,4 +36,9 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     ReadoutMarker marker;
 };
 
+// The frame box of the last surface drawn, and the axes through the origin, each in its own
+// pen; the pen selected before is selected again.
+void draw_frame_box(SurfacePlotter& plotter);
+void draw_axes(SurfacePlotter& plotter);
+
 }  // namespace toven
