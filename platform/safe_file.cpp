@@ -407,7 +407,7 @@ int SafeFile::copy_in_place() {
 }
 
 Refusal SafeFile::message(const std::string& cause) const {
-    return {"Cannot write " + quoted(path_) + ": " + cause + "."};
+    return {"Cannot write " + quoted_path(path_) + ": " + cause + "."};
 }
 
 Refusal SafeFile::system_message(int error) const {

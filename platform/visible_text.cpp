@@ -18,9 +18,8 @@ std::size_t printable_utf8_length(std::string_view text) {
 
 }  // namespace
 
-std::string visible_text(std::string_view text) {
-    constexpr std::size_t most = 80;
-    constexpr std::size_t before_cut = most - 3;
+std::string visible_text(std::string_view text, std::size_t most) {
+    const std::size_t before_cut = most - 3;
     std::string shown;
     std::size_t columns = 0;
     std::size_t cut = 0;  // the size of `shown` while it took no more than before_cut columns
@@ -55,6 +54,11 @@ std::string visible_text(std::string_view text) {
 
 std::string quoted(std::string_view text) {
     return '"' + visible_text(text) + '"';
+}
+
+std::string quoted_path(std::string_view path) {
+    constexpr std::size_t longest_path = 4096;
+    return '"' + visible_text(path, longest_path) + '"';
 }
 
 }  // namespace toven::platform

@@ -38,7 +38,7 @@ std::optional<platform::Refusal> read_request(AppData& state, int argc, char** a
         return refusal;
     }
     if (!sweep.requested() && !written_by(request.path, Writer::page)) {
-        return Refusal{"Cannot write " + platform::quoted(request.path) +
+        return Refusal{"Cannot write " + platform::quoted_path(request.path) +
                        ": the file must end in " + extension_list(Writer::page) + " (or " +
                        extension_list(Writer::solid) + " for a solid, " +
                        extension_list(Writer::animation) + " for a sweep)."};
@@ -75,7 +75,7 @@ int run_render_command(AppData& state, int argc, char** argv) {
             std::fprintf(stderr,
                          "toven: The drawing was too large to keep as lines and text: %s "
                          "holds the page as an image.\n",
-                         platform::quoted(request.path).c_str());
+                         platform::quoted_path(request.path).c_str());
             break;
         case SavedPage::Status::saved:
             break;

@@ -153,12 +153,12 @@ std::optional<Refusal> sweep_file_refusal(const std::string& path, const Sweep& 
         return std::nullopt;
     }
     if (!written_by(path, Writer::page)) {
-        return Refusal{"Cannot write " + platform::quoted(path) + ": a sweep writes a " +
+        return Refusal{"Cannot write " + platform::quoted_path(path) + ": a sweep writes a " +
                        extension_list(Writer::animation) + ", or " + extension_list(Writer::page) +
                        " files."};
     }
     if (!read_pattern(path)) {
-        return Refusal{"Cannot write " + platform::quoted(path) +
+        return Refusal{"Cannot write " + platform::quoted_path(path) +
                        ": a sweep writes one file a frame, so the name needs one frame number "
                        "pattern, %d or %03d (frame-%03d.png), and %% for a %."};
     }

@@ -67,7 +67,7 @@ class TablesBefore {
 };
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
-    return Refusal{"Cannot read " + platform::quoted(path) + ": " + reason + "."};
+    return Refusal{"Cannot read " + platform::quoted_path(path) + ": " + reason + "."};
 }
 
 // The whole file, or the refusal of one that cannot be read or is no ordinary file. Opening
@@ -323,7 +323,7 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
                                      : apply_assignment(state, text)) {
             before.put_back();
             return Refusal{refusal->message + " This is line " + std::to_string(item.line) +
-                           " of " + platform::quoted(file.path) + "."};
+                           " of " + platform::quoted_path(file.path) + "."};
         }
     }
     if (lines.too_many_lines()) {
@@ -376,7 +376,7 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
     // opened by mistake should not do.
     DataItem first;
     if (!DataLines(file.text).next(first)) {
-        return Refusal{platform::quoted(file.path) + " holds no data items."};
+        return Refusal{platform::quoted_path(file.path) + " holds no data items."};
     }
     const TablesBefore before(state);
     load_fdata_defaults(state.fdata);

@@ -21,7 +21,7 @@ namespace {
 using platform::Refusal;
 
 Refusal file_refusal(const std::string& path, const std::string& reason) {
-    return Refusal{"Cannot read " + platform::quoted(path) + ": " + reason + "."};
+    return Refusal{"Cannot read " + platform::quoted_path(path) + ": " + reason + "."};
 }
 
 // The whole file in one string, sized from the start; or the refusal of a file that cannot
@@ -99,7 +99,7 @@ std::variant<GridFile, Refusal> read_grid(const std::string& path, std::string_v
     }
     if (fault) {
         const std::string place = fault->line > 0 ? ", line " + std::to_string(fault->line) : "";
-        return Refusal{"Cannot read " + platform::quoted(path) + place + ": " + fault->message +
+        return Refusal{"Cannot read " + platform::quoted_path(path) + place + ": " + fault->message +
                        "."};
     }
     return file;

@@ -115,7 +115,7 @@ SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFun
     const OutputFormat* format = output_format(picture.path);
     if (format == nullptr || format->writer != Writer::page) {
         return {SavedPage::Status::failed,
-                "Cannot save a picture as " + platform::quoted(picture.path) +
+                "Cannot save a picture as " + platform::quoted_path(picture.path) +
                     ": the name must end in " + extension_list(Writer::page) + "."};
     }
     if (!page_window(picture)) {
@@ -124,7 +124,7 @@ SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFun
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
     if (auto refusal = format->carries_data ? data_text_refusal(state) : std::nullopt) {
         return {SavedPage::Status::failed,
-                "Cannot save " + platform::quoted(picture.path) + ". " + refusal->message};
+                "Cannot save " + platform::quoted_path(picture.path) + ". " + refusal->message};
     }
     DrawnPage page = draw_page_picture(state, picture, function, message_window, formula);
     if (page.refusal) {

@@ -79,7 +79,7 @@ void save_data_as(platform::Window* main_window) {
     // A picture's name would get a text file that no viewer shows.
     if (is_picture_name(*path)) {
         show(main_window,
-             "The file " + platform::quoted(*path) +
+             "The file " + platform::quoted_path(*path) +
                  " was not written: Save As writes a data file (.toven). Plot > Save... "
                  "writes a picture, which keeps the data too.",
              save_caption);
@@ -89,7 +89,7 @@ void save_data_as(platform::Window* main_window) {
     commit_open_boxes(state);
     if (const auto refusal = data_text_refusal(state)) {
         show(main_window,
-             "The file " + platform::quoted(*path) + " was not written. " + refusal->message,
+             "The file " + platform::quoted_path(*path) + " was not written. " + refusal->message,
              save_caption);
         return;
     }

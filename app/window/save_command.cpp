@@ -57,7 +57,7 @@ void report(platform::Window* main_window, const PagePicture& picture, const Sav
     };
     switch (saved.status) {
         case SavedPage::Status::refused:
-            show(saved.message + "\n\nThe file " + platform::quoted(picture.path) +
+            show(saved.message + "\n\nThe file " + platform::quoted_path(picture.path) +
                      " was not written.",
                  refusal_caption);
             break;

@@ -200,14 +200,14 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
     }
     const QImage* image = picture_of(window);
     if (image == nullptr || image->isNull()) {
-        return Refusal{"Cannot save " + quoted(path) + ": the picture has no pixels."};
+        return Refusal{"Cannot save " + quoted_path(path) + ": the picture has no pixels."};
     }
     // An SVG and a PDF's XMP keep the data as XML, which cannot carry every character that a
     // PNG keeps; a picture that could not be read back, or an SVG that is no XML, is not written.
     if (const std::string unfit =
             format == PictureFormat::png ? std::string() : xml_unfit(data_text);
         !unfit.empty()) {
-        return Refusal{"Cannot save " + quoted(path) + ": " + unfit + ", which XML cannot carry."};
+        return Refusal{"Cannot save " + quoted_path(path) + ": " + unfit + ", which XML cannot carry."};
     }
     SafeFile file(path);
     if (auto refusal = file.open()) {

@@ -11,7 +11,12 @@ namespace toven::test_support {
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder(std::string_view prefix) {
-    std::string pattern = ::testing::TempDir() + std::string(prefix) + "-XXXXXX";
+    // The test temporary directory is named through a link in the build folder; its real
+    // path is the one that a child running as another user can pass through.
+    std::error_code unresolved;
+    const fs::path directory = fs::canonical(::testing::TempDir(), unresolved);
+    std::string pattern = (unresolved ? fs::path(::testing::TempDir()) : directory) /
+                          (std::string(prefix) + "-XXXXXX");
     if (::mkdtemp(pattern.data()) != nullptr) {
         path_ = pattern;
     }

@@ -10,9 +10,9 @@
 
 namespace toven::test_support {
 
-// A new, empty folder under the test temporary directory, named from `prefix` and made unique;
-// it is removed, with everything in it, when the TempFolder goes. path() is empty when the
-// folder could not be made.
+// A new, empty folder under the real path of the test temporary directory, named from
+// `prefix` and made unique; it is removed, with everything in it, when the TempFolder goes.
+// path() is empty when the folder could not be made.
 class TempFolder {
   public:
     explicit TempFolder(std::string_view prefix = "toven");
