@@ -52,7 +52,7 @@ DataTable default_table(TableName table) {
     const std::span<const ItemSpec> items = items_of(table);
     DataTable defaults;
     defaults.records.reserve(items.size() + 1);
-    const std::string count = std::to_string(items.size());
+    const std::string count = std::to_string(std::ranges::count(items, true, &ItemSpec::in_window));
     defaults.records.push_back(make_record(std::string(header_name(table)).c_str(), count));
     for (const ItemSpec& item : items) {
         defaults.records.push_back(make_record(padded_name(item).c_str(), item.default_value));

@@ -26,6 +26,10 @@ struct ItemSpec {
     ItemKind kind;
     bool sweepable;  // a sweep may move it from frame to frame
     bool on_page;    // listed in the page's data panel
+    // Shown, and edited, in its table's window, whose lines are fixed. An item that is not
+    // follows those that are: it is given on the command line, in data files, in pictures'
+    // kept data and to sweeps.
+    bool in_window = true;
 };
 
 // In table order: each table's items are its records 1, 2, ... in the order they stand here.
@@ -51,7 +55,8 @@ inline constexpr std::array item_specs{
     ItemSpec{TableName::sdata, "fc", "0", ItemKind::counting, true, false},
     ItemSpec{TableName::sdata, "ax", "0", ItemKind::counting, true, false},
     ItemSpec{TableName::sdata, "title", "", ItemKind::text, false, false},
-    ItemSpec{TableName::sdata, "curves", "both", ItemKind::text, false, false},
+    ItemSpec{TableName::sdata, "curves", "both", ItemKind::text, false, false, false},
+    ItemSpec{TableName::sdata, "turn", "0", ItemKind::number, true, false, false},
 };
 
 // The header's name of a table: "fdata" and two blanks; "sdata" padded as its items are.
@@ -71,7 +76,8 @@ int record_number(const ItemSpec& item);
 // The record number of the item called `name`, which must exist.
 int record_number(std::string_view name);
 
-// The table with its header and every item at its default.
+// The table with its header and every item at its default. The header counts the items its
+// window shows; the others' records follow theirs.
 DataTable default_table(TableName table);
 
 // `text` without the blanks (spaces and tabs) at either end.

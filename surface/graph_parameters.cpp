@@ -51,6 +51,7 @@ GraphParameters load_graph_parameters(const DataTable& table) {
     p.ax = as_int(table, "ax");
     p.title = value_of(table, "title");
     p.curves = as_curves(table);
+    p.turn = as_double(table, "turn");
     return p;
 }
 

@@ -32,10 +32,11 @@ struct GraphParameters {
     int ax = 0;         // axes switch: switch_on draws the three axes through the origin
     std::string title;  // shown above the formula panel unless blank
     CurveChoice curves = CurveChoice::both;  // "both", "x" or "y"
+    double turn = 0;  // degrees about the vertical axis; the view draws the nearest it can
 
     Mesh mesh() const { return {.n = n, .m = m, .k = k}; }
     Box box() const { return {x1, x2, y1, y2, z1, z2}; }
-    SurfaceRequest surface() const { return {box(), mesh(), tilt, curves}; }
+    SurfaceRequest surface() const { return {box(), mesh(), tilt, curves, turn}; }
 };
 
 // The numbers of the graph data table's items; a missing record gives 0 (or an empty title).

@@ -155,20 +155,19 @@ struct EdgesDrawn {
 // on to (x2, y1)), sampled into both horizons and drawn as `draw` says.
 void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn draw) {
     const SampleLattice& lattice = edges.lattice;
-    const int nk = lattice.mesh.n * lattice.mesh.k;
-    const int mk = lattice.mesh.m * lattice.mesh.k;
+    const int along_y = lattice.column_steps();
     const double* column = edges.x1.curve(0);
     const double* row = edges.y1.curve(0);
-    for (int j = nk; j >= 0; --j) {
+    for (int j = along_y; j >= 0; --j) {
         drawing.sample(lattice.x1, lattice.column_y(0, j), column[j]);
-        if (j == nk || !draw.column) {
+        if (j == along_y || !draw.column) {
             drawing.move();
         } else {
             drawing.line();
         }
         drawing.set_horizons(lattice.column(0, j));
     }
-    for (int j = 1; j <= mk; ++j) {
+    for (int j = 1; j <= lattice.row_steps(); ++j) {
         drawing.sample(lattice.row_x(j), lattice.front_y(), row[j]);
         if (draw.row) {
             drawing.line();
@@ -179,10 +178,9 @@ void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn
     }
 }
 
-// Row i lies i k steps from y1, its sample j j steps from x1; column l lies l k steps from
+// Row i lies i ky steps from y1, its sample j j steps from x1; column l lies l kx steps from
 // x1, its sample j j steps from y1. Each curve starts with a move to its front end.
 void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const CurveBand& band) {
-    const int k = lattice.mesh.k;
     for (int c = band.first; c < band.first + band.count; ++c) {
         const double* z = band.curve(c);
         if (band.family == CurveFamily::rows) {
@@ -191,7 +189,7 @@ void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const C
             drawing.move();
             for (int j = 1; j < band.samples; ++j) {
                 drawing.sample(lattice.row_x(j), y, z[j]);
-                drawing.apply_visibility(lattice.column(j, c * k));
+                drawing.apply_visibility(lattice.column(j, c * lattice.ky));
             }
         } else {
             const double x = lattice.column_x(c);
@@ -199,7 +197,7 @@ void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const C
             drawing.move();
             for (int j = 1; j < band.samples; ++j) {
                 drawing.sample(x, lattice.column_y(c, j), z[j]);
-                drawing.apply_visibility(lattice.column(c * k, j));
+                drawing.apply_visibility(lattice.column(c * lattice.kx, j));
             }
         }
     }

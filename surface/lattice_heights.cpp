@@ -22,8 +22,7 @@ int page_threads(const Mesh& mesh) {
 }
 
 int curve_samples(const SampleLattice& lattice, CurveFamily family) {
-    const int steps = family == CurveFamily::rows ? lattice.mesh.m : lattice.mesh.n;
-    return steps * lattice.mesh.k + 1;
+    return (family == CurveFamily::rows ? lattice.row_steps() : lattice.column_steps()) + 1;
 }
 
 std::vector<CurveBand> plan_bands(const SampleLattice& lattice, CurveFamily family, int first,

@@ -61,7 +61,7 @@ std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& con
     const GraphParameters& g = context.graph_parameters;
     std::optional<GridFunction> grid_heights;
     FunctionXY& function = heights(context, grid_heights, ParseErrorReport::silent);
-    return evaluation_refusal(sample_plot_work(function, g.surface()), g.mesh());
+    return evaluation_refusal(sample_plot_work(function, g.surface()));
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when

@@ -31,6 +31,19 @@ std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     return std::nullopt;
 }
 
+// A turned view may take up to max_step_ratio times the samples along one family.
+std::optional<platform::Refusal> turned_lattice_refusal(const SurfaceRequest& request) {
+    const SampleLattice lattice = make_lattice(request);
+    if (lattice.column_count() > max_columns || lattice.evaluation_count() > max_evaluations) {
+        return formatted_refusal(
+            "The mesh is too large at turn %g: %.0f evaluations of f(x,y) on %d columns, at most "
+            "%.0f on %lld. Lower n, m or k, or turn nearer 0.",
+            request.turn, lattice.evaluation_count(), lattice.column_count(), max_evaluations,
+            static_cast<long long>(max_columns));
+    }
+    return std::nullopt;
+}
+
 std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
     const std::array<double, 6> sides = {box.x1, box.x2, box.y1, box.y2, box.z1, box.z2};
     for (std::size_t i = 0; i < sides.size(); ++i) {
@@ -91,7 +104,7 @@ double evaluation_count(const Mesh& mesh) {
 }
 
 std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {
-    const auto& [box, mesh, tilt, curves] = request;
+    const auto& [box, mesh, tilt, curves, turn] = request;
     if (auto refused = mesh_refusal(mesh)) {
         return refused;
     }
@@ -102,6 +115,12 @@ std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) 
     }
     if (auto sides = box_refusal(box, tilt)) {
         return sides;
+    }
+    if (!std::isfinite(turn)) {
+        return formatted_refusal("The item turn must be a finite number (it is %g).", turn);
+    }
+    if (auto refusal = turned_lattice_refusal(request)) {
+        return refusal;
     }
     const WorldWindow window = projected_box_window(make_view(request));
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {

@@ -116,7 +116,6 @@ double line_seconds(const std::array<double, 2>& step, double pixels_per_h, doub
 
 double lines_seconds(const WorkSample& sample, const SurfaceRequest& request,
                      const SurfacePanel& panel) {
-    const Mesh& mesh = request.mesh;
     // A panel of no pixels (a minimised window) sets none.
     const bool no_pixels = !panel.vector && (panel.width <= 0 || panel.height <= 0);
     if (sample.steps.empty() || no_pixels) {
@@ -126,7 +125,8 @@ double lines_seconds(const WorkSample& sample, const SurfaceRequest& request,
     const double pixels_per_h = panel.width / std::fabs(world.right - world.left);
     const double pixels_per_v = panel.height / std::fabs(world.top - world.bottom);
     // A line joins neighbouring page columns and the panel's clip cuts it to the panel.
-    const double column_width = panel.width / std::max(1.0, column_count(mesh) - 1);
+    const double columns = make_lattice(request).column_count();
+    const double column_width = panel.width / std::max(1.0, columns - 1);
     const double longest_line = panel.height + column_width + 2;
     double total = 0;
     for (const auto& step : sample.steps) {
@@ -148,8 +148,8 @@ std::string rate_text(double per_second) {
     return text;
 }
 
-platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const char* drawn_in,
-                               double seconds, const char* advice) {
+platform::Refusal work_refusal(const WorkSample& sample, const char* drawn_in, double seconds,
+                               const char* advice) {
     char threads[40] = "";
     if (sample.threads > 1) {
         std::snprintf(threads, sizeof threads, " on each of %d threads", sample.threads);
@@ -158,8 +158,8 @@ platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const
     std::snprintf(text, sizeof text,
                   "The plot is too large: %.0f evaluations of f(x,y), at %s a second as measured "
                   "here%s%s, could take %.1f s, at most %.0f s. %s",
-                  evaluation_count(mesh), rate_text(1 / sample.seconds_per_evaluation).c_str(),
-                  threads, drawn_in, seconds, max_plot_seconds, advice);
+                  sample.evaluations, rate_text(1 / sample.seconds_per_evaluation).c_str(), threads,
+                  drawn_in, seconds, max_plot_seconds, advice);
     return {text};
 }
 
@@ -167,32 +167,32 @@ platform::Refusal work_refusal(const WorkSample& sample, const Mesh& mesh, const
 
 WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request) {
     const Mesh& mesh = request.mesh;
-    const auto [x1, x2, y1, y2, z1, z2] = request.box;
-    const SampleLattice lattice{x1, x2, y1, y2, mesh};
+    const SampleLattice lattice = make_lattice(request);
     const SurfaceView view = make_view(request);
-    const int mk = mesh.m * mesh.k;
-    const int nk = mesh.n * mesh.k;
+    const int along_x = lattice.row_steps();
+    const int along_y = lattice.column_steps();
     WorkSample sample;
+    sample.evaluations = lattice.evaluation_count();
     sample.steps.reserve(sample_runs * run_length);
     SampleRun run(function, view, sample);
     const double start = processor_seconds();
     const int runs = sample_runs / 2;
     for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
-        const int length = std::min(run_length, mk);
-        const auto [i, from] = run_start(r, runs, mesh.n, mk + 1, length);
-        const double y = y1 + i * lattice.mesh_dy;
-        run.start(x1 + from * lattice.step_dx, y);
+        const int length = std::min(run_length, along_x);
+        const auto [i, from] = run_start(r, runs, mesh.n, along_x + 1, length);
+        const double y = lattice.row_y(i);
+        run.start(lattice.row_x(from), y);
         for (int j = from + 1; j <= from + length; ++j) {
-            run.go_on(x1 + j * lattice.step_dx, y);
+            run.go_on(lattice.row_x(j), y);
         }
     }
     for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
-        const int length = std::min(run_length, nk);
-        const auto [l, from] = run_start(r, runs, mesh.m, nk + 1, length);
-        const double x = x1 + l * lattice.mesh_dx;
-        run.start(x, y1 + from * lattice.step_dy);
+        const int length = std::min(run_length, along_y);
+        const auto [l, from] = run_start(r, runs, mesh.m, along_y + 1, length);
+        const double x = lattice.column_x(l);
+        run.start(x, lattice.column_y(l, from));
         for (int j = from + 1; j <= from + length; ++j) {
-            run.go_on(x, y1 + j * lattice.step_dy);
+            run.go_on(x, lattice.column_y(l, j));
         }
     }
     sample.seconds_per_evaluation = elapsed_seconds(start) / static_cast<double>(run.evaluations());
@@ -203,32 +203,30 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
     return sample;
 }
 
-double evaluation_seconds(const WorkSample& sample, const Mesh& mesh) {
+double evaluation_seconds(const WorkSample& sample) {
     const double threads = std::max(1, sample.threads);
-    return evaluation_count(mesh) *
+    return sample.evaluations *
            (sample.seconds_per_evaluation / threads + drawing_seconds_per_sample);
 }
 
 // Every sample draws at most one line, so there are no more lines than evaluations.
 double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
                     const SurfacePanel& panel) {
-    return evaluation_seconds(sample, request.mesh) +
-           evaluation_count(request.mesh) * lines_seconds(sample, request, panel);
+    return evaluation_seconds(sample) + sample.evaluations * lines_seconds(sample, request, panel);
 }
 
-std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, const Mesh& mesh) {
-    const double seconds = evaluation_seconds(sample, mesh);
+std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample) {
+    const double seconds = evaluation_seconds(sample);
     if (seconds <= max_plot_seconds) {
         return std::nullopt;
     }
-    return work_refusal(sample, mesh, "", seconds, "Lower n, m or k or shorten the formula.");
+    return work_refusal(sample, "", seconds, "Lower n, m or k or shorten the formula.");
 }
 
 std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
                                                    const SurfaceRequest& request,
                                                    const SurfacePanel& panel) {
-    const Mesh& mesh = request.mesh;
-    if (auto refusal = evaluation_refusal(sample, mesh)) {
+    if (auto refusal = evaluation_refusal(sample)) {
         return refusal;
     }
     const double seconds = plot_seconds(sample, request, panel);
@@ -242,7 +240,7 @@ std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
         std::snprintf(drawn_in, sizeof drawn_in, " with their lines in a panel of %d x %d pixels",
                       panel.width, panel.height);
     }
-    return work_refusal(sample, mesh, drawn_in, seconds,
+    return work_refusal(sample, drawn_in, seconds,
                         "Lower n, m or k, shorten the formula or draw a smaller picture.");
 }
 

@@ -35,7 +35,8 @@ struct SurfacePanel {
 struct WorkSample {
     double seconds_per_evaluation = 0;
     std::vector<std::array<double, 2>> steps;
-    int threads = 1;  // that will share the plot's evaluations
+    int threads = 1;         // that will share the plot's evaluations
+    double evaluations = 0;  // of the whole plot
 };
 
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
@@ -46,13 +47,13 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
 
 // The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
 // in `panel`. The evaluations are shared by the sample's threads; the drawing has one.
-double evaluation_seconds(const WorkSample& sample, const Mesh& mesh);
+double evaluation_seconds(const WorkSample& sample);
 double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
                     const SurfacePanel& panel);
 
 // Nothing when the evaluations alone fit in max_plot_seconds, else the refusal: such a plot
 // is refused on every page and every device.
-std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample, const Mesh& mesh);
+std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample);
 
 // Nothing when the whole plot fits in max_plot_seconds, else the refusal. When the
 // evaluations alone are too many it is evaluation_refusal's.

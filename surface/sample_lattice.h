@@ -1,7 +1,13 @@
 // The samples of a surface drawing and the page column of each. The view's rotation is
 // chosen so that one sampling step in x and one in y move the projected h by equal and
-// opposite amounts; every sample therefore lies on one of (n + m) k + 1 equally spaced page
+// opposite amounts; every sample therefore lies on one of n ky + m kx + 1 equally spaced page
 // columns, and a hidden-line horizon is an array indexed by column.
+//
+// The curves of constant y take kx steps per mesh interval in x, those of constant x ky steps
+// per interval in y. Unturned, both are k; a turned view takes other whole numbers, whose
+// ratio sets the angle at which the steps keep the columns. A turned view also starts from
+// the corner nearest the viewer: its x1 may be the box's x2 and its y1 the box's y2, so that
+// the front edges are the two nearest and every rule below holds unchanged.
 #pragma once
 
 #include "surface/mesh.h"
@@ -11,34 +17,43 @@ namespace toven {
 struct SampleLattice {
     double x1, x2, y1, y2;
     Mesh mesh;
+    int kx = mesh.k;                      // steps per mesh interval along the curves of constant y
+    int ky = mesh.k;                      // steps per mesh interval along the curves of constant x
     double mesh_dx = (x2 - x1) / mesh.m;  // between the curves of constant x
     double mesh_dy = (y2 - y1) / mesh.n;  // between the curves of constant y
-    double step_dx = mesh_dx / mesh.k;    // between the samples along a curve
-    double step_dy = mesh_dy / mesh.k;
+    double step_dx = mesh_dx / kx;        // between the samples along a curve
+    double step_dy = mesh_dy / ky;
 
     // The column of the sample that lies `from_x1` steps from x1 and `from_y1` steps from y1.
-    // A step towards x2 moves one column right, a step towards y2 one column left: the corner
-    // (x1, y2) is column 0, (x1, y1) column nk and (x2, y1) the last, column (n + m) k.
-    int column(int from_x1, int from_y1) const { return mesh.n * mesh.k + from_x1 - from_y1; }
-    int column_count() const { return (mesh.n + mesh.m) * mesh.k + 1; }
+    // A step towards x2 moves one column on, a step towards y2 one column back: the corner
+    // (x1, y2) is column 0, (x1, y1) column n ky and (x2, y1) the last, column n ky + m kx.
+    int column(int from_x1, int from_y1) const { return mesh.n * ky + from_x1 - from_y1; }
+    int column_count() const { return mesh.n * ky + mesh.m * kx + 1; }
+    // Samples along a curve of constant y, and along one of constant x, from end to end.
+    int row_steps() const { return mesh.m * kx; }
+    int column_steps() const { return mesh.n * ky; }
+    // Every sample of both families, the shared ones counted twice as they are evaluated.
+    double evaluation_count() const {
+        return (mesh.n + 1.0) * (row_steps() + 1.0) + (mesh.m + 1.0) * (column_steps() + 1.0);
+    }
 
     // The curves of the drawing, as two families. Row i (0 to n) is the curve of constant y i
-    // mesh steps from y1, with mk + 1 samples j steps from x1; row 0 is the front edge, at the
-    // y where the edge x = x1 ends. Column l (0 to m) is the curve of constant x l mesh steps
-    // from x1, with nk + 1 samples j steps from y1; column 0 is the front edge x = x1, whose
-    // samples are counted back from y2. Each coordinate is computed one way only, so a point
-    // sampled twice gets the same height to the last bit.
+    // mesh steps from y1, with m kx + 1 samples j steps from x1; row 0 is the front edge, at
+    // the y where the edge x = x1 ends. Column l (0 to m) is the curve of constant x l mesh
+    // steps from x1, with n ky + 1 samples j steps from y1; column 0 is the front edge x = x1,
+    // whose samples are counted back from y2. Each coordinate is computed one way only, so a
+    // point sampled twice gets the same height to the last bit.
     double row_y(int i) const { return i == 0 ? front_y() : y1 + i * mesh_dy; }
     double row_x(int j) const { return j == 0 ? x1 : x1 + j * step_dx; }
     double column_x(int l) const { return l == 0 ? x1 : x1 + l * mesh_dx; }
     double column_y(int l, int j) const {
-        const int nk = mesh.n * mesh.k;
+        const int steps = column_steps();
         if (l == 0) {
-            return j == nk ? y2 : y2 - (nk - j) * step_dy;
+            return j == steps ? y2 : y2 - (steps - j) * step_dy;
         }
         return j == 0 ? y1 : y1 + j * step_dy;
     }
-    double front_y() const { return y2 - mesh.n * mesh.k * step_dy; }
+    double front_y() const { return y2 - column_steps() * step_dy; }
 };
 
 }  // namespace toven

@@ -48,8 +48,7 @@ std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& functi
         return refusal;
     }
     TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
-    const auto [x1, x2, y1, y2, z1, z2] = request.box;
-    const SampleLattice lattice{x1, x2, y1, y2, request.mesh};
+    const SampleLattice lattice = make_lattice(request);
     const int surface_pen = pen_number;
     try {
         draw_hidden_lines(*this, function, lattice, make_view(request), page_threads(request.mesh),

@@ -1,5 +1,5 @@
-// The surface one plot asks for: the box, the mesh over it and the tilt, passed whole from the
-// graph data to the checks, the work estimate, the view and the drawing.
+// The surface one plot asks for: the box, the mesh over it, the tilt and the turn, passed whole
+// from the graph data to the checks, the work estimate, the view and the drawing.
 #pragma once
 
 #include "surface/mesh.h"
@@ -28,6 +28,7 @@ struct SurfaceRequest {
     Mesh mesh;
     double tilt = 0;  // degrees
     CurveChoice curves = CurveChoice::both;
+    double turn = 0;  // degrees about the vertical axis; the view draws the nearest it can
 };
 
 }  // namespace toven

@@ -2,6 +2,7 @@
 // and the parallel projection of a point (x, y, z) to page coordinates (h, v).
 #pragma once
 
+#include "surface/sample_lattice.h"
 #include "surface/surface_request.h"
 
 namespace toven {
@@ -15,8 +16,9 @@ struct SurfaceView {
     double cos_tilt = 1;
     double cos_rot_sin_tilt = 0;
     double sin_rot_sin_tilt = 0;
-    double rot = 0;  // degrees
-    Box box;         // of the last surface drawn
+    double rot = 0;       // degrees
+    Box box;              // of the last surface drawn
+    bool turned = false;  // by the item turn, away from the view the mesh sets
 
     // The one projection of the program: the surface's samples, the box, the axes and the
     // world window all go through it, so a corner of the box and a sample at that corner
@@ -29,12 +31,24 @@ struct SurfaceView {
     }
 };
 
-// The view of a surface over a mesh of m by n intervals: `rot` puts every sample of the mesh on
-// one of (n + m) k + 1 page columns. Needs m, n >= 1, x1 != x2, y1 != y2.
+// A turned view keeps its columns by taking more steps along one family of curves than along
+// the other: at most this many times more, so that near a quarter angle, where one family
+// turns edge-on, the samples stay bounded.
+inline constexpr int max_step_ratio = 16;
+
+// The samples of the view that `request` asks for. Unturned, the box's own with k steps per
+// interval both ways. Turned, from the box's corner nearest the viewer, with kx and ky steps
+// whose ratio gives the angle nearest the turn asked for. Needs m, n, k >= 1, x1 != x2,
+// y1 != y2.
+SampleLattice make_lattice(const SurfaceRequest& request);
+
+// The view of a surface over a mesh of m by n intervals: `rot` puts every sample of
+// make_lattice(request) on one of its page columns. Unturned, rot follows from the mesh;
+// turned, it is the angle drawn, the turn asked for rounded to the lattice's steps.
 SurfaceView make_view(const SurfaceRequest& request);
 
-// The world window that makes the projected box fill a panel: two opposite corners, chosen
-// by the signs of sin(rot) and sin(tilt).
+// The world window that makes the projected box fill a panel. Unturned, two opposite corners
+// chosen by the signs of sin(rot) and sin(tilt); turned, the extremes of the box's corners.
 struct WorldWindow {
     double left = 0;
     double right = 0;

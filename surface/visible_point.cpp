@@ -34,12 +34,12 @@ class ViewRay {
     ViewRay(const DrawnSurface& surface, FunctionXY& function, double column, double v)
         : surface_(surface), evaluate_(function), v_(v) {
         const SampleLattice& lattice = surface.lattice;
-        const double nk = lattice.mesh.n * lattice.mesh.k;
-        const double mk = lattice.mesh.m * lattice.mesh.k;
-        // Left of the corner (x1, y1) the ray enters on the edge x = x1, right of it on y = y1.
-        from_x1_ = std::max(column - nk, 0.0);
-        from_y1_ = std::max(nk - column, 0.0);
-        length_ = std::min(mk - from_x1_, nk - from_y1_);
+        const double along_y = lattice.column_steps();
+        const double along_x = lattice.row_steps();
+        // Before the corner (x1, y1) the ray enters on the edge x = x1, after it on y = y1.
+        from_x1_ = std::max(column - along_y, 0.0);
+        from_y1_ = std::max(along_y - column, 0.0);
+        length_ = std::min(along_x - from_x1_, along_y - from_y1_);
     }
 
     double length() const { return length_; }
@@ -128,12 +128,11 @@ std::optional<SurfacePoint> visible_point(const DrawnSurface& surface, FunctionX
     }
     const SampleLattice& lattice = surface.lattice;
     const SurfaceView& view = surface.view;
-    // The lattice's column numbers, continued between the columns: column nk is the corner
-    // (x1, y1), and each column lies one step's h further right.
+    // The lattice's column numbers, continued between the columns: column n ky is the corner
+    // (x1, y1), and each column lies one step's h further on.
     const double h = panel.to_world_x(pixel.x);
-    const double nk = lattice.mesh.n * lattice.mesh.k;
-    const double column =
-        nk + (h - view.project_h(lattice.x1, lattice.y1)) / (lattice.step_dx * view.cos_rot);
+    const double column = lattice.column_steps() + (h - view.project_h(lattice.x1, lattice.y1)) /
+                                                       (lattice.step_dx * view.cos_rot);
     if (!(column >= 0 && column <= lattice.column_count() - 1)) {
         return std::nullopt;
     }

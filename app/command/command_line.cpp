@@ -140,7 +140,7 @@ std::optional<std::string> start_items_refusal(AppData& state, int argc, char** 
     formula.load_parameters();
     FunctionXY& function = grid_heights ? static_cast<FunctionXY&>(*grid_heights) : formula;
     const WorkSample sample = sample_plot_work(function, g.surface());
-    if (const auto refusal = evaluation_refusal(sample, g.mesh())) {
+    if (const auto refusal = evaluation_refusal(sample)) {
         return refusal->message;
     }
     return std::nullopt;

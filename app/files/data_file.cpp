@@ -407,8 +407,7 @@ std::string data_text(const AppData& state) {
         text += std::string(grid_item) + '=' + state.grid_path + '\n';
     }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
-        const int count = item_count(*table);
-        for (int i = 1; i <= count && i < table->size(); ++i) {
+        for (int i = 1; i < table->size(); ++i) {
             text += trimmed_name((*table)[i]);
             text += '=';
             text += kept_value((*table)[i]).value_or(record_value((*table)[i]));
@@ -424,8 +423,7 @@ std::optional<Refusal> data_text_refusal(const AppData& state) {
                        ", which a data file cannot keep"};
     }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
-        const int count = item_count(*table);
-        for (int i = 1; i <= count && i < table->size(); ++i) {
+        for (int i = 1; i < table->size(); ++i) {
             const std::string reason = unwritable(record_value((*table)[i]));
             if (!reason.empty()) {
                 return Refusal{"The value of " + std::string(trimmed_name((*table)[i])) +

@@ -56,8 +56,10 @@ struct AppState : AppData {
     // way, and how long the last full page took, which tells whether a frame keeps up.
     struct HandMotion {
         bool dragging = false;
+        int start_x = 0;
         int start_y = 0;
         double start_tilt = 0;
+        double start_turn = 0;
         double full_frame_ms = 0;
     };
     HandMotion hand;

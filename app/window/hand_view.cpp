@@ -58,8 +58,8 @@ void draw_moving_frame(AppState& state) {
     }
 }
 
-void tilt_to(AppState& state, double tilt) {
-    set_item_by_hand(state, state.sdata, "tilt", tilt);
+void move_view_to(AppState& state, const char* item, double degrees) {
+    set_item_by_hand(state, state.sdata, item, degrees);
     draw_moving_frame(state);
 }
 
@@ -70,26 +70,44 @@ bool shows_plot(const AppState& state, const platform::Window* window) {
 
 void on_right_button_down(AppState& state, std::intptr_t lparam) {
     state.hand.dragging = true;
+    state.hand.start_x = static_cast<std::int16_t>(platform::low_word(lparam));
     state.hand.start_y = static_cast<std::int16_t>(platform::high_word(lparam));
     state.hand.start_tilt = tilted_by_hand(item_value(state.sdata, "tilt"), 0);
+    state.hand.start_turn = turned_by_hand(item_value(state.sdata, "turn"), 0);
 }
 
+// Up and down tilt, left and right turn; one page shows both.
 void on_drag(AppState& state, std::intptr_t lparam) {
+    const int x = static_cast<std::int16_t>(platform::low_word(lparam));
     const int y = static_cast<std::int16_t>(platform::high_word(lparam));
     const double tilt = tilted_by_hand(state.hand.start_tilt, drag_degrees(state.hand.start_y, y));
-    if (tilt != item_value(state.sdata, "tilt")) {
-        tilt_to(state, tilt);
+    const double turn = turned_by_hand(state.hand.start_turn, drag_degrees(state.hand.start_x, x));
+    const bool tilted = tilt != item_value(state.sdata, "tilt");
+    if (turn != item_value(state.sdata, "turn")) {
+        if (tilted) {
+            set_item_by_hand(state, state.sdata, "tilt", tilt);
+        }
+        move_view_to(state, "turn", turn);
+    } else if (tilted) {
+        move_view_to(state, "tilt", tilt);
     }
 }
 
 bool on_key(AppState& state, std::uintptr_t wparam, std::intptr_t lparam) {
-    if (wparam != platform::VK_UP && wparam != platform::VK_DOWN) {
+    const bool tilting = wparam == platform::VK_UP || wparam == platform::VK_DOWN;
+    const bool turning = wparam == platform::VK_LEFT || wparam == platform::VK_RIGHT;
+    if (!tilting && !turning) {
         return false;
     }
     const int repeats = std::max(1U, platform::low_word(lparam));
-    const double step = platform::is_key_down(platform::VK_SHIFT) ? shifted_tilt_step : 1;
-    const double sign = wparam == platform::VK_UP ? 1 : -1;
-    tilt_to(state, tilted_by_hand(item_value(state.sdata, "tilt"), sign * step * repeats));
+    const double step = platform::is_key_down(platform::VK_SHIFT) ? shifted_view_step : 1;
+    const double sign = wparam == platform::VK_UP || wparam == platform::VK_LEFT ? 1 : -1;
+    const double degrees = sign * step * repeats;
+    if (tilting) {
+        move_view_to(state, "tilt", tilted_by_hand(item_value(state.sdata, "tilt"), degrees));
+    } else {
+        move_view_to(state, "turn", turned_by_hand(item_value(state.sdata, "turn"), degrees));
+    }
     return true;
 }
 
@@ -99,8 +117,13 @@ double tilted_by_hand(double tilt, double degrees) {
     return std::clamp(tilt + degrees, -hand_tilt_limit, hand_tilt_limit);
 }
 
-int drag_degrees(int start_y, int y) {
-    return (start_y - y) / drag_pixels_per_degree;
+double turned_by_hand(double turn, double degrees) {
+    const double turned = std::fmod(turn + degrees, 360.0);
+    return turned < 0 ? turned + 360 : turned;
+}
+
+int drag_degrees(int start, int position) {
+    return (start - position) / drag_pixels_per_degree;
 }
 
 std::string hand_value_text(double value) {

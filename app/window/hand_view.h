@@ -1,6 +1,7 @@
 // The view moved by hand in the plot window: a right-button drag up and down, and the Up and
-// Down keys, tilt it, and the whole page follows at once. The new tilt goes into the graph
-// data as if typed into its window and taken with "u", so a click, Print and Save use it.
+// Down keys, tilt it; a drag left and right, and the Left and Right keys, turn it. The whole
+// page follows at once. The new tilt and turn go into the graph data as if typed and taken
+// with "u", so a click, Print and Save use them.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +15,18 @@ namespace toven {
 inline constexpr double hand_tilt_limit = 89;
 // A drag tilts by one degree for every this many pixels.
 inline constexpr int drag_pixels_per_degree = 4;
-// Up and Down tilt by a degree, by this many with Shift.
-inline constexpr double shifted_tilt_step = 10;
+// The arrow keys tilt and turn by a degree, by this many with Shift.
+inline constexpr double shifted_view_step = 10;
 
 // `tilt` moved by `degrees`, held within -hand_tilt_limit..hand_tilt_limit.
 double tilted_by_hand(double tilt, double degrees);
 
-// The whole degrees a drag from `start_y` to `y` tilts by: up tilts up.
-int drag_degrees(int start_y, int y);
+// `turn` moved by `degrees`, through the whole circle: 0 up to 360.
+double turned_by_hand(double turn, double degrees);
+
+// The whole degrees a drag from `start` to `position` moves by, along one axis: up tilts up,
+// left turns left.
+int drag_degrees(int start, int position);
 
 // A value as the hand writes it into a data line: six significant digits, as printf's %g.
 std::string hand_value_text(double value);

@@ -272,7 +272,7 @@ TEST_F(ApplyAssignmentTest, RefusesWhatItCannotPlace) {
         ASSERT_TRUE(refusal.has_value()) << text;
         EXPECT_FALSE(refusal->message.empty()) << text;
     }
-    EXPECT_EQ(sdata[0].line, "sdata     = 15");
+    EXPECT_EQ(sdata[0].line, "sdata     = 14");
 }
 
 }  // namespace

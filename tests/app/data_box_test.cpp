@@ -40,13 +40,13 @@ TEST_F(DataBoxTest, FdataBoxShowsTheItemLinesAndTheFirstInTheEdit) {
     EXPECT_EQ(platform::window_title(state.fdata_window), "fdata");
 }
 
-TEST_F(DataBoxTest, SdataBoxShowsFifteenLines) {
+// The items that the graph data window does not show (curves, turn) stay out of its list.
+TEST_F(DataBoxTest, SdataBoxShowsFourteenLines) {
     command(gdata);
     ASSERT_NE(state.sdata_box, nullptr);
-    ASSERT_EQ(platform::list_count(state.sdata_box->list), 15);
+    ASSERT_EQ(platform::list_count(state.sdata_box->list), 14);
     EXPECT_EQ(platform::list_line(state.sdata_box->list, 0), "x1        = -1");
     EXPECT_EQ(platform::list_line(state.sdata_box->list, 13), "title     = ");
-    EXPECT_EQ(platform::list_line(state.sdata_box->list, 14), "curves    = both");
 }
 
 // The controls are placed by the data window's default font: the list from the third line,
@@ -85,7 +85,7 @@ TEST_P(DataBoxLayoutTest, ControlsSitWhereTheFontPutsThem) {
 
 INSTANTIATE_TEST_SUITE_P(Tables, DataBoxLayoutTest,
                          testing::Values(LayoutCase{"fdata_formula_line", fdata_command, 28, 6},
-                                         LayoutCase{"sdata_z1_line", gdata, 16, 15}),
+                                         LayoutCase{"sdata_z1_line", gdata, 16, 14}),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(DataBoxTest, EveryKeystrokeChangesTheListButNotTheTable) {

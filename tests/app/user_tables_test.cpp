@@ -24,13 +24,13 @@ TEST_F(UserTablesTest, DefaultLines) {
     load_fdata_defaults(fdata);
     load_sdata_defaults(sdata);
     ASSERT_EQ(fdata.size(), 7);
-    ASSERT_EQ(sdata.size(), 16);
+    ASSERT_EQ(sdata.size(), 17);  // the header counts the 14 lines the window shows
     const DefaultLine cases[] = {
         {&fdata, 0, "fdata   = 6"},
         {&fdata, 1, "a = 3"},
         {&fdata, 5, "e = 1"},
         {&fdata, 6, "f(x,y) = sin(|x|^a  + |y|^b)"},
-        {&sdata, 0, "sdata     = 15"},
+        {&sdata, 0, "sdata     = 14"},
         {&sdata, 1, "x1        = -1"},
         {&sdata, 5, "z1        = -0.2"},
         {&sdata, 8, "m         = 40"},
@@ -38,6 +38,7 @@ TEST_F(UserTablesTest, DefaultLines) {
         {&sdata, 13, "ax        = 0"},
         {&sdata, 14, "title     = "},
         {&sdata, 15, "curves    = both"},
+        {&sdata, 16, "turn      = 0"},
     };
     for (const DefaultLine& c : cases) {
         EXPECT_EQ((*c.table)[c.record].line, c.line) << c.line;

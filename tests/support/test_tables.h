@@ -22,7 +22,7 @@ inline DataTable default_sdata() {
 // Sets the item of `table` whose name, blanks trimmed, is `name` to `value`, through its line
 // as a data box does; false when the table has no such item.
 inline bool set_item(DataTable& table, std::string_view name, std::string_view value) {
-    for (int i = 1; i <= item_count(table) && i < table.size(); ++i) {
+    for (int i = 1; i < table.size(); ++i) {
         std::string_view item = table[i].name;
         item = item.substr(0, item.find_last_not_of(' ') + 1);
         if (item == name) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "surface/plot_limits.h"
 #include "surface/plot_work.h"
 #include "tests/surface/plot_page_fixture.h"
 
@@ -90,7 +91,7 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
     Jumping jumping;
     const Mesh fine{100, 100, 980};
     const WorkSample slow_sample = sample_plot_work(slow, {test_box, fine, 15});
-    const std::string evaluations = evaluation_refusal(slow_sample, fine).value().message;
+    const std::string evaluations = evaluation_refusal(slow_sample).value().message;
     for (const char* part :
          {"19796202 evaluations of f(x,y), at ", "a second as measured here", "at most 3 s"}) {
         EXPECT_NE(evaluations.find(part), std::string::npos) << part << " in " << evaluations;
@@ -105,7 +106,7 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
     // on a busy machine and under the sanitizers alike.
     WorkSample jumping_sample = sample_plot_work(jumping, {test_box, fine, 15});
     jumping_sample.seconds_per_evaluation = 1e-9;
-    EXPECT_EQ(evaluation_refusal(jumping_sample, fine), std::nullopt);
+    EXPECT_EQ(evaluation_refusal(jumping_sample), std::nullopt);
     const std::string on_screen =
         plot_work_refusal(jumping_sample, {test_box, fine, 15}, {1600, 1200, 1, false})
             .value()
@@ -128,8 +129,8 @@ TEST(PlotWork, TheEvaluationsAreSharedByTheThreads) {
         bool allowed;
     } cases[] = {{250e-9, 1, false}, {250e-9, 2, true}, {600e-9, 2, false}, {10e-9, 1, true}};
     for (const auto& c : cases) {
-        const WorkSample sample{c.seconds_per_evaluation, {}, c.threads};
-        const auto refusal = evaluation_refusal(sample, mesh);
+        const WorkSample sample{c.seconds_per_evaluation, {}, c.threads, evaluation_count(mesh)};
+        const auto refusal = evaluation_refusal(sample);
         EXPECT_EQ(!refusal, c.allowed) << c.seconds_per_evaluation << " " << c.threads;
         if (refusal && c.threads > 1) {
             EXPECT_NE(refusal->message.find("on each of 2 threads"), std::string::npos);
