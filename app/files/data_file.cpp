@@ -9,13 +9,12 @@
 #include <utility>
 #include <variant>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/data_items.h"
 #include "app/files/grid_data.h"
 #include "app/files/grid_file.h"
+#include "app/files/whole_file.h"
 #include "app/number_text.h"
 #include "app/user_tables.h"
 #include "expr/c_number.h"
@@ -31,6 +30,11 @@ namespace {
 using platform::Refusal;
 
 constexpr const char* header_comment = "# toven data: one NAME=VALUE item a line\n";
+
+// Data files, pictures and the grid files named among them are read up to one size.
+FileLimit data_file_limit() {
+    return {max_data_file_bytes, "it is too large for a data file or a picture"};
+}
 
 std::string_view trimmed_name(const DataRecord& record) {
     const std::string_view name = record.name;
@@ -65,50 +69,6 @@ class TablesBefore {
     std::optional<Grid> grid_;
     std::string grid_path_;
 };
-
-Refusal file_refusal(const std::string& path, const std::string& reason) {
-    return Refusal{"Cannot read " + platform::quoted_path(path) + ": " + reason + "."};
-}
-
-// The whole file, or the refusal of one that cannot be read or is no ordinary file. Opening
-// does not wait for a FIFO's writer, which may never come.
-std::optional<Refusal> read_bytes(const std::string& path, std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return file_refusal(path, std::strerror(errno));
-    }
-    struct stat info {};
-    std::optional<Refusal> refusal;
-    if (::fstat(fd, &info) != 0) {
-        refusal = file_refusal(path, std::strerror(errno));
-    } else if (S_ISDIR(info.st_mode)) {
-        refusal = file_refusal(path, "it is a directory");
-    } else if (!S_ISREG(info.st_mode)) {
-        refusal = file_refusal(path, "it is a device, a FIFO or another special file");
-    } else if (static_cast<std::uintmax_t>(info.st_size) > max_data_file_bytes) {
-        refusal = file_refusal(path, "it is too large for a data file or a picture");
-    } else {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char buffer[64 * 1024];
-    while (!refusal) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            refusal = file_refusal(path, std::strerror(errno));
-        } else if (got == 0) {
-            break;
-        } else if (bytes.size() + static_cast<std::size_t>(got) > max_data_file_bytes) {
-            refusal = file_refusal(path, "it is too large for a data file or a picture");
-        } else {
-            bytes.append(buffer, static_cast<std::size_t>(got));
-        }
-    }
-    ::close(fd);
-    return refusal;
-}
 
 // A binary STL file: an 80-byte header, a count of triangles and 50 bytes for each.
 bool is_binary_stl(std::string_view bytes) {
@@ -283,7 +243,7 @@ std::optional<Refusal> apply_grid_line(AppData& state, std::string_view path) {
                        "another grid."};
     }
     std::string bytes;
-    if (auto refusal = read_bytes(name, bytes)) {
+    if (auto refusal = read_whole_file(name, data_file_limit(), bytes)) {
         return refusal;
     }
     return apply_grid_bytes(state, name, bytes);
@@ -301,7 +261,7 @@ bool sets_formula(std::string_view name_equals_value) {
 
 DataFile read_data_file(const std::string& path) {
     std::string bytes;
-    if (auto refusal = read_bytes(path, bytes)) {
+    if (auto refusal = read_whole_file(path, data_file_limit(), bytes)) {
         return {path, {}, std::move(refusal)};
     }
     return data_file_of(path, std::move(bytes));
@@ -359,7 +319,7 @@ std::optional<Refusal> apply_argument(AppData& state, std::string_view argument)
         return refusal;
     }
     std::string bytes;
-    if (auto refusal = read_bytes(path, bytes)) {
+    if (auto refusal = read_whole_file(path, data_file_limit(), bytes)) {
         return refusal;
     }
     if (!is_grid_content(path, bytes)) {
@@ -392,7 +352,7 @@ std::optional<Refusal> replace_tables(AppData& state, const DataFile& file) {
 
 std::optional<Refusal> open_file(AppData& state, const std::string& path) {
     std::string bytes;
-    if (auto refusal = read_bytes(path, bytes)) {
+    if (auto refusal = read_whole_file(path, data_file_limit(), bytes)) {
         return refusal;
     }
     if (is_grid_content(path, bytes)) {
