@@ -11,7 +11,8 @@
 // Compare the processor time: "frames_per_cpu_s" counts frames per second of the process's
 // processor time, all its threads together (the heights are evaluated on both cores);
 // "frames_per_s" counts them on the wall clock, which on a shared machine also counts the
-// waits for a processor.
+// waits for a processor. "full_page_ms" is the wall time of the last full page, by which the
+// program chooses how many samples a moving frame can afford.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 
 #include "app/command/command_line.h"
 #include "app/window/app_state.h"
+#include "app/window/hand_view.h"
 #include "app/window/menu_command.h"
 #include "app/window/shell.h"
 #include "app/window/shell_state.h"
@@ -94,7 +96,7 @@ class LiveWindow {
     void drag_step() {
         step_ = (step_ + 1) % (2 * swing_degrees);
         const int degrees = step_ < swing_degrees ? step_ : 2 * swing_degrees - step_;
-        y_ = drag_bottom - degrees * 4;
+        y_ = drag_bottom - degrees * drag_pixels_per_degree;
         inject::drag_right(state_.plot_window, {drag_x, y_});
         inject::process_events();
     }
