@@ -56,7 +56,7 @@ std::intptr_t on_left_button_down(Window* window, std::uintptr_t wparam, std::in
     AppState& state = shell_state();
     if (window == state.plot_window && window != nullptr) {
         if (state.plotter != nullptr) {
-            plot(state, plot_page, screen_output);
+            draw_full_page(state);
         }
         return 0;
     }

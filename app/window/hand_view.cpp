@@ -151,6 +151,10 @@ void set_item_by_hand(AppState& state, DataTable& table, const char* name, doubl
     }
 }
 
+void draw_full_page(AppState& state) {
+    draw_page(state, 0);
+}
+
 // Opening the sliders window resizes a child window, which stops the readout until the next
 // page; a slider still draws the open plot window's page.
 void redraw_by_hand(AppState& state) {
@@ -182,7 +186,7 @@ bool handle_hand_message(AppState& state, platform::Window* window, unsigned mes
             return on_key(state, wparam, lparam);
         case platform::WM_TIMER:
             if (wparam == settle_timer) {
-                draw_page(state, 0);
+                draw_full_page(state);
             }
             return true;
         default:

@@ -35,6 +35,10 @@ std::string hand_value_text(double value);
 // box on the table takes its own pending lines first, then shows the table anew.
 void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value);
 
+// Draws the plot window's whole page, as a click does, and keeps how long it took, so that
+// the hand's first frame already knows whether a page keeps up.
+void draw_full_page(AppState& state);
+
 // Redraws the open plot window's page with the tables as they are now: the page a click
 // draws.
 void redraw_by_hand(AppState& state);

@@ -9,6 +9,7 @@
 #include "app/window/slider_box.h"
 #include "expr/item_table.h"
 #include "platform/picture_files.h"
+#include "surface/page_layout.h"
 #include "tests/app/shell_fixture.h"
 #include "tests/support/live_input.h"
 
@@ -120,6 +121,43 @@ TEST_F(HandShellTest, NothingTiltsBeforeAPageIsShown) {
     platform::inject::drag_right(state.plot_window, {100, 100});
     platform::inject::release_right(state.plot_window, {100, 100});
     EXPECT_EQ(value(sdata, "tilt"), "15");
+}
+
+// The surface panel's pixels of the plot window's image: the data panel lists k, which a
+// frame with fewer samples leaves as it is.
+std::vector<platform::ColourRef> surface_pixels(const platform::Window* window) {
+    const platform::Image image = platform::snapshot(*window);
+    const PanelLayout panel = surface_panel(PageKind::screen, 0);
+    std::vector<platform::ColourRef> pixels;
+    for (int y = (100 - panel.top) * image.height / 100;
+         y < (100 - panel.bottom) * image.height / 100; ++y) {
+        for (int x = panel.left * image.width / 100; x < panel.right * image.width / 100; ++x) {
+            pixels.push_back(image.at(x, y));
+        }
+    }
+    return pixels;
+}
+
+TEST_F(HandShellTest, ASlowPageMovesWithFewerSamplesStillHiddenAndTheFullPageFollows) {
+    command(screen);
+    platform::inject::resize(state.plot_window, 800, 600);
+    platform::inject::click(state.plot_window, {20, 20});
+    // As if the full page took about nine frames' time: a moving frame takes 2 of k's 20
+    // samples per interval.
+    state.hand.full_frame_ms = 150;
+    platform::inject::press_key(state.plot_window, NavigationKey::up);
+    const auto moving = surface_pixels(state.plot_window);
+    for (int waited = 0; waited < 10'000 && surface_pixels(state.plot_window) == moving;) {
+        waited += platform::inject::process_events_for(50);
+    }
+    const auto settled = surface_pixels(state.plot_window);
+
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_EQ(settled, surface_pixels(state.plot_window)) << "the timer draws the full page";
+    set_item_by_hand(state, sdata, "k", 2);
+    platform::inject::click(state.plot_window, {20, 20});
+    EXPECT_EQ(moving, surface_pixels(state.plot_window)) << "the page of k = 2, exactly hidden";
+    EXPECT_NE(moving, settled);
 }
 
 TEST_F(HandShellTest, SlidersMoveTheirItemsAndRedrawThePage) {

@@ -178,12 +178,19 @@ std::string screen_reader_name(const Control* control) {
     return reader != nullptr ? reader->text(QAccessible::Name).toStdString() : std::string();
 }
 
+// Not a nested event loop: once a shell's main window has gone, its quit stops every new
+// loop at once, until the application's own loop runs again. The deadline's timer wakes the
+// wait for events when nothing else does.
 int process_events_for(int milliseconds) {
     QElapsedTimer passed;
     passed.start();
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    deadline.start(milliseconds);
+    while (deadline.isActive()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     return static_cast<int>(passed.elapsed());
 }
 
