@@ -1,5 +1,5 @@
-// The view moved by hand: the right-button drag and the keys tilt the plot window's page, the
-// sliders move a..e and tilt, and the data windows' lines follow.
+// The view moved by hand: the right-button drag and the keys tilt and turn the plot window's page,
+// the sliders move a..e and tilt, and the data windows' lines follow.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +26,11 @@ TEST(HandViewTest, TiltIsHeldWhereTheBoxRulesHold) {
     for (const Case& c : std::vector<Case>{
              {15, 1, 16}, {88, 10, 89}, {-85, -10, -89}, {120, 0, 89}, {-200, 5, -89}}) {
         EXPECT_EQ(tilted_by_hand(c.tilt, c.degrees), c.expected) << c.tilt << " " << c.degrees;
+    }
+    // The turn goes round the circle both ways and never leaves 0..360.
+    for (const Case& c :
+         std::vector<Case>{{359, 2, 1}, {0, -1, 359}, {10, -370, 0}, {-30, 0, 330}}) {
+        EXPECT_EQ(turned_by_hand(c.tilt, c.degrees), c.expected) << c.tilt << " " << c.degrees;
     }
     struct Drag {
         int start_y, y, degrees;

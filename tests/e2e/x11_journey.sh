@@ -228,6 +228,16 @@ xdotool key shift+Up
 keyed() { shot_panel keyed && changed dragged keyed && tilt_line tilt-keyed &&
     [ "$(compare -metric AE "$work/tilt-dragged.png" "$work/tilt-keyed.png" null: 2>&1)" != 0 ]; }
 wait_for 20 "Shift+Up to tilt the page and the tilt line" keyed
+# A drag to the left, then Shift+Right, turn the view: the page changes, the tilt line not.
+xdotool mousemove --window "$plot" $((plot_width * 3 / 4)) $((plot_height / 2)) mousedown 3 \
+    mousemove --window "$plot" $((plot_width / 4)) $((plot_height / 2)) mouseup 3
+turned() { shot_panel turned && changed keyed turned && tilt_line tilt-turned &&
+    [ "$(compare -metric AE "$work/tilt-keyed.png" "$work/tilt-turned.png" null: 2>&1)" = 0 ]; }
+wait_for 20 "a right-button drag to the left to turn the page" turned
+xdotool windowactivate --sync "$plot"
+xdotool key shift+Right
+turned_back() { shot_panel turned-back && changed turned turned-back; }
+wait_for 20 "Shift+Right to turn the page" turned_back
 xdotool windowactivate --sync "$main"
 xdotool key --clearmodifiers alt+d s
 sliders="$(window_named sliders)"
@@ -235,7 +245,7 @@ sliders="$(window_named sliders)"
 xdotool windowmove --sync "$sliders" 700 400
 # The last slider is tilt's; a click near its left end moves it toward -89.
 xdotool mousemove --window "$sliders" 20 $((10 + 5 * 32 + 12)) click 1
-slid() { shot_panel slid && changed keyed slid; }
+slid() { shot_panel slid && changed turned-back slid; }
 wait_for 20 "the tilt slider to change the page" slid
 
 # The plot window is owned by the main window as the window manager sees it.
