@@ -60,6 +60,8 @@ const PageCase pages[] = {
     {"tilted below zero", {"tilt=-25"}, default_f},
     {"underside in view", {"f(x,y)=0.6*sin(3*x+2*y)"}, waves},
     {"clipped by z2", {"z2=0.4", "tilt=30"}, default_f},
+    {"turned", {"turn=100"}, default_f},
+    {"turned, underside in view", {"f(x,y)=0.6*sin(3*x+2*y)", "turn=230"}, waves},
 };
 
 class VisiblePoint : public surface_test::PlotPage {};
