@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -16,13 +13,14 @@
 #include "surface/plot_limits.h"
 #include "surface/uneven_nodes.h"
 #include "surface/visible_point.h"
+#include "tests/surface/horizon_walk.h"
 #include "tests/surface/surface_test_support.h"
 
 namespace toven {
 namespace {
 
+using surface_test::PagePoint;
 using surface_test::RecordedSurface;
-using Pixel = std::pair<int, int>;
 
 double hills(double x, double y) {
     return 0.5 * std::sin(3 * x) * std::cos(2 * y) + 0.6 * std::exp(-4 * (x * x + y * y));
@@ -51,26 +49,6 @@ Grid crowded_grid() {
 }
 
 const Box box{-1, 1, -1, 1, -0.8, 1.2};
-
-void trace(std::set<Pixel>& pixels, double ax, double ay, double bx, double by) {
-    const int steps = 1 + static_cast<int>(2 * std::max(std::abs(bx - ax), std::abs(by - ay)));
-    for (int s = 0; s <= steps; ++s) {
-        const double t = static_cast<double>(s) / steps;
-        pixels.insert({static_cast<int>(std::lround(ax + t * (bx - ax))),
-                       static_cast<int>(std::lround(ay + t * (by - ay)))});
-    }
-}
-
-bool near(const std::set<Pixel>& pixels, Pixel p) {
-    for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            if (pixels.count({p.first + dx, p.second + dy}) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 // One axis of the page, from its end nearest the viewer: the step of each node, in that order,
 // and where each step lies.
@@ -110,18 +88,18 @@ struct ExpectedPage {
     const SurfacePlotter& view;
     Axis x, y;
 
-    std::array<double, 2> point(int sx, int sy, double z) const {
+    PagePoint point(int sx, int sy, double z) const {
         const double px = x.start + sx * x.step, py = y.start + sy * y.step;
         return {view.project_h(px, py), view.project_v(px, py, z)};
     }
-    std::array<double, 2> on_row(std::size_t row, int j) const {
+    PagePoint on_row(std::size_t row, int j) const {
         const auto [c, t] = x.between(j);
         const std::size_t i = y.grid_index(row);
         const double z =
             (1 - t) * grid.at(i, x.grid_index(c)) + t * grid.at(i, x.grid_index(c + 1));
         return point(j, y.place[row], z);
     }
-    std::array<double, 2> on_column(std::size_t column, int j) const {
+    PagePoint on_column(std::size_t column, int j) const {
         const auto [c, t] = y.between(j);
         const std::size_t l = x.grid_index(column);
         const double z =
@@ -129,55 +107,6 @@ struct ExpectedPage {
         return point(x.place[column], j, z);
     }
 };
-
-// The visible runs of one family, each curve walked from its near end against horizons keyed
-// by the projected h and set by the two front edges, which are drawn whole.
-std::vector<std::set<Pixel>> visible_runs(const ExpectedPage& page, bool rows) {
-    const SurfacePlotter& view = page.view;
-    const int along_x = page.x.place.back(), along_y = page.y.place.back();
-    const double column_width = std::abs(page.x.step * view.cos_rot);
-    std::map<long, std::pair<double, double>> horizon;  // column: upper, lower
-    const auto key = [&](double h) { return std::lround(h / column_width); };
-    std::vector<std::set<Pixel>> runs(2);
-    const auto line = [&](std::set<Pixel>& run, std::array<double, 2> a, std::array<double, 2> b) {
-        trace(run, view.to_device_x(a[0]), view.to_device_y(a[1]), view.to_device_x(b[0]),
-              view.to_device_y(b[1]));
-    };
-    for (int j = 0; j <= along_y; ++j) {
-        const auto p = page.on_column(0, j);
-        horizon[key(p[0])] = {p[1], p[1]};
-        if (j > 0) {
-            line(runs[0], page.on_column(0, j - 1), p);
-        }
-    }
-    for (int j = 0; j <= along_x; ++j) {
-        const auto p = page.on_row(0, j);
-        horizon[key(p[0])] = {p[1], p[1]};
-        if (j > 0) {
-            line(runs[1], page.on_row(0, j - 1), p);
-        }
-    }
-    const std::size_t curves = (rows ? page.y : page.x).nodes.size();
-    const int length = rows ? along_x : along_y;
-    for (std::size_t curve = 1; curve < curves; ++curve) {
-        const auto at = [&](int j) {
-            return rows ? page.on_row(curve, j) : page.on_column(curve, j);
-        };
-        std::set<Pixel>* run = nullptr;
-        for (int j = 1; j <= length; ++j) {
-            const auto to = at(j);
-            auto& [upper, lower] = horizon[key(to[0])];
-            const bool seen = to[1] > upper || to[1] < lower;
-            upper = std::max(upper, to[1]);
-            lower = std::min(lower, to[1]);
-            run = seen ? (run != nullptr ? run : &runs.emplace_back()) : nullptr;
-            if (seen) {
-                line(*run, at(j - 1), to);
-            }
-        }
-    }
-    return runs;
-}
 
 // Each node is drawn within a pixel of where it lies, every pixel drawn lies within a pixel of
 // a visible run, and every visible run longer than two pixels is drawn but for a pixel or two
@@ -217,10 +146,6 @@ TEST(UnevenGrid, DrawsItsCurvesThroughTheNodesWithExactlyTheVisibleLines) {
                     EXPECT_LE(std::abs(view.to_device_y(drawn[1]) - node.y), 1);
                 }
             }
-            std::set<Pixel> drawn;
-            for (const test_support::Segment& segment : surface.window.log->segments) {
-                trace(drawn, segment.from.x, segment.from.y, segment.to.x, segment.to.y);
-            }
             // The readout reads nearly every drawn pixel's point where it lies, a pixel or two
             // away at most; a line's end may round to a pixel beside the surface.
             int read = 0;
@@ -237,22 +162,13 @@ TEST(UnevenGrid, DrawsItsCurvesThroughTheNodesWithExactlyTheVisibleLines) {
                 EXPECT_LE(std::abs(pixel.x - end.x) + std::abs(pixel.y - end.y), 2);
             }
             EXPECT_LE(missed, read / 10) << read;
-            std::vector<std::set<Pixel>> runs;
-            for (const bool rows : {true, false}) {
-                auto family = visible_runs(page, rows);
-                runs.insert(runs.end(), family.begin(), family.end());
-            }
-            std::set<Pixel> visible;
-            for (const std::set<Pixel>& run : runs) {
-                visible.insert(run.begin(), run.end());
-            }
-            EXPECT_EQ(std::ranges::count_if(drawn, [&](Pixel p) { return !near(visible, p); }), 0);
-            for (const std::set<Pixel>& run : runs) {
-                if (run.size() > 2) {
-                    EXPECT_LE(std::ranges::count_if(run, [&](Pixel p) { return !near(drawn, p); }),
-                              2);
-                }
-            }
+            const auto rows = static_cast<int>(grid.rows());
+            const auto columns = static_cast<int>(grid.columns());
+            surface_test::expect_exactly_the_visible_lines(
+                view, std::abs(page.x.step * view.cos_rot),
+                {rows, page.x.place.back(), [&](int r, int j) { return page.on_row(r, j); }},
+                {columns, page.y.place.back(), [&](int l, int j) { return page.on_column(l, j); }},
+                *surface.window.log);
         }
     }
 }
