@@ -7,6 +7,7 @@
 #include "surface/figure_ticks.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/uneven_nodes.h"
 
 namespace toven {
 
@@ -283,12 +284,13 @@ bool blank(const std::string& text) {
 
 // The surface in the viewport that `m` leaves, clipped to it as the page's panel clips.
 std::optional<platform::Refusal> draw_surface_area(SurfacePlotter& plotter, FunctionXY& function,
-                                                   const GraphParameters& g, const Margins& m) {
+                                                   const GraphParameters& g,
+                                                   const SurfaceRequest& request,
+                                                   const Margins& m) {
     plotter.set_colours(figure_brush, figure_ink, g.pc, figure_ink);
     plotter.set_viewport(m.left, 100 - m.right, m.bottom, 100 - m.top, clip_on);
     // The surface is drawn in the pen that is selected, as the page's panel leaves it.
     plotter.select_pen(g.pc);
-    const SurfaceRequest request = g.surface();
     const WorkSample sample = sample_plot_work(function, request);
     const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
     if (auto refusal = plot_work_refusal(sample, request, panel)) {
@@ -327,9 +329,12 @@ std::vector<FigureLabel> draw_ticks(SurfacePlotter& plotter, std::vector<FigureL
 
 }  // namespace
 
-DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const GraphParameters& g) {
+DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const GraphParameters& g,
+                        const Grid* grid) {
     DrawnFigure figure;
-    if ((figure.refusal = surface_refusal(g.surface()))) {
+    const SurfaceRequest request =
+        grid != nullptr ? with_grid_nodes(g.surface(), *grid) : g.surface();
+    if ((figure.refusal = surface_refusal(request))) {
         return figure;
     }
     plotter.begin_output(screen_output);
@@ -339,7 +344,7 @@ DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const Gra
     const Spacing spacing = spacing_of(plotter);
     const bool titled = !blank(g.title);
     const Margins margins = margins_for(plotter, g, titled, spacing);
-    if ((figure.refusal = draw_surface_area(plotter, function, g, margins))) {
+    if ((figure.refusal = draw_surface_area(plotter, function, g, request, margins))) {
         return figure;
     }
     // The same viewport unclipped, so the world window still fits it.

@@ -13,6 +13,7 @@
 #include "platform/geometry.h"
 #include "platform/refusal.h"
 #include "surface/graph_parameters.h"
+#include "surface/grid.h"
 #include "surface/surface_plotter.h"
 
 namespace toven {
@@ -32,10 +33,11 @@ struct DrawnFigure {
 };
 
 // Opens screen output on the plotter's window and draws the figure of `graph` with
-// `function`, compiled and loaded by the caller; the output stays open for the caller to
-// save the window's picture and end. Refuses what the page refuses: then no surface, tick or
-// label is drawn.
-DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function,
-                        const GraphParameters& graph);
+// `function`, compiled and loaded by the caller (the heights of `grid` when one stands in for
+// the formula, whose uneven nodes are then drawn where they are); the output stays open for
+// the caller to save the window's picture and end. Refuses what the page refuses: then no
+// surface, tick or label is drawn.
+DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const GraphParameters& graph,
+                        const Grid* grid = nullptr);
 
 }  // namespace toven

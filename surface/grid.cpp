@@ -32,15 +32,25 @@ std::optional<AxisPlace> place_on_axis(const std::vector<double>& nodes, double 
         return std::nullopt;  // outside, or not a number
     }
     const std::size_t last_cell = nodes.size() - 2;
-    // Even nodes put t in the cell that this guess names; uneven ones are searched.
+    // Even nodes put t in the cell that this guess names, nodes a little uneven in one beside
+    // it; others are searched.
     const double guess = (t - first) / (last - first) * static_cast<double>(last_cell + 1);
     std::size_t cell = guess > 0 ? std::min(last_cell, static_cast<std::size_t>(guess)) : 0;
     const auto beyond = [&](double node) { return direction * node > along; };
-    if (beyond(nodes[cell]) || !(beyond(nodes[cell + 1]) || cell == last_cell)) {
-        const auto after = std::partition_point(nodes.begin(), nodes.end(),
-                                                [&](double node) { return !beyond(node); });
-        const auto index = static_cast<std::size_t>(after - nodes.begin());
-        cell = std::min(last_cell, index == 0 ? 0 : index - 1);
+    const auto holds = [&](std::size_t c) {
+        return !beyond(nodes[c]) && (c == last_cell || beyond(nodes[c + 1]));
+    };
+    if (!holds(cell)) {
+        if (cell > 0 && holds(cell - 1)) {
+            --cell;
+        } else if (cell < last_cell && holds(cell + 1)) {
+            ++cell;
+        } else {
+            const auto after = std::partition_point(nodes.begin(), nodes.end(),
+                                                    [&](double node) { return !beyond(node); });
+            const auto index = static_cast<std::size_t>(after - nodes.begin());
+            cell = std::min(last_cell, index == 0 ? 0 : index - 1);
+        }
     }
     if (std::abs(t - nodes[cell]) <= snap) {
         return AxisPlace{cell, 0};

@@ -159,7 +159,7 @@ void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn
     const double* column = edges.x1.curve(0);
     const double* row = edges.y1.curve(0);
     for (int j = along_y; j >= 0; --j) {
-        drawing.sample(lattice.x1, lattice.column_y(0, j), column[j]);
+        drawing.sample(lattice.x1, lattice.drawn_column_y(0, j), column[j]);
         if (j == along_y || !draw.column) {
             drawing.move();
         } else {
@@ -168,7 +168,7 @@ void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn
         drawing.set_horizons(lattice.column(0, j));
     }
     for (int j = 1; j <= lattice.row_steps(); ++j) {
-        drawing.sample(lattice.row_x(j), lattice.front_y(), row[j]);
+        drawing.sample(lattice.drawn_row_x(j), lattice.drawn_row_y(0), row[j]);
         if (draw.row) {
             drawing.line();
         } else {
@@ -178,26 +178,28 @@ void front_edges(HiddenLineDrawing& drawing, const FrontEdges& edges, EdgesDrawn
     }
 }
 
-// Row i lies i ky steps from y1, its sample j j steps from x1; column l lies l kx steps from
-// x1, its sample j j steps from y1. Each curve starts with a move to its front end.
+// Row i lies y_place(i) steps from y1, its sample j j steps from x1; column l lies x_place(l)
+// steps from x1, its sample j j steps from y1. Each curve starts with a move to its front end.
 void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const CurveBand& band) {
     for (int c = band.first; c < band.first + band.count; ++c) {
         const double* z = band.curve(c);
         if (band.family == CurveFamily::rows) {
-            const double y = lattice.row_y(c);
+            const double y = lattice.drawn_row_y(c);
+            const int from_y1 = lattice.y_place(c);
             drawing.sample(lattice.x1, y, z[0]);
             drawing.move();
             for (int j = 1; j < band.samples; ++j) {
-                drawing.sample(lattice.row_x(j), y, z[j]);
-                drawing.apply_visibility(lattice.column(j, c * lattice.ky));
+                drawing.sample(lattice.drawn_row_x(j), y, z[j]);
+                drawing.apply_visibility(lattice.column(j, from_y1));
             }
         } else {
-            const double x = lattice.column_x(c);
+            const double x = lattice.drawn_column_x(c);
+            const int from_x1 = lattice.x_place(c);
             drawing.sample(x, lattice.y1, z[0]);
             drawing.move();
             for (int j = 1; j < band.samples; ++j) {
-                drawing.sample(x, lattice.column_y(c, j), z[j]);
-                drawing.apply_visibility(lattice.column(c * lattice.kx, j));
+                drawing.sample(x, lattice.drawn_column_y(c, j), z[j]);
+                drawing.apply_visibility(lattice.column(from_x1, j));
             }
         }
     }

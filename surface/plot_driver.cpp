@@ -10,6 +10,7 @@
 #include "surface/page_layout.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/uneven_nodes.h"
 
 namespace toven {
 
@@ -40,6 +41,12 @@ SurfacePanel open_panel(const Plotter& plotter) {
             plotter.printing == printer_output};
 }
 
+// The surface of the graph data, with the grid's nodes where it has uneven ones.
+SurfaceRequest surface_of(const PlotContext& context) {
+    const SurfaceRequest request = context.graph_parameters.surface();
+    return context.grid != nullptr ? with_grid_nodes(request, *context.grid) : request;
+}
+
 // The grid's heights when one stands in for the formula, made in `grid_heights`; else the
 // formula, compiled first when `compile` is given, with its parameters loaded.
 FunctionXY& heights(const PlotContext& context, std::optional<GridFunction>& grid_heights,
@@ -58,10 +65,9 @@ FunctionXY& heights(const PlotContext& context, std::optional<GridFunction>& gri
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
 std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
-    const GraphParameters& g = context.graph_parameters;
     std::optional<GridFunction> grid_heights;
     FunctionXY& function = heights(context, grid_heights, ParseErrorReport::silent);
-    return evaluation_refusal(sample_plot_work(function, g.surface()));
+    return evaluation_refusal(sample_plot_work(function, surface_of(context)));
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
@@ -77,11 +83,12 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
     FunctionXY& function =
         heights(context, grid_heights,
                 context.compiled ? std::nullopt : std::optional(ParseErrorReport::reported));
-    const WorkSample sample = sample_plot_work(function, g.surface());
-    if (auto refusal = plot_work_refusal(sample, g.surface(), open_panel(plotter))) {
+    const SurfaceRequest request = surface_of(context);
+    const WorkSample sample = sample_plot_work(function, request);
+    if (auto refusal = plot_work_refusal(sample, request, open_panel(plotter))) {
         return refusal;
     }
-    if (auto refusal = plotter.draw_surface(function, g.surface())) {
+    if (auto refusal = plotter.draw_surface(function, request)) {
         return refusal;
     }
     if (g.fc == switch_on) {
@@ -141,8 +148,8 @@ void draw_title(Plotter& plotter, const std::string& title) {
     plotter.put_text(title.c_str());
 }
 
-std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
-    return surface_refusal(g.surface());
+std::optional<platform::Refusal> refusal_of(const PlotContext& context) {
+    return surface_refusal(surface_of(context));
 }
 
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
@@ -150,7 +157,7 @@ std::optional<platform::Refusal> refusal_of(const GraphParameters& g) {
 // that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDevice printer) {
     const GraphParameters& g = context.graph_parameters;
-    std::optional<platform::Refusal> refusal = refusal_of(g);
+    std::optional<platform::Refusal> refusal = refusal_of(context);
     if (!refusal && printer == printer_output) {
         refusal = print_evaluation_refusal(context);
     }
@@ -238,16 +245,16 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
                                                      const SurfacePanel& panel, double* seconds) {
     context.graph_parameters = load_graph_parameters(context.sdata);
-    const GraphParameters& g = context.graph_parameters;
-    if (auto refusal = refusal_of(g)) {
+    if (auto refusal = refusal_of(context)) {
         return refusal;
     }
     std::optional<GridFunction> grid_heights;
     FunctionXY& function = heights(context, grid_heights, std::nullopt);
-    const WorkSample sample = sample_plot_work(function, g.surface());
-    auto refusal = plot_work_refusal(sample, g.surface(), panel);
+    const SurfaceRequest request = surface_of(context);
+    const WorkSample sample = sample_plot_work(function, request);
+    auto refusal = plot_work_refusal(sample, request, panel);
     if (!refusal && seconds != nullptr) {
-        *seconds = plot_seconds(sample, g.surface(), panel);
+        *seconds = plot_seconds(sample, request, panel);
     }
     return refusal;
 }

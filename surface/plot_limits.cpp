@@ -31,17 +31,25 @@ std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     return std::nullopt;
 }
 
-// A turned view may take up to max_step_ratio times the samples along one family.
-std::optional<platform::Refusal> turned_lattice_refusal(const SurfaceRequest& request) {
+// A turned view may take up to max_step_ratio times the samples along one family, and uneven
+// nodes as many more as keep them apart.
+std::optional<platform::Refusal> lattice_refusal(const SurfaceRequest& request) {
     const SampleLattice lattice = make_lattice(request);
-    if (lattice.column_count() > max_columns || lattice.evaluation_count() > max_evaluations) {
+    if (lattice.column_count() <= max_columns && lattice.evaluation_count() <= max_evaluations) {
+        return std::nullopt;
+    }
+    if (lattice.uneven()) {
         return formatted_refusal(
-            "The mesh is too large at turn %g: %.0f evaluations of f(x,y) on %d columns, at most "
-            "%.0f on %lld. Lower n, m or k, or turn nearer 0.",
-            request.turn, lattice.evaluation_count(), lattice.column_count(), max_evaluations,
+            "The grid's nodes are too unevenly spaced to draw: %.0f evaluations of f(x,y) on %d "
+            "columns would set each where it lies, at most %.0f on %lld. Lower n, m or k.",
+            lattice.evaluation_count(), lattice.column_count(), max_evaluations,
             static_cast<long long>(max_columns));
     }
-    return std::nullopt;
+    return formatted_refusal(
+        "The mesh is too large at turn %g: %.0f evaluations of f(x,y) on %d columns, at most "
+        "%.0f on %lld. Lower n, m or k, or turn nearer 0.",
+        request.turn, lattice.evaluation_count(), lattice.column_count(), max_evaluations,
+        static_cast<long long>(max_columns));
 }
 
 std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
@@ -104,7 +112,7 @@ double evaluation_count(const Mesh& mesh) {
 }
 
 std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {
-    const auto& [box, mesh, tilt, curves, turn] = request;
+    const auto& [box, mesh, tilt, curves, turn, node_x, node_y] = request;
     if (auto refused = mesh_refusal(mesh)) {
         return refused;
     }
@@ -119,7 +127,7 @@ std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) 
     if (!std::isfinite(turn)) {
         return formatted_refusal("The item turn must be a finite number (it is %g).", turn);
     }
-    if (auto refusal = turned_lattice_refusal(request)) {
+    if (auto refusal = lattice_refusal(request)) {
         return refusal;
     }
     const WorldWindow window = projected_box_window(make_view(request));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "platform/parallel.h"
 #include "surface/lattice_heights.h"
@@ -14,12 +15,39 @@ namespace toven {
 
 namespace {
 
-// The lattice coordinates from `first` in `count` steps, as an STL file keeps them; nothing
-// when two neighbours round to the same single-precision number.
-std::optional<std::vector<float>> lattice_line(double first, double step, int count) {
-    std::vector<float> line(static_cast<std::size_t>(count) + 1);
+// The lattice coordinates along one side, from `first` in `steps_per_interval` steps per mesh
+// interval: evenly spaced `step` apart, or with uneven `nodes` (from one end of the side to the
+// other) on the nodes themselves and evenly spaced between them.
+std::vector<double> lattice_coordinates(double first, double step, int intervals,
+                                        int steps_per_interval, std::span<const double> nodes) {
+    const int count = intervals * steps_per_interval;
+    std::vector<double> line(static_cast<std::size_t>(count) + 1);
+    if (nodes.empty()) {
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            line[i] = first + static_cast<double>(i) * step;
+        }
+        return line;
+    }
+    std::vector<double> ordered(nodes.begin(), nodes.end());
+    if (std::abs(ordered.back() - first) < std::abs(ordered.front() - first)) {
+        std::reverse(ordered.begin(), ordered.end());
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::size_t node = static_cast<std::size_t>(i / steps_per_interval);
+        const int s = i % steps_per_interval;
+        line[static_cast<std::size_t>(i)] =
+            ordered[node] + s * (ordered[node + 1] - ordered[node]) / steps_per_interval;
+    }
+    line.back() = ordered.back();
+    return line;
+}
+
+// The lattice coordinates as an STL file keeps them; nothing when two neighbours round to the
+// same single-precision number.
+std::optional<std::vector<float>> single_precision(const std::vector<double>& coordinates) {
+    std::vector<float> line(coordinates.size());
     for (std::size_t i = 0; i < line.size(); ++i) {
-        line[i] = static_cast<float>(first + static_cast<double>(i) * step);
+        line[i] = static_cast<float>(coordinates[i]);
         if (i > 0 && line[i] == line[i - 1]) {
             return std::nullopt;
         }
@@ -102,13 +130,17 @@ std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh)
     return std::nullopt;
 }
 
-std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
-                                              const Mesh& mesh, SolidLattice& lattice,
-                                              SolidHoles holes) {
-    const auto [x1, x2, y1, y2, z1, z2] = box;
+std::optional<platform::Refusal> sample_solid(FunctionXY& function, const SurfaceRequest& request,
+                                              SolidLattice& lattice, SolidHoles holes) {
+    const auto [x1, x2, y1, y2, z1, z2] = request.box;
+    const Mesh& mesh = request.mesh;
     const SampleLattice samples{x1, x2, y1, y2, mesh};
-    auto xs = lattice_line(x1, samples.step_dx, mesh.m * mesh.k);
-    auto ys = lattice_line(y1, samples.step_dy, mesh.n * mesh.k);
+    const std::vector<double> x_at =
+        lattice_coordinates(x1, samples.step_dx, mesh.m, mesh.k, request.node_x);
+    const std::vector<double> y_at =
+        lattice_coordinates(y1, samples.step_dy, mesh.n, mesh.k, request.node_y);
+    auto xs = single_precision(x_at);
+    auto ys = single_precision(y_at);
     const auto centre_x = xs ? between_middle(*xs) : std::nullopt;
     const auto centre_y = ys ? between_middle(*ys) : std::nullopt;
     if (!centre_x || !centre_y) {
@@ -130,17 +162,15 @@ std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& b
     platform::Workers workers(shared ? platform::usable_threads() : 1);
     // Rows of heights, each on one thread: every height is its own point's alone, so the
     // lattice is the same whatever the threads.
-    // The lambda takes the box's corners by name: a structured binding is not captured.
-    const double low_x = x1;
-    const double low_y = y1;
+    // The lambda takes the box's heights by name: a structured binding is not captured.
     const double bottom = z1;
     const double top = z2;
     workers.for_each_block(lattice.ys.size(), 1, [&](std::size_t first, std::size_t end) {
         std::vector<double> stack;
         for (std::size_t row = first; row < end; ++row) {
-            const double y = low_y + static_cast<double>(row) * samples.step_dy;
+            const double y = y_at[row];
             for (std::size_t column = 0; column < width; ++column) {
-                const double x = low_x + static_cast<double>(column) * samples.step_dx;
+                const double x = x_at[column];
                 const double z =
                     shared ? function.evaluate_shared(x, y, stack) : function.evaluate(x, y);
                 lattice.heights[row * width + column] = clipped_height(z, bottom, top, hole);

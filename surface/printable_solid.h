@@ -56,12 +56,13 @@ std::optional<platform::Refusal> solid_refusal(const Box& box, const Mesh& mesh)
 // or the base, as a hole in measured heights.
 enum class SolidHoles { zero, base };
 
-// Samples f on the lattice of a box and mesh that solid_refusal accepts; an evaluation that
-// fails or gives no number is 0 or the base, as `holes` says, and every height is clipped to
-// z1..z2. Refuses a box whose neighbouring lattice points fall on one single-precision number,
-// and a lattice with a coordinate that is not finite in single precision.
-std::optional<platform::Refusal> sample_solid(FunctionXY& function, const Box& box,
-                                              const Mesh& mesh, SolidLattice& lattice,
+// Samples f on the lattice of a box and mesh that solid_refusal accepts, its lattice lines on
+// the request's uneven nodes when it has them; an evaluation that fails or gives no number is
+// 0 or the base, as `holes` says, and every height is clipped to z1..z2. Refuses a box whose
+// neighbouring lattice points fall on one single-precision number, and a lattice with a
+// coordinate that is not finite in single precision. The tilt and the turn do not matter.
+std::optional<platform::Refusal> sample_solid(FunctionXY& function, const SurfaceRequest& request,
+                                              SolidLattice& lattice,
                                               SolidHoles holes = SolidHoles::zero);
 
 // Hands every triangle of the solid to `emit`: the top, the walls and the base. A wall has no

@@ -2,6 +2,8 @@
 // from the graph data to the checks, the work estimate, the view and the drawing.
 #pragma once
 
+#include <span>
+
 #include "surface/mesh.h"
 
 namespace toven {
@@ -29,6 +31,11 @@ struct SurfaceRequest {
     double tilt = 0;  // degrees
     CurveChoice curves = CurveChoice::both;
     double turn = 0;  // degrees about the vertical axis; the view draws the nearest it can
+    // The mesh curves' own places when a grid's nodes are unevenly spaced: the m + 1 x of the
+    // curves of constant x and the n + 1 y of those of constant y, from one end of the box to
+    // the other. Empty for an even mesh. Not owned.
+    std::span<const double> node_x{};
+    std::span<const double> node_y{};
 };
 
 }  // namespace toven

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "surface/uneven_nodes.h"
+
 namespace toven {
 
 namespace {
@@ -127,11 +129,13 @@ WorldWindow unturned_box_window(const SurfaceView& view) {
 }  // namespace
 
 SampleLattice make_lattice(const SurfaceRequest& request) {
-    if (!is_turned(request)) {
-        const auto [x1, x2, y1, y2, z1, z2] = request.box;
-        return {x1, x2, y1, y2, request.mesh};
+    const auto [x1, x2, y1, y2, z1, z2] = request.box;
+    SampleLattice lattice =
+        is_turned(request) ? turned_lattice(request) : SampleLattice{x1, x2, y1, y2, request.mesh};
+    if (request.node_x.empty()) {
+        return lattice;
     }
-    return turned_lattice(request);
+    return place_nodes(lattice, request.node_x, request.node_y);
 }
 
 SurfaceView make_view(const SurfaceRequest& request) {

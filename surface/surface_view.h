@@ -38,7 +38,8 @@ inline constexpr int max_step_ratio = 16;
 
 // The samples of the view that `request` asks for. Unturned, the box's own with k steps per
 // interval both ways. Turned, from the box's corner nearest the viewer, with kx and ky steps
-// whose ratio gives the angle nearest the turn asked for. Needs m, n, k >= 1, x1 != x2,
+// whose ratio gives the angle nearest the turn asked for. A grid's uneven nodes, when the
+// request has them, take the places of its curves (place_nodes). Needs m, n, k >= 1, x1 != x2,
 // y1 != y2.
 SampleLattice make_lattice(const SurfaceRequest& request);
 

@@ -48,10 +48,13 @@ class ViewRay {
         const SampleLattice& lattice = surface_.lattice;
         RaySample sample{t, {}, 0};
         SurfacePoint& p = sample.point;
-        p.x = lattice.x1 + (from_x1_ + t) * lattice.step_dx;
-        p.y = lattice.y1 + (from_y1_ + t) * lattice.step_dy;
+        // Uneven nodes are read where they are, though drawn up to half a step away.
+        p.x = lattice.x_at(from_x1_ + t);
+        p.y = lattice.y_at(from_y1_ + t);
         p.z = evaluate_(p.x, p.y);
-        sample.gap = surface_.view.project_v(p.x, p.y, p.z) - v_;
+        const double drawn_x = lattice.x1 + (from_x1_ + t) * lattice.step_dx;
+        const double drawn_y = lattice.y1 + (from_y1_ + t) * lattice.step_dy;
+        sample.gap = surface_.view.project_v(drawn_x, drawn_y, p.z) - v_;
         return sample;
     }
 

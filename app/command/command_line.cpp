@@ -24,6 +24,7 @@
 #include "surface/grid_function.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/uneven_nodes.h"
 
 namespace toven {
 
@@ -133,13 +134,15 @@ std::optional<std::string> start_items_refusal(AppData& state, int argc, char** 
         }
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
-    if (const auto refusal = surface_refusal(g.surface())) {
+    const SurfaceRequest request =
+        state.grid ? with_grid_nodes(g.surface(), *state.grid) : g.surface();
+    if (const auto refusal = surface_refusal(request)) {
         return refusal->message;
     }
     // Evaluations too many for any window are refused before a window appears.
     formula.load_parameters();
     FunctionXY& function = grid_heights ? static_cast<FunctionXY&>(*grid_heights) : formula;
-    const WorkSample sample = sample_plot_work(function, g.surface());
+    const WorkSample sample = sample_plot_work(function, request);
     if (const auto refusal = evaluation_refusal(sample)) {
         return refusal->message;
     }

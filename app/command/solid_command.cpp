@@ -12,6 +12,7 @@
 #include "surface/graph_parameters.h"
 #include "surface/grid_function.h"
 #include "surface/printable_solid.h"
+#include "surface/uneven_nodes.h"
 
 namespace toven {
 
@@ -52,7 +53,9 @@ int run_solid_command(AppData& state, int argc, char** argv) {
     SolidLattice lattice;
     auto refusal = solid_refusal(g.box(), g.mesh());
     if (!refusal) {
-        refusal = sample_solid(function, g.box(), g.mesh(), lattice,
+        const SurfaceRequest request =
+            state.grid ? with_grid_nodes(g.surface(), *state.grid) : g.surface();
+        refusal = sample_solid(function, request, lattice,
                                state.grid ? SolidHoles::base : SolidHoles::zero);
     }
     if (refusal) {

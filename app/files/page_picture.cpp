@@ -13,6 +13,7 @@
 #include "platform/visible_text.h"
 #include "platform/window.h"
 #include "surface/figure.h"
+#include "surface/grid_function.h"
 #include "surface/plot_driver.h"
 
 namespace toven {
@@ -28,11 +29,19 @@ int device_side(double points, double units_per_point) {
 }
 
 // The figure draws with the page's numbers of the graph data, and reports a formula that
-// does not parse as the page does.
+// does not parse as the page does. A grid stands in for the formula as on the page.
 std::optional<platform::Refusal> draw_figure_picture(const AppData& state, platform::Window& window,
                                                      SurfaceFunction& function,
                                                      platform::Window* message_window,
                                                      Formula formula) {
+    SurfacePlotter plotter(&window);
+    const GraphParameters graph = load_graph_parameters(state.sdata);
+    if (state.grid) {
+        GridFunction heights(*state.grid);
+        const DrawnFigure figure = draw_figure(plotter, heights, graph, &*state.grid);
+        plotter.end_output();
+        return figure.refusal;
+    }
     if (message_window != nullptr) {
         function.parse_error_sink = ParseErrorBox{message_window};
     }
@@ -40,8 +49,7 @@ std::optional<platform::Refusal> draw_figure_picture(const AppData& state, platf
         function.compile();
     }
     function.load_parameters();
-    SurfacePlotter plotter(&window);
-    const DrawnFigure figure = draw_figure(plotter, function, load_graph_parameters(state.sdata));
+    const DrawnFigure figure = draw_figure(plotter, function, graph);
     plotter.end_output();
     return figure.refusal;
 }

@@ -99,6 +99,23 @@ TEST_F(RenderCommand, TheFigureDrawsNoPanels) {
 }
 
 // A TeX picture of the given physical size that a LaTeX document inputs and typesets.
+// A grid stands in for the formula in a figure too: one sampling x y at its nodes, which it
+// follows exactly between them, draws the figure of that formula.
+TEST_F(RenderCommand, AGridsFigureIsTheSurfaceOfItsHeights) {
+    const std::string grid = out_path("saddle.csv");
+    std::ofstream(grid) << ",-1,0,1\n-1,1,0,-1\n0,0,0,0\n1,-1,0,1\n";
+    const std::string from_grid = out_path("grid.png");
+    const std::string from_formula = out_path("formula.png");
+    ASSERT_EQ(render({from_grid, "--figure", grid}).status, 0);
+    ASSERT_EQ(render({from_formula, "--figure", "f(x,y)=x*y", "m=2", "n=2", "k=1", "x1=-1", "x2=1",
+                      "y1=-1", "y2=1", "z1=-1", "z2=1"})
+                  .status,
+              0);
+    const platform::Image figure = test_support::decoded_picture(from_grid);
+    EXPECT_FALSE(figure.pixels.empty());
+    EXPECT_EQ(figure.pixels, test_support::decoded_picture(from_formula).pixels);
+}
+
 TEST_F(RenderCommand, ATexPictureCompilesAtItsSize) {
     const std::string path = out_path("figure.tex");
     const ProgramRun run = render({path, "--size", "8cmx6cm", "title=Saddle"});

@@ -107,7 +107,7 @@ TEST(PrintableSolid, IsClosedOrientedAndHoldsTheVolumeAboveZ1) {
         ASSERT_FALSE(solid_refusal(c.box, c.mesh));
         CountingFunction f(c.f);
         SolidLattice lattice;
-        ASSERT_FALSE(sample_solid(f, c.box, c.mesh, lattice));
+        ASSERT_FALSE(sample_solid(f, {c.box, c.mesh}, lattice));
         EXPECT_EQ(f.evaluations, (c.mesh.m * c.mesh.k + 1) * (c.mesh.n * c.mesh.k + 1));
         const std::vector<SolidTriangle> triangles = triangles_of(lattice);
         EXPECT_EQ(triangles.size(), solid_triangle_count(lattice));
@@ -124,7 +124,7 @@ TEST(PrintableSolid, FormulaFailuresAreHeightZero) {
     function.compile();
     function.load_parameters();
     SolidLattice lattice;
-    ASSERT_FALSE(sample_solid(function, {-1, 1, 0, 1, -1, 2}, {1, 2, 1}, lattice));
+    ASSERT_FALSE(sample_solid(function, {{-1, 1, 0, 1, -1, 2}, {1, 2, 1}}, lattice));
     EXPECT_EQ(lattice.heights, (std::vector<float>{0, 0, 1, 0, 0, 1}));
     const std::vector<SolidTriangle> triangles = triangles_of(lattice);
     EXPECT_EQ(faulty_edges(triangles), 0);
@@ -136,9 +136,30 @@ TEST(PrintableSolid, HolesOfAGridLieOnTheBase) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     surface_test::CountingFunction heights([nan](double x, double) { return x < 0 ? nan : 1.0; });
     SolidLattice lattice;
-    ASSERT_FALSE(sample_solid(heights, {-1, 1, 0, 1, -1, 2}, {1, 2, 1}, lattice, SolidHoles::base));
+    ASSERT_FALSE(
+        sample_solid(heights, {{-1, 1, 0, 1, -1, 2}, {1, 2, 1}}, lattice, SolidHoles::base));
     EXPECT_EQ(lattice.heights, (std::vector<float>{-1, 1, 1, -1, 1, 1}));
     EXPECT_EQ(faulty_edges(triangles_of(lattice)), 0);
+}
+
+// Uneven nodes are lattice lines of the solid, with k lines evenly between neighbours, and
+// their heights are the nodes' own, whichever way round the box runs.
+TEST(PrintableSolid, UnevenNodesAreLatticeLines) {
+    const std::vector<double> x{0, 1, 4}, y{0, 0.5, 2};
+    CountingFunction heights([](double px, double py) { return px + py; });
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed ? "x2 < x1" : "x1 < x2");
+        SurfaceRequest request{{reversed ? 4.0 : 0.0, reversed ? 0.0 : 4.0, 0, 2, 0, 6}, {2, 2, 2}};
+        request.node_x = x;
+        request.node_y = y;
+        SolidLattice lattice;
+        ASSERT_FALSE(sample_solid(heights, request, lattice));
+        const std::vector<float> xs{0, 0.5, 1, 2.5, 4};
+        EXPECT_EQ(lattice.xs, reversed ? std::vector<float>(xs.rbegin(), xs.rend()) : xs);
+        EXPECT_EQ(lattice.ys, (std::vector<float>{0, 0.25, 0.5, 1.25, 2}));
+        EXPECT_EQ(lattice.heights[3 * 5 + 3], lattice.xs[3] + 1.25f);
+        EXPECT_EQ(faulty_edges(triangles_of(lattice)), 0);
+    }
 }
 
 TEST(PrintableSolid, RefusesWhatMakesNoSolid) {
@@ -163,7 +184,7 @@ TEST(PrintableSolid, RefusesWhatMakesNoSolid) {
     // 2000 steps across one unit far from 0 fall on fewer single-precision numbers.
     CountingFunction f([](double, double) { return 0; });
     SolidLattice lattice;
-    const auto refusal = sample_solid(f, {1e6, 1e6 + 1, 0, 1, 0, 1}, {1, 100, 20}, lattice);
+    const auto refusal = sample_solid(f, {{1e6, 1e6 + 1, 0, 1, 0, 1}, {1, 100, 20}}, lattice);
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->message.find("single precision"), std::string::npos);
 }

@@ -5,19 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <map>
-#include <set>
 #include <utility>
-#include <vector>
 
+#include "tests/surface/horizon_walk.h"
 #include "tests/surface/surface_test_support.h"
 
 namespace toven {
 namespace {
 
 using surface_test::CountingFunction;
+using surface_test::Family;
+using surface_test::PagePoint;
 using surface_test::RecordedSurface;
 
 double hills(double x, double y) {
@@ -59,87 +58,8 @@ TEST(TurnedView, DrawsTheNearestAngleTheStepsKeep) {
     }
 }
 
-using Pixel = std::pair<int, int>;
-
-// The pixels of a line from a to b, a point at least every half pixel.
-void trace(std::set<Pixel>& pixels, double ax, double ay, double bx, double by) {
-    const int steps = 1 + static_cast<int>(2 * std::max(std::abs(bx - ax), std::abs(by - ay)));
-    for (int s = 0; s <= steps; ++s) {
-        const double t = static_cast<double>(s) / steps;
-        pixels.insert({static_cast<int>(std::lround(ax + t * (bx - ax))),
-                       static_cast<int>(std::lround(ay + t * (by - ay)))});
-    }
-}
-
-bool near(const std::set<Pixel>& pixels, Pixel p) {
-    for (int dx = -1; dx <= 1; ++dx) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            if (pixels.count({p.first + dx, p.second + dy}) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The visible runs of one family of curves, of constant y (`rows`) or of constant x, nearest
-// first, each walked from its near end, against horizons keyed by the projected h.
-std::vector<std::set<Pixel>> visible_runs(const SurfacePlotter& view, const Mesh& mesh, int kx,
-                                          int ky, bool rows) {
-    const double c = view.cos_rot, s = view.sin_rot;
-    const double sx = (box.x2 - box.x1) / (mesh.m * kx);
-    const double sy = (box.y2 - box.y1) / (mesh.n * ky);
-    const auto depth = [&](double x, double y) { return y * c - x * s; };
-    const bool x_from_x1 = depth(box.x1, 0) < depth(box.x2, 0);
-    const bool y_from_y1 = depth(0, box.y1) < depth(0, box.y2);
-    const int along_x = mesh.m * kx, along_y = mesh.n * ky;
-    const auto point = [&](int i, int j) {  // i steps in x, j in y, from the near side
-        const double x = x_from_x1 ? box.x1 + i * sx : box.x2 - i * sx;
-        const double y = y_from_y1 ? box.y1 + j * sy : box.y2 - j * sy;
-        return std::array{x * c + y * s, hills(x, y) * view.cos_tilt + depth(x, y) * view.sin_tilt};
-    };
-    const double column_width = std::abs(sx * c);
-    std::map<long, std::pair<double, double>> horizon;  // column: upper, lower
-    const auto key = [&](double h) { return std::lround(h / column_width); };
-    for (int j = 0; j <= along_y; ++j) {
-        horizon[key(point(0, j)[0])] = {point(0, j)[1], point(0, j)[1]};
-    }
-    for (int i = 0; i <= along_x; ++i) {
-        horizon[key(point(i, 0)[0])] = {point(i, 0)[1], point(i, 0)[1]};
-    }
-    std::vector<std::set<Pixel>> runs(2);  // the front edges, drawn whole
-    const auto line = [&](std::set<Pixel>& run, std::array<double, 2> a, std::array<double, 2> b) {
-        trace(run, view.to_device_x(a[0]), view.to_device_y(a[1]), view.to_device_x(b[0]),
-              view.to_device_y(b[1]));
-    };
-    for (int j = 1; j <= along_y; ++j) {
-        line(runs[0], point(0, j - 1), point(0, j));
-    }
-    for (int i = 1; i <= along_x; ++i) {
-        line(runs[1], point(i - 1, 0), point(i, 0));
-    }
-    const int curves = rows ? mesh.n : mesh.m;
-    const int length = rows ? along_x : along_y;
-    for (int curve = 1; curve <= curves; ++curve) {
-        const auto at = [&](int j) { return rows ? point(j, curve * ky) : point(curve * kx, j); };
-        std::set<Pixel>* run = nullptr;
-        for (int j = 1; j <= length; ++j) {
-            const auto to = at(j);
-            auto& [upper, lower] = horizon[key(to[0])];
-            const bool seen = to[1] > upper || to[1] < lower;
-            upper = std::max(upper, to[1]);
-            lower = std::min(lower, to[1]);
-            run = seen ? (run != nullptr ? run : &runs.emplace_back()) : nullptr;
-            if (seen) {
-                line(*run, at(j - 1), to);
-            }
-        }
-    }
-    return runs;
-}
-
-// Every pixel drawn lies within a pixel of a visible run, and every visible run longer than two
-// pixels is drawn but for a pixel or two at its ends.
+// The page's samples placed here from the view's angle and the lattice's steps per interval:
+// i steps in x and j in y from the corner nearest the viewer.
 TEST(TurnedView, DrawsExactlyTheVisibleLinesAtEveryTurn) {
     const Mesh mesh{10, 14, 4};
     for (const double tilt : {25.0, -20.0}) {
@@ -148,27 +68,26 @@ TEST(TurnedView, DrawsExactlyTheVisibleLinesAtEveryTurn) {
             RecordedSurface surface;
             CountingFunction f(hills);
             ASSERT_EQ(surface.plotter.draw_surface(f, turned(mesh, tilt, turn)), std::nullopt);
-            const SampleLattice& lattice = surface.plotter.drawn_surface->lattice;
-            std::set<Pixel> drawn;
-            for (const test_support::Segment& segment : surface.window.log->segments) {
-                trace(drawn, segment.from.x, segment.from.y, segment.to.x, segment.to.y);
-            }
-            std::vector<std::set<Pixel>> runs;
-            for (const bool rows : {true, false}) {
-                auto family = visible_runs(surface.plotter, mesh, lattice.kx, lattice.ky, rows);
-                runs.insert(runs.end(), family.begin(), family.end());
-            }
-            std::set<Pixel> visible;
-            for (const std::set<Pixel>& run : runs) {
-                visible.insert(run.begin(), run.end());
-            }
-            EXPECT_EQ(std::ranges::count_if(drawn, [&](Pixel p) { return !near(visible, p); }), 0);
-            for (const std::set<Pixel>& run : runs) {
-                if (run.size() > 2) {
-                    EXPECT_LE(std::ranges::count_if(run, [&](Pixel p) { return !near(drawn, p); }),
-                              2);
-                }
-            }
+            const SurfacePlotter& view = surface.plotter;
+            const int kx = view.drawn_surface->lattice.kx, ky = view.drawn_surface->lattice.ky;
+            const double c = view.cos_rot, s = view.sin_rot;
+            const double sx = (box.x2 - box.x1) / (mesh.m * kx);
+            const double sy = (box.y2 - box.y1) / (mesh.n * ky);
+            const auto depth = [&](double x, double y) { return y * c - x * s; };
+            const bool x_from_x1 = depth(box.x1, 0) < depth(box.x2, 0);
+            const bool y_from_y1 = depth(0, box.y1) < depth(0, box.y2);
+            const auto point = [&](int i, int j) {
+                const double x = x_from_x1 ? box.x1 + i * sx : box.x2 - i * sx;
+                const double y = y_from_y1 ? box.y1 + j * sy : box.y2 - j * sy;
+                return PagePoint{x * c + y * s,
+                                 hills(x, y) * view.cos_tilt + depth(x, y) * view.sin_tilt};
+            };
+            const Family rows{mesh.n + 1, mesh.m * kx,
+                              [&](int r, int j) { return point(j, r * ky); }};
+            const Family columns{mesh.m + 1, mesh.n * ky,
+                                 [&](int l, int j) { return point(l * kx, j); }};
+            surface_test::expect_exactly_the_visible_lines(view, std::abs(sx * c), rows, columns,
+                                                           *surface.window.log);
         }
     }
 }
