@@ -154,6 +154,37 @@ struct FrameWeight {
     double seconds = 0;
 };
 
+// Weighers kept from batch to batch, as many as run at once: each costs a window, a copy of
+// the tables and a compile.
+class WeigherPool {
+  public:
+    WeigherPool(const SweepSource& source, const PagePicture& picture)
+        : source_(source), picture_(picture) {}
+
+    std::unique_ptr<FrameWeigher> take() {
+        {
+            const std::lock_guard lock(mutex_);
+            if (!idle_.empty()) {
+                std::unique_ptr<FrameWeigher> weigher = std::move(idle_.back());
+                idle_.pop_back();
+                return weigher;
+            }
+        }
+        return std::make_unique<FrameWeigher>(source_, picture_);
+    }
+
+    void give_back(std::unique_ptr<FrameWeigher> weigher) {
+        const std::lock_guard lock(mutex_);
+        idle_.push_back(std::move(weigher));
+    }
+
+  private:
+    const SweepSource& source_;
+    const PagePicture& picture_;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<FrameWeigher>> idle_;
+};
+
 // Every frame weighed, a batch at a time over the threads, and summed in order, so that the
 // sweep is refused at the first frame that cannot be plotted or that takes the whole sweep
 // past its bound, without timing every frame. `last` receives the frame it ended at.
@@ -162,17 +193,20 @@ std::optional<Refusal> weigh_frames(const SweepSource& source, const PagePicture
     const Sweep& sweep = source.sweep;
     const int batch = frames_weighed_per_thread * workers.threads();
     double sweep_seconds = 0;
+    WeigherPool weighers(source, picture);
     for (int first = 0; first < sweep.frames; first += batch) {
         std::vector<FrameWeight> weights(std::min(batch, sweep.frames - first));
         const std::size_t grain = (weights.size() + workers.threads() - 1) / workers.threads();
         workers.for_each_block(weights.size(), grain, [&](std::size_t begin, std::size_t end) {
-            FrameWeigher weigher(source, picture);
+            std::unique_ptr<FrameWeigher> weigher = weighers.take();
             for (std::size_t i = begin; i < end; ++i) {
-                weights[i].refusal = weigher.weigh(first + static_cast<int>(i), weights[i].seconds);
+                weights[i].refusal =
+                    weigher->weigh(first + static_cast<int>(i), weights[i].seconds);
                 if (weights[i].refusal) {
                     break;
                 }
             }
+            weighers.give_back(std::move(weigher));
         });
         for (std::size_t i = 0; i < weights.size(); ++i) {
             last = first + static_cast<int>(i);
