@@ -196,8 +196,9 @@ std::optional<Refusal> weigh_frames(const SweepSource& source, const PagePicture
     WeigherPool weighers(source, picture);
     for (int first = 0; first < sweep.frames; first += batch) {
         std::vector<FrameWeight> weights(std::min(batch, sweep.frames - first));
-        const std::size_t grain = (weights.size() + workers.threads() - 1) / workers.threads();
-        workers.for_each_block(weights.size(), grain, [&](std::size_t begin, std::size_t end) {
+        // A frame a block, so that a thread that starts late (its first page loads its fonts)
+        // leaves more of the batch to the others.
+        workers.for_each_block(weights.size(), 1, [&](std::size_t begin, std::size_t end) {
             std::unique_ptr<FrameWeigher> weigher = weighers.take();
             for (std::size_t i = begin; i < end; ++i) {
                 weights[i].refusal =
