@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/files/data_file.h"
+#include "app/files/grid_data.h"
 #include "platform/picture_files.h"
 #include "tests/support/program_run.h"
 #include "tests/support/scoped_threads.h"
@@ -126,6 +127,7 @@ struct ThreadedSweep {
     const char* item;  // set before the sweep, when not empty
     const char* sweep;
     std::vector<std::string> folders;
+    const char* grid = nullptr;  // the heights of a grid loaded before the sweep
 };
 
 // All a sweep leaves: its result, each file under its folder with the bytes, and the tables.
@@ -138,6 +140,10 @@ std::string sweep_leaves(const char* threads, const ThreadedSweep& c) {
     AppState state;
     Sweep sweep;
     EXPECT_FALSE(*c.item != 0 && apply_assignment(state, c.item));
+    if (c.grid != nullptr) {
+        auto read = read_grid("heights.txt", c.grid);
+        EXPECT_FALSE(apply_grid(state, std::move(std::get<GridFile>(read))));
+    }
     EXPECT_FALSE(read_sweep_option("--sweep", c.sweep, sweep));
     SurfaceFunction function(state.fdata);
     function.compile();
@@ -159,19 +165,22 @@ std::string sweep_leaves(const char* threads, const ThreadedSweep& c) {
     return leaves + data_text(state);
 }
 
-// Frames drawn side by side are written as one thread writes them, and a write that fails ends
-// the sweep at the same frame, with the tables at its value.
+// Frames drawn side by side are written as one thread writes them, and a write that fails or
+// a frame refused ends the sweep at the same frame, with the tables at its value. A grid's
+// frames are drawn from the grid whatever the threads.
 TEST(SweepThreads, FramesAreTheSameOnAnyNumberOfThreads) {
     const ThreadedSweep cases[] = {
         {"holes.gif", "f(x,y)=log(x+a-2)+sqrt(y)", "a=1:3:7", {}},
         {"tilt-%02d.png", "fc=1", "tilt=-30:60:6", {}},
         {"frame-%d.svg", "", "a=1:2:4", {}},
         {"d%d/f.png", "", "a=1:2:6", {"d0", "d1", "d3"}},
+        {"refused.gif", "", "m=40:400000:3", {}},
+        {"grid.gif", "", "tilt=10:40:4", {}, "1 2 3 4\n4 5 nan 6\n7 8 9 1\n"},
     };
     for (const ThreadedSweep& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string one = sweep_leaves("1", c);
-        EXPECT_GT(one.size(), 2000u);
+        EXPECT_GT(one.size(), 200u);
         EXPECT_TRUE(sweep_leaves("3", c) == one);
     }
 }
