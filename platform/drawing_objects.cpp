@@ -3,11 +3,11 @@
 namespace toven::platform {
 
 namespace detail {
-int live_pens = 0;
-int live_brushes = 0;
-int live_regions = 0;
-int live_fonts = 0;
-int live_devices = 0;
+std::atomic<int> live_pens = 0;
+std::atomic<int> live_brushes = 0;
+std::atomic<int> live_regions = 0;
+std::atomic<int> live_fonts = 0;
+std::atomic<int> live_devices = 0;
 }  // namespace detail
 
 namespace {
@@ -18,16 +18,16 @@ struct StockFixedFont {
     Font font;
     StockFixedFont() {
         font.fixed_pitch = true;
-        --detail::live_fonts;
+        detail::live_fonts.fetch_sub(1, std::memory_order_relaxed);
     }
-    ~StockFixedFont() { ++detail::live_fonts; }
+    ~StockFixedFont() { detail::live_fonts.fetch_add(1, std::memory_order_relaxed); }
 };
 
 }  // namespace
 
 ObjectCounts live_objects() {
-    return {detail::live_pens, detail::live_brushes, detail::live_regions, detail::live_fonts,
-            detail::live_devices};
+    return {detail::live_pens.load(), detail::live_brushes.load(), detail::live_regions.load(),
+            detail::live_fonts.load(), detail::live_devices.load()};
 }
 
 Pen* create_pen(int width, ColourRef colour) {

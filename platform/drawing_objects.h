@@ -4,6 +4,7 @@
 // every live object is counted, so tests can prove that nothing leaks.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "platform/colour.h"
@@ -24,19 +25,20 @@ struct ObjectCounts {
 ObjectCounts live_objects();
 
 namespace detail {
-// Adds one to its kind's counter for every live object of a derived type.
-template <int& counter>
+// Adds one to its kind's counter for every live object of a derived type. Pages are drawn on
+// several threads at once, so the counters are atomic; only their sums matter.
+template <std::atomic<int>& counter>
 struct Counted {
-    Counted() { ++counter; }
-    Counted(const Counted&) { ++counter; }
+    Counted() { counter.fetch_add(1, std::memory_order_relaxed); }
+    Counted(const Counted&) { counter.fetch_add(1, std::memory_order_relaxed); }
     Counted& operator=(const Counted&) = default;
-    ~Counted() { --counter; }
+    ~Counted() { counter.fetch_sub(1, std::memory_order_relaxed); }
 };
-extern int live_pens;
-extern int live_brushes;
-extern int live_regions;
-extern int live_fonts;
-extern int live_devices;
+extern std::atomic<int> live_pens;
+extern std::atomic<int> live_brushes;
+extern std::atomic<int> live_regions;
+extern std::atomic<int> live_fonts;
+extern std::atomic<int> live_devices;
 }  // namespace detail
 
 // A solid pen of a width in device units.

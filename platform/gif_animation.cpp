@@ -60,7 +60,8 @@ std::optional<Refusal> GifAnimation::failure(const char* what) const {
     if (auto cause = file_.failure()) {
         return cause;
     }
-    return Refusal{"Cannot write " + quoted_path(path_) + ": the GIF writer failed to " + what + "."};
+    return Refusal{"Cannot write " + quoted_path(path_) + ": the GIF writer failed to " + what +
+                   "."};
 }
 
 void GifAnimation::close() {
@@ -92,11 +93,18 @@ std::optional<Refusal> GifAnimation::open(int width, int height) {
 }
 
 std::optional<Refusal> GifAnimation::add_frame(const Image& image, int centiseconds) {
-    if (image.width != width_ || image.height != height_) {
+    const bool fits = image.width == width_ && image.height == height_;
+    return add_frame(image.width, image.height, fits ? index_colours(image.pixels) : std::nullopt,
+                     centiseconds);
+}
+
+std::optional<Refusal> GifAnimation::add_frame(int width, int height,
+                                               std::optional<IndexedColours> colours,
+                                               int centiseconds) {
+    if (width != width_ || height != height_) {
         return Refusal{"Cannot write " + quoted_path(path_) +
                        ": a frame is not of the animation's size."};
     }
-    std::optional<IndexedColours> colours = index_colours(image.pixels);
     if (!colours) {
         return Refusal{"Cannot write " + quoted_path(path_) + ": a frame has more than " +
                        std::to_string(max_palette_colours) + " colours."};

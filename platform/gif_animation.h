@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/palette.h"
 #include "platform/refusal.h"
 #include "platform/safe_file.h"
 #include "platform/window.h"
@@ -29,6 +30,10 @@ class GifAnimation {
     // Appends a frame of the screen's size, shown for `centiseconds`. Its colours are kept
     // exactly in a palette of the frame's own: an image of more than 256 colours is refused.
     std::optional<Refusal> add_frame(const Image& image, int centiseconds);
+    // The same with the image's colours indexed already (palette.h), which frames drawn side
+    // by side do on their own threads; nothing stands for more than 256 colours.
+    std::optional<Refusal> add_frame(int width, int height, std::optional<IndexedColours> colours,
+                                     int centiseconds);
 
     // Ends the animation and puts the file in the target's place. The message on failure.
     std::optional<Refusal> commit();

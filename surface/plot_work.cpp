@@ -44,10 +44,14 @@ constexpr double extra_width_share = 0.5;
 // takes about 0.9 us a line, and the print queue's own work comes after the plot.
 constexpr double seconds_per_vector_line = 2e-6;
 
-// The processor time of the program, not the wall clock: on a busy machine other programs'
-// turns would count as the formula's, and a shared machine would refuse what it draws at once.
+// The processor time of the sampling thread, not the wall clock: on a busy machine other
+// programs' turns would count as the formula's, and a shared machine would refuse what it draws
+// at once. Nor the whole program's: pages weighed side by side (a sweep's frames) would each
+// count the others' time too.
 double processor_seconds() {
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // Evaluates and projects samples one after another along a curve, keeping the projected step

@@ -118,35 +118,57 @@ DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
     return page;
 }
 
-SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFunction& function,
-                    platform::Window* message_window, Formula formula) {
+PreparedPage prepare_page(const AppData& state, const PagePicture& picture,
+                          SurfaceFunction& function, platform::Window* message_window,
+                          Formula formula) {
+    PreparedPage prepared;
     const OutputFormat* format = output_format(picture.path);
     if (format == nullptr || format->writer != Writer::page) {
-        return {SavedPage::Status::failed,
-                "Cannot save a picture as " + platform::quoted_path(picture.path) +
-                    ": the name must end in " + extension_list(Writer::page) + "."};
+        prepared.outcome = {SavedPage::Status::failed,
+                            "Cannot save a picture as " + platform::quoted_path(picture.path) +
+                                ": the name must end in " + extension_list(Writer::page) + "."};
+        return prepared;
     }
     if (!page_window(picture)) {
-        return {SavedPage::Status::failed, too_large_message(picture)};
+        prepared.outcome = {SavedPage::Status::failed, too_large_message(picture)};
+        return prepared;
     }
     // The picture keeps its data, so data that a data file cannot hold is not drawn at all.
     if (auto refusal = format->carries_data ? data_text_refusal(state) : std::nullopt) {
-        return {SavedPage::Status::failed,
-                "Cannot save " + platform::quoted_path(picture.path) + ". " + refusal->message};
+        prepared.outcome = {
+            SavedPage::Status::failed,
+            "Cannot save " + platform::quoted_path(picture.path) + ". " + refusal->message};
+        return prepared;
     }
-    DrawnPage page = draw_page_picture(state, picture, function, message_window, formula);
-    if (page.refusal) {
-        return {SavedPage::Status::refused, std::move(page.refusal->message)};
+    prepared.page = draw_page_picture(state, picture, function, message_window, formula);
+    if (prepared.page.refusal) {
+        prepared.outcome = {SavedPage::Status::refused, prepared.page.refusal->message};
+        return prepared;
     }
-    if (auto failure =
-            platform::save_picture(*page.window, picture.path, format->picture,
-                                   format->carries_data ? data_text(state) : std::string())) {
+    if (format->carries_data) {
+        prepared.data_text = data_text(state);
+    }
+    return prepared;
+}
+
+SavedPage write_page(const PagePicture& picture, const PreparedPage& prepared) {
+    if (prepared.outcome.status != SavedPage::Status::saved) {
+        return prepared.outcome;
+    }
+    const OutputFormat* format = output_format(picture.path);
+    if (auto failure = platform::save_picture(*prepared.page.window, picture.path, format->picture,
+                                              prepared.data_text)) {
         return {SavedPage::Status::failed, std::move(failure->message)};
     }
-    if (page.vector_page && !platform::saves_vector_pages(*page.window)) {
+    if (prepared.page.vector_page && !platform::saves_vector_pages(*prepared.page.window)) {
         return {SavedPage::Status::saved_as_image, {}};
     }
     return {};
+}
+
+SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFunction& function,
+                    platform::Window* message_window, Formula formula) {
+    return write_page(picture, prepare_page(state, picture, function, message_window, formula));
 }
 
 }  // namespace toven

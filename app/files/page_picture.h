@@ -85,4 +85,18 @@ DrawnPage draw_page_picture(const AppData& state, const PagePicture& picture,
 SavedPage save_page(const AppData& state, const PagePicture& picture, SurfaceFunction& function,
                     platform::Window* message_window, Formula formula = Formula::compile);
 
+// save_page in two steps, so that pages drawn side by side, each from tables and a function
+// of its own, are still written one after another: the page drawn with the data text it
+// carries, or in `outcome` why nothing will be written.
+struct PreparedPage {
+    SavedPage outcome;
+    DrawnPage page;
+    std::string data_text;
+};
+PreparedPage prepare_page(const AppData& state, const PagePicture& picture,
+                          SurfaceFunction& function, platform::Window* message_window,
+                          Formula formula = Formula::compile);
+// Writes a prepared page to the picture's path; a refused or failed one writes nothing.
+SavedPage write_page(const PagePicture& picture, const PreparedPage& prepared);
+
 }  // namespace toven

@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/files/data_file.h"
+#include "app/files/grid_data.h"
 #include "platform/picture_files.h"
 #include "tests/support/program_run.h"
+#include "tests/support/scoped_threads.h"
 #include "tests/support/test_files.h"
 
 namespace toven {
@@ -117,6 +120,69 @@ TEST_F(SweepTest, FrameFilesAreTheSingleRenders) {
         EXPECT_EQ(read_file(frame_path(picture.path, frame)), read_file(single.path));
     }
     EXPECT_FALSE(std::filesystem::exists(frame_path(picture.path, 4)));
+}
+
+struct ThreadedSweep {
+    const char* file;
+    const char* item;  // set before the sweep, when not empty
+    const char* sweep;
+    std::vector<std::string> folders;
+    const char* grid = nullptr;  // the heights of a grid loaded before the sweep
+};
+
+// All a sweep leaves: its result, each file under its folder with the bytes, and the tables.
+std::string sweep_leaves(const char* threads, const ThreadedSweep& c) {
+    const test_support::ScopedThreads scoped(threads);
+    const test_support::TempFolder folder("sweep-threads");
+    for (const std::string& name : c.folders) {
+        std::filesystem::create_directory(folder.path() / name);
+    }
+    AppState state;
+    Sweep sweep;
+    EXPECT_FALSE(*c.item != 0 && apply_assignment(state, c.item));
+    if (c.grid != nullptr) {
+        auto read = read_grid("heights.txt", c.grid);
+        EXPECT_FALSE(apply_grid(state, std::move(std::get<GridFile>(read))));
+    }
+    EXPECT_FALSE(read_sweep_option("--sweep", c.sweep, sweep));
+    SurfaceFunction function(state.fdata);
+    function.compile();
+    const SavedPage saved = save_sweep(state, {folder.file(c.file), 160, 120}, sweep, function);
+    std::string leaves = std::to_string(static_cast<int>(saved.status)) + saved.message;
+    for (auto at = leaves.find(folder.path()); at != std::string::npos;
+         at = leaves.find(folder.path())) {
+        leaves.replace(at, folder.path().string().size(), "FOLDER");
+    }
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path())) {
+        if (entry.is_regular_file()) {
+            files[entry.path().lexically_relative(folder.path())] = read_file(entry.path());
+        }
+    }
+    for (const auto& [name, bytes] : files) {
+        leaves += "\n" + name + "\n" + bytes;
+    }
+    return leaves + data_text(state);
+}
+
+// Frames drawn side by side are written as one thread writes them, and a write that fails or
+// a frame refused ends the sweep at the same frame, with the tables at its value. A grid's
+// frames are drawn from the grid whatever the threads.
+TEST(SweepThreads, FramesAreTheSameOnAnyNumberOfThreads) {
+    const ThreadedSweep cases[] = {
+        {"holes.gif", "f(x,y)=log(x+a-2)+sqrt(y)", "a=1:3:7", {}},
+        {"tilt-%02d.png", "fc=1", "tilt=-30:60:6", {}},
+        {"frame-%d.svg", "", "a=1:2:4", {}},
+        {"d%d/f.png", "", "a=1:2:6", {"d0", "d1", "d3"}},
+        {"refused.gif", "", "m=40:400000:3", {}},
+        {"grid.gif", "", "tilt=10:40:4", {}, "1 2 3 4\n4 5 nan 6\n7 8 9 1\n"},
+    };
+    for (const ThreadedSweep& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string one = sweep_leaves("1", c);
+        EXPECT_GT(one.size(), 200u);
+        EXPECT_TRUE(sweep_leaves("3", c) == one);
+    }
 }
 
 struct FrameValue {
