@@ -69,8 +69,8 @@ test-sanitize: deps test-deps
 	    ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
 # The tests of the work shared over threads (a page's samples, the pipe's lines, the solid's
-# heights, a sweep's frames, the blocks themselves) under ThreadSanitizer, on several threads whatever the
-# machine: any report of a data race fails the run. Only oneTBB's own hand-over of its task
+# heights, a sweep's frames, the blocks themselves) under ThreadSanitizer, on several threads
+# whatever the machine: any report of a data race fails the run. Only oneTBB's own hand-over of its task
 # objects, which the sanitizer cannot see, is suppressed (tests/support/tsan.supp).
 THREAD_TESTS := Parallel|HiddenLine|PrintableSolid|EvalPipe|SampleLattice|SweepThreads
 test-thread: deps test-deps
