@@ -291,21 +291,8 @@ std::optional<platform::Refusal> draw_surface_area(SurfacePlotter& plotter, Func
     plotter.set_viewport(m.left, 100 - m.right, m.bottom, 100 - m.top, clip_on);
     // The surface is drawn in the pen that is selected, as the page's panel leaves it.
     plotter.select_pen(g.pc);
-    const WorkSample sample = sample_plot_work(function, request);
     const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-    if (auto refusal = plot_work_refusal(sample, request, panel)) {
-        return refusal;
-    }
-    if (auto refusal = plotter.draw_surface(function, request)) {
-        return refusal;
-    }
-    if (g.fc == switch_on) {
-        draw_frame_box(plotter);
-    }
-    if (g.ax == switch_on) {
-        draw_axes(plotter);
-    }
-    return std::nullopt;
+    return draw_weighed_surface(plotter, function, request, panel, g.fc, g.ax);
 }
 
 // Ticks and numbers of the three edges, then their names; what would overlap is left out.

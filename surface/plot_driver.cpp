@@ -84,20 +84,7 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
         heights(context, grid_heights,
                 context.compiled ? std::nullopt : std::optional(ParseErrorReport::reported));
     const SurfaceRequest request = surface_of(context);
-    const WorkSample sample = sample_plot_work(function, request);
-    if (auto refusal = plot_work_refusal(sample, request, open_panel(plotter))) {
-        return refusal;
-    }
-    if (auto refusal = plotter.draw_surface(function, request)) {
-        return refusal;
-    }
-    if (g.fc == switch_on) {
-        draw_frame_box(plotter);
-    }
-    if (g.ax == switch_on) {
-        draw_axes(plotter);
-    }
-    return std::nullopt;
+    return draw_weighed_surface(plotter, function, request, open_panel(plotter), g.fc, g.ax);
 }
 
 // A refused page has no view, so its rot and tilt are shown as "-" rather than as numbers

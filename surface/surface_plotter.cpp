@@ -4,6 +4,7 @@
 
 #include "platform/programmer_error.h"
 #include "plotter/colour_tables.h"
+#include "surface/graph_parameters.h"
 #include "surface/hidden_line.h"
 #include "surface/lattice_heights.h"
 #include "surface/plot_limits.h"
@@ -91,6 +92,25 @@ void draw_axes(SurfacePlotter& plotter) {
     plotter.move_to_3d(x1, 0, 0);
     plotter.line_to_3d(x2, 0, 0);
     plotter.select_pen(pen);
+}
+
+std::optional<platform::Refusal> draw_weighed_surface(SurfacePlotter& plotter, FunctionXY& function,
+                                                      const SurfaceRequest& request,
+                                                      const SurfacePanel& panel, int fc, int ax) {
+    const WorkSample sample = sample_plot_work(function, request);
+    if (auto refusal = plot_work_refusal(sample, request, panel)) {
+        return refusal;
+    }
+    if (auto refusal = plotter.draw_surface(function, request)) {
+        return refusal;
+    }
+    if (fc == switch_on) {
+        draw_frame_box(plotter);
+    }
+    if (ax == switch_on) {
+        draw_axes(plotter);
+    }
+    return std::nullopt;
 }
 
 }  // namespace toven

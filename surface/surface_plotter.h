@@ -9,6 +9,7 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "plotter/plotter.h"
+#include "surface/plot_work.h"
 #include "surface/readout_marker.h"
 #include "surface/surface_view.h"
 #include "surface/visible_point.h"
@@ -40,5 +41,12 @@ class SurfacePlotter : public Plotter, public SurfaceView {
 // pen; the pen selected before is selected again.
 void draw_frame_box(SurfacePlotter& plotter);
 void draw_axes(SurfacePlotter& plotter);
+
+// The whole surface of a panel: the plot weighed for `panel` and refused when it would take
+// too long, else drawn, with the frame box and the axes where the switches `fc` and `ax` ask
+// for them.
+std::optional<platform::Refusal> draw_weighed_surface(SurfacePlotter& plotter, FunctionXY& function,
+                                                      const SurfaceRequest& request,
+                                                      const SurfacePanel& panel, int fc, int ax);
 
 }  // namespace toven
