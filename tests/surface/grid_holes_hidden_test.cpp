@@ -168,10 +168,13 @@ std::string line_off(const std::vector<Line>& lines, const std::vector<Line>& ot
     return {};
 }
 
-class GridHolesHidden : public surface_test::PlotPage {};
+// The grid lives as long as the page's context that points to it.
+class GridHolesHidden : public surface_test::PlotPage {
+  protected:
+    const Grid grid = bumpy_grid();
+};
 
 TEST_F(GridHolesHidden, DrawsWhatTheHorizonsLeaveVisible) {
-    const Grid grid = bumpy_grid();
     context.grid = &grid;
     for (const char* item :
          {"x1=0", "x2=4", "y1=-1", "y2=2", "z1=-1.5", "z2=1.5", "n=6", "m=8", "fc=0", "ax=0"}) {
