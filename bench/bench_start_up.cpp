@@ -4,10 +4,6 @@
 // EPYC (Zen 3): --eval 'x*y' 1 2 within 5 ms, a default --render within 30 ms;
 // bench/compare_gnuplot.sh sets them beside gnuplot.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,41 +12,15 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "bench/program_run.h"
 
 namespace {
 
+using toven::bench::children_seconds;
+using toven::bench::run_toven;
+
 // A folder of this run's own for the pictures, made by main and removed at the end.
 std::filesystem::path folder;
-
-// Runs the built program to its end; false when it cannot start or fails.
-bool run_toven(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {TOVEN_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, TOVEN_PROGRAM, &quiet, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&quiet);
-    int status = 0;
-    return spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
-
-double children_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 void run_whole_program(benchmark::State& state, const std::vector<std::string>& arguments) {
     const double start = children_seconds();

@@ -7,9 +7,6 @@
 // time only while the machine is otherwise idle: the goal for the whole run on 2 threads is
 // at most 0.55 of its wall time on one.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,16 +16,18 @@
 
 #include "app/command/sweep.h"
 #include "app/window/app_state.h"
+#include "bench/program_run.h"
 #include "platform/application.h"
 #include "platform/gif_animation.h"
 #include "platform/parallel.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
 
-extern char** environ;
-
 namespace toven {
 namespace {
+
+using bench::children_seconds;
+using bench::run_toven;
 
 // A folder of this run's own, made by main and removed at the end.
 std::filesystem::path folder;
@@ -110,36 +109,7 @@ void BM_GifFrameEncoding(benchmark::State& state) {
 }
 BENCHMARK(BM_GifFrameEncoding)->Unit(benchmark::kMillisecond);
 
-// The built program, run to its end.
-void run_toven(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {TOVEN_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, TOVEN_PROGRAM, nullptr, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot run %s\n", TOVEN_PROGRAM);
-        return;
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-}
-
 constexpr int small_frames = 12;
-
-// The processor time of the programs run so far, user and system, in seconds: on a shared
-// machine the wall time also counts the waits for a processor.
-double children_seconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // The programs' processor time an iteration, beside the wall time.
 class ChildrenTime {
