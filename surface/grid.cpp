@@ -52,11 +52,12 @@ std::optional<AxisPlace> place_on_axis(const std::vector<double>& nodes, double 
             cell = std::min(last_cell, index == 0 ? 0 : index - 1);
         }
     }
-    if (std::abs(t - nodes[cell]) <= snap) {
-        return AxisPlace{cell, 0};
-    }
-    if (std::abs(t - nodes[cell + 1]) <= snap) {
-        return AxisPlace{cell + 1, 0};
+    // Nodes closer together than the snap (a grid far from 0 with tiny cells) must still read
+    // their own values, so the point snaps to the nearer node of its cell.
+    const double to_first = std::abs(t - nodes[cell]);
+    const double to_second = std::abs(t - nodes[cell + 1]);
+    if (std::min(to_first, to_second) <= snap) {
+        return AxisPlace{to_second < to_first ? cell + 1 : cell, 0};
     }
     return AxisPlace{cell, (t - nodes[cell]) / (nodes[cell + 1] - nodes[cell])};
 }

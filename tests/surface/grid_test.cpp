@@ -61,6 +61,14 @@ TEST(Grid, ValueAtAPoint) {
     }
 }
 
+// Far from 0 the snap to a node spans whole cells; each node must still read its own value.
+TEST(Grid, NodesCloserThanTheSnapReadTheirOwnValues) {
+    const Grid grid{{0, 1}, {1.44e20, 90, 62}, {0, 2, 3, 1, 1, 4}};
+    for (std::size_t i = 0; i < grid.rows(); ++i) {
+        EXPECT_EQ(grid.value_at(1, grid.y[i]), grid.at(i, 1)) << "y = " << grid.y[i];
+    }
+}
+
 // z = 3x - 2y + xy/2 is bilinear: a grid of it reads it exactly, at the nodes and between.
 double bilinear(double x, double y) {
     return 3 * x - 2 * y + 0.5 * x * y;
