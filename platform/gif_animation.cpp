@@ -1,141 +1,85 @@
 #include "platform/gif_animation.h"
 
-#include <gif_lib.h>
-
-#include <array>
-#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "platform/palette.h"
+#include "platform/gif_frame.h"
 #include "platform/visible_text.h"
 
 namespace toven::platform {
 
 namespace {
 
-// The frame's palette as a GIF keeps it: a power of two of colours, at least two.
-std::vector<GifColorType> gif_palette(const std::vector<std::uint32_t>& colours) {
-    std::vector<GifColorType> palette;
-    for (const ColourRef colour : colours) {
-        palette.push_back({static_cast<GifByteType>(red_of(colour)),
-                           static_cast<GifByteType>(green_of(colour)),
-                           static_cast<GifByteType>(blue_of(colour))});
-    }
-    std::size_t size = 2;
-    while (size < palette.size()) {
-        size *= 2;
-    }
-    palette.resize(size, GifColorType{0, 0, 0});
-    return palette;
+void put_word(std::vector<std::uint8_t>& out, int value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xff));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xff));
 }
 
-// The application extension by which browsers loop an animation: 0 repeats for ever.
-bool put_loop_forever(GifFileType* gif) {
-    static constexpr char netscape[] = "NETSCAPE2.0";
-    const std::array<GifByteType, 3> loop = {1, 0, 0};
-    return EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-           EGifPutExtensionBlock(gif, static_cast<int>(sizeof netscape - 1), netscape) == GIF_OK &&
-           EGifPutExtensionBlock(gif, static_cast<int>(loop.size()), loop.data()) == GIF_OK &&
-           EGifPutExtensionTrailer(gif) == GIF_OK;
+// The header of a GIF89a screen of the given size without a palette of its own (each frame
+// brings one), and the application block by which browsers loop it: 0 repeats for ever.
+std::vector<std::uint8_t> animation_start(int width, int height) {
+    std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+    put_word(out, width);
+    put_word(out, height);
+    constexpr std::uint8_t eight_bit_colour_resolution = 7 << 4;
+    out.insert(out.end(), {eight_bit_colour_resolution, 0, 0});
+    out.insert(out.end(), {0x21, 0xff, 11});
+    for (const char c : std::string_view("NETSCAPE2.0")) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
+    out.insert(out.end(), {3, 1, 0, 0, 0});
+    return out;
 }
+
+constexpr std::uint8_t trailer = 0x3b;
 
 }  // namespace
 
 GifAnimation::GifAnimation(std::string path) : path_(path), file_(std::move(path)) {}
 
-GifAnimation::~GifAnimation() {
-    close();
-}
-
-int GifAnimation::write_bytes(GifFileType* gif, const unsigned char* data, int size) {
-    auto* self = static_cast<GifAnimation*>(gif->UserData);
-    return self->file_.write(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size))
-               ? size
-               : 0;
-}
-
-// The file's own cause comes first: giflib knows only that a write failed.
-std::optional<Refusal> GifAnimation::failure(const char* what) const {
+std::optional<Refusal> GifAnimation::write(const std::vector<std::uint8_t>& bytes) {
+    if (file_.write(reinterpret_cast<const char*>(bytes.data()), bytes.size())) {
+        return std::nullopt;
+    }
     if (auto cause = file_.failure()) {
         return cause;
     }
-    return Refusal{"Cannot write " + quoted_path(path_) + ": the GIF writer failed to " + what +
-                   "."};
-}
-
-void GifAnimation::close() {
-    if (gif_ != nullptr) {
-        int error = 0;
-        EGifCloseFile(gif_, &error);
-        gif_ = nullptr;
-    }
+    return Refusal{"Cannot write " + quoted_path(path_) + "."};
 }
 
 std::optional<Refusal> GifAnimation::open(int width, int height) {
     if (auto refusal = file_.open()) {
         return refusal;
     }
-    int error = 0;
-    gif_ = EGifOpen(this, write_bytes, &error);
-    if (gif_ == nullptr) {
-        return failure("start");
-    }
     width_ = width;
     height_ = height;
-    EGifSetGifVersion(gif_, true);
-    constexpr int colour_resolution = 8;
-    if (EGifPutScreenDesc(gif_, width, height, colour_resolution, 0, nullptr) != GIF_OK ||
-        !put_loop_forever(gif_)) {
-        return failure("start");
-    }
-    return std::nullopt;
+    return write(animation_start(width, height));
 }
 
 std::optional<Refusal> GifAnimation::add_frame(const Image& image, int centiseconds) {
     const bool fits = image.width == width_ && image.height == height_;
-    return add_frame(image.width, image.height, fits ? index_colours(image.pixels) : std::nullopt,
-                     centiseconds);
+    const std::optional<IndexedColours> colours = fits ? index_colours(image.pixels) : std::nullopt;
+    return add_frame(
+        image.width, image.height,
+        colours ? std::optional(encode_gif_frame(*colours, image.width, image.height, centiseconds))
+                : std::nullopt);
 }
 
-std::optional<Refusal> GifAnimation::add_frame(int width, int height,
-                                               std::optional<IndexedColours> colours,
-                                               int centiseconds) {
+std::optional<Refusal> GifAnimation::add_frame(
+    int width, int height, const std::optional<std::vector<std::uint8_t>>& encoded) {
     if (width != width_ || height != height_) {
         return Refusal{"Cannot write " + quoted_path(path_) +
                        ": a frame is not of the animation's size."};
     }
-    if (!colours) {
+    if (!encoded) {
         return Refusal{"Cannot write " + quoted_path(path_) + ": a frame has more than " +
                        std::to_string(max_palette_colours) + " colours."};
     }
-    const std::vector<GifColorType> palette = gif_palette(colours->palette);
-    std::vector<std::uint8_t>& indices = colours->indices;
-    GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSE_DO_NOT;
-    control.DelayTime = centiseconds;
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
-    std::array<GifByteType, 4> extension{};
-    const std::size_t length = EGifGCBToExtension(&control, extension.data());
-    ColorMapObject* map = GifMakeMapObject(static_cast<int>(palette.size()), palette.data());
-    bool written = map != nullptr &&
-                   EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length),
-                                    extension.data()) == GIF_OK &&
-                   EGifPutImageDesc(gif_, 0, 0, width_, height_, false, map) == GIF_OK;
-    GifFreeMapObject(map);
-    for (int row = 0; written && row < height_; ++row) {
-        written = EGifPutLine(gif_, indices.data() + static_cast<std::size_t>(row) * width_,
-                              width_) == GIF_OK;
-    }
-    return written ? std::nullopt : failure("add a frame");
+    return write(*encoded);
 }
 
 std::optional<Refusal> GifAnimation::commit() {
-    int error = 0;
-    const bool closed = EGifCloseFile(gif_, &error) == GIF_OK;
-    gif_ = nullptr;
-    if (!closed) {
-        return failure("finish");
+    if (auto failure = write({trailer})) {
+        return failure;
     }
     return file_.commit();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/palette.h"
 #include "platform/refusal.h"
 #include "platform/window.h"
 
@@ -19,6 +20,15 @@ inline constexpr std::size_t max_vector_page_bytes = std::size_t{30} << 20;
 
 // A copy of the window's backing image.
 Image snapshot(const Window& window);
+
+// The window's backing image with its colours indexed, as a GIF frame keeps it: the palette's
+// colours are ColourRefs; no colours where the image has more than max_palette_colours.
+struct IndexedImage {
+    int width = 0;
+    int height = 0;
+    std::optional<IndexedColours> colours;
+};
+IndexedImage indexed_snapshot(const Window& window);
 
 // The device pixels of a window to a unit of the screen's layout: 1 on an ordinary screen, 2
 // on a screen scaled by two; an offscreen window's own.

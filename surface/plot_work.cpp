@@ -100,6 +100,14 @@ double elapsed_seconds(double since) {
     return processor_seconds() - since;
 }
 
+// Reading the thread's clock is a system call that costs about as much as a run of a short
+// formula's evaluations, so the sampling time is read every few runs.
+constexpr int runs_between_clock_reads = 8;
+
+bool sampling_time_left(int r, double start) {
+    return r % runs_between_clock_reads != 0 || elapsed_seconds(start) < max_sampling_seconds;
+}
+
 // The cost of the line that a step of (dh, dv) in world units draws in `panel`. A step within
 // one device pixel mostly lands on the pixel it left, and such a line is left out: it is
 // counted in the share of a line that its length is of a pixel.
@@ -181,7 +189,7 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
     SampleRun run(function, view, sample);
     const double start = processor_seconds();
     const int runs = sample_runs / 2;
-    for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
+    for (int r = 0; r < runs && sampling_time_left(r, start); ++r) {
         const int length = std::min(run_length, along_x);
         const auto [i, from] = run_start(r, runs, mesh.n, along_x + 1, length);
         const double y = lattice.row_y(i);
@@ -190,7 +198,7 @@ WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request)
             run.go_on(lattice.row_x(j), y);
         }
     }
-    for (int r = 0; r < runs && elapsed_seconds(start) < max_sampling_seconds; ++r) {
+    for (int r = 0; r < runs && sampling_time_left(r, start); ++r) {
         const int length = std::min(run_length, along_y);
         const auto [l, from] = run_start(r, runs, mesh.m, along_y + 1, length);
         const double x = lattice.column_x(l);

@@ -14,7 +14,7 @@
 #include "app/files/grid_data.h"
 #include "app/files/output_formats.h"
 #include "platform/gif_animation.h"
-#include "platform/palette.h"
+#include "platform/gif_frame.h"
 #include "platform/parallel.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -318,13 +318,13 @@ FramePace frame_pace(const PagePicture& picture, const Sweep& sweep, bool side_b
     return {std::min(threads, ahead), ahead};
 }
 
-// A frame's colours are indexed where it was drawn, so that only the compression waits for
-// its turn, and a frame ahead holds a byte a pixel.
+// A frame is indexed and compressed where it was drawn, so that only its writing waits for its
+// turn, and a frame ahead holds its compressed bytes.
 struct GifFrame {
     std::optional<Refusal> refusal;
     int width = 0;
     int height = 0;
-    std::optional<platform::IndexedColours> colours;
+    std::optional<std::vector<std::uint8_t>> encoded;  // nothing: more than 256 colours
 };
 
 SavedPage save_gif(const SweepSource& source, const PagePicture& picture, const FramePace& pace,
@@ -340,10 +340,14 @@ SavedPage save_gif(const SweepSource& source, const PagePicture& picture, const 
                                                      nullptr, Formula::compiled);
             drawn.refusal = page.refusal;
             if (!page.refusal) {
-                const platform::Image image = platform::snapshot(*page.window);
+                const platform::IndexedImage image = platform::indexed_snapshot(*page.window);
                 drawn.width = image.width;
                 drawn.height = image.height;
-                drawn.colours = platform::index_colours(image.pixels);
+                if (image.colours) {
+                    drawn.encoded = platform::encode_gif_frame(
+                        *image.colours, image.width, image.height,
+                        frame_centiseconds(frame, sweep.frames_per_second));
+                }
             }
         }
         return drawn;
@@ -359,8 +363,7 @@ SavedPage save_gif(const SweepSource& source, const PagePicture& picture, const 
             failure = animation.open(drawn.width, drawn.height);
         }
         if (!failure) {
-            failure = animation.add_frame(drawn.width, drawn.height, std::move(drawn.colours),
-                                          frame_centiseconds(frame, sweep.frames_per_second));
+            failure = animation.add_frame(drawn.width, drawn.height, drawn.encoded);
         }
         if (failure) {
             return SavedPage{SavedPage::Status::failed, failure->message};

@@ -178,11 +178,34 @@ Image snapshot(const Window& window) {
     const QImage image = picture->convertToFormat(QImage::Format_RGB32);
     result.width = image.width();
     result.height = image.height();
-    result.pixels.reserve(static_cast<std::size_t>(result.width) * result.height);
-    for (int y = 0; y < image.height(); ++y) {
+    const auto width = static_cast<std::size_t>(result.width);
+    result.pixels.resize(width * static_cast<std::size_t>(result.height));
+    // A sweep takes a snapshot of every frame: the loop is kept free of calls per pixel.
+    ColourRef* out = result.pixels.data();
+    for (int y = 0; y < result.height; ++y, out += width) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            result.pixels.push_back(rgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
+        std::transform(line, line + width, out,
+                       [](QRgb pixel) { return rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)); });
+    }
+    return result;
+}
+
+IndexedImage indexed_snapshot(const Window& window) {
+    IndexedImage result;
+    const QImage* picture = picture_of(window);
+    if (picture == nullptr || picture->isNull()) {
+        return result;
+    }
+    // Every pixel of this format is opaque and 32 bits, and its lines have no padding.
+    const QImage opaque = picture->convertToFormat(QImage::Format_RGB32);
+    result.width = opaque.width();
+    result.height = opaque.height();
+    const auto* pixels = reinterpret_cast<const std::uint32_t*>(opaque.constBits());
+    result.colours = index_colours(
+        {pixels, static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height)});
+    if (result.colours) {
+        for (std::uint32_t& colour : result.colours->palette) {
+            colour = rgb(qRed(colour), qGreen(colour), qBlue(colour));
         }
     }
     return result;
@@ -207,7 +230,8 @@ std::optional<Refusal> save_picture(const Window& window, const std::string& pat
     if (const std::string unfit =
             format == PictureFormat::png ? std::string() : xml_unfit(data_text);
         !unfit.empty()) {
-        return Refusal{"Cannot save " + quoted_path(path) + ": " + unfit + ", which XML cannot carry."};
+        return Refusal{"Cannot save " + quoted_path(path) + ": " + unfit +
+                       ", which XML cannot carry."};
     }
     SafeFile file(path);
     if (auto refusal = file.open()) {

@@ -1,0 +1,169 @@
+#include "platform/gif_frame.h"
+
+#include <algorithm>
+
+#include "platform/colour.h"
+#include "platform/programmer_error.h"
+
+namespace toven::platform {
+
+namespace {
+
+// Codes are at most 12 bits: when the table has given out the last one, it starts anew.
+constexpr unsigned max_code = 4095;
+
+// The strings met so far, each a known code followed by one index, in a table with a slot for
+// every pair: a look-up is one load, which matters as it is done once a pixel. A slot holds
+// the code with the generation it was given in, so starting anew clears nothing.
+class StringTable {
+  public:
+    explicit StringTable(int index_bits)
+        : index_bits_(index_bits), slots_((std::size_t{max_code} + 1) << index_bits, 0) {}
+
+    void clear() { ++generation_; }
+
+    // The code of `prefix` followed by `index`, or 0 (never the code of a string of two).
+    unsigned find(unsigned prefix, unsigned index) const {
+        const std::uint32_t slot = slots_[(std::size_t{prefix} << index_bits_) | index];
+        return (slot >> code_bits) == generation_ ? slot & max_code : 0;
+    }
+    void insert(unsigned prefix, unsigned index, unsigned code) {
+        slots_[(std::size_t{prefix} << index_bits_) | index] = generation_ << code_bits | code;
+    }
+
+  private:
+    static constexpr int code_bits = 12;
+    int index_bits_;
+    std::uint32_t generation_ = 1;
+    std::vector<std::uint32_t> slots_;
+};
+
+// Codes packed into bytes least significant bit first, as GIF reads them.
+class CodeWriter {
+  public:
+    void put(unsigned code, int size) {
+        pending_ |= static_cast<std::uint64_t>(code) << pending_bits_;
+        pending_bits_ += size;
+        while (pending_bits_ >= 8) {
+            bytes_.push_back(static_cast<std::uint8_t>(pending_ & 0xff));
+            pending_ >>= 8;
+            pending_bits_ -= 8;
+        }
+    }
+    std::vector<std::uint8_t> finish() {
+        if (pending_bits_ > 0) {
+            bytes_.push_back(static_cast<std::uint8_t>(pending_ & 0xff));
+        }
+        return std::move(bytes_);
+    }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+    std::uint64_t pending_ = 0;
+    int pending_bits_ = 0;
+};
+
+void put_word(std::vector<std::uint8_t>& out, int value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xff));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xff));
+}
+
+// The fewest bits (at least 1) that number every colour of the palette.
+int palette_bits(std::size_t colours) {
+    int bits = 1;
+    while ((std::size_t{1} << bits) < colours) {
+        ++bits;
+    }
+    return bits;
+}
+
+// The LZW codes of `indices` as a GIF image's data: the minimum code size, then the codes
+// packed into sub-blocks of at most 255 bytes, then the empty block that ends them. Every
+// index is below 2^palette_bits.
+std::vector<std::uint8_t> compress_gif_indices(const std::vector<std::uint8_t>& indices,
+                                               int palette_bits) {
+    // A GIF's smallest code size is 2, even for two colours.
+    const int min_code_size = std::max(2, palette_bits);
+    const unsigned clear = 1u << min_code_size;
+    const unsigned end = clear + 1;
+    CodeWriter writer;
+    StringTable table(palette_bits);
+    int code_size = min_code_size + 1;
+    unsigned last_code = end;
+    writer.put(clear, code_size);
+    if (!indices.empty()) {
+        unsigned prefix = indices[0];
+        for (std::size_t i = 1; i < indices.size(); ++i) {
+            const unsigned index = indices[i];
+            if (const unsigned code = table.find(prefix, index); code != 0) {
+                prefix = code;
+                continue;
+            }
+            writer.put(prefix, code_size);
+            table.insert(prefix, index, ++last_code);
+            // The reader widens its codes once the table outgrows them; so does the writer.
+            if (last_code >= (1u << code_size)) {
+                ++code_size;
+            }
+            if (last_code == max_code) {
+                writer.put(clear, code_size);
+                table.clear();
+                code_size = min_code_size + 1;
+                last_code = end;
+            }
+            prefix = index;
+        }
+        writer.put(prefix, code_size);
+    }
+    writer.put(end, code_size);
+
+    const std::vector<std::uint8_t> codes = writer.finish();
+    std::vector<std::uint8_t> data;
+    data.reserve(codes.size() + codes.size() / 255 + 3);
+    data.push_back(static_cast<std::uint8_t>(min_code_size));
+    for (std::size_t start = 0; start < codes.size(); start += 255) {
+        const std::size_t length = std::min<std::size_t>(255, codes.size() - start);
+        data.push_back(static_cast<std::uint8_t>(length));
+        data.insert(data.end(), codes.begin() + static_cast<std::ptrdiff_t>(start),
+                    codes.begin() + static_cast<std::ptrdiff_t>(start + length));
+    }
+    data.push_back(0);
+    return data;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encode_gif_frame(const IndexedColours& colours, int width, int height,
+                                           int centiseconds) {
+    const int bits = palette_bits(colours.palette.size());
+    TOVEN_EXPECT(
+        colours.palette.size() <= max_palette_colours &&
+            colours.indices.size() == std::size_t(width) * std::size_t(height) &&
+            std::all_of(colours.indices.begin(), colours.indices.end(),
+                        [&](std::uint8_t index) { return index < colours.palette.size(); }),
+        "a GIF frame has an index for each pixel into its palette of at most 256 colours");
+    std::vector<std::uint8_t> out;
+    // The graphic control block: leave the frame in place, no transparent colour.
+    constexpr std::uint8_t do_not_dispose = 1 << 2;
+    out.insert(out.end(), {0x21, 0xf9, 0x04, do_not_dispose});
+    put_word(out, centiseconds);
+    out.insert(out.end(), {0x00, 0x00});
+    // The image block at the top left, with a palette of 2^bits colours of its own.
+    out.push_back(0x2c);
+    put_word(out, 0);
+    put_word(out, 0);
+    put_word(out, width);
+    put_word(out, height);
+    out.push_back(static_cast<std::uint8_t>(0x80 | (bits - 1)));
+    for (std::size_t i = 0; i < (std::size_t{1} << bits); ++i) {
+        const ColourRef colour = i < colours.palette.size() ? colours.palette[i] : 0;
+        out.insert(out.end(), {static_cast<std::uint8_t>(red_of(colour)),
+                               static_cast<std::uint8_t>(green_of(colour)),
+                               static_cast<std::uint8_t>(blue_of(colour))});
+    }
+    const std::vector<std::uint8_t> data = compress_gif_indices(colours.indices, bits);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+}  // namespace toven::platform
