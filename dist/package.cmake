@@ -1,6 +1,6 @@
 # The Debian package that `cpack -G DEB` (make package) builds from the install rules:
 # toven_<version>_<arch>.deb, everything under /usr, its library dependencies worked out from
-# the binary by dpkg-shlibdeps (dpkg-dev): Qt, libcups and giflib among them.
+# the binary by dpkg-shlibdeps (dpkg-dev): Qt and libcups among them.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME toven)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
