@@ -18,7 +18,7 @@
 #include "app/window/app_state.h"
 #include "bench/program_run.h"
 #include "platform/application.h"
-#include "platform/gif_animation.h"
+#include "platform/gif_frame.h"
 #include "platform/parallel.h"
 #include "platform/picture_files.h"
 #include "platform/window.h"
@@ -79,7 +79,7 @@ BENCHMARK(BM_GifSweep)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-// One frame of it drawn on a fresh picture and its pixels taken, as the sweep does.
+// One frame of it drawn on a fresh picture and its colours indexed, as the sweep does.
 void BM_GifFrameDrawing(benchmark::State& state) {
     AppState app;
     const PagePicture picture{out_file("frame.gif"), 800, 600};
@@ -88,24 +88,22 @@ void BM_GifFrameDrawing(benchmark::State& state) {
     for (auto _ : state) {
         const DrawnPage page =
             draw_page_picture(app, picture, function, nullptr, Formula::compiled);
-        benchmark::DoNotOptimize(platform::snapshot(*page.window));
+        benchmark::DoNotOptimize(platform::indexed_snapshot(*page.window));
     }
 }
 BENCHMARK(BM_GifFrameDrawing)->Unit(benchmark::kMillisecond);
 
-// One frame of it put into the GIF: the palette and giflib's compression.
+// One frame of it compressed as the GIF keeps it.
 void BM_GifFrameEncoding(benchmark::State& state) {
     AppState app;
     const PagePicture picture{out_file("frame.gif"), 800, 600};
     SurfaceFunction function(app.fdata);
     const DrawnPage page = draw_page_picture(app, picture, function, nullptr);
-    const platform::Image image = platform::snapshot(*page.window);
-    platform::GifAnimation animation(picture.path);
-    animation.open(image.width, image.height);
+    const platform::IndexedImage image = platform::indexed_snapshot(*page.window);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(animation.add_frame(image, 5));
+        benchmark::DoNotOptimize(
+            platform::encode_gif_frame(*image.colours, image.width, image.height, 5));
     }
-    animation.commit();
 }
 BENCHMARK(BM_GifFrameEncoding)->Unit(benchmark::kMillisecond);
 
