@@ -14,8 +14,9 @@ namespace toven {
 // in the surface pen itself.
 int underside_pen(int surface_pen);
 
-// Allocates the horizons and the heights' storage, then makes `view` the plotter's view with
-// the projected box as its world window, and draws z = f(x, y) on the plotter's open device
+// Makes room for the horizons and the heights in the plotter's hidden_line_storage, keeping
+// the memory it holds where that suffices, then makes `view` the plotter's view with the
+// projected box as its world window, and draws z = f(x, y) on the plotter's open device
 // in the current pen and, for the underside, the pen eight below it. The heights are
 // evaluated on up to `threads` threads when the function allows shared evaluation; the
 // drawing is the same on any number. Throws std::bad_alloc when the storage cannot be
