@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/files/data_file.h"
@@ -18,6 +19,7 @@
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/surface_plan.h"
 
 namespace toven {
 namespace {
@@ -107,11 +109,11 @@ struct Page {
         plotter.end_output();
         return open;
     }
-    // A sample of the formula's evaluations on `mesh`, as the plot takes it.
-    WorkSample sample(const GraphParameters& g, const Mesh& mesh) {
+    // A sample of the formula's evaluations over `plan`, as the plot takes it.
+    WorkSample sample(const SurfacePlan& plan) {
         function.compile();
         function.load_parameters();
-        return sample_plot_work(function, {g.box(), mesh, g.tilt});
+        return sample_plot_work(function, plan);
     }
 
     AppState app;
@@ -129,9 +131,10 @@ int largest_allowed_k(Page& page, const GraphParameters& g, const SurfacePanel& 
     while (low < high) {
         const int k = low + (high - low + 1) / 2;
         const Mesh mesh{.n = g.n, .m = g.m, .k = k};
-        const SurfaceRequest request{g.box(), mesh, g.tilt};
+        const auto plan = plan_surface({g.box(), mesh, g.tilt});
+        const auto* planned = std::get_if<SurfacePlan>(&plan);
         const bool allowed =
-            !surface_refusal(request) && !plot_work_refusal(page.sample(g, mesh), request, panel);
+            planned != nullptr && !plot_work_refusal(page.sample(*planned), *planned, panel);
         if (allowed) {
             low = k;
         } else {
@@ -152,7 +155,8 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
         g.k = largest_allowed_k(page, g, panel);
         page.set("k=" + std::to_string(g.k));
     }
-    const WorkSample sample = page.sample(g, g.mesh());
+    const SurfacePlan plan = std::get<SurfacePlan>(plan_surface(g.surface()));
+    const WorkSample sample = page.sample(plan);
     std::optional<platform::Refusal> refusal;
     for (auto _ : state) {
         refusal = draw_plot(page.context, plot_page, screen_output);
@@ -161,7 +165,7 @@ void BM_SlowestPlot(benchmark::State& state, const WorkCase& c) {
     state.counters["k"] = g.k;
     state.counters["evaluations"] = evaluation_count(g.mesh());
     state.counters["evaluations_per_s"] = 1 / sample.seconds_per_evaluation;
-    state.counters["predicted_s"] = plot_seconds(sample, g.surface(), panel);
+    state.counters["predicted_s"] = plot_seconds(sample, plan, panel);
     state.counters["refused"] = refusal ? 1 : 0;
 }
 

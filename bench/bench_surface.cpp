@@ -133,7 +133,7 @@ void BM_SurfaceOnThreads(benchmark::State& state) {
     const int quarters = static_cast<int>(state.range(0));
     const Mesh mesh{std::max(1, 20 * quarters / 4), std::max(1, 40 * quarters / 4), 20};
     const SampleLattice lattice{-1, 1, -1, 1, mesh};
-    const SurfaceView view = make_view({{-1, 1, -1, 1, -0.2, 1.2}, mesh, 15});
+    const SurfaceView view = make_view({{-1, 1, -1, 1, -0.2, 1.2}, mesh, 15}, lattice);
     for (auto _ : state) {
         state.PauseTiming();
         auto page = std::make_unique<Page>();

@@ -29,6 +29,7 @@
 #include "surface/graph_parameters.h"
 #include "surface/plot_driver.h"
 #include "surface/plot_limits.h"
+#include "surface/surface_plan.h"
 
 using namespace toven;
 

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <variant>
 
 #include "surface/figure_ticks.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/surface_plan.h"
 #include "surface/uneven_nodes.h"
 
 namespace toven {
@@ -284,15 +287,14 @@ bool blank(const std::string& text) {
 
 // The surface in the viewport that `m` leaves, clipped to it as the page's panel clips.
 std::optional<platform::Refusal> draw_surface_area(SurfacePlotter& plotter, FunctionXY& function,
-                                                   const GraphParameters& g,
-                                                   const SurfaceRequest& request,
+                                                   const GraphParameters& g, SurfacePlan plan,
                                                    const Margins& m) {
     plotter.set_colours(figure_brush, figure_ink, g.pc, figure_ink);
     plotter.set_viewport(m.left, 100 - m.right, m.bottom, 100 - m.top, clip_on);
     // The surface is drawn in the pen that is selected, as the page's panel leaves it.
     plotter.select_pen(g.pc);
     const SurfacePanel panel{plotter.vp_width, plotter.vp_height, plotter.pen_width, false};
-    return draw_weighed_surface(plotter, function, request, panel, g.fc, g.ax);
+    return draw_weighed_surface(plotter, function, std::move(plan), panel, g.fc, g.ax);
 }
 
 // Ticks and numbers of the three edges, then their names; what would overlap is left out.
@@ -321,7 +323,9 @@ DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const Gra
     DrawnFigure figure;
     const SurfaceRequest request =
         grid != nullptr ? with_grid_nodes(g.surface(), *grid) : g.surface();
-    if ((figure.refusal = surface_refusal(request))) {
+    auto plan = plan_surface(request);
+    if (auto* refusal = std::get_if<platform::Refusal>(&plan)) {
+        figure.refusal = std::move(*refusal);
         return figure;
     }
     plotter.begin_output(screen_output);
@@ -331,7 +335,8 @@ DrawnFigure draw_figure(SurfacePlotter& plotter, FunctionXY& function, const Gra
     const Spacing spacing = spacing_of(plotter);
     const bool titled = !blank(g.title);
     const Margins margins = margins_for(plotter, g, titled, spacing);
-    if ((figure.refusal = draw_surface_area(plotter, function, g, request, margins))) {
+    if ((figure.refusal = draw_surface_area(plotter, function, g,
+                                            std::get<SurfacePlan>(std::move(plan)), margins))) {
         return figure;
     }
     // The same viewport unclipped, so the world window still fits it.

@@ -12,6 +12,7 @@
 
 #include "platform/parallel.h"
 #include "platform/vector_state.h"
+#include "surface/hidden_line_storage.h"
 #include "surface/lattice_heights.h"
 
 namespace toven {
@@ -31,13 +32,18 @@ struct FrontEdges {
 // changes no pixel, so it is left out.
 class HiddenLineDrawing {
   public:
-    HiddenLineDrawing(SurfacePlotter& plotter, int columns)
+    // The horizons are `storage`'s, with room already made for `columns` each; they start at
+    // 0, as fresh ones would, though the front edges set every column before it is read.
+    HiddenLineDrawing(SurfacePlotter& plotter, HiddenLineStorage& storage, int columns)
         : plotter_(plotter),
           device_(*plotter.dc),
-          upper_(static_cast<std::size_t>(columns)),
-          lower_(static_cast<std::size_t>(columns)),
+          upper_(storage.upper),
+          lower_(storage.lower),
           surface_pen_(plotter.pen_number),
-          underside_pen_(underside_pen(plotter.pen_number)) {}
+          underside_pen_(underside_pen(plotter.pen_number)) {
+        upper_.assign(static_cast<std::size_t>(columns), 0.0);
+        lower_.assign(static_cast<std::size_t>(columns), 0.0);
+    }
 
     // Projects the sample at (x, y) of height z.
     void sample(double x, double y, double z) {
@@ -134,8 +140,8 @@ class HiddenLineDrawing {
 
     SurfacePlotter& plotter_;
     platform::Device& device_;
-    std::vector<double> upper_;
-    std::vector<double> lower_;
+    std::vector<double>& upper_;
+    std::vector<double>& lower_;
     int surface_pen_;
     int underside_pen_;
     int device_pen_ = surface_pen_;
@@ -205,16 +211,18 @@ void draw_band(HiddenLineDrawing& drawing, const SampleLattice& lattice, const C
     }
 }
 
-// The storage of two bands: the one drawn and the next, evaluated beside it. It is allocated
-// before anything is drawn, so that a page either fits or changes nothing.
-struct BandBuffers {
-    explicit BandBuffers(std::size_t samples) {
-        for (std::vector<double>& buffer : buffers) {
-            buffer.reserve(samples);
-        }
+// A buffer that holds more than this many times what a page needs gives the rest back, so that
+// a window does not keep a huge page's memory for the small pages after it. Frame after frame
+// of a view moved by hand keeps one size; so does a page drawn again.
+constexpr std::size_t spare_share = 16;
+
+// Room in `buffer` for `size` values, in the storage it has where that suffices.
+void make_room(std::vector<double>& buffer, std::size_t size) {
+    if (buffer.capacity() / spare_share > size) {
+        std::vector<double>().swap(buffer);
     }
-    std::array<std::vector<double>, 2> buffers;
-};
+    buffer.reserve(size);
+}
 
 std::size_t largest_band(const std::vector<CurveBand>& bands) {
     std::size_t largest = 0;
@@ -224,12 +232,12 @@ std::size_t largest_band(const std::vector<CurveBand>& bands) {
     return largest;
 }
 
-// Draws the bands in order, each while the next is evaluated beside it.
+// Draws the bands in order, each while the next is evaluated beside it, in the storage's two
+// band buffers.
 void draw_bands(HiddenLineDrawing& drawing, const SampleLattice& lattice, FunctionXY& function,
-                std::vector<CurveBand>& bands, BandBuffers& storage, platform::Workers& workers) {
-    const auto buffer = [&](std::size_t b) -> std::vector<double>& {
-        return storage.buffers[b % 2];
-    };
+                std::vector<CurveBand>& bands, HiddenLineStorage& storage,
+                platform::Workers& workers) {
+    const auto buffer = [&](std::size_t b) -> std::vector<double>& { return storage.bands[b % 2]; };
     if (bands.empty()) {
         return;
     }
@@ -258,13 +266,25 @@ int underside_pen(int surface_pen) {
 
 void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const SampleLattice& lattice,
                        const SurfaceView& view, int threads, CurveChoice curves) {
-    HiddenLineDrawing drawing(plotter, lattice.column_count());
-    platform::Workers workers(function.shared_evaluation() ? threads : 1);
+    HiddenLineStorage& storage = plotter.hidden_line_storage;
     FrontEdges edges{lattice, plan_bands(lattice, CurveFamily::columns, 0, 0).front(),
                      plan_bands(lattice, CurveFamily::rows, 0, 0).front()};
     std::vector<CurveBand> rows = plan_bands(lattice, CurveFamily::rows, 1, lattice.mesh.n);
     std::vector<CurveBand> columns = plan_bands(lattice, CurveFamily::columns, 1, lattice.mesh.m);
-    BandBuffers storage(std::max(largest_band(rows), largest_band(columns)));
+    // All of the page's memory is at hand before anything is drawn, so that a page either fits
+    // or changes nothing.
+    const auto column_count = static_cast<std::size_t>(lattice.column_count());
+    make_room(storage.upper, column_count);
+    make_room(storage.lower, column_count);
+    make_room(storage.front_column, static_cast<std::size_t>(edges.x1.samples));
+    make_room(storage.front_row, static_cast<std::size_t>(edges.y1.samples));
+    for (std::vector<double>& band : storage.bands) {
+        make_room(band, std::max(largest_band(rows), largest_band(columns)));
+    }
+    HiddenLineDrawing drawing(plotter, storage, lattice.column_count());
+    platform::Workers workers(function.shared_evaluation() ? threads : 1);
+    edges.x1.z.swap(storage.front_column);
+    edges.y1.z.swap(storage.front_row);
     evaluate_band(edges.x1, lattice, function, workers);
     evaluate_band(edges.y1, lattice, function, workers);
     static_cast<SurfaceView&>(plotter) = view;
@@ -286,6 +306,8 @@ void draw_hidden_lines(SurfacePlotter& plotter, FunctionXY& function, const Samp
         draw_bands(drawing, lattice, function, columns, storage, workers);
     }
     drawing.finish();
+    edges.x1.z.swap(storage.front_column);
+    edges.y1.z.swap(storage.front_row);
 }
 
 }  // namespace toven

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 #include "expr/item_table.h"
 #include "surface/graph_parameters.h"
@@ -10,6 +11,7 @@
 #include "surface/page_layout.h"
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/surface_plan.h"
 #include "surface/uneven_nodes.h"
 
 namespace toven {
@@ -61,19 +63,34 @@ FunctionXY& heights(const PlotContext& context, std::optional<GridFunction>& gri
     return context.function;
 }
 
+// The surface of the page, laid out once for its checks, its work and its drawing.
+using PagePlan = std::variant<SurfacePlan, platform::Refusal>;
+
+PagePlan plan_of(const PlotContext& context) {
+    return plan_surface(surface_of(context));
+}
+
+std::optional<platform::Refusal> refusal_of(const PagePlan& plan) {
+    if (const auto* refusal = std::get_if<platform::Refusal>(&plan)) {
+        return *refusal;
+    }
+    return std::nullopt;
+}
+
 // A print whose evaluations alone would take too long is refused before it starts, so that
 // the refusal asks nothing and starts no job. The formula is compiled silently here; the plot
 // compiles it again once output is open, and reports a fault then.
-std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context) {
+std::optional<platform::Refusal> print_evaluation_refusal(const PlotContext& context,
+                                                          const SurfacePlan& plan) {
     std::optional<GridFunction> grid_heights;
     FunctionXY& function = heights(context, grid_heights, ParseErrorReport::silent);
-    return evaluation_refusal(sample_plot_work(function, surface_of(context)));
+    return evaluation_refusal(sample_plot_work(function, plan));
 }
 
 // Compiles the formula and draws the surface with its frame box and axes. Returns nothing when
 // the surface was drawn, else why not.
 std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
-                                                    OutputDevice printer) {
+                                                    OutputDevice printer, SurfacePlan plan) {
     const GraphParameters& g = context.graph_parameters;
     SurfacePlotter& plotter = context.plotter;
     if (printer == screen_output) {
@@ -83,8 +100,8 @@ std::optional<platform::Refusal> draw_surface_panel(const PlotContext& context,
     FunctionXY& function =
         heights(context, grid_heights,
                 context.compiled ? std::nullopt : std::optional(ParseErrorReport::reported));
-    const SurfaceRequest request = surface_of(context);
-    return draw_weighed_surface(plotter, function, request, open_panel(plotter), g.fc, g.ax);
+    return draw_weighed_surface(plotter, function, std::move(plan), open_panel(plotter), g.fc,
+                                g.ax);
 }
 
 // A refused page has no view, so its rot and tilt are shown as "-" rather than as numbers
@@ -135,18 +152,15 @@ void draw_title(Plotter& plotter, const std::string& title) {
     plotter.put_text(title.c_str());
 }
 
-std::optional<platform::Refusal> refusal_of(const PlotContext& context) {
-    return surface_refusal(surface_of(context));
-}
-
 // A page whose graph data cannot be plotted still shows what was typed: the data and formula
 // panels around a surface panel that names the fault. A print of it is not started. A print
 // that fails draws its page on the screen, and the failure is returned once the page is drawn.
 std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDevice printer) {
     const GraphParameters& g = context.graph_parameters;
-    std::optional<platform::Refusal> refusal = refusal_of(context);
+    PagePlan plan = plan_of(context);
+    std::optional<platform::Refusal> refusal = refusal_of(plan);
     if (!refusal && printer == printer_output) {
-        refusal = print_evaluation_refusal(context);
+        refusal = print_evaluation_refusal(context, std::get<SurfacePlan>(plan));
     }
     if (refusal && printer == printer_output) {
         return refusal;
@@ -161,7 +175,7 @@ std::optional<platform::Refusal> draw_page(const PlotContext& context, OutputDev
 
     set_up_panel(plotter, surface_panel(page, g.pc));
     if (!refusal) {
-        refusal = draw_surface_panel(context, printer);
+        refusal = draw_surface_panel(context, printer, std::get<SurfacePlan>(std::move(plan)));
     }
     if (refusal) {
         plotter.put_text(refusal->message.c_str());
@@ -232,16 +246,17 @@ SurfacePanel screen_surface_panel(const PlotContext& context) {
 std::optional<platform::Refusal> screen_page_refusal(const PlotContext& context,
                                                      const SurfacePanel& panel, double* seconds) {
     context.graph_parameters = load_graph_parameters(context.sdata);
-    if (auto refusal = refusal_of(context)) {
+    const PagePlan planned = plan_of(context);
+    if (auto refusal = refusal_of(planned)) {
         return refusal;
     }
+    const SurfacePlan& plan = std::get<SurfacePlan>(planned);
     std::optional<GridFunction> grid_heights;
     FunctionXY& function = heights(context, grid_heights, std::nullopt);
-    const SurfaceRequest request = surface_of(context);
-    const WorkSample sample = sample_plot_work(function, request);
-    auto refusal = plot_work_refusal(sample, request, panel);
+    const WorkSample sample = sample_plot_work(function, plan);
+    auto refusal = plot_work_refusal(sample, plan, panel);
     if (!refusal && seconds != nullptr) {
-        *seconds = plot_seconds(sample, request, panel);
+        *seconds = plot_seconds(sample, plan, panel);
     }
     return refusal;
 }

@@ -31,27 +31,6 @@ std::optional<platform::Refusal> mesh_refusal(const Mesh& mesh) {
     return std::nullopt;
 }
 
-// A turned view may take up to max_step_ratio times the samples along one family, and uneven
-// nodes as many more as keep them apart.
-std::optional<platform::Refusal> lattice_refusal(const SurfaceRequest& request) {
-    const SampleLattice lattice = make_lattice(request);
-    if (lattice.column_count() <= max_columns && lattice.evaluation_count() <= max_evaluations) {
-        return std::nullopt;
-    }
-    if (lattice.uneven()) {
-        return formatted_refusal(
-            "The grid's nodes are too unevenly spaced to draw: %.0f evaluations of f(x,y) on %d "
-            "columns would set each where it lies, at most %.0f on %lld. Lower n, m or k.",
-            lattice.evaluation_count(), lattice.column_count(), max_evaluations,
-            static_cast<long long>(max_columns));
-    }
-    return formatted_refusal(
-        "The mesh is too large at turn %g: %.0f evaluations of f(x,y) on %d columns, at most "
-        "%.0f on %lld. Lower n, m or k, or turn nearer 0.",
-        request.turn, lattice.evaluation_count(), lattice.column_count(), max_evaluations,
-        static_cast<long long>(max_columns));
-}
-
 std::optional<platform::Refusal> box_refusal(const Box& box, double tilt) {
     const std::array<double, 6> sides = {box.x1, box.x2, box.y1, box.y2, box.z1, box.z2};
     for (std::size_t i = 0; i < sides.size(); ++i) {
@@ -111,7 +90,7 @@ double evaluation_count(const Mesh& mesh) {
     return 2 * nd * md * k + (nd + md) * k + nd + md + 2;
 }
 
-std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) {
+std::optional<platform::Refusal> request_refusal(const SurfaceRequest& request) {
     const auto& [box, mesh, tilt, curves, turn, node_x, node_y] = request;
     if (auto refused = mesh_refusal(mesh)) {
         return refused;
@@ -127,15 +106,38 @@ std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request) 
     if (!std::isfinite(turn)) {
         return formatted_refusal("The item turn must be a finite number (it is %g).", turn);
     }
-    if (auto refusal = lattice_refusal(request)) {
-        return refusal;
+    return std::nullopt;
+}
+
+// A turned view may take up to max_step_ratio times the samples along one family, and uneven
+// nodes as many more as keep them apart.
+std::optional<platform::Refusal> lattice_refusal(const SurfaceRequest& request,
+                                                 const SampleLattice& lattice) {
+    if (lattice.column_count() <= max_columns && lattice.evaluation_count() <= max_evaluations) {
+        return std::nullopt;
     }
-    const WorldWindow window = projected_box_window(make_view(request));
+    if (lattice.uneven()) {
+        return formatted_refusal(
+            "The grid's nodes are too unevenly spaced to draw: %.0f evaluations of f(x,y) on %d "
+            "columns would set each where it lies, at most %.0f on %lld. Lower n, m or k.",
+            lattice.evaluation_count(), lattice.column_count(), max_evaluations,
+            static_cast<long long>(max_columns));
+    }
+    return formatted_refusal(
+        "The mesh is too large at turn %g: %.0f evaluations of f(x,y) on %d columns, at most "
+        "%.0f on %lld. Lower n, m or k, or turn nearer 0.",
+        request.turn, lattice.evaluation_count(), lattice.column_count(), max_evaluations,
+        static_cast<long long>(max_columns));
+}
+
+std::optional<platform::Refusal> view_refusal(const SurfaceRequest& request,
+                                              const SurfaceView& view) {
+    const WorldWindow window = projected_box_window(view);
     if (!usable_extent(window.left, window.right) || !usable_extent(window.bottom, window.top)) {
         return formatted_refusal(
             "The box seen at tilt %g has no width or no height on the page: change the box or "
             "the tilt.",
-            tilt);
+            request.tilt);
     }
     return std::nullopt;
 }

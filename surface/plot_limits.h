@@ -9,7 +9,9 @@
 #include "platform/refusal.h"
 
 #include "surface/mesh.h"
+#include "surface/sample_lattice.h"
 #include "surface/surface_request.h"
+#include "surface/surface_view.h"
 
 namespace toven {
 
@@ -36,7 +38,14 @@ double column_count(const Mesh& mesh);
 // of its n + 1 rows and m + 1 columns once.
 double evaluation_count(const Mesh& mesh);
 
-// Why the surface cannot be drawn, or nothing.
-std::optional<platform::Refusal> surface_refusal(const SurfaceRequest& request);
+// The checks of a surface, in the order plan_surface makes them (surface_plan.h): what the
+// request alone shows (the mesh's counts and size, the curves, the box, the tilt and the
+// turn); then, once that passes and the lattice is made, its size; then, with the view, the
+// box's extent on the page.
+std::optional<platform::Refusal> request_refusal(const SurfaceRequest& request);
+std::optional<platform::Refusal> lattice_refusal(const SurfaceRequest& request,
+                                                 const SampleLattice& lattice);
+std::optional<platform::Refusal> view_refusal(const SurfaceRequest& request,
+                                              const SurfaceView& view);
 
 }  // namespace toven

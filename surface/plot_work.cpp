@@ -126,18 +126,17 @@ double line_seconds(const std::array<double, 2>& step, double pixels_per_h, doub
     return share * seconds_per_line + per_pixel * pixels * width;
 }
 
-double lines_seconds(const WorkSample& sample, const SurfaceRequest& request,
-                     const SurfacePanel& panel) {
+double lines_seconds(const WorkSample& sample, const SurfacePlan& plan, const SurfacePanel& panel) {
     // A panel of no pixels (a minimised window) sets none.
     const bool no_pixels = !panel.vector && (panel.width <= 0 || panel.height <= 0);
     if (sample.steps.empty() || no_pixels) {
         return 0;
     }
-    const WorldWindow world = projected_box_window(make_view(request));
+    const WorldWindow world = projected_box_window(plan.view);
     const double pixels_per_h = panel.width / std::fabs(world.right - world.left);
     const double pixels_per_v = panel.height / std::fabs(world.top - world.bottom);
     // A line joins neighbouring page columns and the panel's clip cuts it to the panel.
-    const double columns = make_lattice(request).column_count();
+    const double columns = plan.lattice.column_count();
     const double column_width = panel.width / std::max(1.0, columns - 1);
     const double longest_line = panel.height + column_width + 2;
     double total = 0;
@@ -177,10 +176,10 @@ platform::Refusal work_refusal(const WorkSample& sample, const char* drawn_in, d
 
 }  // namespace
 
-WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request) {
-    const Mesh& mesh = request.mesh;
-    const SampleLattice lattice = make_lattice(request);
-    const SurfaceView view = make_view(request);
+WorkSample sample_plot_work(FunctionXY& function, const SurfacePlan& plan) {
+    const Mesh& mesh = plan.request.mesh;
+    const SampleLattice& lattice = plan.lattice;
+    const SurfaceView& view = plan.view;
     const int along_x = lattice.row_steps();
     const int along_y = lattice.column_steps();
     WorkSample sample;
@@ -222,9 +221,8 @@ double evaluation_seconds(const WorkSample& sample) {
 }
 
 // Every sample draws at most one line, so there are no more lines than evaluations.
-double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
-                    const SurfacePanel& panel) {
-    return evaluation_seconds(sample) + sample.evaluations * lines_seconds(sample, request, panel);
+double plot_seconds(const WorkSample& sample, const SurfacePlan& plan, const SurfacePanel& panel) {
+    return evaluation_seconds(sample) + sample.evaluations * lines_seconds(sample, plan, panel);
 }
 
 std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample) {
@@ -236,12 +234,12 @@ std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample) {
 }
 
 std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
-                                                   const SurfaceRequest& request,
+                                                   const SurfacePlan& plan,
                                                    const SurfacePanel& panel) {
     if (auto refusal = evaluation_refusal(sample)) {
         return refusal;
     }
-    const double seconds = plot_seconds(sample, request, panel);
+    const double seconds = plot_seconds(sample, plan, panel);
     if (seconds <= max_plot_seconds) {
         return std::nullopt;
     }

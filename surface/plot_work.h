@@ -12,7 +12,7 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "surface/mesh.h"
-#include "surface/surface_request.h"
+#include "surface/surface_plan.h"
 
 namespace toven {
 
@@ -42,14 +42,12 @@ struct WorkSample {
 // Times a few thousand evaluations of `function`, in short runs along the plot's own curves
 // spread over the box, in drawing order, on the processor's clock; a slow formula is timed
 // for a few hundredths of a second at most. Notes the threads that will evaluate the plot.
-// The request must pass surface_refusal.
-WorkSample sample_plot_work(FunctionXY& function, const SurfaceRequest& request);
+WorkSample sample_plot_work(FunctionXY& function, const SurfacePlan& plan);
 
 // The seconds of the evaluations alone, which no panel changes, and of the whole plot drawn
 // in `panel`. The evaluations are shared by the sample's threads; the drawing has one.
 double evaluation_seconds(const WorkSample& sample);
-double plot_seconds(const WorkSample& sample, const SurfaceRequest& request,
-                    const SurfacePanel& panel);
+double plot_seconds(const WorkSample& sample, const SurfacePlan& plan, const SurfacePanel& panel);
 
 // Nothing when the evaluations alone fit in max_plot_seconds, else the refusal: such a plot
 // is refused on every page and every device.
@@ -58,7 +56,7 @@ std::optional<platform::Refusal> evaluation_refusal(const WorkSample& sample);
 // Nothing when the whole plot fits in max_plot_seconds, else the refusal. When the
 // evaluations alone are too many it is evaluation_refusal's.
 std::optional<platform::Refusal> plot_work_refusal(const WorkSample& sample,
-                                                   const SurfaceRequest& request,
+                                                   const SurfacePlan& plan,
                                                    const SurfacePanel& panel);
 
 }  // namespace toven

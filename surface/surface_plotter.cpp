@@ -1,13 +1,14 @@
 #include "surface/surface_plotter.h"
 
 #include <new>
+#include <utility>
+#include <variant>
 
 #include "platform/programmer_error.h"
 #include "plotter/colour_tables.h"
 #include "surface/graph_parameters.h"
 #include "surface/hidden_line.h"
 #include "surface/lattice_heights.h"
-#include "surface/plot_limits.h"
 #include "surface/sample_lattice.h"
 
 namespace toven {
@@ -42,24 +43,32 @@ void SurfacePlotter::draw_box(const Box& edges) {
 }
 
 std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function,
-                                                              const SurfaceRequest& request) {
+                                                              SurfacePlan plan) {
     drawn_surface.reset();
     marker.forget();
-    if (auto refusal = surface_refusal(request)) {
-        return refusal;
-    }
     TOVEN_EXPECT(dc != nullptr, "draw_surface draws between begin_output and end_output");
-    const SampleLattice lattice = make_lattice(request);
     const int surface_pen = pen_number;
     try {
-        draw_hidden_lines(*this, function, lattice, make_view(request), page_threads(request.mesh),
-                          request.curves);
+        draw_hidden_lines(*this, function, plan.lattice, plan.view, page_threads(plan.request.mesh),
+                          plan.request.curves);
     } catch (const std::bad_alloc&) {
         return platform::Refusal{
             "There is not enough memory for a mesh this large: lower n, m or k."};
     }
-    drawn_surface = DrawnSurface{*this, lattice, PanelMapping::of(*this), surface_pen};
+    drawn_surface =
+        DrawnSurface{*this, std::move(plan.lattice), PanelMapping::of(*this), surface_pen};
     return std::nullopt;
+}
+
+std::optional<platform::Refusal> SurfacePlotter::draw_surface(FunctionXY& function,
+                                                              const SurfaceRequest& request) {
+    auto plan = plan_surface(request);
+    if (auto* refusal = std::get_if<platform::Refusal>(&plan)) {
+        drawn_surface.reset();
+        marker.forget();
+        return std::move(*refusal);
+    }
+    return draw_surface(function, std::get<SurfacePlan>(std::move(plan)));
 }
 
 namespace {
@@ -95,13 +104,13 @@ void draw_axes(SurfacePlotter& plotter) {
 }
 
 std::optional<platform::Refusal> draw_weighed_surface(SurfacePlotter& plotter, FunctionXY& function,
-                                                      const SurfaceRequest& request,
-                                                      const SurfacePanel& panel, int fc, int ax) {
-    const WorkSample sample = sample_plot_work(function, request);
-    if (auto refusal = plot_work_refusal(sample, request, panel)) {
+                                                      SurfacePlan plan, const SurfacePanel& panel,
+                                                      int fc, int ax) {
+    const WorkSample sample = sample_plot_work(function, plan);
+    if (auto refusal = plot_work_refusal(sample, plan, panel)) {
         return refusal;
     }
-    if (auto refusal = plotter.draw_surface(function, request)) {
+    if (auto refusal = plotter.draw_surface(function, std::move(plan))) {
         return refusal;
     }
     if (fc == switch_on) {

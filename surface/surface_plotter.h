@@ -9,8 +9,10 @@
 #include "expr/surface_function.h"
 #include "platform/refusal.h"
 #include "plotter/plotter.h"
+#include "surface/hidden_line_storage.h"
 #include "surface/plot_work.h"
 #include "surface/readout_marker.h"
+#include "surface/surface_plan.h"
 #include "surface/surface_view.h"
 #include "surface/visible_point.h"
 
@@ -24,10 +26,14 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     void line_to_3d(double x, double y, double z);
     void draw_box(const Box& edges);
 
-    // Draws z = f(x, y) over the box with hidden lines removed, in the current pen and, for
-    // the underside, the pen eight below it, on the open output, and keeps it as
-    // `drawn_surface`. Returns nothing when drawn, else why the graph data cannot be plotted;
-    // then nothing is drawn, the view fields are left as they were and no surface is kept.
+    // Draws z = f(x, y) of `plan` with hidden lines removed, in the current pen and, for the
+    // underside, the pen eight below it, on the open output, and keeps it as `drawn_surface`,
+    // which takes over the plan's lattice. Returns nothing when drawn, else why not (too little
+    // memory); then nothing is drawn, the view fields are left as they were and no surface is
+    // kept.
+    std::optional<platform::Refusal> draw_surface(FunctionXY& function, SurfacePlan plan);
+    // The same for a surface not yet planned: a request that plan_surface refuses draws
+    // nothing and returns its refusal.
     std::optional<platform::Refusal> draw_surface(FunctionXY& function,
                                                   const SurfaceRequest& request);
 
@@ -35,6 +41,8 @@ class SurfacePlotter : public Plotter, public SurfaceView {
     // the page. A new surface has no marker yet.
     std::optional<DrawnSurface> drawn_surface;
     ReadoutMarker marker;
+    // The memory of the hidden-line drawing, kept for this plotter's next page.
+    HiddenLineStorage hidden_line_storage;
 };
 
 // The frame box of the last surface drawn, and the axes through the origin, each in its own
@@ -44,9 +52,9 @@ void draw_axes(SurfacePlotter& plotter);
 
 // The whole surface of a panel: the plot weighed for `panel` and refused when it would take
 // too long, else drawn, with the frame box and the axes where the switches `fc` and `ax` ask
-// for them.
+// for them. The plotter's drawn_surface takes over the plan's lattice.
 std::optional<platform::Refusal> draw_weighed_surface(SurfacePlotter& plotter, FunctionXY& function,
-                                                      const SurfaceRequest& request,
-                                                      const SurfacePanel& panel, int fc, int ax);
+                                                      SurfacePlan plan, const SurfacePanel& panel,
+                                                      int fc, int ax);
 
 }  // namespace toven

@@ -138,11 +138,10 @@ SampleLattice make_lattice(const SurfaceRequest& request) {
     return place_nodes(lattice, request.node_x, request.node_y);
 }
 
-SurfaceView make_view(const SurfaceRequest& request) {
+SurfaceView make_view(const SurfaceRequest& request, const SampleLattice& lattice) {
     if (!is_turned(request)) {
         return view_at(unturned_rot(request), request);
     }
-    const SampleLattice lattice = make_lattice(request);
     const double rot = std::atan2(-lattice.step_dx, lattice.step_dy) / radians_per_degree;
     return view_at(normalised(rot), request);
 }

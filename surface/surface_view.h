@@ -43,10 +43,10 @@ inline constexpr int max_step_ratio = 16;
 // y1 != y2.
 SampleLattice make_lattice(const SurfaceRequest& request);
 
-// The view of a surface over a mesh of m by n intervals: `rot` puts every sample of
-// make_lattice(request) on one of its page columns. Unturned, rot follows from the mesh;
-// turned, it is the angle drawn, the turn asked for rounded to the lattice's steps.
-SurfaceView make_view(const SurfaceRequest& request);
+// The view of a surface over a mesh of m by n intervals: `rot` puts every sample of `lattice`,
+// which is make_lattice(request), on one of its page columns. Unturned, rot follows from the
+// mesh; turned, it is the angle drawn, the turn asked for rounded to the lattice's steps.
+SurfaceView make_view(const SurfaceRequest& request, const SampleLattice& lattice);
 
 // The world window that makes the projected box fill a panel. Unturned, two opposite corners
 // chosen by the signs of sin(rot) and sin(tilt); turned, the extremes of the box's corners.

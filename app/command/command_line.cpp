@@ -22,8 +22,8 @@
 #include "platform/visible_text.h"
 #include "surface/graph_parameters.h"
 #include "surface/grid_function.h"
-#include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/surface_plan.h"
 #include "surface/uneven_nodes.h"
 
 namespace toven {
@@ -134,15 +134,15 @@ std::optional<std::string> start_items_refusal(AppData& state, int argc, char** 
         }
     }
     const GraphParameters g = load_graph_parameters(state.sdata);
-    const SurfaceRequest request =
-        state.grid ? with_grid_nodes(g.surface(), *state.grid) : g.surface();
-    if (const auto refusal = surface_refusal(request)) {
+    const auto plan =
+        plan_surface(state.grid ? with_grid_nodes(g.surface(), *state.grid) : g.surface());
+    if (const auto* refusal = std::get_if<platform::Refusal>(&plan)) {
         return refusal->message;
     }
     // Evaluations too many for any window are refused before a window appears.
     formula.load_parameters();
     FunctionXY& function = grid_heights ? static_cast<FunctionXY&>(*grid_heights) : formula;
-    const WorkSample sample = sample_plot_work(function, request);
+    const WorkSample sample = sample_plot_work(function, std::get<SurfacePlan>(plan));
     if (const auto refusal = evaluation_refusal(sample)) {
         return refusal->message;
     }

@@ -2,11 +2,14 @@
 // in which pen, and how often f is evaluated.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "plotter/colour_tables.h"
+#include "surface/grid_function.h"
+#include "surface/uneven_nodes.h"
 #include "tests/surface/surface_test_support.h"
 
 namespace toven {
@@ -278,6 +281,66 @@ TEST(HiddenLine, SetsTheViewOfTheDefaultData) {
               surface.plotter.vp_bottom);
     EXPECT_EQ(surface.plotter.to_device_y(surface.plotter.project_v(1, 1, 1.2)),
               surface.plotter.vp_top);
+}
+
+// A plotter keeps its drawing's memory from one page to the next, and every page draws the
+// lines that a fresh plotter's first page draws, however the one before it differed: fewer or
+// more columns and samples, another shape, a turn, one family alone, curves in several bands
+// (the long columns here take one band each), holes on a front edge, uneven nodes.
+TEST(HiddenLine, APlotterDrawsEveryPageAsItsFirst) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto hills = [](double x, double y) {
+        return 0.5 * std::sin(3 * x) * std::cos(2 * y) + 0.6 * std::exp(-4 * (x * x + y * y));
+    };
+    Grid uneven{{-1, -0.9, -0.5, 0.2, 1}, {-1, 0, 0.3, 1}, {}};
+    for (const double y : uneven.y) {
+        for (const double x : uneven.x) {
+            uneven.z.push_back(x * y == 0 ? nan : hills(x, y));
+        }
+    }
+    enum class Heights { wavy, holed, grid };
+    const Box box{-1, 1, -1, 1, -0.8, 1.2};
+    const struct {
+        const char* name;
+        Mesh mesh;
+        double tilt;
+        double turn;
+        CurveChoice curves;
+        Heights heights;
+    } pages[] = {
+        {"the default mesh", {20, 40, 20}, 15, 0, CurveChoice::both, Heights::wavy},
+        {"fewer samples", {20, 40, 3}, 15, 0, CurveChoice::both, Heights::wavy},
+        {"more columns and samples", {30, 60, 25}, 15, 0, CurveChoice::both, Heights::wavy},
+        {"more rows than columns", {60, 10, 8}, -20, 0, CurveChoice::both, Heights::wavy},
+        {"turned", {20, 40, 6}, 30, 100, CurveChoice::both, Heights::wavy},
+        {"long columns in two bands", {1, 2, 300'000}, 15, 0, CurveChoice::both, Heights::wavy},
+        {"one cell", {1, 1, 1}, 15, 0, CurveChoice::both, Heights::wavy},
+        {"holes on the front row", {20, 40, 4}, 25, 0, CurveChoice::both, Heights::holed},
+        {"after the holes", {20, 40, 4}, 25, 0, CurveChoice::both, Heights::wavy},
+        {"one family", {20, 40, 5}, 15, 200, CurveChoice::along_x, Heights::wavy},
+        {"uneven nodes", {3, 4, 1}, 20, 30, CurveChoice::both, Heights::grid},
+        {"the default mesh again", {20, 40, 20}, 15, 0, CurveChoice::both, Heights::wavy},
+    };
+    RecordedSurface kept;
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.name);
+        CountingFunction formula([&](double x, double y) {
+            return page.heights == Heights::holed && y < -0.99 && x > 0.2 ? nan : hills(x, y);
+        });
+        GridFunction grid_heights(uneven);
+        FunctionXY& f =
+            page.heights == Heights::grid ? static_cast<FunctionXY&>(grid_heights) : formula;
+        const SurfaceRequest request =
+            with_grid_nodes({box, page.mesh, page.tilt, page.curves, page.turn}, uneven);
+        RecordedSurface fresh;
+        ASSERT_EQ(fresh.plotter.draw_surface(f, request), std::nullopt);
+        kept.window.log->clear();
+        ASSERT_EQ(kept.plotter.draw_surface(f, request), std::nullopt);
+        ASSERT_FALSE(fresh.window.log->segments.empty());
+        EXPECT_TRUE(kept.window.log->segments == fresh.window.log->segments)
+            << kept.window.log->segments.size() << " segments drawn, "
+            << fresh.window.log->segments.size() << " by a fresh plotter";
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "surface/plot_limits.h"
+#include "surface/surface_plan.h"
 #include "tests/surface/plot_page_fixture.h"
 
 namespace toven {

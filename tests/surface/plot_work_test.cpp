@@ -7,9 +7,11 @@
 
 #include <cmath>
 #include <ctime>
+#include <variant>
 
 #include "surface/plot_limits.h"
 #include "surface/plot_work.h"
+#include "surface/surface_plan.h"
 #include "tests/surface/plot_page_fixture.h"
 
 namespace toven {
@@ -45,6 +47,10 @@ class Jumping final : public FunctionXY {
 };
 
 const Box test_box = {-1, 1, -1, 1, -3, 3};
+
+SurfacePlan plan_of(const Mesh& mesh) {
+    return std::get<SurfacePlan>(plan_surface({test_box, mesh, 15}));
+}
 const SurfacePanel screen_panel{560, 420, 1, false};
 
 struct WorkCase {
@@ -78,8 +84,9 @@ TEST(PlotWork, RefusesOnlyWhatIsFarOverTheBound) {
     };
     for (const WorkCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const WorkSample sample = sample_plot_work(c.function, {test_box, c.mesh, 15});
-        const auto refusal = plot_work_refusal(sample, {test_box, c.mesh, 15}, c.panel);
+        const SurfacePlan plan = plan_of(c.mesh);
+        const WorkSample sample = sample_plot_work(c.function, plan);
+        const auto refusal = plot_work_refusal(sample, plan, c.panel);
         EXPECT_EQ(!refusal, c.allowed) << (refusal ? refusal->message : "");
     }
 }
@@ -90,32 +97,28 @@ TEST(PlotWork, TheRefusalNamesTheMeasuredRate) {
     Slow slow;
     Jumping jumping;
     const Mesh fine{100, 100, 980};
-    const WorkSample slow_sample = sample_plot_work(slow, {test_box, fine, 15});
+    const SurfacePlan fine_plan = plan_of(fine);
+    const WorkSample slow_sample = sample_plot_work(slow, fine_plan);
     const std::string evaluations = evaluation_refusal(slow_sample).value().message;
     for (const char* part :
          {"19796202 evaluations of f(x,y), at ", "a second as measured here", "at most 3 s"}) {
         EXPECT_NE(evaluations.find(part), std::string::npos) << part << " in " << evaluations;
     }
     EXPECT_EQ(evaluations.find("pixels"), std::string::npos) << evaluations;
-    EXPECT_EQ(plot_work_refusal(slow_sample, {test_box, fine, 15}, {0, 0, 3, true})
-                  .value()
-                  .message.substr(0, 60),
-              evaluations.substr(0, 60));
+    EXPECT_EQ(
+        plot_work_refusal(slow_sample, fine_plan, {0, 0, 3, true}).value().message.substr(0, 60),
+        evaluations.substr(0, 60));
 
     // The rate is set far above any machine's, so that only the lines can tip the page over,
     // on a busy machine and under the sanitizers alike.
-    WorkSample jumping_sample = sample_plot_work(jumping, {test_box, fine, 15});
+    WorkSample jumping_sample = sample_plot_work(jumping, fine_plan);
     jumping_sample.seconds_per_evaluation = 1e-9;
     EXPECT_EQ(evaluation_refusal(jumping_sample), std::nullopt);
     const std::string on_screen =
-        plot_work_refusal(jumping_sample, {test_box, fine, 15}, {1600, 1200, 1, false})
-            .value()
-            .message;
+        plot_work_refusal(jumping_sample, fine_plan, {1600, 1200, 1, false}).value().message;
     EXPECT_NE(on_screen.find("in a panel of 1600 x 1200 pixels"), std::string::npos) << on_screen;
     const std::string on_paper =
-        plot_work_refusal(jumping_sample, {test_box, fine, 15}, {4800, 4800, 3, true})
-            .value()
-            .message;
+        plot_work_refusal(jumping_sample, fine_plan, {4800, 4800, 3, true}).value().message;
     EXPECT_NE(on_paper.find("on a printed page"), std::string::npos) << on_paper;
 }
 

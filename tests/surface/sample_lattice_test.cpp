@@ -44,7 +44,8 @@ TEST(SampleLattice, EverySampleLiesOnItsColumn) {
         SCOPED_TRACE(c.name);
         const auto [x1, x2, y1, y2, z1, z2] = c.box;
         const SampleLattice lattice{x1, x2, y1, y2, {c.n, c.m, c.k}};
-        const SurfaceView view = make_view({c.box, Mesh{.n = c.n, .m = c.m, .k = c.k}, 15});
+        const SurfaceRequest request{c.box, Mesh{.n = c.n, .m = c.m, .k = c.k}, 15};
+        const SurfaceView view = make_view(request, make_lattice(request));
         // Column 0 is the corner (x1, y2); one column is one step in x.
         const double first = view.project_h(x1, y2);
         const double width = lattice.step_dx * view.cos_rot;

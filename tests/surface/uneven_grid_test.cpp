@@ -10,6 +10,7 @@
 
 #include "surface/grid_function.h"
 #include "surface/plot_limits.h"
+#include "surface/surface_plan.h"
 #include "surface/uneven_nodes.h"
 #include "surface/visible_point.h"
 #include "tests/surface/horizon_walk.h"
