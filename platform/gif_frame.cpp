@@ -12,30 +12,45 @@ namespace {
 // Codes are at most 12 bits: when the table has given out the last one, it starts anew.
 constexpr unsigned max_code = 4095;
 
-// The strings met so far, each a known code followed by one index, in a table with a slot for
-// every pair: a look-up is one load, which matters as it is done once a pixel. A slot holds
-// the code with the generation it was given in, so starting anew clears nothing.
+// Strings of indices by a pair of numbers (a string's code, or a run's length, and the index
+// that follows), in an open-addressed hash table twice the size of the most strings it holds:
+// a look-up is a probe or two, and the table is small enough to be made for every frame and
+// to stay in the processor's cache.
 class StringTable {
   public:
-    explicit StringTable(int index_bits)
-        : index_bits_(index_bits), slots_((std::size_t{max_code} + 1) << index_bits, 0) {}
+    StringTable() : keys_(slots), codes_(slots) { clear(); }
 
-    void clear() { ++generation_; }
+    void clear() { std::fill(keys_.begin(), keys_.end(), empty); }
 
-    // The code of `prefix` followed by `index`, or 0 (never the code of a string of two).
-    unsigned find(unsigned prefix, unsigned index) const {
-        const std::uint32_t slot = slots_[(std::size_t{prefix} << index_bits_) | index];
-        return (slot >> code_bits) == generation_ ? slot & max_code : 0;
+    // The code of the pair, or 0 (never the code of a string of two).
+    unsigned find(unsigned first, unsigned index) const {
+        const std::uint32_t key = first << 8 | index;
+        const std::size_t slot = slot_of(key);
+        return keys_[slot] == key ? codes_[slot] : 0;
     }
-    void insert(unsigned prefix, unsigned index, unsigned code) {
-        slots_[(std::size_t{prefix} << index_bits_) | index] = generation_ << code_bits | code;
+    void insert(unsigned first, unsigned index, unsigned code) {
+        const std::uint32_t key = first << 8 | index;
+        const std::size_t slot = slot_of(key);
+        keys_[slot] = key;
+        codes_[slot] = static_cast<std::uint16_t>(code);
     }
 
   private:
-    static constexpr int code_bits = 12;
-    int index_bits_;
-    std::uint32_t generation_ = 1;
-    std::vector<std::uint32_t> slots_;
+    static constexpr int slot_bits = 13;
+    static constexpr std::size_t slots = std::size_t{1} << slot_bits;
+    static constexpr std::uint32_t empty = 0xffffffffu;
+
+    // The slot that holds `key`, or the free one it would take.
+    std::size_t slot_of(std::uint32_t key) const {
+        std::size_t slot = (key * 2654435761u) >> (32 - slot_bits);
+        while (keys_[slot] != empty && keys_[slot] != key) {
+            slot = (slot + 1) & (slots - 1);
+        }
+        return slot;
+    }
+
+    std::vector<std::uint32_t> keys_;
+    std::vector<std::uint16_t> codes_;
 };
 
 // Codes packed into bytes least significant bit first, as GIF reads them.
@@ -84,10 +99,7 @@ class LzwCoder {
   public:
     explicit LzwCoder(int index_bits)
         // A GIF's smallest code size is 2, even for two colours.
-        : min_code_size_(std::max(2, index_bits)),
-          clear_(1u << min_code_size_),
-          strings_(index_bits),
-          runs_(index_bits) {
+        : min_code_size_(std::max(2, index_bits)), clear_(1u << min_code_size_) {
         start_table();
         writer_.put(clear_, code_size_);
     }
