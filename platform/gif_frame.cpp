@@ -169,7 +169,9 @@ class LzwCoder {
     unsigned last_code_ = 0;
     unsigned prefix_ = 0;  // the code of the string read so far
     unsigned run_index_ = 0;
-    int run_length_ = 0;  // of that string when it is a run of run_index_; -1 when it is not
+    // The length of that string when it is a run of run_index_, -1 when it is not, 0 before
+    // the first index.
+    int run_length_ = 0;
 };
 
 // The LZW codes of `indices` as a GIF image's data: the minimum code size, then the codes
