@@ -194,6 +194,11 @@ TEST_F(HandShellTest, SlidersMoveTheirItemsAndRedrawThePage) {
     EXPECT_EQ(b.range.to, 4.5) << "a range being typed is not taken";
     platform::set_control_text(b.to_edit, "9");
     EXPECT_EQ(platform::slider_position(b.slider), slider_steps / 2) << "the thumb stays on 4.5";
+    platform::set_control_text(b.from_edit, "-1e308");
+    platform::set_control_text(b.to_edit, "1e308");
+    EXPECT_EQ(b.range.to, 9) << "a range too wide for a double is not taken";
+    platform::set_control_text(b.from_edit, "0");
+    platform::set_control_text(b.to_edit, "9");
     platform::Window* const sliders = state.slider_window;
     command(MenuCommand::sliders);
     EXPECT_EQ(state.slider_window, sliders) << "one sliders window";
