@@ -39,21 +39,59 @@ int moving_samples(const AppState& state) {
     return std::max(1, static_cast<int>(k * share));
 }
 
+// Writes `text` into the item `name` of `table` as if typed and taken with "u".
+void set_item_text(AppState& state, DataTable& table, const char* name, const std::string& text) {
+    DataBox* box = nullptr;
+    if (&table == &state.sdata) {
+        box = state.sdata_box.get();
+    } else if (&table == &state.fdata) {
+        box = state.fdata_box.get();
+    }
+    if (box != nullptr) {
+        box->commit();
+    }
+    const int record = record_number(name);
+    if (record < table.size()) {
+        table[record] = make_record(table[record].name, text);
+    }
+    if (box != nullptr) {
+        box->show_table();
+    }
+}
+
 void draw_page(AppState& state, int samples_while_moving) {
     const auto start = std::chrono::steady_clock::now();
     plot(state, plot_page, screen_output, samples_while_moving);
-    if (samples_while_moving == 0) {
+    if (samples_while_moving == 0 && state.readout_ready) {
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         state.hand.full_frame_ms = took.count();
+        state.hand.full_tilt = item_text(state.sdata, "tilt");
+        state.hand.full_turn = item_text(state.sdata, "turn");
     }
+}
+
+// A view the hand moved to that cannot be drawn (a turn that takes too many samples) has been
+// refused in a box; the view of the last full page comes back, so that the hand can go on
+// from there. A drag ends, or each move of it would ask again.
+void go_back_if_refused(AppState& state) {
+    if (state.readout_ready || state.hand.full_tilt.empty() ||
+        (state.hand.full_tilt == item_text(state.sdata, "tilt") &&
+         state.hand.full_turn == item_text(state.sdata, "turn"))) {
+        return;
+    }
+    state.hand.dragging = false;
+    platform::kill_timer(state.plot_window, settle_timer);
+    set_item_text(state, state.sdata, "tilt", state.hand.full_tilt);
+    set_item_text(state, state.sdata, "turn", state.hand.full_turn);
+    draw_page(state, 0);
 }
 
 // A frame while the hand moves; the full page follows once it stops.
 void draw_moving_frame(AppState& state) {
     const int samples = moving_samples(state);
     draw_page(state, samples);
-    if (samples > 0) {
+    if (samples > 0 && state.readout_ready) {
         platform::set_timer(state.plot_window, settle_timer, settle_ms);
     }
 }
@@ -61,6 +99,7 @@ void draw_moving_frame(AppState& state) {
 void move_view_to(AppState& state, const char* item, double degrees) {
     set_item_by_hand(state, state.sdata, item, degrees);
     draw_moving_frame(state);
+    go_back_if_refused(state);
 }
 
 bool shows_plot(const AppState& state, const platform::Window* window) {
@@ -133,22 +172,7 @@ std::string hand_value_text(double value) {
 }
 
 void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value) {
-    DataBox* box = nullptr;
-    if (&table == &state.sdata) {
-        box = state.sdata_box.get();
-    } else if (&table == &state.fdata) {
-        box = state.fdata_box.get();
-    }
-    if (box != nullptr) {
-        box->commit();
-    }
-    const int record = record_number(name);
-    if (record < table.size()) {
-        table[record] = make_record(table[record].name, hand_value_text(value));
-    }
-    if (box != nullptr) {
-        box->show_table();
-    }
+    set_item_text(state, table, name, hand_value_text(value));
 }
 
 void draw_full_page(AppState& state) {
@@ -187,6 +211,7 @@ bool handle_hand_message(AppState& state, platform::Window* window, unsigned mes
         case platform::WM_TIMER:
             if (wparam == settle_timer) {
                 draw_full_page(state);
+                go_back_if_refused(state);
             }
             return true;
         default:

@@ -119,6 +119,33 @@ TEST_F(HandShellTest, ARightDragTiltsWithinLimitsAndAClickKeepsTheNewTilt) {
     EXPECT_EQ(value(sdata, "tilt"), "89") << "a click draws the tilted page again";
 }
 
+// One cell with half a million steps a side draws unturned; turned an eighth of the way, the
+// steps along one side grow sixteenfold, over the page's columns. The hand that turns there is
+// told so and keeps the last page, whether the moving frame or the full page is refused.
+TEST_F(HandShellTest, AViewTooLargeToDrawIsRefusedAndTheHandGoesOnFromTheLastPage) {
+    for (const auto& [name, value] : {std::pair{"m", 1}, {"n", 1}, {"k", 500'000}}) {
+        set_item_by_hand(state, sdata, name, value);
+    }
+    show_plot();
+    for (const double frame_ms : {0.0, 1000.0}) {
+        SCOPED_TRACE(frame_ms > 0 ? "fewer samples while moving" : "full pages while moving");
+        const std::size_t shown = boxes.shown().size();
+        state.hand.full_frame_ms = frame_ms;
+        platform::inject::press_right(state.plot_window, {190, 100});
+        platform::inject::drag_right(state.plot_window, {10, 100});  // 45 degrees
+        for (int waited = 0; waited < 10'000 && boxes.shown().size() == shown;) {
+            waited += platform::inject::process_events_for(50);
+        }
+        platform::inject::release_right(state.plot_window, {10, 100});
+        EXPECT_EQ(boxes.shown().size(), shown + 1);
+        EXPECT_EQ(value(sdata, "turn"), "0");
+        ASSERT_TRUE(state.readout_ready) << "the last page is back";
+        press(state.plot_window, NavigationKey::left);
+        EXPECT_EQ(value(sdata, "turn"), "1") << "the hand goes on";
+        press(state.plot_window, NavigationKey::right);
+    }
+}
+
 TEST_F(HandShellTest, NothingTiltsBeforeAPageIsShown) {
     command(screen);
     press(state.plot_window, NavigationKey::up);
