@@ -88,6 +88,12 @@ int run_eval(AppData& state, int argc, char** argv) {
             read_arguments(state, std::span(argv + (from_input ? 4 : 5), argv + argc), rules)) {
         return fail(refusal->message);
     }
+    // FORMULA is the surface; a grid among the items would be left unused without a word.
+    if (state.grid) {
+        return fail("With --eval the surface comes as FORMULA, so the grid of " +
+                    platform::quoted_path(state.grid_path) +
+                    " cannot be given too; give the grid file as FORMULA.");
+    }
     if (auto grid = grid_in_place(argv[2])) {
         if (const auto* refusal = std::get_if<platform::Refusal>(&*grid)) {
             return fail(refusal->message);
