@@ -126,7 +126,22 @@ std::string tex_text(std::string_view text) {
                 result += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         }
     }
-    return numeric ? "$" + result + "$" : result;
+    if (!numeric) {
+        return result;
+    }
+    // A number with an exponent, "2e+23", is set as 2\times10^{23}.
+    const std::size_t e = result.find_first_of("eE");
+    if (e != std::string::npos && e > 0 && e + 1 < result.size()) {
+        std::string power = result.substr(e + 1);
+        if (power.front() == '+') {
+            power.erase(0, 1);
+        }
+        const bool negative = power.starts_with('-');
+        power.erase(0, power.find_first_not_of("-0"));
+        result = result.substr(0, e) + "\\times10^{" + (negative ? "-" : "") +
+                 (power.empty() ? "0" : power) + "}";
+    }
+    return "$" + result + "$";
 }
 
 // The writer's state: what each recorded device has selected, and what the file has open.
