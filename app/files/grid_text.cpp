@@ -338,7 +338,15 @@ std::optional<GridFault> read_grid_text(std::string_view text, bool triples, Gri
             file.format = GridFormat::triples;
             return std::nullopt;
         }
-        if (triples || looks_like_triples) {
+        if (triples) {
+            return fault;
+        }
+        if (looks_like_triples) {
+            // Heights that repeat in the first two columns look like x and y: say how to
+            // have such a matrix read as one.
+            fault->message +=
+                " (three columns are read as x y z lines; a matrix of three columns needs a "
+                "first row of x values)";
             return fault;
         }
         file.grid = Grid{};
