@@ -155,9 +155,9 @@ struct Table {
 std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, int line) {
     const bool first = table.rows() == 0;
     if (first) {
-        // An empty or a text corner marks the first row as the x values.
+        // An empty or a text corner before x values marks the first row as the x values.
         const Cell& corner = fields.front();
-        table.header = corner.kind == CellKind::text ||
+        table.header = (corner.kind == CellKind::text && fields.size() > 1) ||
                        (corner.kind == CellKind::missing && corner.text.empty());
         table.width = fields.size();
     } else if (table.rows() == 1 && !table.header && !table.commas &&
@@ -174,7 +174,11 @@ std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, 
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Cell& cell = fields[i];
         if (cell.kind == CellKind::text && !(first && i == 0 && table.header)) {
-            return GridFault{line, quoted(cell.text) + " is not a number"};
+            const bool semicolons = cell.text.find(';') != std::string_view::npos;
+            return GridFault{line, quoted(cell.text) + " is not a number" +
+                                       (semicolons ? " (values are separated by commas, blanks "
+                                                     "or tabs, not semicolons)"
+                                                   : "")};
         }
         if (cell.kind == CellKind::infinite) {
             return GridFault{line, quoted(cell.text) + " is not a finite number"};

@@ -165,6 +165,9 @@ TEST(GridFile, BadFilesAreRefusedByFileAndLine) {
         {"x y z twice", "g.txt", "0 0 1\n1 0 2\n0 0 3\n1 1 4\n",
          "Cannot read \"g.txt\", line 3: the node x = 0, y = 0 is given twice (three columns are "
          "read as x y z lines; a matrix of three columns needs a first row of x values)"},
+        {"semicolons", "g.csv", "x;y\n1;2\n3;4\n",
+         "Cannot read \"g.csv\", line 2: \"1;2\" is not a number (values are separated by "
+         "commas, blanks or tabs, not semicolons)"},
         {"three columns of repeated heights", "g.csv", "1,2,1\n1,2,1\n2,2,1\n",
          "Cannot read \"g.csv\": the 3 x y z lines fill no grid: 2 values of x and 1 of y make 2 "
          "nodes, each given once (three columns are read as x y z lines; a matrix of three "
