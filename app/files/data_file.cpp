@@ -389,8 +389,8 @@ std::string data_text(const AppData& state) {
 
 std::optional<Refusal> data_text_refusal(const AppData& state) {
     if (state.grid && !unwritable(state.grid_path).empty()) {
-        return Refusal{"the grid file's name holds " + unwritable(state.grid_path) +
-                       ", which a data file cannot keep"};
+        return Refusal{"The grid file's name holds " + unwritable(state.grid_path) +
+                       ", which a data file cannot keep."};
     }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         for (int i = 1; i < table->size(); ++i) {
@@ -400,9 +400,9 @@ std::optional<Refusal> data_text_refusal(const AppData& state) {
                                " holds " + reason + ", which a data file cannot keep."};
             }
             if (!kept_value((*table)[i])) {
-                return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) + ", \"" +
+                return Refusal{"The value of " + std::string(trimmed_name((*table)[i])) + ", \"" +
                                record_value((*table)[i]) +
-                               "\", is no finite number, which a data file cannot keep"};
+                               "\", is no finite number, which a data file cannot keep."};
             }
         }
     }

@@ -112,6 +112,17 @@ TEST(GridData, AFormulaFromADataFileAfterTheGridReplacesIt) {
     }
 }
 
+TEST(GridData, AGridNameThatALineCannotHoldIsRefusedInASentence) {
+    test_support::TempFolder folder{"grid-data"};
+    const std::string path = folder.file("two\nlines.csv");
+    std::ofstream(path) << "1,2\n3,4\n";
+    AppData state;
+    ASSERT_EQ(apply_argument(state, path), std::nullopt);
+    EXPECT_EQ(data_text_refusal(state),
+              platform::Refusal{"The grid file's name holds a line break, which a data file "
+                                "cannot keep."});
+}
+
 TEST(GridData, ABadGridChangesNothing) {
     const char* bad[] = {"1,2\n3\n", "1,x\n3,4\n", "1,2\n"};
     for (const char* file : bad) {
