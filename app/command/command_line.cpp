@@ -59,10 +59,11 @@ int print_value(FunctionXY& function, const std::string& source, double x, doubl
     return check_standard_output(0);
 }
 
-// The grid of the file that FORMULA names, when it names one.
+// The grid of the file that FORMULA names, when it names one. A folder is no grid, so the
+// formula x stays a formula in a folder that holds a folder x.
 std::optional<std::variant<GridFile, platform::Refusal>> grid_in_place(const char* formula) {
     struct stat info {};
-    if (::stat(formula, &info) != 0) {
+    if (::stat(formula, &info) != 0 || S_ISDIR(info.st_mode)) {
         return std::nullopt;
     }
     return read_grid_file(formula);

@@ -137,6 +137,10 @@ TEST_F(CommandLineTest, AGridFileStandsInForTheFormula) {
     struct stat written {};
     EXPECT_EQ(stat(folder.file("page.png").c_str(), &written), 0);
     EXPECT_EQ(stat(folder.file("solid.stl").c_str(), &written), 0);
+    // A folder is no grid: its name is taken as the formula it spells (here, one that fails).
+    const Outcome named_folder = run_toven({"--eval", folder.path().string(), "1", "2"});
+    EXPECT_EQ(named_folder.status, 1);
+    EXPECT_EQ(named_folder.err.find("directory"), std::string::npos) << named_folder.err;
 }
 
 TEST_F(CommandLineTest, LongFormulasReachTheEngineWhole) {
