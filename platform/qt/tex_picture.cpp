@@ -131,15 +131,14 @@ std::string tex_text(std::string_view text) {
     }
     // A number with an exponent, "2e+23", is set as 2\times10^{23}.
     const std::size_t e = result.find_first_of("eE");
-    if (e != std::string::npos && e > 0 && e + 1 < result.size()) {
-        std::string power = result.substr(e + 1);
-        if (power.front() == '+') {
-            power.erase(0, 1);
-        }
-        const bool negative = power.starts_with('-');
-        power.erase(0, power.find_first_not_of("-0"));
-        result = result.substr(0, e) + "\\times10^{" + (negative ? "-" : "") +
-                 (power.empty() ? "0" : power) + "}";
+    const std::size_t digits = e == std::string::npos ? e : result.find_first_of("0123456789", e);
+    const bool signed_power = digits == e + 2 && (result[e + 1] == '+' || result[e + 1] == '-');
+    if (e != std::string::npos && e > 0 && (digits == e + 1 || signed_power) &&
+        result.find_first_not_of("0123456789", digits) == std::string::npos) {
+        const std::size_t first = result.find_first_not_of('0', digits);
+        const std::string power = first == std::string::npos ? "0" : result.substr(first);
+        const bool negative = signed_power && result[e + 1] == '-';
+        result = result.substr(0, e) + "\\times10^{" + (negative ? "-" : "") + power + "}";
     }
     return "$" + result + "$";
 }
