@@ -89,6 +89,10 @@ TEST(GridFile, EveryLayoutOfAGridReadsTheSame) {
         {"csv, quoted names, CRLF", "g.csv",
          "\"a\",\"b\",c,d\r\n1.5,-2,,4\r\n0, 0.25 ,7,8 # note\r\n9,10,11,-12e3\r\n"},
         {"csv, every line ending in a comma", "g.csv", "1.5,-2,,4,\n0,0.25,7,8,\n9,10,11,-12e3,\n"},
+        {"named columns over an empty corner, named rows (pandas)", "g.csv",
+         ",a,b,c,d\n0,1.5,-2,,4\n1,0,0.25,7,8\n2,9,10,11,-12e3\n"},
+        {"names one short of named rows (R)", "g.txt",
+         "\"V1\" \"V2\" \"V3\" \"V4\"\n\"0\" 1.5 -2 NA 4\n\"1\" 0 0.25 7 8\n\"2\" 9 10 11 -12e3\n"},
         {"tabs, signs, a dash", "g", "+1.5\t-2\t-\t4\n0\t.25\t7\t8\n9\t10\t11\t-1.2e4\n"},
         {"x y z blocks", "g.dat",
          "x y z\n0 0 1.5\n1 0 -2\n2 0 NaN\n3 0 4\n\n0 1 0\n1 1 0.25\n2 1 7\n3 1 8\n\n"
