@@ -121,8 +121,9 @@ void on_drag(AppState& state, std::intptr_t lparam) {
     const int y = static_cast<std::int16_t>(platform::high_word(lparam));
     const double tilt = tilted_by_hand(state.hand.start_tilt, drag_degrees(state.hand.start_y, y));
     const double turn = turned_by_hand(state.hand.start_turn, drag_degrees(state.hand.start_x, x));
-    const bool tilted = tilt != item_value(state.sdata, "tilt");
-    if (turn != item_value(state.sdata, "turn")) {
+    // Compared as written: a value of more digits than the hand writes is no move.
+    const bool tilted = hand_value_text(tilt) != item_text(state.sdata, "tilt");
+    if (hand_value_text(turn) != item_text(state.sdata, "turn")) {
         if (tilted) {
             set_item_by_hand(state, state.sdata, "tilt", tilt);
         }

@@ -146,6 +146,20 @@ TEST_F(HandShellTest, AViewTooLargeToDrawIsRefusedAndTheHandGoesOnFromTheLastPag
     }
 }
 
+// A tilt of more digits than the hand writes is rounded once; a move within the same degree
+// draws nothing again.
+TEST_F(HandShellTest, ADragWithinADegreeDrawsNothing) {
+    show_plot();
+    sdata[record_number("tilt")] = make_record(sdata[record_number("tilt")].name, "15.1234567");
+    platform::inject::press_right(state.plot_window, {100, 150});
+    platform::inject::drag_right(state.plot_window, {100, 146});
+    EXPECT_EQ(value(sdata, "tilt"), "16.1235");
+    state.hand.full_frame_ms = -1;  // set again by every full page
+    platform::inject::drag_right(state.plot_window, {101, 145});
+    platform::inject::release_right(state.plot_window, {101, 145});
+    EXPECT_EQ(state.hand.full_frame_ms, -1);
+}
+
 TEST_F(HandShellTest, NothingTiltsBeforeAPageIsShown) {
     command(screen);
     press(state.plot_window, NavigationKey::up);
