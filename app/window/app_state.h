@@ -55,7 +55,7 @@ struct AppState : AppData {
 
     // The view moved by hand in the plot window (hand_view.h): the right-button drag under
     // way, how long the last full page took, which tells whether a frame keeps up, and the
-    // tilt and turn of that page, to which a view the hand cannot draw goes back.
+    // tilt and turn that the hand moved from since, to which a view it cannot draw goes back.
     struct HandMotion {
         bool dragging = false;
         int start_x = 0;
@@ -63,8 +63,10 @@ struct AppState : AppData {
         double start_tilt = 0;
         double start_turn = 0;
         double full_frame_ms = 0;
-        std::string full_tilt;
-        std::string full_turn;
+        std::string from_tilt;  // empty when the hand has not moved since
+        std::string from_turn;
+        std::string written_tilt;  // as the hand last wrote them
+        std::string written_turn;
     };
     HandMotion hand;
 };

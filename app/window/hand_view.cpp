@@ -66,24 +66,43 @@ void draw_page(AppState& state, int samples_while_moving) {
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         state.hand.full_frame_ms = took.count();
-        state.hand.full_tilt = item_text(state.sdata, "tilt");
-        state.hand.full_turn = item_text(state.sdata, "turn");
+        state.hand.from_tilt.clear();
+        state.hand.from_turn.clear();
     }
 }
 
+// The view before the hand's first move since the last full page, or since the view was set
+// otherwise (data opened, a line typed).
+void keep_view_before_move(AppState& state) {
+    AppState::HandMotion& hand = state.hand;
+    const char* tilt = item_text(state.sdata, "tilt");
+    const char* turn = item_text(state.sdata, "turn");
+    if (hand.from_tilt.empty() || hand.written_tilt != tilt || hand.written_turn != turn) {
+        hand.from_tilt = tilt;
+        hand.from_turn = turn;
+    }
+}
+
+// What the hand wrote, to tell its own moves from others.
+void keep_view_written(AppState& state) {
+    state.hand.written_tilt = item_text(state.sdata, "tilt");
+    state.hand.written_turn = item_text(state.sdata, "turn");
+}
+
 // A view the hand moved to that cannot be drawn (a turn that takes too many samples) has been
-// refused in a box; the view of the last full page comes back, so that the hand can go on
-// from there. A drag ends, or each move of it would ask again.
+// refused in a box; the view it moved from comes back, so that the hand can go on from there.
+// A drag ends, or each move of it would ask again.
 void go_back_if_refused(AppState& state) {
-    if (state.readout_ready || state.hand.full_tilt.empty() ||
-        (state.hand.full_tilt == item_text(state.sdata, "tilt") &&
-         state.hand.full_turn == item_text(state.sdata, "turn"))) {
+    AppState::HandMotion& hand = state.hand;
+    if (state.readout_ready || hand.from_tilt.empty() ||
+        (hand.from_tilt == item_text(state.sdata, "tilt") &&
+         hand.from_turn == item_text(state.sdata, "turn"))) {
         return;
     }
-    state.hand.dragging = false;
+    hand.dragging = false;
     platform::kill_timer(state.plot_window, settle_timer);
-    set_item_text(state, state.sdata, "tilt", state.hand.full_tilt);
-    set_item_text(state, state.sdata, "turn", state.hand.full_turn);
+    set_item_text(state, state.sdata, "tilt", hand.from_tilt);
+    set_item_text(state, state.sdata, "turn", hand.from_turn);
     draw_page(state, 0);
 }
 
@@ -97,7 +116,9 @@ void draw_moving_frame(AppState& state) {
 }
 
 void move_view_to(AppState& state, const char* item, double degrees) {
+    keep_view_before_move(state);
     set_item_by_hand(state, state.sdata, item, degrees);
+    keep_view_written(state);
     draw_moving_frame(state);
     go_back_if_refused(state);
 }
@@ -124,8 +145,10 @@ void on_drag(AppState& state, std::intptr_t lparam) {
     // Compared as written: a value of more digits than the hand writes is no move.
     const bool tilted = hand_value_text(tilt) != item_text(state.sdata, "tilt");
     if (hand_value_text(turn) != item_text(state.sdata, "turn")) {
+        keep_view_before_move(state);
         if (tilted) {
             set_item_by_hand(state, state.sdata, "tilt", tilt);
+            keep_view_written(state);
         }
         move_view_to(state, "turn", turn);
     } else if (tilted) {

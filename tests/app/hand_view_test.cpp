@@ -127,21 +127,33 @@ TEST_F(HandShellTest, AViewTooLargeToDrawIsRefusedAndTheHandGoesOnFromTheLastPag
         set_item_by_hand(state, sdata, name, value);
     }
     show_plot();
-    for (const double frame_ms : {0.0, 1000.0}) {
-        SCOPED_TRACE(frame_ms > 0 ? "fewer samples while moving" : "full pages while moving");
+    const struct {
+        const char* label;
+        double frame_ms;
+        const char* turn;  // as data opened since the page was drawn set it
+        int up;            // pixels the drag also goes up, tilting
+    } cases[] = {{"full pages while moving", 0, "0", 0},
+                 {"fewer samples while moving", 1000, "0", 0},
+                 {"data opened since", 0, "5", 0},
+                 {"tilted and turned at once", 0, "0", 40}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         const std::size_t shown = boxes.shown().size();
-        state.hand.full_frame_ms = frame_ms;
+        state.hand.full_frame_ms = c.frame_ms;
+        sdata[record_number("turn")] = make_record(sdata[record_number("turn")].name, c.turn);
         platform::inject::press_right(state.plot_window, {190, 100});
-        platform::inject::drag_right(state.plot_window, {10, 100});  // 45 degrees
+        platform::inject::drag_right(state.plot_window, {10, 100 - c.up});  // 45 degrees
         for (int waited = 0; waited < 10'000 && boxes.shown().size() == shown;) {
             waited += platform::inject::process_events_for(50);
         }
-        platform::inject::release_right(state.plot_window, {10, 100});
+        platform::inject::release_right(state.plot_window, {10, 100 - c.up});
         EXPECT_EQ(boxes.shown().size(), shown + 1);
-        EXPECT_EQ(value(sdata, "turn"), "0");
-        ASSERT_TRUE(state.readout_ready) << "the last page is back";
+        EXPECT_EQ(value(sdata, "turn"), c.turn);
+        EXPECT_EQ(value(sdata, "tilt"), "15");
+        ASSERT_TRUE(state.readout_ready) << "the view moved from is back";
         press(state.plot_window, NavigationKey::left);
-        EXPECT_EQ(value(sdata, "turn"), "1") << "the hand goes on";
+        EXPECT_EQ(value(sdata, "turn"), std::to_string(std::stoi(c.turn) + 1))
+            << "the hand goes on";
         press(state.plot_window, NavigationKey::right);
     }
 }
