@@ -120,11 +120,6 @@ TEST_F(CommandLineTest, AGridFileStandsInForTheFormula) {
          1,
          "",
          "toven: With --eval the surface comes as FORMULA, so the grid of \""},
-        {"beside_itself",
-         {"--eval", grid, "-", grid},
-         1,
-         "",
-         "toven: With --eval the surface comes as FORMULA, so the grid of \""},
         {"page", {"--render", folder.file("page.png"), grid, "tilt=20"}, 0, "", ""},
         {"solid", {"--render", folder.file("solid.stl"), grid}, 0, "", ""},
     };

@@ -91,7 +91,6 @@ TEST(GridData, AFormulaFromADataFileAfterTheGridReplacesIt) {
         {"formula", "f(x,y)=x*y\n", false},
         {"other items", "a=2\nm=3\n", true},
         {"saved from the grid", "grid=GRID\nf(x,y)=x*y\nm=3\n", true},
-        {"grid after its formula", "f(x,y)=x*y\ngrid=GRID\n", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
