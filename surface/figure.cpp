@@ -180,7 +180,7 @@ std::vector<PlacedTick> place_ticks(SurfacePlotter& plotter, const Edge& edge,
                                   at.y + direction.y * spacing.tick};
             const DevicePoint anchor{end.x + direction.x * spacing.gap,
                                      end.y + direction.y * spacing.gap};
-            const std::string text = tick_text(value, ticks.decimals);
+            const std::string text = tick_text(ticks, value);
             const platform::Rect box =
                 box_beyond(anchor, direction, text_width(plotter, text), spacing.line);
             if (overlaps_any(box, placed, spacing.gap) || !inside(box, plotter) ||
@@ -252,7 +252,7 @@ int widest_number(Plotter& plotter, double from, double to) {
     for (int most = most_ticks; most >= 2; --most) {
         const AxisTicks ticks = nice_ticks(from, to, most);
         for (const double value : ticks.values) {
-            widest = std::max(widest, text_width(plotter, tick_text(value, ticks.decimals)));
+            widest = std::max(widest, text_width(plotter, tick_text(ticks, value)));
         }
     }
     return widest;

@@ -10,6 +10,14 @@ namespace {
 
 // More decimals than this say nothing a double can tell apart.
 constexpr int max_decimals = 15;
+// From this size on, a value's whole digits are not all its own: 1e23 is written in full as
+// 99999999999999991611392.
+constexpr double largest_whole_text = 1e15;
+
+// The power of ten of a value's leading digit.
+int leading_power(double value) {
+    return static_cast<int>(std::floor(std::log10(std::abs(value)) + 1e-9));
+}
 
 // The count of multiples of `step` within [low, high], allowing for rounding at the ends.
 double multiples_within(double low, double high, double step) {
@@ -44,14 +52,24 @@ AxisTicks nice_ticks(double from, double to, int most) {
     for (int i = 0; i < count; ++i) {
         ticks.values.push_back((first + i) * ticks.step);
     }
-    ticks.decimals =
-        std::clamp(static_cast<int>(-std::floor(std::log10(ticks.step) + 1e-9)), 0, max_decimals);
+    const int decimals = -leading_power(ticks.step);
+    ticks.decimals = std::clamp(decimals, 0, max_decimals);
+    ticks.exponent = decimals > max_decimals ||
+                     std::any_of(ticks.values.begin(), ticks.values.end(), [](double value) {
+                         return std::abs(value) >= largest_whole_text;
+                     });
     return ticks;
 }
 
-std::string tick_text(double value, int decimals) {
+std::string tick_text(const AxisTicks& ticks, double value) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    if (ticks.exponent) {
+        const int digits =
+            value == 0 ? 0 : std::max(0, leading_power(value) - leading_power(ticks.step));
+        std::snprintf(text, sizeof text, value == 0 ? "%.*f" : "%.*e", digits, value);
+    } else {
+        std::snprintf(text, sizeof text, "%.*f", ticks.decimals, value);
+    }
     std::string result = text;
     // A value that rounds to zero from below is written "-0.0": it is zero.
     if (result.front() == '-' && result.find_first_not_of("-0.") == std::string::npos) {

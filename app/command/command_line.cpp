@@ -59,10 +59,11 @@ int print_value(FunctionXY& function, const std::string& source, double x, doubl
     return check_standard_output(0);
 }
 
-// The grid of the file that FORMULA names, when it names one.
+// The grid of the file that FORMULA names, when it names one. A folder is no grid, so the
+// formula x stays a formula in a folder that holds a folder x.
 std::optional<std::variant<GridFile, platform::Refusal>> grid_in_place(const char* formula) {
     struct stat info {};
-    if (::stat(formula, &info) != 0) {
+    if (::stat(formula, &info) != 0 || S_ISDIR(info.st_mode)) {
         return std::nullopt;
     }
     return read_grid_file(formula);
@@ -87,6 +88,12 @@ int run_eval(AppData& state, int argc, char** argv) {
     if (const auto refusal =
             read_arguments(state, std::span(argv + (from_input ? 4 : 5), argv + argc), rules)) {
         return fail(refusal->message);
+    }
+    // FORMULA is the surface; a grid among the items would be left unused without a word.
+    if (state.grid) {
+        return fail("With --eval the surface comes as FORMULA, so the grid of " +
+                    platform::quoted_path(state.grid_path) +
+                    " cannot be given too; give the grid file as FORMULA.");
     }
     if (auto grid = grid_in_place(argv[2])) {
         if (const auto* refusal = std::get_if<platform::Refusal>(&*grid)) {

@@ -274,11 +274,15 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
     const TablesBefore before(state);
     DataLines lines(file.text);
     DataItem item;
+    bool names_grid = false;
+    bool names_formula = false;
     while (lines.next(item)) {
         const std::string_view text = item.text;
         const std::size_t equals = text.find('=');
         const bool grid_line =
             equals != std::string_view::npos && trim_blanks(text.substr(0, equals)) == grid_item;
+        names_grid = names_grid || grid_line;
+        names_formula = names_formula || sets_formula(text);
         if (auto refusal = grid_line ? apply_grid_line(state, text.substr(equals + 1))
                                      : apply_assignment(state, text)) {
             before.put_back();
@@ -291,6 +295,12 @@ std::optional<Refusal> apply_data_file(AppData& state, const DataFile& file) {
         return Refusal{"The file \"" + file.path + "\" has more than " +
                        std::to_string(max_data_file_lines) +
                        " lines, and a data file holds one item a line."};
+    }
+    // A file drawn from a grid names it before its formula line, which then stays unused; the
+    // formula of any other file takes the place of a grid given before it, as an item does.
+    if (names_formula && !names_grid) {
+        state.grid.reset();
+        state.grid_path.clear();
     }
     return std::nullopt;
 }
@@ -379,8 +389,8 @@ std::string data_text(const AppData& state) {
 
 std::optional<Refusal> data_text_refusal(const AppData& state) {
     if (state.grid && !unwritable(state.grid_path).empty()) {
-        return Refusal{"the grid file's name holds " + unwritable(state.grid_path) +
-                       ", which a data file cannot keep"};
+        return Refusal{"The grid file's name holds " + unwritable(state.grid_path) +
+                       ", which a data file cannot keep."};
     }
     for (const DataTable* table : {&state.fdata, &state.sdata}) {
         for (int i = 1; i < table->size(); ++i) {
@@ -390,9 +400,9 @@ std::optional<Refusal> data_text_refusal(const AppData& state) {
                                " holds " + reason + ", which a data file cannot keep."};
             }
             if (!kept_value((*table)[i])) {
-                return Refusal{"the value of " + std::string(trimmed_name((*table)[i])) + ", \"" +
+                return Refusal{"The value of " + std::string(trimmed_name((*table)[i])) + ", \"" +
                                record_value((*table)[i]) +
-                               "\", is no finite number, which a data file cannot keep"};
+                               "\", is no finite number, which a data file cannot keep."};
             }
         }
     }

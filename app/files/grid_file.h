@@ -11,7 +11,9 @@
 //  - a NumPy .npy array of two dimensions, float64 or float32, in C or Fortran order: row i
 //    at y = i, column j at x = j.
 // "#" starts a comment and blank lines are skipped; a first line of column names, quoted or
-// not, is skipped. nan, NaN, NA, "-" and an empty cell are missing values: holes in the grid.
+// not, is skipped. Names over an empty corner, or one fewer than the values, leave a first
+// column of y values (the rows' names, as R and pandas write them) and x at 0 up. nan, NaN, NA,
+// "-" and an empty cell are missing values: holes in the grid.
 #pragma once
 
 #include <cstddef>

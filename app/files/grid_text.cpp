@@ -146,6 +146,8 @@ struct Table {
     std::vector<int> row_lines;  // the line of each row
     std::size_t width = 0;       // values in a row; the first row may have one fewer
     bool header = false;         // a row of x, a column of y, and a corner before them
+    bool row_names = false;      // a column of y under the names of the columns, no row of x
+    std::size_t names = 0;       // the count of the columns' names, when a line gives them
     bool commas = false;
     bool ends_in_comma = true;  // every line so far ends in a comma and nothing after it
 
@@ -155,10 +157,12 @@ struct Table {
 std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, int line) {
     const bool first = table.rows() == 0;
     if (first) {
-        // An empty or a text corner marks the first row as the x values.
+        // An empty or a text corner before x values marks the first row as the x values.
         const Cell& corner = fields.front();
-        table.header = corner.kind == CellKind::text ||
-                       (corner.kind == CellKind::missing && corner.text.empty());
+        table.row_names = table.row_names || (table.names > 0 && fields.size() == table.names + 1);
+        table.header =
+            !table.row_names && ((corner.kind == CellKind::text && fields.size() > 1) ||
+                                 (corner.kind == CellKind::missing && corner.text.empty()));
         table.width = fields.size();
     } else if (table.rows() == 1 && !table.header && !table.commas &&
                fields.size() == table.width + 1) {
@@ -174,7 +178,11 @@ std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, 
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const Cell& cell = fields[i];
         if (cell.kind == CellKind::text && !(first && i == 0 && table.header)) {
-            return GridFault{line, quoted(cell.text) + " is not a number"};
+            const bool semicolons = cell.text.find(';') != std::string_view::npos;
+            return GridFault{line, quoted(cell.text) + " is not a number" +
+                                       (semicolons ? " (values are separated by commas, blanks "
+                                                     "or tabs, not semicolons)"
+                                                   : "")};
         }
         if (cell.kind == CellKind::infinite) {
             return GridFault{line, quoted(cell.text) + " is not a finite number"};
@@ -228,7 +236,14 @@ std::optional<GridFault> read_table(std::string_view text, Table& table) {
         };
         if (std::exchange(first_line, false) && is(CellKind::text) && !is(CellKind::number) &&
             !is(CellKind::infinite)) {
-            continue;  // the names of the columns
+            // The names of the columns. Over an empty corner (as R's write.csv and pandas
+            // write them) or one short of the rows (as R's write.table does), the first
+            // column names the rows.
+            const Cell& corner = fields.front();
+            table.names = fields.size();
+            table.row_names =
+                fields.size() > 1 && corner.kind == CellKind::missing && corner.text.empty();
+            continue;
         }
         if (auto fault = add_row(table, fields, number)) {
             return fault;
@@ -280,21 +295,30 @@ bool counted_corner(const Table& table) {
     return !node_fault(x) && !node_fault(y);
 }
 
+// The y values of the first column; the x values of the first row, or for rows that are
+// named, 0 up.
 std::optional<GridFault> matrix_with_nodes(Table& table, Grid& grid) {
     const std::size_t width = table.width;
-    grid.x.assign(table.cells.begin() + 1, table.cells.begin() + width);
+    const std::size_t first_row = table.header ? 1 : 0;
+    if (table.header) {
+        grid.x.assign(table.cells.begin() + 1, table.cells.begin() + width);
+    }
+    for (std::size_t column = 1; !table.header && column < width; ++column) {
+        grid.x.push_back(static_cast<double>(column - 1));
+    }
     if (const auto fault = node_fault(grid.x)) {
         return GridFault{table.row_lines[0], node_message(*fault, "x", "row")};
     }
-    for (std::size_t row = 1; row < table.rows(); ++row) {
+    for (std::size_t row = first_row; row < table.rows(); ++row) {
         grid.y.push_back(table.cells[row * width]);
     }
     if (const auto fault = node_fault(grid.y)) {
-        return GridFault{table.row_lines[fault->index + 1], node_message(*fault, "y", "column")};
+        return GridFault{table.row_lines[fault->index + first_row],
+                         node_message(*fault, "y", "column")};
     }
     // The values close up over the nodes, in place.
     std::size_t to = 0;
-    for (std::size_t row = 1; row < table.rows(); ++row) {
+    for (std::size_t row = first_row; row < table.rows(); ++row) {
         for (std::size_t column = 1; column < width; ++column) {
             table.cells[to++] = table.cells[row * width + column];
         }
@@ -330,7 +354,7 @@ std::optional<GridFault> read_grid_text(std::string_view text, bool triples, Gri
     if (triples && (table.header || table.width != 3)) {
         return GridFault{table.row_lines[0], "an x y z line holds three numbers: x, y and z"};
     }
-    if (triples || (!table.header && table.width == 3)) {
+    if (triples || (!table.header && !table.row_names && table.width == 3)) {
         const TripleLines lines{table.cells, table.row_lines};
         bool looks_like_triples = triples;
         auto fault = triples_grid(lines, file.grid, looks_like_triples);
@@ -338,13 +362,22 @@ std::optional<GridFault> read_grid_text(std::string_view text, bool triples, Gri
             file.format = GridFormat::triples;
             return std::nullopt;
         }
-        if (triples || looks_like_triples) {
+        if (triples) {
+            return fault;
+        }
+        if (looks_like_triples) {
+            // Heights that repeat in the first two columns look like x and y: say how to
+            // have such a matrix read as one.
+            fault->message +=
+                " (three columns are read as x y z lines; a matrix of three columns needs a "
+                "first row of x values)";
             return fault;
         }
         file.grid = Grid{};
     }
     file.format = GridFormat::matrix;
-    if (table.header || counted_corner(table)) {
+    table.header = table.header || (!table.row_names && counted_corner(table));
+    if (table.header || table.row_names) {
         return matrix_with_nodes(table, file.grid);
     }
     plain_matrix(table, file.grid);

@@ -266,6 +266,14 @@ std::optional<GridFault> read_npy(std::string_view bytes, Grid& grid) {
     }
     const std::uint64_t rows = header.shape[0];
     const std::uint64_t columns = header.shape[1];
+    // An empty array holds no bytes of values whatever its other size says, so that size
+    // must not become a count of nodes.
+    if (rows < 2 || columns < 2) {
+        return GridFault{0, format("the grid is %llu x %llu values (rows x columns); it needs at "
+                                   "least 2 x 2",
+                                   static_cast<unsigned long long>(rows),
+                                   static_cast<unsigned long long>(columns))};
+    }
     const std::size_t data_size = bytes.size() - data_start;
     // Each size is below 2^52: the first test keeps the product from overflowing.
     if ((rows != 0 && columns > data_size / rows / type->size + 1) ||

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/app_data.h"
 #include "app/window/data_box.h"
@@ -53,7 +54,8 @@ struct AppState : AppData {
     int mouse_y = 0;
 
     // The view moved by hand in the plot window (hand_view.h): the right-button drag under
-    // way, and how long the last full page took, which tells whether a frame keeps up.
+    // way, how long the last full page took, which tells whether a frame keeps up, and the
+    // tilt and turn that the hand moved from since, to which a view it cannot draw goes back.
     struct HandMotion {
         bool dragging = false;
         int start_x = 0;
@@ -61,6 +63,10 @@ struct AppState : AppData {
         double start_tilt = 0;
         double start_turn = 0;
         double full_frame_ms = 0;
+        std::string from_tilt;  // empty when the hand has not moved since
+        std::string from_turn;
+        std::string written_tilt;  // as the hand last wrote them
+        std::string written_turn;
     };
     HandMotion hand;
 };

@@ -39,28 +39,88 @@ int moving_samples(const AppState& state) {
     return std::max(1, static_cast<int>(k * share));
 }
 
+// Writes `text` into the item `name` of `table` as if typed and taken with "u".
+void set_item_text(AppState& state, DataTable& table, const char* name, const std::string& text) {
+    DataBox* box = nullptr;
+    if (&table == &state.sdata) {
+        box = state.sdata_box.get();
+    } else if (&table == &state.fdata) {
+        box = state.fdata_box.get();
+    }
+    if (box != nullptr) {
+        box->commit();
+    }
+    const int record = record_number(name);
+    if (record < table.size()) {
+        table[record] = make_record(table[record].name, text);
+    }
+    if (box != nullptr) {
+        box->show_table();
+    }
+}
+
 void draw_page(AppState& state, int samples_while_moving) {
     const auto start = std::chrono::steady_clock::now();
     plot(state, plot_page, screen_output, samples_while_moving);
-    if (samples_while_moving == 0) {
+    if (samples_while_moving == 0 && state.readout_ready) {
         const std::chrono::duration<double, std::milli> took =
             std::chrono::steady_clock::now() - start;
         state.hand.full_frame_ms = took.count();
+        state.hand.from_tilt.clear();
+        state.hand.from_turn.clear();
     }
+}
+
+// The view before the hand's first move since the last full page, or since the view was set
+// otherwise (data opened, a line typed).
+void keep_view_before_move(AppState& state) {
+    AppState::HandMotion& hand = state.hand;
+    const char* tilt = item_text(state.sdata, "tilt");
+    const char* turn = item_text(state.sdata, "turn");
+    if (hand.from_tilt.empty() || hand.written_tilt != tilt || hand.written_turn != turn) {
+        hand.from_tilt = tilt;
+        hand.from_turn = turn;
+    }
+}
+
+// What the hand wrote, to tell its own moves from others.
+void keep_view_written(AppState& state) {
+    state.hand.written_tilt = item_text(state.sdata, "tilt");
+    state.hand.written_turn = item_text(state.sdata, "turn");
+}
+
+// A view the hand moved to that cannot be drawn (a turn that takes too many samples) has been
+// refused in a box; the view it moved from comes back, so that the hand can go on from there.
+// A drag ends, or each move of it would ask again.
+void go_back_if_refused(AppState& state) {
+    AppState::HandMotion& hand = state.hand;
+    if (state.readout_ready || hand.from_tilt.empty() ||
+        (hand.from_tilt == item_text(state.sdata, "tilt") &&
+         hand.from_turn == item_text(state.sdata, "turn"))) {
+        return;
+    }
+    hand.dragging = false;
+    platform::kill_timer(state.plot_window, settle_timer);
+    set_item_text(state, state.sdata, "tilt", hand.from_tilt);
+    set_item_text(state, state.sdata, "turn", hand.from_turn);
+    draw_page(state, 0);
 }
 
 // A frame while the hand moves; the full page follows once it stops.
 void draw_moving_frame(AppState& state) {
     const int samples = moving_samples(state);
     draw_page(state, samples);
-    if (samples > 0) {
+    if (samples > 0 && state.readout_ready) {
         platform::set_timer(state.plot_window, settle_timer, settle_ms);
     }
 }
 
 void move_view_to(AppState& state, const char* item, double degrees) {
+    keep_view_before_move(state);
     set_item_by_hand(state, state.sdata, item, degrees);
+    keep_view_written(state);
     draw_moving_frame(state);
+    go_back_if_refused(state);
 }
 
 bool shows_plot(const AppState& state, const platform::Window* window) {
@@ -82,10 +142,13 @@ void on_drag(AppState& state, std::intptr_t lparam) {
     const int y = static_cast<std::int16_t>(platform::high_word(lparam));
     const double tilt = tilted_by_hand(state.hand.start_tilt, drag_degrees(state.hand.start_y, y));
     const double turn = turned_by_hand(state.hand.start_turn, drag_degrees(state.hand.start_x, x));
-    const bool tilted = tilt != item_value(state.sdata, "tilt");
-    if (turn != item_value(state.sdata, "turn")) {
+    // Compared as written: a value of more digits than the hand writes is no move.
+    const bool tilted = hand_value_text(tilt) != item_text(state.sdata, "tilt");
+    if (hand_value_text(turn) != item_text(state.sdata, "turn")) {
+        keep_view_before_move(state);
         if (tilted) {
             set_item_by_hand(state, state.sdata, "tilt", tilt);
+            keep_view_written(state);
         }
         move_view_to(state, "turn", turn);
     } else if (tilted) {
@@ -133,22 +196,7 @@ std::string hand_value_text(double value) {
 }
 
 void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value) {
-    DataBox* box = nullptr;
-    if (&table == &state.sdata) {
-        box = state.sdata_box.get();
-    } else if (&table == &state.fdata) {
-        box = state.fdata_box.get();
-    }
-    if (box != nullptr) {
-        box->commit();
-    }
-    const int record = record_number(name);
-    if (record < table.size()) {
-        table[record] = make_record(table[record].name, hand_value_text(value));
-    }
-    if (box != nullptr) {
-        box->show_table();
-    }
+    set_item_text(state, table, name, hand_value_text(value));
 }
 
 void draw_full_page(AppState& state) {
@@ -187,6 +235,7 @@ bool handle_hand_message(AppState& state, platform::Window* window, unsigned mes
         case platform::WM_TIMER:
             if (wparam == settle_timer) {
                 draw_full_page(state);
+                go_back_if_refused(state);
             }
             return true;
         default:

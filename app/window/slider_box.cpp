@@ -113,8 +113,9 @@ void SliderBox::handle_scroll(std::intptr_t control) {
     }
 }
 
-// A range takes effect once both ends are numbers and differ; while it is being typed the
-// slider keeps its last one. The thumb stays on the item's value.
+// A range takes effect once both ends are numbers that differ by a finite width, which every
+// value between them needs; while it is being typed the slider keeps its last one. The thumb
+// stays on the item's value.
 void SliderBox::handle_command(std::intptr_t control, unsigned code) {
     if (code != platform::EN_UPDATE || control == 0) {
         return;
@@ -127,7 +128,7 @@ void SliderBox::handle_command(std::intptr_t control, unsigned code) {
         ValueRange typed;
         if (read_decimal(platform::control_text(row.from_edit), typed.from) != NumberFault::none ||
             read_decimal(platform::control_text(row.to_edit), typed.to) != NumberFault::none ||
-            typed.from == typed.to) {
+            typed.from == typed.to || !std::isfinite(typed.to - typed.from)) {
             return;
         }
         row.range = typed;

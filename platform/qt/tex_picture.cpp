@@ -126,7 +126,21 @@ std::string tex_text(std::string_view text) {
                 result += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         }
     }
-    return numeric ? "$" + result + "$" : result;
+    if (!numeric) {
+        return result;
+    }
+    // A number with an exponent, "2e+23", is set as 2\times10^{23}.
+    const std::size_t e = result.find_first_of("eE");
+    const std::size_t digits = e == std::string::npos ? e : result.find_first_of("0123456789", e);
+    const bool signed_power = digits == e + 2 && (result[e + 1] == '+' || result[e + 1] == '-');
+    if (e != std::string::npos && e > 0 && (digits == e + 1 || signed_power) &&
+        result.find_first_not_of("0123456789", digits) == std::string::npos) {
+        const std::size_t first = result.find_first_not_of('0', digits);
+        const std::string power = first == std::string::npos ? "0" : result.substr(first);
+        const bool negative = signed_power && result[e + 1] == '-';
+        result = result.substr(0, e) + "\\times10^{" + (negative ? "-" : "") + power + "}";
+    }
+    return "$" + result + "$";
 }
 
 // The writer's state: what each recorded device has selected, and what the file has open.

@@ -115,6 +115,11 @@ TEST_F(CommandLineTest, AGridFileStandsInForTheFormula) {
          1,
          "",
          "toven: The point \"41, 0\" lies outside the grid of \""},
+        {"beside_a_formula",
+         {"--eval", "x*y", "1", "2", grid},
+         1,
+         "",
+         "toven: With --eval the surface comes as FORMULA, so the grid of \""},
         {"page", {"--render", folder.file("page.png"), grid, "tilt=20"}, 0, "", ""},
         {"solid", {"--render", folder.file("solid.stl"), grid}, 0, "", ""},
     };
@@ -127,6 +132,10 @@ TEST_F(CommandLineTest, AGridFileStandsInForTheFormula) {
     struct stat written {};
     EXPECT_EQ(stat(folder.file("page.png").c_str(), &written), 0);
     EXPECT_EQ(stat(folder.file("solid.stl").c_str(), &written), 0);
+    // A folder is no grid: its name is taken as the formula it spells (here, one that fails).
+    const Outcome named_folder = run_toven({"--eval", folder.path().string(), "1", "2"});
+    EXPECT_EQ(named_folder.status, 1);
+    EXPECT_EQ(named_folder.err.find("directory"), std::string::npos) << named_folder.err;
 }
 
 TEST_F(CommandLineTest, LongFormulasReachTheEngineWhole) {

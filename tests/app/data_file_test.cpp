@@ -181,8 +181,8 @@ TEST_F(DataFileTest, ANumberItemIsWrittenAsThePlotReadsIt) {
     }
     set_line(sdata[1], (std::string(sdata[1].name) + " = 1e999").c_str());
     EXPECT_EQ(data_text_refusal(),
-              platform::Refusal{"the value of x1, \"1e999\", is no finite number, which a data "
-                                "file cannot keep"});
+              platform::Refusal{"The value of x1, \"1e999\", is no finite number, which a data "
+                                "file cannot keep."});
 }
 
 TEST_F(DataFileTest, FilesThatAreNoDataFilesAreRefused) {

@@ -80,6 +80,48 @@ TEST(GridData, AGridArgumentSetsTheMeshAndTheBox) {
     }
 }
 
+// A data file after the grid: its formula takes the grid's place, unless it names a grid of
+// its own, as a file saved from a grid page does before its formula line.
+TEST(GridData, AFormulaFromADataFileAfterTheGridReplacesIt) {
+    const struct {
+        const char* label;
+        std::string data;  // "GRID" stands for the grid file's path
+        bool grid;
+    } cases[] = {
+        {"formula", "f(x,y)=x*y\n", false},
+        {"other items", "a=2\nm=3\n", true},
+        {"saved from the grid", "grid=GRID\nf(x,y)=x*y\nm=3\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        test_support::TempFolder folder{"grid-data"};
+        const std::string grid = folder.file("grid.csv");
+        std::ofstream(grid) << "1,2\n3,4\n";
+        std::string data = c.data;
+        if (const std::size_t at = data.find("GRID"); at != std::string::npos) {
+            data.replace(at, 4, grid);
+        }
+        const std::string data_path = folder.file("page.toven");
+        std::ofstream(data_path) << data;
+        AppData state;
+        ASSERT_EQ(apply_argument(state, grid), std::nullopt);
+        ASSERT_EQ(apply_argument(state, data_path), std::nullopt);
+        EXPECT_EQ(state.grid.has_value(), c.grid);
+        EXPECT_EQ(state.grid_path.empty(), !c.grid);
+    }
+}
+
+TEST(GridData, AGridNameThatALineCannotHoldIsRefusedInASentence) {
+    test_support::TempFolder folder{"grid-data"};
+    const std::string path = folder.file("two\nlines.csv");
+    std::ofstream(path) << "1,2\n3,4\n";
+    AppData state;
+    ASSERT_EQ(apply_argument(state, path), std::nullopt);
+    EXPECT_EQ(data_text_refusal(state),
+              platform::Refusal{"The grid file's name holds a line break, which a data file "
+                                "cannot keep."});
+}
+
 TEST(GridData, ABadGridChangesNothing) {
     const char* bad[] = {"1,2\n3\n", "1,x\n3,4\n", "1,2\n"};
     for (const char* file : bad) {

@@ -89,6 +89,10 @@ TEST(GridFile, EveryLayoutOfAGridReadsTheSame) {
         {"csv, quoted names, CRLF", "g.csv",
          "\"a\",\"b\",c,d\r\n1.5,-2,,4\r\n0, 0.25 ,7,8 # note\r\n9,10,11,-12e3\r\n"},
         {"csv, every line ending in a comma", "g.csv", "1.5,-2,,4,\n0,0.25,7,8,\n9,10,11,-12e3,\n"},
+        {"named columns over an empty corner, named rows (pandas)", "g.csv",
+         ",a,b,c,d\n0,1.5,-2,,4\n1,0,0.25,7,8\n2,9,10,11,-12e3\n"},
+        {"names one short of named rows (R)", "g.txt",
+         "\"V1\" \"V2\" \"V3\" \"V4\"\n\"0\" 1.5 -2 NA 4\n\"1\" 0 0.25 7 8\n\"2\" 9 10 11 -12e3\n"},
         {"tabs, signs, a dash", "g", "+1.5\t-2\t-\t4\n0\t.25\t7\t8\n9\t10\t11\t-1.2e4\n"},
         {"x y z blocks", "g.dat",
          "x y z\n0 0 1.5\n1 0 -2\n2 0 NaN\n3 0 4\n\n0 1 0\n1 1 0.25\n2 1 7\n3 1 8\n\n"
@@ -163,7 +167,15 @@ TEST(GridFile, BadFilesAreRefusedByFileAndLine) {
          "nodes, each "
          "given once"},
         {"x y z twice", "g.txt", "0 0 1\n1 0 2\n0 0 3\n1 1 4\n",
-         "Cannot read \"g.txt\", line 3: the node x = 0, y = 0 is given twice"},
+         "Cannot read \"g.txt\", line 3: the node x = 0, y = 0 is given twice (three columns are "
+         "read as x y z lines; a matrix of three columns needs a first row of x values)"},
+        {"semicolons", "g.csv", "x;y\n1;2\n3;4\n",
+         "Cannot read \"g.csv\", line 2: \"1;2\" is not a number (values are separated by "
+         "commas, blanks or tabs, not semicolons)"},
+        {"three columns of repeated heights", "g.csv", "1,2,1\n1,2,1\n2,2,1\n",
+         "Cannot read \"g.csv\": the 3 x y z lines fill no grid: 2 values of x and 1 of y make 2 "
+         "nodes, each given once (three columns are read as x y z lines; a matrix of three "
+         "columns needs a first row of x values)"},
         {"x y z without y", "g.xyz", "0 0 1\n1 0 2\n0 - 3\n1 1 4\n",
          "Cannot read \"g.xyz\", line 3: an x y z line needs a number for x and for y"},
         {"x y z of four", "g.xyz", "0 0 1 2\n1 0 2 3\n",
@@ -186,6 +198,10 @@ TEST(GridFile, BadFilesAreRefusedByFileAndLine) {
          "Cannot read \"g.npy\": its NumPy format version 9.0 is not one toven reads"},
         {"npy without magic", "g.npy", "1 2\n3 4\n",
          "Cannot read \"g.npy\": it does not start as a NumPy .npy file does"},
+        {"npy empty, with a huge other side", "g.npy",
+         npy("<f8", false, "(0, 100000000000000)", {}, 1),
+         "Cannot read \"g.npy\": the grid is 0 x 100000000000000 values (rows x columns); it "
+         "needs at least 2 x 2"},
         {"npy infinity", "g.npy", npy("<f8", false, "(2, 2)", {1, 2, HUGE_VAL, 4}, 2),
          "Cannot read \"g.npy\": the value at row 1, column 0 is not a finite number"},
     };

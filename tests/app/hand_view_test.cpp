@@ -119,6 +119,59 @@ TEST_F(HandShellTest, ARightDragTiltsWithinLimitsAndAClickKeepsTheNewTilt) {
     EXPECT_EQ(value(sdata, "tilt"), "89") << "a click draws the tilted page again";
 }
 
+// One cell with half a million steps a side draws unturned; turned an eighth of the way, the
+// steps along one side grow sixteenfold, over the page's columns. The hand that turns there is
+// told so and keeps the last page, whether the moving frame or the full page is refused.
+TEST_F(HandShellTest, AViewTooLargeToDrawIsRefusedAndTheHandGoesOnFromTheLastPage) {
+    for (const auto& [name, value] : {std::pair{"m", 1}, {"n", 1}, {"k", 500'000}}) {
+        set_item_by_hand(state, sdata, name, value);
+    }
+    show_plot();
+    const struct {
+        const char* label;
+        double frame_ms;
+        const char* turn;  // as data opened since the page was drawn set it
+        int up;            // pixels the drag also goes up, tilting
+    } cases[] = {{"full pages while moving", 0, "0", 0},
+                 {"fewer samples while moving", 1000, "0", 0},
+                 {"data opened since", 0, "5", 0},
+                 {"tilted and turned at once", 0, "0", 40}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::size_t shown = boxes.shown().size();
+        state.hand.full_frame_ms = c.frame_ms;
+        sdata[record_number("turn")] = make_record(sdata[record_number("turn")].name, c.turn);
+        platform::inject::press_right(state.plot_window, {190, 100});
+        platform::inject::drag_right(state.plot_window, {10, 100 - c.up});  // 45 degrees
+        for (int waited = 0; waited < 10'000 && boxes.shown().size() == shown;) {
+            waited += platform::inject::process_events_for(50);
+        }
+        platform::inject::release_right(state.plot_window, {10, 100 - c.up});
+        EXPECT_EQ(boxes.shown().size(), shown + 1);
+        EXPECT_EQ(value(sdata, "turn"), c.turn);
+        EXPECT_EQ(value(sdata, "tilt"), "15");
+        ASSERT_TRUE(state.readout_ready) << "the view moved from is back";
+        press(state.plot_window, NavigationKey::left);
+        EXPECT_EQ(value(sdata, "turn"), std::to_string(std::stoi(c.turn) + 1))
+            << "the hand goes on";
+        press(state.plot_window, NavigationKey::right);
+    }
+}
+
+// A tilt of more digits than the hand writes is rounded once; a move within the same degree
+// draws nothing again.
+TEST_F(HandShellTest, ADragWithinADegreeDrawsNothing) {
+    show_plot();
+    sdata[record_number("tilt")] = make_record(sdata[record_number("tilt")].name, "15.1234567");
+    platform::inject::press_right(state.plot_window, {100, 150});
+    platform::inject::drag_right(state.plot_window, {100, 146});
+    EXPECT_EQ(value(sdata, "tilt"), "16.1235");
+    state.hand.full_frame_ms = -1;  // set again by every full page
+    platform::inject::drag_right(state.plot_window, {101, 145});
+    platform::inject::release_right(state.plot_window, {101, 145});
+    EXPECT_EQ(state.hand.full_frame_ms, -1);
+}
+
 TEST_F(HandShellTest, NothingTiltsBeforeAPageIsShown) {
     command(screen);
     press(state.plot_window, NavigationKey::up);
@@ -194,6 +247,11 @@ TEST_F(HandShellTest, SlidersMoveTheirItemsAndRedrawThePage) {
     EXPECT_EQ(b.range.to, 4.5) << "a range being typed is not taken";
     platform::set_control_text(b.to_edit, "9");
     EXPECT_EQ(platform::slider_position(b.slider), slider_steps / 2) << "the thumb stays on 4.5";
+    platform::set_control_text(b.from_edit, "-1e308");
+    platform::set_control_text(b.to_edit, "1e308");
+    EXPECT_EQ(b.range.to, 9) << "a range too wide for a double is not taken";
+    platform::set_control_text(b.from_edit, "0");
+    platform::set_control_text(b.to_edit, "9");
     platform::Window* const sliders = state.slider_window;
     command(MenuCommand::sliders);
     EXPECT_EQ(state.slider_window, sliders) << "one sliders window";

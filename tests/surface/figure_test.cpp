@@ -52,11 +52,33 @@ TEST(NiceTicks, StepsAreOneTwoOrFiveTimesAPowerOfTen) {
         ASSERT_EQ(ticks.values.size(), c.values.size()) << c.from << ".." << c.to;
         for (std::size_t i = 0; i < c.values.size(); ++i) {
             EXPECT_NEAR(ticks.values[i], c.values[i], 1e-12) << c.from << ".." << c.to;
-            EXPECT_NE(tick_text(ticks.values[i], ticks.decimals), "-0.0");
+            EXPECT_NE(tick_text(ticks, ticks.values[i]), "-0.0");
         }
         if (!c.values.empty()) {
-            EXPECT_EQ(tick_text(ticks.values.back(), ticks.decimals), c.last_text);
+            EXPECT_EQ(tick_text(ticks, ticks.values.back()), c.last_text);
         }
+    }
+}
+
+// Beyond fifteen digits a fixed-point text shows digits of the binary value that no tick has.
+TEST(NiceTicks, NumbersTooLargeOrSmallForTheirDigitsHaveAnExponent) {
+    const struct {
+        double from, to;
+        int most;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {0, 2e23, 3, {"0", "1e+23", "2e+23"}},
+        {-1e15, 1.5e15, 6, {"-1.0e+15", "-5e+14", "0", "5e+14", "1.0e+15", "1.5e+15"}},
+        {-2e-20, 2e-20, 5, {"-2e-20", "-1e-20", "0", "1e-20", "2e-20"}},
+        {0, 4e14, 3, {"0", "200000000000000", "400000000000000"}},
+    };
+    for (const auto& c : cases) {
+        const AxisTicks ticks = nice_ticks(c.from, c.to, c.most);
+        std::vector<std::string> texts;
+        for (const double value : ticks.values) {
+            texts.push_back(tick_text(ticks, value));
+        }
+        EXPECT_EQ(texts, c.texts) << c.from << ".." << c.to;
     }
 }
 
@@ -281,6 +303,18 @@ TEST_F(Figure, TexPictureCompilesWithItsNumbersInTheDocumentsFont) {
             EXPECT_NE(text.find(label.text), std::string::npos) << label.text << " in " << text;
         }
     }
+}
+
+// TeX sets a number with an exponent as a power of ten, not as a product with a letter e.
+TEST_F(Figure, TexPictureWritesExponentsAsPowersOfTen) {
+    set({"f(x,y)=1e23*x*y", "z1=-2e23", "z2=2e23"});
+    auto window = tex_window();
+    ASSERT_EQ(draw(*window).refusal, std::nullopt);
+    const TempFolder folder("toven-exponent-figure");
+    ASSERT_EQ(platform::save_tex_picture(*window, folder.file("figure.tex")), std::nullopt);
+    const std::string tex = test_support::read_file(folder.file("figure.tex"));
+    EXPECT_NE(tex.find("{$1\\times10^{23}$}"), std::string::npos) << tex.substr(tex.size() - 2000);
+    EXPECT_EQ(tex.find("e+23"), std::string::npos);
 }
 
 // The densest figure a paper wants, 161 by 81 curves of 20 steps each, stays a small file
