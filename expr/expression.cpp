@@ -1,5 +1,6 @@
 #include "expr/expression.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -8,6 +9,15 @@
 #include "expr/parser.h"
 
 namespace toven {
+
+namespace {
+
+// A stack grown to at least this many slots keeps the few that a short formula writes cache
+// lines away from another thread's stack, which the allocator may place right beside it:
+// two threads writing one line at every step would take turns at it.
+constexpr std::size_t min_stack_slots = 32;
+
+}  // namespace
 
 Expression::Expression() = default;
 
@@ -57,7 +67,7 @@ double Expression::evaluate_at(double x, double y, std::vector<double>& stack) c
         return 0;
     }
     if (stack.size() < program_.stack_size()) {
-        stack.resize(program_.stack_size());
+        stack.resize(std::max(program_.stack_size(), min_stack_slots));
     }
     const Program::Outcome outcome = program_.run(x, y, stack.data());
     return outcome.failed != nullptr ? 0 : outcome.value;

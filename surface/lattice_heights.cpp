@@ -57,10 +57,15 @@ void evaluate_band(CurveBand& band, const SampleLattice& lattice, FunctionXY& fu
         return;
     }
     workers.for_each_block(band.z.size(), block_samples, [&](std::size_t begin, std::size_t end) {
+        // The loop reads copies of what the closure holds: the closure may share a cache line
+        // with another thread's evaluation stack, which is written at every step.
+        const auto place = point;
+        const FunctionXY& shared = function;
+        double* const z = band.z.data();
         std::vector<double> stack;
         for (std::size_t index = begin; index < end; ++index) {
-            const auto [x, y] = point(index);
-            band.z[index] = function.evaluate_shared(x, y, stack);
+            const auto [x, y] = place(index);
+            z[index] = shared.evaluate_shared(x, y, stack);
         }
     });
 }
