@@ -58,6 +58,16 @@ TEST(TurnedView, DrawsTheNearestAngleTheStepsKeep) {
     }
 }
 
+// Near enough at a large k, the lattice stops refining: it once doubled the samples there for
+// a hundred-thousandth of a degree.
+TEST(TurnedView, ALargeKTakesTheFewestStepsThatComeNearEnough) {
+    const double unturned = -std::atan(0.5) / radians_per_degree;
+    const SurfaceRequest request = turned({20, 40, 1000}, 15, 20);
+    const SampleLattice lattice = make_lattice(request);
+    EXPECT_LE(angle_between(make_view(request, lattice).rot, unturned + 20), 0.01);
+    EXPECT_LE(std::min(lattice.kx, lattice.ky), 1000) << lattice.kx << " x " << lattice.ky;
+}
+
 // The page's samples placed here from the view's angle and the lattice's steps per interval:
 // i steps in x and j in y from the corner nearest the viewer.
 TEST(TurnedView, DrawsExactlyTheVisibleLinesAtEveryTurn) {
