@@ -96,9 +96,10 @@ std::string_view quoted_field(std::string_view line, std::size_t& position) {
 }
 
 // fields = field { ("," | blanks) field }: commas when the file's first line has one, else
-// blanks and tabs. Between commas a field may be empty.
-void split_fields(std::string_view line, bool commas, std::vector<Cell>& cells) {
-    cells.clear();
+// blanks and tabs. Between commas a field may be empty. Each field goes to `take` as it is
+// read, so that a line of millions of values keeps no more than their numbers.
+template <class Take>
+void split_fields(std::string_view line, bool commas, Take&& take) {
     std::size_t position = 0;
     while (true) {
         while (position < line.size() && (line[position] == ' ' || line[position] == '\t')) {
@@ -118,7 +119,7 @@ void split_fields(std::string_view line, bool commas, std::vector<Cell>& cells) 
         } else if (!rest.empty()) {
             field = line.substr(start, stop - start);  // text after the quotes: no number
         }
-        cells.push_back(read_cell(field));
+        take(read_cell(field));
         position = stop;
         if (commas && position == line.size()) {
             return;
@@ -154,44 +155,81 @@ struct Table {
     std::size_t rows() const { return row_lines.size(); }
 };
 
-std::optional<GridFault> add_row(Table& table, const std::vector<Cell>& fields, int line) {
+// What add_row needs of a line whose numbers were put at the end of the table's cells: how
+// many fields it has, its first and last, and the first field after the first that is not a
+// finite number or missing.
+struct LineFields {
+    std::size_t count = 0;
+    Cell first;
+    Cell last;
+    std::optional<Cell> bad;  // text or infinite, after the first field
+    bool text = false;        // any field is text
+    bool number = false;      // any is a number
+    bool infinite = false;    // any is too large
+};
+
+void take_field(Table& table, LineFields& fields, const Cell& cell) {
+    if (fields.count == 0) {
+        fields.first = cell;
+    } else if (!fields.bad && (cell.kind == CellKind::text || cell.kind == CellKind::infinite)) {
+        fields.bad = cell;
+    }
+    fields.last = cell;
+    fields.text = fields.text || cell.kind == CellKind::text;
+    fields.number = fields.number || cell.kind == CellKind::number;
+    fields.infinite = fields.infinite || cell.kind == CellKind::infinite;
+    ++fields.count;
+    table.cells.push_back(cell.value);
+}
+
+std::optional<GridFault> bad_field(const Cell& cell, int line) {
+    if (cell.kind == CellKind::text) {
+        const bool semicolons = cell.text.find(';') != std::string_view::npos;
+        return GridFault{line, quoted(cell.text) + " is not a number" +
+                                   (semicolons ? " (values are separated by commas, blanks "
+                                                 "or tabs, not semicolons)"
+                                               : "")};
+    }
+    if (cell.kind == CellKind::infinite) {
+        return GridFault{line, quoted(cell.text) + " is not a finite number"};
+    }
+    return std::nullopt;
+}
+
+std::optional<GridFault> add_row(Table& table, const LineFields& fields, int line) {
     const bool first = table.rows() == 0;
     if (first) {
         // An empty or a text corner before x values marks the first row as the x values.
-        const Cell& corner = fields.front();
-        table.row_names = table.row_names || (table.names > 0 && fields.size() == table.names + 1);
+        const Cell& corner = fields.first;
+        table.row_names = table.row_names || (table.names > 0 && fields.count == table.names + 1);
         table.header =
-            !table.row_names && ((corner.kind == CellKind::text && fields.size() > 1) ||
+            !table.row_names && ((corner.kind == CellKind::text && fields.count > 1) ||
                                  (corner.kind == CellKind::missing && corner.text.empty()));
-        table.width = fields.size();
+        table.width = fields.count;
     } else if (table.rows() == 1 && !table.header && !table.commas &&
-               fields.size() == table.width + 1) {
+               fields.count == table.width + 1) {
         // Blank-separated: a first row one short is the x values, its corner left out.
         table.header = true;
         table.cells.insert(table.cells.begin(), hole);
-        table.width = fields.size();
-    } else if (fields.size() != table.width) {
-        return GridFault{line, "this line has " + std::to_string(fields.size()) +
+        table.width = fields.count;
+    } else if (fields.count != table.width) {
+        return GridFault{line, "this line has " + std::to_string(fields.count) +
                                    " values where the lines above have " +
                                    std::to_string(table.width)};
     }
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const Cell& cell = fields[i];
-        if (cell.kind == CellKind::text && !(first && i == 0 && table.header)) {
-            const bool semicolons = cell.text.find(';') != std::string_view::npos;
-            return GridFault{line, quoted(cell.text) + " is not a number" +
-                                       (semicolons ? " (values are separated by commas, blanks "
-                                                     "or tabs, not semicolons)"
-                                                   : "")};
+    if (!(first && table.header)) {
+        if (auto fault = bad_field(fields.first, line)) {
+            return fault;
         }
-        if (cell.kind == CellKind::infinite) {
-            return GridFault{line, quoted(cell.text) + " is not a finite number"};
-        }
-        table.cells.push_back(cell.value);
+    } else if (fields.first.kind == CellKind::infinite) {
+        return bad_field(fields.first, line);
+    }
+    if (fields.bad) {
+        return bad_field(*fields.bad, line);
     }
     table.row_lines.push_back(line);
-    table.ends_in_comma = table.ends_in_comma && table.commas && fields.size() > 1 &&
-                          fields.back().text.empty() && fields.back().kind == CellKind::missing;
+    table.ends_in_comma = table.ends_in_comma && table.commas && fields.count > 1 &&
+                          fields.last.text.empty() && fields.last.kind == CellKind::missing;
     return std::nullopt;
 }
 
@@ -211,7 +249,6 @@ std::optional<GridFault> read_table(std::string_view text, Table& table) {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);  // a byte order mark that spreadsheets write
     }
-    std::vector<Cell> fields;
     int number = 0;
     bool first_line = true;
     while (!text.empty()) {
@@ -229,20 +266,18 @@ std::optional<GridFault> read_table(std::string_view text, Table& table) {
         if (first_line) {
             table.commas = line.find(',') != std::string_view::npos;
         }
-        split_fields(line, table.commas, fields);
-        const auto is = [&](CellKind kind) {
-            return std::any_of(fields.begin(), fields.end(),
-                               [kind](const Cell& cell) { return cell.kind == kind; });
-        };
-        if (std::exchange(first_line, false) && is(CellKind::text) && !is(CellKind::number) &&
-            !is(CellKind::infinite)) {
+        const std::size_t line_start = table.cells.size();
+        LineFields fields;
+        split_fields(line, table.commas,
+                     [&](const Cell& cell) { take_field(table, fields, cell); });
+        if (std::exchange(first_line, false) && fields.text && !fields.number && !fields.infinite) {
             // The names of the columns. Over an empty corner (as R's write.csv and pandas
             // write them) or one short of the rows (as R's write.table does), the first
             // column names the rows.
-            const Cell& corner = fields.front();
-            table.names = fields.size();
-            table.row_names =
-                fields.size() > 1 && corner.kind == CellKind::missing && corner.text.empty();
+            table.cells.resize(line_start);
+            table.names = fields.count;
+            table.row_names = fields.count > 1 && fields.first.kind == CellKind::missing &&
+                              fields.first.text.empty();
             continue;
         }
         if (auto fault = add_row(table, fields, number)) {
