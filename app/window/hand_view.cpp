@@ -189,14 +189,23 @@ int drag_degrees(int start, int position) {
     return (start - position) / drag_pixels_per_degree;
 }
 
-std::string hand_value_text(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+std::string hand_value_text(double value, double resolution) {
+    constexpr int least_digits = 6;
+    constexpr int most_digits = 17;  // enough for any double
+    int digits = least_digits;
+    if (resolution > 0 && std::isfinite(value)) {
+        const double needed = std::ceil(std::log10(std::abs(value) / resolution)) + 1;
+        digits =
+            needed > least_digits ? std::min(static_cast<int>(needed), most_digits) : least_digits;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
     return text;
 }
 
-void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value) {
-    set_item_text(state, table, name, hand_value_text(value));
+void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value,
+                      double resolution) {
+    set_item_text(state, table, name, hand_value_text(value, resolution));
 }
 
 void draw_full_page(AppState& state) {

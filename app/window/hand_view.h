@@ -28,12 +28,15 @@ double turned_by_hand(double turn, double degrees);
 // left turns left.
 int drag_degrees(int start, int position);
 
-// A value as the hand writes it into a data line: six significant digits, as printf's %g.
-std::string hand_value_text(double value);
+// A value as the hand writes it into a data line: six significant digits, as printf's %g, or
+// as many more as tell it from a value `resolution` away (a slider's step over a narrow range
+// far from 0).
+std::string hand_value_text(double value, double resolution = 0);
 
 // Writes `value` into the item `name` of `table` as if typed and taken with "u": an open data
 // box on the table takes its own pending lines first, then shows the table anew.
-void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value);
+void set_item_by_hand(AppState& state, DataTable& table, const char* name, double value,
+                      double resolution = 0);
 
 // Draws the plot window's whole page, as a click does, and keeps how long it took, so that
 // the hand's first frame already knows whether a page keeps up.

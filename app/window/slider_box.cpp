@@ -106,7 +106,8 @@ void SliderBox::handle_scroll(std::intptr_t control) {
         if (control != 0 && control == platform::control_handle(row.slider)) {
             const double value =
                 slider_value(row.range.from, row.range.to, platform::slider_position(row.slider));
-            set_item_by_hand(state, table_of(state, row), row.item, value);
+            set_item_by_hand(state, table_of(state, row), row.item, value,
+                             std::abs(row.range.to - row.range.from) / slider_steps);
             redraw_by_hand(state);
             return;
         }

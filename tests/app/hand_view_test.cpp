@@ -54,6 +54,10 @@ TEST(HandViewTest, SliderPositionsAndValuesMatchBothWays) {
     const ValueRange zero = starting_range("c", 0);
     EXPECT_EQ(zero.to - zero.from, 2) << "a zero value still gets a range";
     EXPECT_EQ(starting_range("tilt", 15).to, hand_tilt_limit);
+    EXPECT_EQ(hand_value_text(3.015, 0.01), "3.015") << "short where six digits tell steps apart";
+    const double step = 1.0 / slider_steps;
+    EXPECT_NE(hand_value_text(1e6 + step, step), hand_value_text(1e6, step))
+        << "a narrow range far from 0 writes a new value at every step";
 }
 
 class HandShellTest : public ShellTest {
