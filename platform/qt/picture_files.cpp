@@ -162,6 +162,13 @@ std::string format_name(PictureFormat format) {
     return {};
 }
 
+// The window's picture with every pixel opaque and 32 bits, in lines without padding; a null
+// image where the window has no picture.
+QImage opaque_picture(const Window& window) {
+    const QImage* picture = picture_of(window);
+    return picture != nullptr ? picture->convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
 }  // namespace
 
 double pixel_ratio(const Window& window) {
@@ -171,16 +178,15 @@ double pixel_ratio(const Window& window) {
 
 Image snapshot(const Window& window) {
     Image result;
-    const QImage* picture = picture_of(window);
-    if (picture == nullptr || picture->isNull()) {
+    const QImage image = opaque_picture(window);
+    if (image.isNull()) {
         return result;
     }
-    const QImage image = picture->convertToFormat(QImage::Format_RGB32);
     result.width = image.width();
     result.height = image.height();
     const auto width = static_cast<std::size_t>(result.width);
     result.pixels.resize(width * static_cast<std::size_t>(result.height));
-    // A sweep takes a snapshot of every frame: the loop is kept free of calls per pixel.
+    // A large picture has millions of pixels: the loop is kept free of calls per pixel.
     ColourRef* out = result.pixels.data();
     for (int y = 0; y < result.height; ++y, out += width) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -192,12 +198,10 @@ Image snapshot(const Window& window) {
 
 IndexedImage indexed_snapshot(const Window& window) {
     IndexedImage result;
-    const QImage* picture = picture_of(window);
-    if (picture == nullptr || picture->isNull()) {
+    const QImage opaque = opaque_picture(window);
+    if (opaque.isNull()) {
         return result;
     }
-    // Every pixel of this format is opaque and 32 bits, and its lines have no padding.
-    const QImage opaque = picture->convertToFormat(QImage::Format_RGB32);
     result.width = opaque.width();
     result.height = opaque.height();
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(opaque.constBits());
