@@ -120,14 +120,16 @@ uninstall:
 	$(UPDATE_MIME)
 
 # $(PACKAGE_BUILD)/toven_<version>_<arch>.deb, built as Debian builds its packages (Release,
-# with Debian's hardening flags, no tests) and everything under /usr.
+# with Debian's hardening flags, no tests) and everything under /usr. The parts lie in the
+# multiarch library folder: under /usr/lib itself, CPack would add maintainer scripts that run
+# ldconfig, which private parts don't need and which keep the package listed after a remove.
 package: deps
 	@$(MAKE) --no-print-directory packages WANT="$(PACKAGE_PACKAGES)"
 	export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
 	CXXFLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
 	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
 	    cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVEN_TESTS=OFF \
-	    -DTOVEN_BENCH=OFF
+	    -DTOVEN_BENCH=OFF -DCMAKE_INSTALL_LIBDIR=lib/$$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	rm -f $(PACKAGE_BUILD)/toven_*.deb
 	cd $(PACKAGE_BUILD) && cpack -G DEB
