@@ -11,11 +11,13 @@
 #include <exception>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include <oneapi/tbb/blocked_range.h>
 #include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/info.h>
 #include <oneapi/tbb/parallel_for.h>
+#include <oneapi/tbb/parallel_pipeline.h>
 #include <oneapi/tbb/task_arena.h>
 #include <oneapi/tbb/task_group.h>
 
@@ -53,12 +55,23 @@ struct HandOver {
         }
         __tsan_release(&ended);
     }
+    // A stage of an item in the pipeline: after the item's stage before it.
+    template <class Stage>
+    static void run_stage(const void* item, const Stage& stage) {
+        __tsan_acquire(const_cast<void*>(item));
+        stage();
+        __tsan_release(const_cast<void*>(item));
+    }
 #else
     void begin() {}
     void end() {}
     template <class Block>
     void run_block(const Block& block) {
         block();
+    }
+    template <class Stage>
+    static void run_stage(const void*, const Stage& stage) {
+        stage();
     }
 #endif
 };
@@ -175,6 +188,62 @@ void Workers::run_beside(const std::function<void()>& foreground,
             std::rethrow_exception(failure);
         }
     });
+}
+
+void Workers::run_in_order(std::size_t in_flight, const std::function<bool(std::size_t)>& read,
+                           const std::function<void(std::size_t)>& work,
+                           const std::function<void(std::size_t)>& write) {
+    in_flight = std::max<std::size_t>(in_flight, 1);
+    if (!arena_) {
+        clear_upper_vector_state();
+        for (std::size_t item = 0; read(item % in_flight); ++item) {
+            work(item % in_flight);
+            write(item % in_flight);
+        }
+        return;
+    }
+    // Items are read and written in one order, so the item read as number i takes the slot
+    // of item i - in_flight, which has been written by then.
+    std::size_t count = 0;
+    // What ThreadSanitizer is told each item's stages meet at, and the reads and the writes.
+    std::vector<char> items(in_flight);
+    char reads = 0;
+    char writes = 0;
+    const auto meet_all = [&] {
+        for (char& item : items) {
+            HandOver::run_stage(&item, [] {});
+        }
+        HandOver::run_stage(&reads, [] {});
+        HandOver::run_stage(&writes, [] {});
+    };
+    const auto read_stage = tbb::make_filter<void, std::size_t>(
+        tbb::filter_mode::serial_in_order, [&](tbb::flow_control& control) {
+            const std::size_t slot = count++ % in_flight;
+            bool more = false;
+            HandOver::run_stage(
+                &reads, [&] { HandOver::run_stage(&items[slot], [&] { more = read(slot); }); });
+            if (!more) {
+                control.stop();
+            }
+            return slot;
+        });
+    const auto work_stage = tbb::make_filter<std::size_t, std::size_t>(
+        tbb::filter_mode::parallel, [&](std::size_t slot) {
+            HandOver::run_stage(&items[slot], [&] {
+                clear_upper_vector_state();
+                work(slot);
+            });
+            return slot;
+        });
+    const auto write_stage = tbb::make_filter<std::size_t, void>(
+        tbb::filter_mode::serial_in_order, [&](std::size_t slot) {
+            HandOver::run_stage(&writes,
+                                [&] { HandOver::run_stage(&items[slot], [&] { write(slot); }); });
+        });
+    meet_all();
+    arena_->arena.execute(
+        [&] { tbb::parallel_pipeline(in_flight, read_stage & work_stage & write_stage); });
+    meet_all();
 }
 
 }  // namespace toven::platform

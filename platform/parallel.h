@@ -44,6 +44,15 @@ class Workers {
     void run_beside(const std::function<void()>& foreground,
                     const std::function<void()>& background);
 
+    // Passes items through three stages until `read` returns false: `read` and `write` take
+    // one item at a time, in the order read; `work` runs on any thread, on several items at
+    // once. An item is named by its slot, 0 to in_flight - 1, which no other item holds from
+    // its read to its write. With one thread, each item is written before the next is read.
+    // An exception from a stage is thrown again here, once the items in flight have ended.
+    void run_in_order(std::size_t in_flight, const std::function<bool(std::size_t)>& read,
+                      const std::function<void(std::size_t)>& work,
+                      const std::function<void(std::size_t)>& write);
+
   private:
     struct Arena;
     int threads_;

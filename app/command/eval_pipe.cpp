@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -89,14 +90,17 @@ class Output {
   public:
     explicit Output(int descriptor) : descriptor_(descriptor) {}
 
-    // One answer's line: at most max_value_text characters and its newline.
-    void put_line(const char* text, std::size_t length) {
-        if (buffer_.size() - used_ < max_value_text + 1) {
-            flush();
+    void put(const char* text, std::size_t length) {
+        while (length > 0 && error == 0) {
+            if (used_ == buffer_.size()) {
+                flush();
+            }
+            const std::size_t part = std::min(length, buffer_.size() - used_);
+            std::memcpy(buffer_.data() + used_, text, part);
+            used_ += part;
+            text += part;
+            length -= part;
         }
-        std::memcpy(buffer_.data() + used_, text, length);
-        used_ += length;
-        buffer_[used_++] = '\n';
     }
 
     void flush() {
@@ -123,74 +127,64 @@ class Output {
     std::size_t used_ = 0;
 };
 
-// The lines of a descriptor, each without its "\n", read in large blocks; a line longer than
-// max_point_line is skipped as it arrives and given as too long.
+// Whole lines of a descriptor, a read at a time. A line longer than max_point_line is let go
+// as it arrives, and the lines of the next read start with what is left of it.
 class LineReader {
   public:
-    LineReader(int descriptor, Output& output) : descriptor_(descriptor), output_(output) {}
+    explicit LineReader(int descriptor) : descriptor_(descriptor) {}
 
-    // `more` when the next line needs a read and `may_read` is not set. The lines given
-    // stay valid until the next call that may read.
-    enum class Status { line, too_long, more, end };
+    // What one read gives, as lines that start at the front of its buffer.
+    struct Lines {
+        std::size_t length;   // of the whole lines, each ended by "\n" but the last at the end
+        bool too_long_first;  // the first line is the end of a line let go
+    };
 
-    Status next(std::string_view& line, bool may_read) {
-        for (;;) {
-            const char* start = buffer_.data() + start_;
-            if (const void* newline = std::memchr(start, '\n', end_ - start_)) {
-                line = {start, static_cast<std::size_t>(static_cast<const char*>(newline) - start)};
-                start_ += line.size() + 1;
-                return line_status(line);
-            }
-            if (end_ - start_ > max_point_line + 1) {
-                // Its CR aside, the line is already longer than allowed: it is let go.
-                too_long_ = true;
-                start_ = end_;
-            }
-            if (at_end_) {
-                line = {buffer_.data() + start_, end_ - start_};
-                start_ = end_;
-                if (line.empty() && !too_long_) {
-                    return Status::end;
-                }
-                return line_status(line);
-            }
-            if (!may_read) {
-                return Status::more;
-            }
-            fill();
+    // The bytes a read fills, the unfinished line before them included.
+    static constexpr std::size_t buffer_size = (1 << 16) + max_point_line + 2;
+
+    // The unfinished line of the read before, then one read into `buffer` (buffer_size bytes);
+    // its whole lines.
+    Lines read(char* buffer) {
+        std::memcpy(buffer, unfinished_.data(), unfinished_length_);
+        const std::size_t end = fill(buffer, unfinished_length_);
+        std::size_t length = end;
+        if (!at_end_) {
+            const char* last = static_cast<const char*>(memrchr(buffer, '\n', end));
+            length = last == nullptr ? 0 : static_cast<std::size_t>(last - buffer) + 1;
         }
+        const Lines lines{length, too_long_ && (length > 0 || at_end_)};
+        too_long_ = too_long_ && !lines.too_long_first;
+        unfinished_length_ = end - length;
+        if (unfinished_length_ > max_point_line + 1) {
+            // Its CR aside, the line is already longer than allowed: it is let go.
+            too_long_ = true;
+            unfinished_length_ = 0;
+        }
+        std::memcpy(unfinished_.data(), buffer + length, unfinished_length_);
+        return lines;
+    }
+
+    bool at_end() const { return at_end_ && unfinished_length_ == 0 && !too_long_; }
+
+    // Whether a read would return at once rather than wait for the writer at the other end.
+    bool ready() const {
+        pollfd ready{descriptor_, POLLIN, 0};
+        return ::poll(&ready, 1, 0) > 0;
     }
 
     int error = 0;
 
   private:
-    static bool longer_than_allowed(std::string_view line) {
-        const bool cr = !line.empty() && line.back() == '\r';
-        return line.size() - (cr ? 1 : 0) > max_point_line;
-    }
-
-    Status line_status(std::string_view line) {
-        const bool too_long = too_long_ || longer_than_allowed(line);
-        too_long_ = false;
-        return too_long ? Status::too_long : Status::line;
-    }
-
-    // Moves what is held to the front and reads more behind it; the values so far go out
-    // first, since the read may wait for the writer at the other end.
-    void fill() {
-        std::memmove(buffer_.data(), buffer_.data() + start_, end_ - start_);
-        end_ -= start_;
-        start_ = 0;
-        output_.flush();
+    // Reads once into buffer[held..buffer_size); the end of what the buffer then holds.
+    std::size_t fill(char* buffer, std::size_t held) {
         for (;;) {
-            const ssize_t count = ::read(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
+            const ssize_t count = ::read(descriptor_, buffer + held, buffer_size - held);
             if (count > 0) {
-                end_ += static_cast<std::size_t>(count);
-                return;
+                return held + static_cast<std::size_t>(count);
             }
             if (count == 0) {
                 at_end_ = true;
-                return;
+                return held;
             }
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
                 pollfd ready{descriptor_, POLLIN, 0};
@@ -198,117 +192,122 @@ class LineReader {
             } else if (errno != EINTR) {
                 error = errno;
                 at_end_ = true;
-                end_ = start_;  // a line cut short by the error is not a line
-                return;
+                return 0;  // a line cut short by the error is not a line
             }
         }
     }
 
     int descriptor_;
-    Output& output_;
-    std::vector<char> buffer_ = std::vector<char>((1 << 16) + max_point_line + 2);
-    std::size_t start_ = 0;
-    std::size_t end_ = 0;
+    std::vector<char> unfinished_ = std::vector<char>(max_point_line + 2);
+    std::size_t unfinished_length_ = 0;
     bool at_end_ = false;
     bool too_long_ = false;  // the line being read has already been let go
 };
 
-// One bad line on `errors`, after the values before it, so that both keep their order on a
-// terminal; `message` ends the sentence that starts with the line's number.
-void report_line(std::FILE* errors, Output& output, long number, const std::string& message) {
-    output.flush();
-    std::fprintf(errors, "toven: Line %ld %s\n", number, message.c_str());
+// A line that gets a message instead of a value.
+struct BadLine {
+    enum class Kind { not_a_point, too_long, outside };
+    Kind kind;
+    long index;              // among the lines of its read
+    std::size_t answers_at;  // where it falls among the read's answers
+    std::string_view text;
+
+    std::string message() const {
+        switch (kind) {
+            case Kind::too_long:
+                return "is longer than " + std::to_string(max_point_line) + " characters.";
+            case Kind::outside:
+                return "lies outside the grid: " + platform::quoted(text) + ".";
+            case Kind::not_a_point:
+                break;
+        }
+        return "needs two numbers X Y, not " + platform::quoted(text) + ".";
+    }
+};
+
+bool longer_than_allowed(std::string_view line) {
+    const bool cr = !line.empty() && line.back() == '\r';
+    return line.size() - (cr ? 1 : 0) > max_point_line;
 }
 
-// Below this many lines a batch is answered on the caller's thread alone: a person typing
-// at a terminal sends one line at a time.
-constexpr std::size_t min_shared_batch = 256;
-// The lines one thread answers at a time.
-constexpr std::size_t block_lines = 128;
-
-// The lines read without waiting, answered together: read and evaluated on every thread,
-// then written in input order, each bad line's report in its place.
-class Batch {
+// The lines of one read, answered on one thread: their values as the text to write, and
+// their bad lines. A chunk keeps its memory from one read to the next.
+class Chunk {
   public:
-    Batch(FunctionXY& function, platform::Workers& workers)
-        : function_(function), workers_(workers) {}
-
-    void add(std::string_view text, long number, bool too_long) {
-        lines_.push_back({text, number, too_long ? Kind::too_long : Kind::point, 0});
+    void read(LineReader& reader) {
+        lines_ = reader.read(buffer_.data());
+        line_count_ = 0;
+        answers_.clear();
+        bad_.clear();
     }
 
-    // Answers every line added, then forgets them.
-    void write(Output& output, std::FILE* errors, Tabulation& result) {
-        answers_.resize(lines_.size() * max_value_text);
-        const bool shared = function_.shared_evaluation() && lines_.size() >= min_shared_batch;
-        if (shared) {
-            workers_.for_each_block(lines_.size(), block_lines,
-                                    [this](std::size_t begin, std::size_t end) {
-                                        std::vector<double> stack;
-                                        answer(begin, end, &stack);
-                                    });
-        } else {
-            answer(0, lines_.size(), nullptr);
-        }
-        for (std::size_t i = 0; i < lines_.size() && output.error == 0; ++i) {
-            const Line& line = lines_[i];
-            if (line.kind == Kind::value) {
-                output.put_line(answers_.data() + i * max_value_text, line.length);
-                continue;
+    // Reads and evaluates the lines: with a stack, through the function's shared evaluation;
+    // without one, through its evaluate.
+    void answer(FunctionXY& function, std::vector<double>* stack) {
+        std::string_view text(buffer_.data(), lines_.length);
+        bool too_long = lines_.too_long_first;
+        while (!text.empty() || too_long) {
+            const std::size_t newline = text.find('\n');
+            const std::string_view line = text.substr(0, newline);
+            text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+            if (too_long || longer_than_allowed(line)) {
+                bad(BadLine::Kind::too_long, line);
+            } else {
+                answer_line(function, line.substr(0, line.find('#')), stack);
             }
-            const std::string message =
-                line.kind == Kind::too_long
-                    ? "is longer than " + std::to_string(max_point_line) + " characters."
-                : line.kind == Kind::outside
-                    ? "lies outside the grid: " + platform::quoted(line.text) + "."
-                    : "needs two numbers X Y, not " + platform::quoted(line.text) + ".";
-            report_line(errors, output, line.number, message);
+            ++line_count_;
+            too_long = false;
+        }
+    }
+
+    // Writes the answers, each bad line's report in its place. `number` counts the lines
+    // before.
+    void write(Output& output, std::FILE* errors, Tabulation& result, long& number) const {
+        std::size_t written = 0;
+        for (const BadLine& line : bad_) {
+            output.put(answers_.data() + written, line.answers_at - written);
+            written = line.answers_at;
+            // After the values before it, so that both keep their order on a terminal.
+            output.flush();
+            std::fprintf(errors, "toven: Line %ld %s\n", number + line.index + 1,
+                         line.message().c_str());
             ++result.bad_lines;
         }
-        lines_.clear();
+        output.put(answers_.data() + written, answers_.size() - written);
+        number += line_count_;
     }
 
-    bool empty() const { return lines_.empty(); }
-
   private:
-    enum class Kind { point, value, too_long, outside };
-    struct Line {
-        std::string_view text;
-        long number;
-        Kind kind;
-        std::size_t length;  // of the answer's text
-    };
-
-    // Reads and evaluates lines [begin, end): with a stack of its own, through the function's
-    // shared evaluation; without one, through its evaluate.
-    void answer(std::size_t begin, std::size_t end, std::vector<double>* stack) {
-        for (std::size_t i = begin; i < end; ++i) {
-            Line& line = lines_[i];
-            if (line.kind != Kind::point) {
-                continue;
-            }
-            const char* text_end = line.text.data() + line.text.size();
-            const auto point = read_point(line.text.data(), text_end);
-            if (!point) {
-                continue;
-            }
-            if (!function_.covers(point->x, point->y)) {
-                line.kind = Kind::outside;
-                continue;
-            }
+    void answer_line(FunctionXY& function, std::string_view line, std::vector<double>* stack) {
+        const char* end = line.data() + line.size();
+        if (skip_blanks(line.data(), end) == end) {
+            return;
+        }
+        const auto point = read_point(line.data(), end);
+        if (!point) {
+            bad(BadLine::Kind::not_a_point, line);
+        } else if (!function.covers(point->x, point->y)) {
+            bad(BadLine::Kind::outside, line);
+        } else {
             const double value = stack != nullptr
-                                     ? function_.evaluate_shared(point->x, point->y, *stack)
-                                     : function_.evaluate(point->x, point->y);
-            char* out = answers_.data() + i * max_value_text;
-            line.length = static_cast<std::size_t>(format_value(value, out) - out);
-            line.kind = Kind::value;
+                                     ? function.evaluate_shared(point->x, point->y, *stack)
+                                     : function.evaluate(point->x, point->y);
+            char text[max_value_text + 1];
+            char* text_end = format_value(value, text);
+            *text_end++ = '\n';
+            answers_.append(text, text_end);
         }
     }
 
-    FunctionXY& function_;
-    platform::Workers& workers_;
-    std::vector<Line> lines_;
-    std::vector<char> answers_;
+    void bad(BadLine::Kind kind, std::string_view line) {
+        bad_.push_back({kind, line_count_, answers_.size(), line});
+    }
+
+    std::vector<char> buffer_ = std::vector<char>(LineReader::buffer_size);
+    LineReader::Lines lines_{};
+    long line_count_ = 0;
+    std::string answers_;
+    std::vector<BadLine> bad_;
 };
 
 }  // namespace
@@ -326,35 +325,37 @@ std::optional<double> read_coordinate(std::string_view text) {
 
 Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
     Output output(out);
-    LineReader reader(in, output);
-    platform::Workers workers(function.shared_evaluation() ? platform::usable_threads() : 1);
-    Batch batch(function, workers);
+    LineReader reader(in);
+    const bool shared = function.shared_evaluation();
+    platform::Workers workers(shared ? platform::usable_threads() : 1);
+    // Two reads a thread in flight: while some are answered, others are read or written.
+    std::vector<Chunk> chunks(2 * static_cast<std::size_t>(workers.threads()));
+    std::vector<std::vector<double>> stacks(chunks.size());
     Tabulation result;
     long number = 0;
-    std::string_view line;
-    while (output.error == 0) {
-        // The lines at hand are answered before a read that may wait for more.
-        const LineReader::Status status = reader.next(line, batch.empty());
-        if (status == LineReader::Status::more) {
-            batch.write(output, errors, result);
-            continue;
-        }
-        if (status == LineReader::Status::end) {
-            break;
-        }
-        ++number;
-        if (status == LineReader::Status::too_long) {
-            batch.add(line, number, true);
-            continue;
-        }
-        const std::string_view text = line.substr(0, line.find('#'));
-        const char* end = text.data() + text.size();
-        if (skip_blanks(text.data(), end) != end) {
-            batch.add(text, number, false);
-        }
-    }
-    if (output.error == 0) {
-        batch.write(output, errors, result);
+    std::atomic<bool> output_failed = false;  // told by the writes to the reads
+    while (!reader.at_end() && !output_failed) {
+        // Every answer goes out before a read that may wait, which only a run's first does:
+        // a run ends where the input has not come yet.
+        output.flush();
+        bool first = true;
+        workers.run_in_order(
+            chunks.size(),
+            [&](std::size_t slot) {
+                if (reader.at_end() || output_failed || (!first && !reader.ready())) {
+                    return false;
+                }
+                first = false;
+                chunks[slot].read(reader);
+                return true;
+            },
+            [&](std::size_t slot) {
+                chunks[slot].answer(function, shared ? &stacks[slot] : nullptr);
+            },
+            [&](std::size_t slot) {
+                chunks[slot].write(output, errors, result, number);
+                output_failed = output.error != 0;
+            });
     }
     output.flush();
     result.read_error = reader.error;

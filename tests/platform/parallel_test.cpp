@@ -85,6 +85,29 @@ TEST(Parallel, EveryIndexIsHandedOutOnce) {
     }
 }
 
+// Items come out in the order they went in, each through its own slot while it is in flight.
+TEST(Parallel, ItemsInOrderAreWrittenInOrder) {
+    for (int threads : {1, 3}) {
+        Workers workers(threads);
+        constexpr std::size_t in_flight = 4;
+        int items[in_flight] = {};
+        int read = 0;
+        std::vector<int> written;
+        workers.run_in_order(
+            in_flight,
+            [&](std::size_t slot) {
+                items[slot] = read;
+                return read++ < 5000;
+            },
+            [&](std::size_t slot) { items[slot] = items[slot] * 2 + 1; },
+            [&](std::size_t slot) { written.push_back(items[slot]); });
+        ASSERT_EQ(written.size(), 5000u) << threads;
+        for (int i = 0; i < 5000; ++i) {
+            ASSERT_EQ(written[static_cast<std::size_t>(i)], i * 2 + 1) << threads;
+        }
+    }
+}
+
 // A failure in a block or beside the caller's work reaches the caller, after the rest ended.
 TEST(Parallel, AFailureReachesTheCaller) {
     for (int threads : {1, 3}) {
