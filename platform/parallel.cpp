@@ -218,10 +218,12 @@ void Workers::run_in_order(std::size_t in_flight, const std::function<bool(std::
     };
     const auto read_stage = tbb::make_filter<void, std::size_t>(
         tbb::filter_mode::serial_in_order, [&](tbb::flow_control& control) {
-            const std::size_t slot = count++ % in_flight;
+            std::size_t slot = 0;
             bool more = false;
-            HandOver::run_stage(
-                &reads, [&] { HandOver::run_stage(&items[slot], [&] { more = read(slot); }); });
+            HandOver::run_stage(&reads, [&] {
+                slot = count++ % in_flight;
+                HandOver::run_stage(&items[slot], [&] { more = read(slot); });
+            });
             if (!more) {
                 control.stop();
             }
