@@ -1,10 +1,9 @@
 #include "app/command/sweep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -224,77 +223,40 @@ std::optional<Refusal> weigh_frames(const SweepSource& source, const PagePicture
 }
 
 // Draws the frames on the workers' threads, at most `ahead` past the one written next, and
-// writes each in order on whichever thread holds it when its turn comes. A write that returns
-// a page's result ends the sweep with it; nothing when every frame was written. `last`
-// receives the last frame written.
+// writes each in order. A write that returns a page's result ends the sweep with it; nothing
+// when every frame was written. `last` receives the last frame written.
 template <class Frame>
 std::optional<SavedPage> draw_in_order(
     platform::Workers& workers, int frames, int ahead, const std::function<Frame(int)>& draw,
     const std::function<std::optional<SavedPage>(int, Frame&)>& write, int& last) {
-    std::mutex mutex;
-    std::condition_variable room;
-    std::vector<std::optional<Frame>> drawn(static_cast<std::size_t>(ahead));
-    int next_drawn = 0;
-    int next_written = 0;
-    bool writing = false;
-    bool stopped = false;  // by a write's result or an exception
+    struct Slot {
+        int frame = 0;
+        std::optional<Frame> drawn;
+    };
+    std::vector<Slot> slots(static_cast<std::size_t>(ahead));
+    int next = 0;
+    std::atomic<bool> stopped = false;  // by a write's result: the frames after it are let go
     std::optional<SavedPage> result;
-    const auto slot = [&](int frame) -> std::optional<Frame>& { return drawn[frame % ahead]; };
-    // With the lock held and no other thread writing: writes the frames ready in turn.
-    const auto write_ready = [&](std::unique_lock<std::mutex>& lock) {
-        writing = true;
-        while (!stopped && slot(next_written)) {
-            const int frame = next_written;
-            Frame ready = std::move(*slot(frame));
-            slot(frame).reset();
-            lock.unlock();
-            std::optional<SavedPage> written = write(frame, ready);
-            lock.lock();
-            last = frame;
-            ++next_written;
-            if (written) {
-                result = std::move(written);
-                stopped = true;
+    workers.run_in_order(
+        slots.size(),
+        [&](std::size_t slot) {
+            slots[slot].frame = next++;
+            return !stopped && slots[slot].frame < frames;
+        },
+        [&](std::size_t slot) {
+            if (!stopped) {
+                slots[slot].drawn = draw(slots[slot].frame);
             }
-            room.notify_all();
-        }
-        writing = false;
-    };
-    const auto draw_and_write = [&](std::size_t, std::size_t) {
-        std::unique_lock lock(mutex);
-        bool this_writes = false;
-        try {
-            for (;;) {
-                room.wait(lock, [&] {
-                    return stopped || next_drawn >= frames || next_drawn < next_written + ahead;
-                });
-                if (stopped || next_drawn >= frames) {
-                    return;
-                }
-                const int frame = next_drawn++;
-                lock.unlock();
-                Frame ready = draw(frame);
-                lock.lock();
-                slot(frame) = std::move(ready);
-                if (!writing) {
-                    this_writes = true;
-                    write_ready(lock);
-                    this_writes = false;
-                }
+        },
+        [&](std::size_t slot) {
+            Slot& held = slots[slot];
+            if (!stopped && held.drawn) {
+                result = write(held.frame, *held.drawn);
+                last = held.frame;
+                stopped = result.has_value();
             }
-        } catch (...) {
-            // The other threads must not wait for a frame that will never come.
-            if (!lock.owns_lock()) {
-                lock.lock();
-            }
-            stopped = true;
-            writing = writing && !this_writes;
-            room.notify_all();
-            throw;
-        }
-    };
-    // One block a thread, each drawing frame after frame until none are left.
-    workers.for_each_block(static_cast<std::size_t>(workers.threads()), 1, draw_and_write);
+            held.drawn.reset();
+        });
     return result;
 }
 
