@@ -260,8 +260,8 @@ class Chunk {
         }
     }
 
-    // Writes the answers, each bad line's report in its place. `number` counts the lines
-    // before.
+    // Writes the answers, each bad line's report in its place, until the output fails.
+    // `number` counts the lines before.
     void write(Output& output, std::FILE* errors, Tabulation& result, long& number) const {
         std::size_t written = 0;
         for (const BadLine& line : bad_) {
@@ -269,6 +269,9 @@ class Chunk {
             written = line.answers_at;
             // After the values before it, so that both keep their order on a terminal.
             output.flush();
+            if (output.error != 0) {
+                return;
+            }
             std::fprintf(errors, "toven: Line %ld %s\n", number + line.index + 1,
                          line.message().c_str());
             ++result.bad_lines;
@@ -334,10 +337,13 @@ Tabulation tabulate(FunctionXY& function, int in, int out, std::FILE* errors) {
     Tabulation result;
     long number = 0;
     std::atomic<bool> output_failed = false;  // told by the writes to the reads
-    while (!reader.at_end() && !output_failed) {
+    while (!reader.at_end()) {
         // Every answer goes out before a read that may wait, which only a run's first does:
         // a run ends where the input has not come yet.
         output.flush();
+        if (output.error != 0) {
+            break;
+        }
         bool first = true;
         workers.run_in_order(
             chunks.size(),
