@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "expr/c_number.h"
@@ -235,7 +236,11 @@ bool longer_than_allowed(std::string_view line) {
 class Chunk {
   public:
     void read(LineReader& reader) {
-        lines_ = reader.read(buffer_.data());
+        if (!buffer_) {
+            // Made when first read into, and left as it is: a read fills what it uses.
+            buffer_ = std::make_unique_for_overwrite<char[]>(LineReader::buffer_size);
+        }
+        lines_ = reader.read(buffer_.get());
         line_count_ = 0;
         answers_.clear();
         bad_.clear();
@@ -244,7 +249,7 @@ class Chunk {
     // Reads and evaluates the lines: with a stack, through the function's shared evaluation;
     // without one, through its evaluate.
     void answer(FunctionXY& function, std::vector<double>* stack) {
-        std::string_view text(buffer_.data(), lines_.length);
+        std::string_view text(buffer_.get(), lines_.length);
         bool too_long = lines_.too_long_first;
         while (!text.empty() || too_long) {
             const std::size_t newline = text.find('\n');
@@ -306,7 +311,7 @@ class Chunk {
         bad_.push_back({kind, line_count_, answers_.size(), line});
     }
 
-    std::vector<char> buffer_ = std::vector<char>(LineReader::buffer_size);
+    std::unique_ptr<char[]> buffer_;
     LineReader::Lines lines_{};
     long line_count_ = 0;
     std::string answers_;
