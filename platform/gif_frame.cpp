@@ -1,6 +1,7 @@
 #include "platform/gif_frame.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/colour.h"
 #include "platform/programmer_error.h"
@@ -124,6 +125,24 @@ class LzwCoder {
         start_string(index);
     }
 
+    // As `count` times add(index). Within a run, every length up to the longest known
+    // (lengths are learned one longer at a time) is found without a look-up a pixel.
+    void add_run(unsigned index, std::size_t count) {
+        while (count > 0) {
+            const int longest = longest_run_[index];
+            if (run_length_ > 0 && index == run_index_ && run_length_ < longest) {
+                const int taken = static_cast<int>(
+                    std::min<std::size_t>(count, static_cast<std::size_t>(longest - run_length_)));
+                run_length_ += taken;
+                count -= static_cast<std::size_t>(taken);
+                prefix_ = runs_.find(static_cast<unsigned>(run_length_), index);
+                continue;
+            }
+            add(index);
+            --count;
+        }
+    }
+
     std::vector<std::uint8_t> finish() {
         if (run_length_ != 0) {
             writer_.put(prefix_, code_size_);
@@ -136,6 +155,7 @@ class LzwCoder {
     void start_table() {
         code_size_ = min_code_size_ + 1;
         last_code_ = clear_ + 1;
+        longest_run_.fill(1);
     }
     void start_string(unsigned index) {
         prefix_ = index;
@@ -147,6 +167,7 @@ class LzwCoder {
         strings_.insert(prefix_, index, ++last_code_);
         if (in_run) {
             runs_.insert(run_length_ + 1, index, last_code_);
+            longest_run_[index] = run_length_ + 1;
         }
         // The reader widens its codes once the table outgrows them; so does the writer.
         if (last_code_ >= (1u << code_size_)) {
@@ -162,8 +183,9 @@ class LzwCoder {
 
     int min_code_size_;
     unsigned clear_;
-    StringTable strings_;  // by the code of the string and the index that follows it
-    StringTable runs_;     // a run's strings by their length and colour
+    StringTable strings_;                 // by the code of the string and the index that follows it
+    StringTable runs_;                    // a run's strings by their length and colour
+    std::array<int, 256> longest_run_{};  // of each colour in runs_, 1 for none
     CodeWriter writer_;
     int code_size_ = 0;
     unsigned last_code_ = 0;
@@ -180,8 +202,14 @@ class LzwCoder {
 std::vector<std::uint8_t> compress_gif_indices(const std::vector<std::uint8_t>& indices,
                                                int palette_bits) {
     LzwCoder coder(palette_bits);
-    for (const std::uint8_t index : indices) {
-        coder.add(index);
+    for (std::size_t start = 0; start < indices.size();) {
+        const std::uint8_t index = indices[start];
+        std::size_t end = start + 1;
+        while (end < indices.size() && indices[end] == index) {
+            ++end;
+        }
+        coder.add_run(index, end - start);
+        start = end;
     }
     const std::vector<std::uint8_t> codes = coder.finish();
     std::vector<std::uint8_t> data;
