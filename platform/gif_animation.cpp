@@ -9,17 +9,12 @@ namespace toven::platform {
 
 namespace {
 
-void put_word(std::vector<std::uint8_t>& out, int value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xff));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xff));
-}
-
 // The header of a GIF89a screen of the given size without a palette of its own (each frame
 // brings one), and the application block by which browsers loop it: 0 repeats for ever.
 std::vector<std::uint8_t> animation_start(int width, int height) {
     std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-    put_word(out, width);
-    put_word(out, height);
+    put_gif_word(out, width);
+    put_gif_word(out, height);
     constexpr std::uint8_t eight_bit_colour_resolution = 7 << 4;
     out.insert(out.end(), {eight_bit_colour_resolution, 0, 0});
     out.insert(out.end(), {0x21, 0xff, 11});

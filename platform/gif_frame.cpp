@@ -79,11 +79,6 @@ class CodeWriter {
     int pending_bits_ = 0;
 };
 
-void put_word(std::vector<std::uint8_t>& out, int value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xff));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xff));
-}
-
 // The fewest bits (at least 1) that number every colour of the palette.
 int palette_bits(std::size_t colours) {
     int bits = 1;
@@ -227,6 +222,11 @@ std::vector<std::uint8_t> compress_gif_indices(const std::vector<std::uint8_t>& 
 
 }  // namespace
 
+void put_gif_word(std::vector<std::uint8_t>& out, int value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xff));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xff));
+}
+
 std::vector<std::uint8_t> encode_gif_frame(const IndexedColours& colours, int width, int height,
                                            int centiseconds) {
     const int bits = palette_bits(colours.palette.size());
@@ -240,14 +240,14 @@ std::vector<std::uint8_t> encode_gif_frame(const IndexedColours& colours, int wi
     // The graphic control block: leave the frame in place, no transparent colour.
     constexpr std::uint8_t do_not_dispose = 1 << 2;
     out.insert(out.end(), {0x21, 0xf9, 0x04, do_not_dispose});
-    put_word(out, centiseconds);
+    put_gif_word(out, centiseconds);
     out.insert(out.end(), {0x00, 0x00});
     // The image block at the top left, with a palette of 2^bits colours of its own.
     out.push_back(0x2c);
-    put_word(out, 0);
-    put_word(out, 0);
-    put_word(out, width);
-    put_word(out, height);
+    put_gif_word(out, 0);
+    put_gif_word(out, 0);
+    put_gif_word(out, width);
+    put_gif_word(out, height);
     out.push_back(static_cast<std::uint8_t>(0x80 | (bits - 1)));
     for (std::size_t i = 0; i < (std::size_t{1} << bits); ++i) {
         const ColourRef colour = i < colours.palette.size() ? colours.palette[i] : 0;

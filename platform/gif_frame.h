@@ -17,4 +17,7 @@ namespace toven::platform {
 std::vector<std::uint8_t> encode_gif_frame(const IndexedColours& colours, int width, int height,
                                            int centiseconds);
 
+// Appends `value` as GIF writes its 16-bit numbers: low byte first.
+void put_gif_word(std::vector<std::uint8_t>& out, int value);
+
 }  // namespace toven::platform
